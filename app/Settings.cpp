@@ -1,0 +1,59 @@
+#include "Settings.h"
+
+#include "AppFolder.h"
+#include "DefaultFolders.h"
+#include "PrivateProfile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+QString g_strConfigFile;
+char g_szVersion[32];
+char g_szSoftName[128];
+char g_szOutput[260];
+
+namespace {
+
+const QByteArray kSection = "Config";
+
+template <size_t N> void readInto(char (&buffer)[N], const char* key, const QByteArray& fallback)
+{
+    std::memset(buffer, 0, N);
+    const QByteArray value =
+        PrivateProfile::readString(g_strConfigFile, kSection, key, fallback, int(N));
+    std::memcpy(buffer, value.constData(), size_t(value.size()));
+}
+
+} // namespace
+
+void Settings::ReadStartup()
+{
+    g_strConfigFile = AppFolder::path() + QStringLiteral("config.ini");
+    readInto(g_szVersion, "version", "1.0.1");
+    readInto(g_szSoftName, "SoftName", "Tovel Video Converter");
+    readInto(g_szOutput, "Output", DefaultFolders::output().toLocal8Bit());
+}
+
+QString Settings::WindowTitle()
+{
+    char title[256];
+    std::snprintf(title, sizeof title, "%s %s", g_szSoftName, g_szVersion);
+    return QString::fromLocal8Bit(title);
+}
+
+int Settings::ReadProfileIndex()
+{
+    const QByteArray text = PrivateProfile::readString(g_strConfigFile, kSection, "CProID", "0", 8);
+    return std::atoi(text.constData());
+}
+
+void Settings::WriteProfileIndex(int index)
+{
+    PrivateProfile::writeString(g_strConfigFile, kSection, "CProID", QByteArray::number(index));
+}
+
+void Settings::WriteOutput(const QString& folder)
+{
+    PrivateProfile::writeString(g_strConfigFile, kSection, "Output", folder.toLocal8Bit());
+}

@@ -1,0 +1,11 @@
+# Picks the per-platform source of a concern: NAME_linux.cpp or NAME_win.cpp.
+if(WIN32)
+    set(TOVEL_PLATFORM_SUFFIX win)
+else()
+    set(TOVEL_PLATFORM_SUFFIX linux)
+endif()
+
+# tovel_place_in_app(target): the target's binary lands in build/app/.
+function(tovel_place_in_app target)
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${TOVEL_APP_DIR}")
+endfunction()

@@ -1,0 +1,63 @@
+#include "Settings.h"
+#include "AppFolder.h"
+#include "DefaultFolders.h"
+#include "TestMedia.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    void SetUp() override { AppFolder::setOverride(dir.path()); }
+    void TearDown() override { AppFolder::setOverride(QString()); }
+    QString config() const { return dir.filePath("config.ini"); }
+};
+
+TEST_F(SettingsTest, DefaultsWithoutConfigAndNothingCreated)
+{
+    Settings::ReadStartup();
+    EXPECT_EQ(g_strConfigFile, dir.path() + "/config.ini");
+    EXPECT_STREQ(g_szVersion, "1.0.1");
+    EXPECT_STREQ(g_szSoftName, "Tovel Video Converter");
+    EXPECT_EQ(QString::fromLocal8Bit(g_szOutput), DefaultFolders::output());
+    EXPECT_EQ(Settings::WindowTitle(), "Tovel Video Converter 1.0.1");
+    EXPECT_EQ(Settings::ReadProfileIndex(), 0);
+    EXPECT_FALSE(QFile::exists(config()));
+}
+
+TEST_F(SettingsTest, OverLongValuesAreCutToTheirBuffers)
+{
+    ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nversion=" + QByteArray(40, 'v') +
+                                                   "\nSoftName=" + QByteArray(200, 's') +
+                                                   "\nOutput=/" + QByteArray(300, 'o') + "\n"));
+    Settings::ReadStartup();
+    EXPECT_EQ(QByteArray(g_szVersion), QByteArray(31, 'v'));
+    EXPECT_EQ(QByteArray(g_szSoftName), QByteArray(127, 's'));
+    EXPECT_EQ(QByteArray(g_szOutput).size(), 259);
+    EXPECT_EQ(Settings::WindowTitle().size(), 127 + 1 + 31);
+}
+
+TEST_F(SettingsTest, ProfileIndexReadsLikeAtoiAndWritesDecimal)
+{
+    Settings::ReadStartup();
+    ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nCProID=abc\n"));
+    EXPECT_EQ(Settings::ReadProfileIndex(), 0);
+    ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nCProID=12xyz\n"));
+    EXPECT_EQ(Settings::ReadProfileIndex(), 12);
+    ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nCProID=123456789\n"));
+    EXPECT_EQ(Settings::ReadProfileIndex(), 1234567); // 8-byte buffer
+
+    QFile::remove(config());
+    Settings::WriteProfileIndex(4);
+    Settings::WriteOutput("/media/out dir");
+    EXPECT_EQ(Settings::ReadProfileIndex(), 4);
+    Settings::ReadStartup();
+    EXPECT_STREQ(g_szOutput, "/media/out dir");
+}
+
+} // namespace

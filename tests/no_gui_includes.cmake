@@ -1,0 +1,12 @@
+# Fails when a file under DIR includes a Qt GUI or Widgets header.
+file(GLOB_RECURSE files "${DIR}/*.h" "${DIR}/*.cpp")
+set(bad "")
+foreach(f ${files})
+    file(STRINGS "${f}" lines REGEX "#[ \t]*include[ \t]*[<\"](QtGui|QtWidgets|QWidget|QApplication|QGuiApplication|QPainter|QPixmap|QImage|QDialog|QMessageBox)")
+    if(lines)
+        list(APPEND bad "${f}: ${lines}")
+    endif()
+endforeach()
+if(bad)
+    message(FATAL_ERROR "GUI includes in the engine:\n${bad}")
+endif()
