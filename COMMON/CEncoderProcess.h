@@ -1,0 +1,37 @@
+#pragma once
+
+#include "EncoderCommand.h"
+
+#include <QByteArray>
+#include <atomic>
+
+class CMediaEncoder;
+class CTraceLog;
+
+// Runs the encoder tool for one conversion at a time: standard output and error merged into
+// one pipe read line by line, standard input a pipe for the stop request.
+// Threads: Run blocks the batch worker and owns the process; RequestStop may come from any
+// thread and only raises an atomic flag that the read loop checks between short waits.
+class CEncoderProcess
+{
+public:
+    static constexpr int kDefaultStopGraceMs = 10000;
+    static constexpr int kStartFailedCode = 2;
+
+    // Starts `command` and reads its output to the end, handing events to `sink` (with
+    // `userValue`) and every line to `trace` (may be null). False when the tool did not start.
+    bool Run(const EncoderCommand& command, CMediaEncoder* sink, int userValue, CTraceLog* trace);
+
+    // Asks the running tool to finish: the read loop writes "q" and nine NUL bytes, and ends
+    // the tool if it has not exited within the grace period. Any thread.
+    void RequestStop() { m_stopRequested.store(true); }
+    // Forgets a stop request left from before this conversion. Worker thread, between runs.
+    void ClearStopRequest() { m_stopRequested.store(false); }
+
+    // Grace period between the "q" request and ending the tool by force.
+    void setStopGrace(int ms) { m_stopGraceMs = ms; }
+
+private:
+    std::atomic<bool> m_stopRequested{false};
+    int m_stopGraceMs = kDefaultStopGraceMs;
+};

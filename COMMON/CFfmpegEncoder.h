@@ -1,0 +1,56 @@
+#pragma once
+
+#include "CEncoderProcess.h"
+#include "CEventReporter.h"
+#include "CMediaEncoder.h"
+#include "EncoderCommand.h"
+#include "EncoderSetup.h"
+
+#include <QString>
+#include <atomic>
+
+class CTraceLog;
+
+// The encoder for every format but RealMedia: probes files, builds the tool's command line
+// and runs the external encoder tool, turning its "time=" lines into progress.
+// Threads: Attach/Probe on the UI thread, Setup/Run/Event on the batch worker; Stop from the
+// UI thread only raises the runner's atomic stop request.
+class CFfmpegEncoder : public CMediaEncoder
+{
+public:
+    CFfmpegEncoder() = default;
+    ~CFfmpegEncoder() override = default;
+
+    int Attach(const EncoderSetup* setup) override;
+    int Setup(const ConversionJob* job) override;
+    int Run(const QString& outputPath, int reservedValue) override;
+    int Stop() override;
+    int Probe(const QString& path, ConversionJob* job) override;
+    int Event(int code, qint64 value, const QByteArray& text, int userValue) override;
+
+    // The command built by the last Setup (empty before one).
+    const EncoderCommand& command() const { return m_command; }
+    // Milliseconds a stopped tool may take to finish its file before it is ended (10 s).
+    void setStopGrace(int ms) { m_runner.setStopGrace(ms); }
+    // Limits of the information-mode probe: for the reply, then for the tool to exit.
+    void setInformationLimits(int replyMs, int exitMs);
+
+private:
+    void handleLine(const QByteArray& line);
+    void reportLine(const QByteArray& line);
+
+    ProgressCallback m_callback;
+    void* m_context = nullptr;
+    int m_reserved = 0;
+    QString m_appFolder;
+    CTraceLog* m_trace = nullptr;
+    CEventReporter m_events{nullptr};
+
+    // Run state, set up per conversion on the worker.
+    EncoderCommand m_command;
+    double m_progressDuration = 0;
+    std::atomic<int> m_errorFlag{0};
+    CEncoderProcess m_runner;
+    int m_infoReplyMs = 30000;
+    int m_infoExitMs = 5000;
+};

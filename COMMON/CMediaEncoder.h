@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+struct ConversionJob;
+struct EncoderSetup;
+
+// An encoder behind the conversion controller: the FFmpeg tool or the RealMedia producer.
+// Threads: Attach and Probe run on the UI thread, Setup and Run on the batch worker; Stop
+// comes from the UI thread while Run is blocked and must be safe against it.
+// Results are 1 for success, 0 for failure; no exception leaves an encoder.
+class CMediaEncoder
+{
+public:
+    // Codes of the events the process runner hands to its sink.
+    enum EventCode
+    {
+        StopRequested = 996, // value 0
+        ToolStarted = 997,   // value: the process id
+        LineComplete = 998,  // text: one output line, without its line end
+        RunOver = 999        // value: the error code (0 for a normal end); not sent after a stop
+    };
+
+    virtual ~CMediaEncoder() = default;
+
+    // Stores callback, context, reserved value, folder and logs; 0 when setup or callback is
+    // missing.
+    virtual int Attach(const EncoderSetup* setup) = 0;
+    // Copies what the run needs from `job` and prepares it (the command line); 1 when ready.
+    virtual int Setup(const ConversionJob* job) = 0;
+    // Runs the conversion prepared by Setup to its end; 1 when it ran.
+    virtual int Run(const QString& outputPath, int reservedValue) = 0;
+    // Asks a running conversion to finish early; harmless when nothing runs. Any thread.
+    virtual int Stop() = 0;
+    // Learns the MediaInfo of `path` into `job`; 1 when something usable was learned.
+    virtual int Probe(const QString& path, ConversionJob* job) = 0;
+    // Receives one event of the process runner; 1 while no line handling has failed.
+    virtual int Event(int code, qint64 value, const QByteArray& text, int userValue) = 0;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "CEventReporter.h"
+#include "CMediaEncoder.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+struct ConversionJob;
+struct EncoderSetup;
+
+// The one object through which the main window drives encoding: it owns the current encoder
+// (FFmpeg tool or RealMedia producer), probes files, converts one job at a time and stops it.
+// Threads: Init, bGetMediaFileContent and Stop run on the UI thread; SwitchEncoder,
+// RestoreEncoder and bDoConvert on the batch worker. The encoder slots are guarded so that
+// Stop may race a switch; the worker alone replaces them.
+class CQuentaMediaCntl
+{
+public:
+    // Makes a fresh encoder of a kind (0 FFmpeg tool, 1 RealMedia producer); null for none.
+    using EncoderFactory = std::function<std::unique_ptr<CMediaEncoder>(int kind)>;
+
+    // `factory` defaults to CreateMediaEncoder; tests hand in their own.
+    explicit CQuentaMediaCntl(EncoderFactory factory = {});
+    virtual ~CQuentaMediaCntl();
+    CQuentaMediaCntl(const CQuentaMediaCntl&) = delete;
+    CQuentaMediaCntl& operator=(const CQuentaMediaCntl&) = delete;
+
+    // Start-up: with kind 0 creates the FFmpeg encoder and returns its Attach result; else 0.
+    int Init(const EncoderSetup* setup);
+    // Probes `path` into `job` with the current encoder; 0 for an empty path, no job or encoder.
+    int bGetMediaFileContent(const QString& path, ConversionJob* job);
+    // Puts the current encoder aside and makes a new one of setup->kind (0 or 1) current.
+    int SwitchEncoder(const EncoderSetup* setup);
+    // Destroys the current encoder and brings the saved one back; 0 when there was none.
+    int RestoreEncoder();
+    // Sets up and runs the conversion of `job` with the current encoder; blocks until it ends.
+    int bDoConvert(ConversionJob* job);
+    // Asks the running conversion to end; harmless when none runs. UI thread.
+    void Stop();
+
+    // 0 FFmpeg tool, 1 RealMedia producer; meaningful only while an encoder is current.
+    int currentKind() const;
+    // True while an encoder is current.
+    bool hasEncoder() const;
+
+private:
+    EncoderFactory m_factory;
+    CEventReporter m_events{nullptr};
+    mutable std::mutex m_slotLock; // guards the four slots below against Stop
+    std::unique_ptr<CMediaEncoder> m_current;
+    std::unique_ptr<CMediaEncoder> m_saved;
+    int m_currentKind = 0;
+    int m_savedKind = 0;
+};

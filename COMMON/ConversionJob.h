@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ConversionSettings.h"
+#include "MediaInfo.h"
+#include "Profile.h"
+
+#include <QString>
+#include <memory>
+
+// One row of the job list: what to convert, what the probe learned and the row's own profile.
+// Owned by its row; moved, never copied (it owns its Profile).
+// Threads: filled on the UI thread at admission; during a batch only the worker touches it.
+struct ConversionJob
+{
+    ConversionSettings settings;      // cleared and defaulted at the start of each conversion
+    MediaInfo media;                  // written by the probe at admission
+    QString inputPath;                // full path as the file dialog or the drop delivered it
+    QString outputPath;               // empty until the job's conversion starts
+    double progressDuration = 0;      // copied from media.duration by the batch before converting
+    int reservedValue = 0;            // handed to the encoder's Run, unused
+    std::unique_ptr<Profile> profile; // "Format" picks the engine, "ExtName" the extension
+};

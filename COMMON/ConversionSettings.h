@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QByteArray>
+
+// The profile-derived settings and working state of one conversion. Reset to a
+// value-initialised block and given SettingsDefaults() before every conversion of a job.
+struct ConversionSettings
+{
+    QByteArray audienceName; // the profile's "vcodec" value; read by the RealMedia encoder
+    int outputWidth = 0;
+    int outputHeight = 0;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class CTraceLog;
+class EventLog;
+
+// Called on the converting thread (the batch worker) with a whole percentage 1..100 and the
+// context of the EncoderSetup. Must only touch what the caller allows from that thread.
+using ProgressCallback = std::function<void(int percent, void* context)>;
+
+// The engine's configuration, filled once by the main window and kept for the program's life.
+// The logs are not owned: the program passes AppFolder::path() + "trace.log" and
+// EventLog::createSystem(); tests pass temporary ones.
+struct EncoderSetup
+{
+    int reserved = 0;
+    ProgressCallback callback;
+    void* context = nullptr;
+    int kind = 0;               // encoder a switch creates: 0 FFmpeg tool, 1 RealMedia producer
+    QString appFolder;          // the executable's folder, ending in a separator
+    CTraceLog* trace = nullptr; // trace.log of this run; null writes no trace
+    EventLog* events = nullptr; // application event log; null reports nothing
+};
