@@ -1,0 +1,182 @@
+#include "MediaProbe.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/dict.h>
+}
+
+#include <cstring>
+
+namespace {
+
+// Owns one open demuxer context for the length of a probe.
+struct InputCloser
+{
+    AVFormatContext* ctx = nullptr;
+    ~InputCloser() { avformat_close_input(&ctx); }
+};
+
+bool isPictureCodec(AVCodecID id)
+{
+    switch (id) {
+    case AV_CODEC_ID_MJPEG:
+    case AV_CODEC_ID_PNG:
+    case AV_CODEC_ID_BMP:
+    case AV_CODEC_ID_GIF:
+    case AV_CODEC_ID_TIFF:
+    case AV_CODEC_ID_WEBP:
+    case AV_CODEC_ID_JPEG2000:
+    case AV_CODEC_ID_PPM:
+    case AV_CODEC_ID_PGM:
+    case AV_CODEC_ID_TARGA:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Demuxers that hold one picture per file: the image file reader and the
+// per-format picture pipes ("jpeg_pipe", "png_pipe", ...).
+bool isPictureDemuxer(const char* name)
+{
+    if (!name)
+        return false;
+    const size_t n = std::strlen(name);
+    return std::strcmp(name, "image2") == 0 || (n > 5 && std::strcmp(name + n - 5, "_pipe") == 0);
+}
+
+double streamSeconds(const AVStream* st)
+{
+    if (st->duration == AV_NOPTS_VALUE || st->duration <= 0)
+        return 0;
+    return st->duration * av_q2d(st->time_base);
+}
+
+// The first video stream that is real video (not a cover picture) and the first audio one.
+void pickStreams(const AVFormatContext* ctx, const AVStream*& video, const AVStream*& audio)
+{
+    video = nullptr;
+    audio = nullptr;
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        const AVStream* st = ctx->streams[i];
+        const AVCodecParameters* par = st->codecpar;
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && !video &&
+            !(st->disposition & AV_DISPOSITION_ATTACHED_PIC))
+            video = st;
+        else if (par->codec_type == AVMEDIA_TYPE_AUDIO && !audio)
+            audio = st;
+    }
+}
+
+// True when the header alone left something out that the result needs.
+bool needsAnalysis(const AVFormatContext* ctx, const AVStream* video, const AVStream* audio)
+{
+    if (ctx->nb_streams == 0 || (ctx->ctx_flags & AVFMTCTX_NOHEADER))
+        return true;
+    if (!video && !audio)
+        return true;
+    if (video && (video->codecpar->width <= 0 || video->codecpar->height <= 0))
+        return true;
+    if (audio && (audio->codecpar->sample_rate <= 0 || audio->codecpar->ch_layout.nb_channels <= 0))
+        return true;
+    const bool knownLength = ctx->duration != AV_NOPTS_VALUE ||
+                             (video && streamSeconds(video) > 0) ||
+                             (audio && streamSeconds(audio) > 0);
+    return !knownLength;
+}
+
+// Counts the frames of a GIF up to two: one frame is a still picture.
+int countGifFrames(AVFormatContext* ctx, int streamIndex)
+{
+    AVPacket* pkt = av_packet_alloc();
+    if (!pkt)
+        return 0;
+    int frames = 0;
+    while (frames < 2 && av_read_frame(ctx, pkt) >= 0) {
+        if (pkt->stream_index == streamIndex)
+            ++frames;
+        av_packet_unref(pkt);
+    }
+    av_packet_free(&pkt);
+    return frames;
+}
+
+} // namespace
+
+MediaProbeResult ProbeMediaFile(const QString& path)
+{
+    MediaProbeResult r;
+    const QFileInfo info(path);
+    // Only regular, non-empty files: a device or pipe would block the caller.
+    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || !info.isReadable())
+        return r;
+
+    // "file:" keeps a name like "http:x.mp4" or "a:b.avi" a local file name.
+    const QByteArray url = "file:" + QFile::encodeName(info.absoluteFilePath());
+    AVDictionary* opts = nullptr;
+    // A picture whose name holds "%d" is one file, not a numbered sequence.
+    av_dict_set(&opts, "pattern_type", "none", 0);
+    InputCloser in;
+    const int rc = avformat_open_input(&in.ctx, url.constData(), nullptr, &opts);
+    av_dict_free(&opts);
+    if (rc < 0)
+        return r;
+
+    const AVStream* video = nullptr;
+    const AVStream* audio = nullptr;
+    pickStreams(in.ctx, video, audio);
+    if (needsAnalysis(in.ctx, video, audio)) {
+        if (avformat_find_stream_info(in.ctx, nullptr) < 0)
+            return r;
+        pickStreams(in.ctx, video, audio);
+    }
+
+    if (video && video->codecpar->width > 0 && video->codecpar->height > 0) {
+        const AVCodecParameters* par = video->codecpar;
+        r.hasVideo = true;
+        r.width = par->width;
+        r.height = par->height < 0 ? -par->height : par->height;
+        r.videoBitRate = par->bit_rate > 0 ? par->bit_rate : 0;
+        AVRational rate = video->avg_frame_rate;
+        if (rate.num <= 0 || rate.den <= 0)
+            rate = video->r_frame_rate;
+        r.frameRate = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0;
+        r.videoDuration = streamSeconds(video);
+
+        if (isPictureCodec(par->codec_id)) {
+            if (isPictureDemuxer(in.ctx->iformat->name))
+                r.isStillPicture = true;
+            else if (par->codec_id == AV_CODEC_ID_GIF &&
+                     std::strcmp(in.ctx->iformat->name, "gif") == 0)
+                r.isStillPicture = countGifFrames(in.ctx, video->index) == 1;
+        }
+        if (r.isStillPicture)
+            r.videoDuration = 0;
+    }
+    if (audio && audio->codecpar->sample_rate > 0) {
+        const AVCodecParameters* par = audio->codecpar;
+        r.hasAudio = true;
+        r.sampleRate = par->sample_rate;
+        r.channels = par->ch_layout.nb_channels;
+        r.audioBitRate = par->bit_rate > 0 ? par->bit_rate : 0;
+        r.audioDuration = streamSeconds(audio);
+    }
+    if (!r.hasVideo && !r.hasAudio)
+        return MediaProbeResult{};
+
+    // Streams without a length of their own take the container's.
+    const double whole = in.ctx->duration != AV_NOPTS_VALUE && in.ctx->duration > 0
+                             ? in.ctx->duration / double(AV_TIME_BASE)
+                             : 0;
+    if (r.hasVideo && !r.isStillPicture && r.videoDuration <= 0)
+        r.videoDuration = whole;
+    if (r.hasAudio && r.audioDuration <= 0)
+        r.audioDuration = whole;
+    r.duration = r.audioDuration > r.videoDuration ? r.audioDuration : r.videoDuration;
+    r.ok = true;
+    return r;
+}
