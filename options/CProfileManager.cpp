@@ -1,0 +1,90 @@
+#include "CProfileManager.h"
+
+#include "IProfileView.h"
+#include "PrivateProfile.h"
+#include "ProfileReader.h"
+
+#include <QDir>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+constexpr int kNameSize = 300; // "Name" during the scan: at most 299 characters
+constexpr int kIndexSize = 8;  // "CProID": at most 7 characters
+
+} // namespace
+
+void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString& configFile)
+{
+    m_catalogue.clear();
+    m_names.clear();
+
+    // Sorted by name, case ignored: the order Windows file systems list a folder in, and a
+    // stable one where the native order is a hash order.
+    const QDir folder(profilesFolder);
+    const QStringList files =
+        folder.entryList({QStringLiteral("*.pf")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& file : files) {
+        const QString path = folder.absoluteFilePath(file);
+        const QByteArray name = PrivateProfile::readString(path, "Main", "Name", "", kNameSize);
+        if (name.isEmpty())
+            continue;
+        m_catalogue.insert(name, path); // a later file with the same name wins
+        m_names.append(name);
+    }
+
+    const QByteArray index =
+        PrivateProfile::readString(configFile, "Config", "CProID", "0", kIndexSize);
+    SelectEntry(std::atoi(index.constData()));
+    ReplaceProfile(0, m_currentName, m_display);
+}
+
+bool CProfileManager::LoadProfile(const QByteArray& name, Profile* profile) const
+{
+    if (name.isEmpty() || !profile)
+        return false;
+    try {
+        ProfileReader::Read(m_catalogue.value(name), name, *profile);
+    } catch (const std::bad_alloc&) {
+        profile->options.clear();
+        profile->firstOption = nullptr;
+        profile->videoCount = profile->audioCount = profile->generalCount = 0;
+        profile->optionCount = 0;
+        return false;
+    }
+    return true;
+}
+
+bool CProfileManager::ReplaceProfile(int mode, const QByteArray& name,
+                                     std::unique_ptr<Profile>& place)
+{
+    auto fresh = std::make_unique<Profile>();
+    const bool loaded = LoadProfile(name, fresh.get());
+    if (m_view) {
+        if (loaded)
+            m_view->ShowProfile(*fresh, mode);
+        else
+            m_view->ClearProfile();
+    }
+    // Freed only now: until the line above the view may still link into the old options.
+    place = std::move(fresh);
+    return loaded;
+}
+
+QByteArray CProfileManager::SelectEntry(int index)
+{
+    if (index >= 0 && index < m_names.size()) {
+        m_selected = index;
+        m_currentName = m_names.at(index);
+    } else {
+        m_selected = -1;
+        m_currentName.clear();
+    }
+    return m_currentName;
+}
+
+QByteArray CProfileManager::TargetText(const Profile& profile)
+{
+    return profile.sName.isEmpty() ? profile.format.toUpper() : profile.sName;
+}

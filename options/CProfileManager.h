@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Profile.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <memory>
+
+class IProfileView;
+
+// The catalogue of profile files and the loading of profiles by catalogue name.
+// Owned by the main window; used on the UI thread only. The Profile records it loads belong
+// to the caller (a job, or the display copy held here for the read-only view).
+class CProfileManager
+{
+public:
+    CProfileManager() = default;
+    CProfileManager(const CProfileManager&) = delete;
+    CProfileManager& operator=(const CProfileManager&) = delete;
+
+    // Sets the view profiles are shown in (not owned; may be null).
+    void SetView(IProfileView* view) { m_view = view; }
+
+    // Builds the catalogue from `profilesFolder`/*.pf (a file without "Name" is skipped),
+    // selects the entry at "CProID" of `configFile`, and shows that profile read-only.
+    void ScanProfiles(const QString& profilesFolder, const QString& configFile);
+
+    // Reads the named profile into the empty `profile`. A name not in the catalogue gives
+    // no options and empty main values. False only for an empty name, no record, or no
+    // memory for the options.
+    bool LoadProfile(const QByteArray& name, Profile* profile) const;
+
+    // Loads the named profile into a new record, shows it in `mode` (0 read-only,
+    // 1 editable) when the load succeeded (else clears the view), then puts it in `place`;
+    // the old record is freed only after the view no longer shows it.
+    bool ReplaceProfile(int mode, const QByteArray& name, std::unique_ptr<Profile>& place);
+
+    // Selects entry `index` of the listed names; outside the list selects nothing and the
+    // current name becomes empty. Returns the current name.
+    QByteArray SelectEntry(int index);
+
+    // The listed names in scan order (a name may appear twice).
+    const QList<QByteArray>& Names() const { return m_names; }
+    // The selected index, -1 when none.
+    int SelectedIndex() const { return m_selected; }
+    // The text of the selected entry; empty when none.
+    const QByteArray& CurrentName() const { return m_currentName; }
+    // The file a catalogue name stands for; empty when the name is not listed.
+    QString PathOf(const QByteArray& name) const { return m_catalogue.value(name); }
+    // The display copy last loaded for the read-only view (may be null).
+    Profile* DisplayProfile() const { return m_display.get(); }
+    // Mutable place of the display copy, for ReplaceProfile.
+    std::unique_ptr<Profile>& DisplayPlace() { return m_display; }
+
+    // The job list's target text: "SName", or "Format" in upper case when it is empty.
+    static QByteArray TargetText(const Profile& profile);
+
+private:
+    QMap<QByteArray, QString> m_catalogue; // name -> full path of its file
+    QList<QByteArray> m_names;             // the Profile box entries, in scan order
+    int m_selected = -1;
+    QByteArray m_currentName;
+    std::unique_ptr<Profile> m_display; // read-only display copy; outlives the view's links
+    IProfileView* m_view = nullptr;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+struct Profile;
+
+// Where CProfileManager shows a profile: the parameter editor implements it. The manager
+// works without one (nothing is shown). Called on the UI thread only.
+class IProfileView
+{
+public:
+    virtual ~IProfileView() = default;
+
+    // Shows `profile` in `mode` (0 read-only, 1 editable). The profile outlives the display:
+    // it stays alive until the next ShowProfile or ClearProfile call.
+    virtual void ShowProfile(Profile& profile, int mode) = 0;
+
+    // Shows nothing; the view must drop every link into the profile it showed.
+    virtual void ClearProfile() = 0;
+};

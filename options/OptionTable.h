@@ -1,0 +1,21 @@
+#pragma once
+
+#include "OptionRow.h"
+
+#include <QByteArrayView>
+
+// The encoder options the program knows: 101 rows followed by one all-zero terminating row.
+// Constant data, safe to read from any thread.
+namespace OptionTable {
+
+// Number of real rows (the terminating row not counted).
+constexpr int kRowCount = 101;
+
+// The rows in table order; rows()[kRowCount] is the terminating row.
+const OptionRow* rows();
+
+} // namespace OptionTable
+
+// The row whose name equals `name` exactly (case included), else the terminating row,
+// whose fields are all zero or absent.
+const OptionRow& FindOption(QByteArrayView name);
