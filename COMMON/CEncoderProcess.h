@@ -7,6 +7,7 @@
 
 class CMediaEncoder;
 class CTraceLog;
+class EventLog;
 
 // Runs the encoder tool for one conversion at a time: standard output and error merged into
 // one pipe read line by line, standard input a pipe for the stop request.
@@ -19,8 +20,10 @@ public:
     static constexpr int kStartFailedCode = 2;
 
     // Starts `command` and reads its output to the end, handing events to `sink` (with
-    // `userValue`) and every line to `trace` (may be null). False when the tool did not start.
-    bool Run(const EncoderCommand& command, CMediaEncoder* sink, int userValue, CTraceLog* trace);
+    // `userValue`), the command and every line to `trace` and a read failure to `events`
+    // (either may be null). Returns once the tool has ended; false when it did not start.
+    bool Run(const EncoderCommand& command, CMediaEncoder* sink, int userValue, CTraceLog* trace,
+             EventLog* events);
 
     // Asks the running tool to finish: the read loop writes "q" and nine NUL bytes, and ends
     // the tool if it has not exited within the grace period. Any thread.

@@ -1,0 +1,127 @@
+#include "CEncoderProcess.h"
+
+#include "CEventReporter.h"
+#include "CMediaEncoder.h"
+#include "CTraceLog.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+
+namespace {
+
+constexpr int kReadSize = 1024;
+constexpr int kPollMs = 50; // how soon a stop request is seen while the tool is silent
+
+// Collects the tool's output into lines; a line ends at a line feed, less one carriage return
+// directly before it (also when the two arrived in different reads).
+class LineSplitter
+{
+public:
+    template <typename Deliver> void feed(const char* data, qint64 size, Deliver&& deliver)
+    {
+        qint64 start = 0;
+        for (qint64 i = 0; i < size; ++i) {
+            if (data[i] != '\n')
+                continue;
+            qint64 end = i;
+            if (end > start && data[end - 1] == '\r')
+                --end;
+            else if (end == start && m_pending.endsWith('\r'))
+                m_pending.chop(1);
+            m_pending.append(data + start, end - start);
+            deliver(m_pending);
+            m_pending.clear();
+            start = i + 1;
+        }
+        m_pending.append(data + start, size - start);
+    }
+
+    QByteArray takeRest()
+    {
+        QByteArray rest;
+        rest.swap(m_pending);
+        return rest;
+    }
+
+private:
+    QByteArray m_pending;
+};
+
+} // namespace
+
+bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, int userValue,
+                          CTraceLog* trace, EventLog* events)
+{
+    auto send = [&](int code, qint64 value, const QByteArray& text = QByteArray()) {
+        if (sink)
+            sink->Event(code, value, text, userValue);
+    };
+    auto deliver = [&](const QByteArray& line) {
+        if (trace)
+            trace->write(line);
+        send(CMediaEncoder::LineComplete, 0, line);
+    };
+
+    // The command line goes to the trace first, so that a tool that cannot start is on record.
+    if (trace)
+        trace->write(command.text.toLocal8Bit() + "\r\n");
+
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(command.program, command.arguments);
+    if (!tool.waitForStarted(-1)) {
+        send(CMediaEncoder::RunOver, kStartFailedCode);
+        return false;
+    }
+    send(CMediaEncoder::ToolStarted, tool.processId());
+
+    LineSplitter lines;
+    bool stopped = false;
+    bool ended = false;
+    QDeadlineTimer grace;
+    char buffer[kReadSize + 1];
+    for (;;) {
+        if (!stopped && m_stopRequested.load()) {
+            tool.write("q\0\0\0\0\0\0\0\0\0", 10);
+            tool.waitForBytesWritten(1000);
+            send(CMediaEncoder::StopRequested, 0);
+            stopped = true;
+            grace.setRemainingTime(m_stopGraceMs);
+        }
+        // A tool that ignores the request must not hold the batch forever.
+        if (stopped && !ended && grace.hasExpired() && tool.state() != QProcess::NotRunning) {
+            tool.kill();
+            ended = true;
+        }
+        if (tool.bytesAvailable() == 0) {
+            if (tool.state() == QProcess::NotRunning)
+                break;
+            tool.waitForReadyRead(kPollMs);
+            continue;
+        }
+        const qint64 got = tool.read(buffer, kReadSize);
+        if (got <= 0)
+            break;
+        buffer[got] = '\0';
+        lines.feed(buffer, got, deliver);
+    }
+
+    const QByteArray last = lines.takeRest();
+    if (!last.isEmpty())
+        deliver(last);
+    // A crash or a normal exit both close the pipe; only a failing read is worth an event.
+    if (tool.error() == QProcess::ReadError && !last.isEmpty()) {
+        CEventReporter(events).error(CEventReporter::format(CEventReporter::kLongTextBuffer,
+                                                            "Module:%s,Line:%s,Error Info :%s",
+                                                            "CFFMPEGENCODER", "PostMessage",
+                                                            last.constData()),
+                                     CEventReporter::kLongTextBuffer);
+    }
+    const int resultCode = tool.error() == QProcess::ReadError ? int(QProcess::ReadError) + 1 : 0;
+    tool.waitForFinished(-1);
+
+    if (!stopped)
+        send(CMediaEncoder::RunOver, resultCode);
+    m_stopRequested.store(false);
+    return true;
+}

@@ -1,0 +1,176 @@
+#include "CFfmpegEncoder.h"
+
+#include "AppFolder.h"
+#include "CAvsScriptWriter.h"
+#include "CEncoderCommandBuilder.h"
+#include "CMediaDetector.h"
+#include "CToolInformationProbe.h"
+#include "ConversionJob.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kModule = "COMMON/CFfmpegEncoder";
+constexpr unsigned kModuleNumber = 0xFFFF01;
+constexpr int kLineBuffer = 512;
+
+} // namespace
+
+int CFfmpegEncoder::Attach(const EncoderSetup* setup)
+{
+    if (!setup)
+        return 0;
+    m_callback = setup->callback;
+    m_context = setup->context;
+    m_reserved = setup->reserved;
+    m_appFolder = setup->appFolder.isEmpty() ? AppFolder::path() : setup->appFolder;
+    m_trace = setup->trace;
+    m_events = CEventReporter(setup->events);
+    return m_callback ? 1 : 0;
+}
+
+int CFfmpegEncoder::Setup(const ConversionJob* job)
+{
+    if (!job)
+        return 0;
+    try {
+        m_errorFlag.store(0);
+        m_runner.ClearStopRequest();
+        m_command = EncoderCommand{};
+        // The batch copies the probed length in; a job converted without it still has one.
+        m_progressDuration =
+            job->progressDuration > 0 ? job->progressDuration : job->media.duration;
+
+        QString toolInput = job->inputPath;
+        if (job->media.probedByDirectShow == 1) {
+            const QString script = m_appFolder + QLatin1String(CAvsScriptWriter::kScriptName);
+            if (CAvsScriptWriter::writeScript(script, job->inputPath) == 1)
+                toolInput = script;
+        }
+        m_command = CEncoderCommandBuilder::conversion(m_appFolder, toolInput, job->profile.get(),
+                                                       job->outputPath);
+        m_events.information(CEncoderCommandBuilder::eventText(m_command.text).toLocal8Bit());
+        return 1;
+    } catch (...) {
+        m_events.error(CEventReporter::format(
+            CEventReporter::kTextBuffer,
+            "Module:%s,Line:%d,Unable to get output video convert interface", kModule, 501));
+        return 0;
+    }
+}
+
+int CFfmpegEncoder::Run(const QString& /*outputPath*/, int /*reservedValue*/)
+{
+    if (m_command.isEmpty())
+        return 0;
+    try {
+        if (!m_runner.Run(m_command, this, 0, m_trace, m_events.log()))
+            return 0;
+        return m_errorFlag.load() == 0 ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+int CFfmpegEncoder::Stop()
+{
+    m_runner.RequestStop();
+    return 1;
+}
+
+void CFfmpegEncoder::setInformationLimits(int replyMs, int exitMs)
+{
+    m_infoReplyMs = replyMs;
+    m_infoExitMs = exitMs;
+}
+
+int CFfmpegEncoder::Probe(const QString& path, ConversionJob* job)
+{
+    if (!job || path.isEmpty())
+        return 0;
+    MediaInfo& media = job->media;
+    const EncoderCommand info = CEncoderCommandBuilder::information(m_appFolder, path);
+    // The tool step reads into the job's frame size and stream flags as the detector left them.
+    auto askTool = [&](CToolInformationProbe::Reply& reply) {
+        reply.width = media.width;
+        reply.height = media.height;
+        reply.hasVideo = media.hasVideo;
+        reply.hasAudio = media.hasAudio;
+        const bool ok = CToolInformationProbe::run(info.program, info.arguments, reply,
+                                                   m_infoReplyMs, m_infoExitMs);
+        media.width = reply.width;
+        media.height = reply.height;
+        media.hasVideo = reply.hasVideo;
+        media.hasAudio = reply.hasAudio;
+        return ok;
+    };
+
+    try {
+        CMediaDetector::detect(path, media);
+        if (media.duration > 0 && media.width > 0 && media.height > 0) {
+            media.probedByDirectShow = 1;
+            media.duration += 1.0;
+            return 1;
+        }
+        CToolInformationProbe::Reply reply;
+        if (!askTool(reply))
+            return 0;
+        media.probedByDirectShow = 0;
+        media.duration = reply.duration + 1.0;
+        return 1;
+    } catch (...) {
+    }
+    try {
+        CToolInformationProbe::Reply reply;
+        if (askTool(reply)) {
+            media.probedByDirectShow = 0;
+            media.duration = reply.duration;
+            return 1;
+        }
+    } catch (...) {
+    }
+    m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
+                                          "Module:%x,bGetMediaFileContent raise exception",
+                                          kModuleNumber));
+    return 0;
+}
+
+int CFfmpegEncoder::Event(int code, qint64 /*value*/, const QByteArray& text, int /*userValue*/)
+{
+    if (code == LineComplete && !text.isEmpty())
+        handleLine(text);
+    return m_errorFlag.load() == 0 ? 1 : 0;
+}
+
+void CFfmpegEncoder::handleLine(const QByteArray& line)
+{
+    try {
+        char buffer[kLineBuffer] = {};
+        std::memcpy(buffer, line.constData(),
+                    size_t(qMin<qsizetype>(line.size(), kLineBuffer - 1)));
+        int seconds = 0;
+        if (std::sscanf(buffer, "%*s %*s %*s %*s %*s %*s %*s %*s time=%d", &seconds) != 1) {
+            reportLine(buffer);
+            return;
+        }
+        const double share = m_progressDuration > 0 ? seconds / m_progressDuration * 100.0 : 0.0;
+        // Past the end is as good as finished: 100, never back to 1.
+        const int percent = share >= 100.0 ? 100 : qMax(1, int(share));
+        if (m_callback)
+            m_callback(percent, m_context);
+        if (share >= 100.0)
+            reportLine(buffer);
+    } catch (...) {
+        m_errorFlag.store(1);
+        reportLine(line);
+    }
+}
+
+void CFfmpegEncoder::reportLine(const QByteArray& line)
+{
+    m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
+                                          "Module:%x,Line:%s,Error Info :%s", kModuleNumber,
+                                          "PostMessage", line.constData()));
+}

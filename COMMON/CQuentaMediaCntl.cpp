@@ -1,0 +1,153 @@
+#include "CQuentaMediaCntl.h"
+
+#include "ConversionJob.h"
+#include "EncoderSetup.h"
+#include "MediaEncoderFactory.h"
+
+namespace {
+constexpr const char* kModule = "COMMON/CQuentaMediaCntl";
+} // namespace
+
+CQuentaMediaCntl::CQuentaMediaCntl(EncoderFactory factory)
+    : m_factory(factory ? std::move(factory) : EncoderFactory(CreateMediaEncoder))
+{
+}
+
+CQuentaMediaCntl::~CQuentaMediaCntl() = default;
+
+int CQuentaMediaCntl::Init(const EncoderSetup* setup)
+{
+    if (!setup)
+        return 0;
+    try {
+        m_events = CEventReporter(setup->events);
+        if (setup->kind != 0)
+            return 0;
+        std::unique_ptr<CMediaEncoder> encoder = m_factory(0);
+        if (!encoder)
+            return 0;
+        const int attached = encoder->Attach(setup);
+        std::unique_ptr<CMediaEncoder> old;
+        {
+            std::lock_guard lock(m_slotLock);
+            old = std::move(m_current);
+            m_current = std::move(encoder);
+            m_currentKind = 0;
+        }
+        return attached;
+    } catch (...) {
+        return 0;
+    }
+}
+
+int CQuentaMediaCntl::bGetMediaFileContent(const QString& path, ConversionJob* job)
+{
+    if (path.isEmpty() || !job)
+        return 0;
+    CMediaEncoder* encoder = nullptr;
+    {
+        std::lock_guard lock(m_slotLock);
+        encoder = m_current.get();
+    }
+    // Probing happens only while no batch runs, so the encoder cannot be replaced meanwhile.
+    return encoder ? encoder->Probe(path, job) : 0;
+}
+
+int CQuentaMediaCntl::SwitchEncoder(const EncoderSetup* setup)
+{
+    if (!setup || !hasEncoder())
+        return 0;
+    if (setup->kind != 0 && setup->kind != 1)
+        return 0;
+    std::unique_ptr<CMediaEncoder> encoder;
+    try {
+        encoder = m_factory(setup->kind);
+    } catch (...) {
+        return 0;
+    }
+    // Attached before it becomes current, so that a slow attach never holds up Stop.
+    int attached = 0;
+    try {
+        attached = encoder ? encoder->Attach(setup) : 0;
+    } catch (...) {
+        attached = 0;
+    }
+    std::unique_ptr<CMediaEncoder> dropped;
+    {
+        std::lock_guard lock(m_slotLock);
+        dropped = std::move(m_saved);
+        m_saved = std::move(m_current);
+        m_savedKind = m_currentKind;
+        m_current = std::move(encoder);
+        m_currentKind = setup->kind;
+    }
+    return attached;
+}
+
+int CQuentaMediaCntl::RestoreEncoder()
+{
+    std::unique_ptr<CMediaEncoder> dropped;
+    int result = 0;
+    {
+        std::lock_guard lock(m_slotLock);
+        dropped = std::move(m_current);
+        if (m_saved) {
+            m_current = std::move(m_saved);
+            m_currentKind = m_savedKind;
+            result = 1;
+        }
+    }
+    return result;
+}
+
+int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
+{
+    if (!job) {
+        m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
+                                              "Module:%s,Line:%d,pointer is NULL ", kModule, 115));
+        return 0;
+    }
+    CMediaEncoder* encoder = nullptr;
+    {
+        std::lock_guard lock(m_slotLock);
+        if (m_currentKind != 0 && m_currentKind != 1)
+            return 0;
+        encoder = m_current.get();
+    }
+    if (!encoder)
+        return 0;
+    // Only this (the worker) thread replaces the encoder, so it outlives the conversion.
+    try {
+        if (encoder->Setup(job) != 1)
+            return 0;
+        return encoder->Run(job->outputPath, job->reservedValue);
+    } catch (...) {
+        m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
+                                              "Module:%s,Line:%d,bDoConvert raise exception",
+                                              kModule, 181));
+        m_events.error(QByteArray(""));
+        return 0;
+    }
+}
+
+void CQuentaMediaCntl::Stop()
+{
+    try {
+        std::lock_guard lock(m_slotLock);
+        if (m_current)
+            m_current->Stop();
+    } catch (...) {
+    }
+}
+
+int CQuentaMediaCntl::currentKind() const
+{
+    std::lock_guard lock(m_slotLock);
+    return m_currentKind;
+}
+
+bool CQuentaMediaCntl::hasEncoder() const
+{
+    std::lock_guard lock(m_slotLock);
+    return m_current != nullptr;
+}

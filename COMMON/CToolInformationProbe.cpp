@@ -1,0 +1,54 @@
+#include "CToolInformationProbe.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <cstdio>
+
+namespace {
+
+constexpr int kReadSize = 100;
+
+// Scans one read from its first byte; a partial match stores the leading fields only.
+void scanReply(const char* bytes, CToolInformationProbe::Reply& reply)
+{
+    std::sscanf(bytes, "Duration:%d Width:%d Height:%d Video:%d Audio:%d", &reply.duration,
+                &reply.width, &reply.height, &reply.hasVideo, &reply.hasAudio);
+}
+
+} // namespace
+
+bool CToolInformationProbe::run(const QString& program, const QStringList& arguments, Reply& reply,
+                                int replyMs, int exitMs)
+{
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.setStandardInputFile(QProcess::nullDevice());
+    tool.start(program, arguments, QIODevice::ReadOnly);
+    if (tool.waitForStarted(-1)) {
+        const QDeadlineTimer replyDeadline(replyMs);
+        while (reply.duration <= 0) {
+            if (tool.bytesAvailable() == 0) {
+                // Ended with nothing more to read, or silent for too long.
+                if (tool.state() == QProcess::NotRunning || replyDeadline.hasExpired())
+                    break;
+                tool.waitForReadyRead(int(qMax<qint64>(1, replyDeadline.remainingTime())));
+                continue;
+            }
+            char buffer[kReadSize + 1] = {};
+            const qint64 got = tool.read(buffer, kReadSize);
+            if (got <= 0)
+                break;
+            buffer[got] = '\0';
+            scanReply(buffer, reply);
+        }
+        // The answer is in: give the tool a moment to end by itself, then end it.
+        if (!tool.waitForFinished(exitMs)) {
+            tool.kill();
+            tool.waitForFinished(-1);
+        }
+    }
+
+    if (reply.duration == 0 && reply.hasVideo == 1 && reply.width > 0 && reply.height > 0)
+        reply.duration = kStillPictureSeconds;
+    return reply.duration > 0;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "CMediaEncoder.h"
+
+#include <memory>
+
+// A fresh encoder of `kind`: 0 the FFmpeg tool encoder, 1 the RealMedia producer (not in this
+// build: an encoder whose Attach fails). Null for any other kind.
+std::unique_ptr<CMediaEncoder> CreateMediaEncoder(int kind);

@@ -1,0 +1,6 @@
+#include "EncoderTool.h"
+
+QString EncoderTool::fileName()
+{
+    return QStringLiteral("encode.exe");
+}

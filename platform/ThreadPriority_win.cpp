@@ -1,0 +1,8 @@
+#include "ThreadPriority.h"
+
+#include <windows.h>
+
+bool ThreadPriority::setCurrentThreadIdle()
+{
+    return SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE) != 0;
+}
