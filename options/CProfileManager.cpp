@@ -35,7 +35,9 @@ void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString&
     }
 
     const QByteArray index =
-        PrivateProfile::readString(configFile, "Config", "CProID", "0", kIndexSize);
+        configFile.isEmpty()
+            ? QByteArray("0")
+            : PrivateProfile::readString(configFile, "Config", "CProID", "0", kIndexSize);
     SelectEntry(std::atoi(index.constData()));
     ReplaceProfile(0, m_currentName, m_display);
 }

@@ -24,7 +24,8 @@ public:
     void SetView(IProfileView* view) { m_view = view; }
 
     // Builds the catalogue from `profilesFolder`/*.pf (a file without "Name" is skipped),
-    // selects the entry at "CProID" of `configFile`, and shows that profile read-only.
+    // selects the entry at "CProID" of `configFile` (0 without one), and shows that profile
+    // read-only.
     void ScanProfiles(const QString& profilesFolder, const QString& configFile);
 
     // Reads the named profile into the empty `profile`. A name not in the catalogue gives
