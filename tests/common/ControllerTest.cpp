@@ -1,0 +1,251 @@
+#include "CQuentaMediaCntl.h"
+#include "CapturingEventLog.h"
+#include "ConversionJob.h"
+#include "EncoderSetup.h"
+#include "JobPreparation.h"
+#include "TestProfiles.h"
+
+#include <QStringList>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// What the test encoders did, in order, named "<kind><id>:<operation>".
+struct Journal
+{
+    std::mutex lock;
+    QStringList entries;
+    std::atomic<int> stops{0};
+    int created = 0;
+    bool throwInSetup = false;
+
+    void add(const QString& entry)
+    {
+        std::lock_guard hold(lock);
+        entries << entry;
+    }
+    QStringList take()
+    {
+        std::lock_guard hold(lock);
+        QStringList out;
+        out.swap(entries);
+        return out;
+    }
+};
+
+class TestEncoder : public CMediaEncoder
+{
+public:
+    TestEncoder(Journal& journal, int kind)
+        : m_journal(journal), m_name(QString("%1#%2").arg(kind).arg(++journal.created))
+    {
+    }
+    ~TestEncoder() override { m_journal.add(m_name + ":gone"); }
+    int Attach(const EncoderSetup* setup) override
+    {
+        m_journal.add(m_name + ":attach");
+        return setup && setup->callback ? 1 : 0;
+    }
+    int Setup(const ConversionJob*) override
+    {
+        if (m_journal.throwInSetup)
+            throw std::runtime_error("set-up failed");
+        m_journal.add(m_name + ":setup");
+        return 1;
+    }
+    int Run(const QString& output, int) override
+    {
+        m_journal.add(m_name + ":run " + output);
+        return 1;
+    }
+    int Stop() override
+    {
+        ++m_journal.stops;
+        return 1;
+    }
+    int Probe(const QString&, ConversionJob*) override
+    {
+        m_journal.add(m_name + ":probe");
+        return 1;
+    }
+    int Event(int, qint64, const QByteArray&, int) override { return 1; }
+
+private:
+    Journal& m_journal;
+    QString m_name;
+};
+
+struct ControllerHarness
+{
+    Journal journal;
+    CapturingEventLog log;
+    EncoderSetup setup;
+    CQuentaMediaCntl cntl{[this](int kind) -> std::unique_ptr<CMediaEncoder> {
+        return std::make_unique<TestEncoder>(journal, kind);
+    }};
+
+    ControllerHarness()
+    {
+        setup.callback = [](int, void*) {};
+        setup.events = &log;
+        setup.appFolder = "/opt/tovel/";
+    }
+};
+
+} // namespace
+
+TEST(Controller, ANullJobIsReportedAndFails)
+{
+    ControllerHarness h;
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    EXPECT_EQ(h.cntl.bDoConvert(nullptr), 0);
+    const auto events = h.log.events();
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_EQ(events[0].type, EventLog::Error);
+    EXPECT_EQ(*events[0].text, "Module:COMMON/CQuentaMediaCntl,Line:115,pointer is NULL ");
+}
+
+TEST(Controller, AnExceptionInAConversionIsTwoEventsAndAFailure)
+{
+    ControllerHarness h;
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    h.journal.throwInSetup = true;
+    ConversionJob job;
+    EXPECT_EQ(h.cntl.bDoConvert(&job), 0);
+    const auto events = h.log.events();
+    ASSERT_EQ(events.size(), 2);
+    EXPECT_EQ(*events[0].text,
+              "Module:COMMON/CQuentaMediaCntl,Line:181,bDoConvert raise exception");
+    ASSERT_TRUE(events[1].text.has_value());
+    EXPECT_TRUE(events[1].text->isEmpty());
+}
+
+TEST(Controller, InitCreatesOnlyTheToolEncoder)
+{
+    ControllerHarness h;
+    h.setup.kind = 1;
+    EXPECT_EQ(h.cntl.Init(&h.setup), 0);
+    EXPECT_FALSE(h.cntl.hasEncoder());
+    EXPECT_EQ(h.cntl.Init(nullptr), 0);
+    h.setup.kind = 0;
+    h.setup.callback = nullptr;
+    EXPECT_EQ(h.cntl.Init(&h.setup), 0); // the Attach result; the encoder is in place
+    EXPECT_TRUE(h.cntl.hasEncoder());
+}
+
+TEST(Controller, ABatchSwitchesToRealMediaOnceAndBackOnce)
+{
+    ControllerHarness h;
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    h.journal.take();
+
+    // The batch's engine choice per row, as the window makes it.
+    const QByteArray formats[] = {"mp4", "rm", "RM", "avi"};
+    for (const QByteArray& format : formats) {
+        ConversionJob job;
+        job.outputPath = "/out/" + format;
+        job.profile = MakeProfile({{"vcodec", "x"}}, format);
+        SettingsDefaults(&job);
+        Prepare(&job, job.profile.get());
+        const bool rm = format.compare("rm", Qt::CaseInsensitive) == 0;
+        if (rm && h.setup.kind != 1) {
+            h.setup.kind = 1;
+            EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 1);
+        } else if (!rm && h.setup.kind == 1) {
+            h.setup.kind = 0;
+            EXPECT_EQ(h.cntl.RestoreEncoder(), 1);
+        }
+        EXPECT_EQ(h.cntl.bDoConvert(&job), 1);
+    }
+    EXPECT_EQ(
+        h.journal.take(),
+        QStringList({"0#1:setup", "0#1:run /out/mp4", "1#2:attach", "1#2:setup", "1#2:run /out/rm",
+                     "1#2:setup", "1#2:run /out/RM", "1#2:gone", "0#1:setup", "0#1:run /out/avi"}));
+    EXPECT_EQ(h.cntl.currentKind(), 0);
+}
+
+TEST(Controller, SwitchRefusesBadRequestsWithoutChangingAnything)
+{
+    ControllerHarness h;
+    EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 0); // no encoder yet
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    h.setup.kind = 2;
+    EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 0);
+    EXPECT_EQ(h.cntl.SwitchEncoder(nullptr), 0);
+    EXPECT_EQ(h.journal.created, 1);
+    EXPECT_EQ(h.cntl.currentKind(), 0);
+}
+
+TEST(Controller, RestoringTwiceLeavesNoEncoderAndEveryOperationFails)
+{
+    ControllerHarness h;
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    EXPECT_EQ(h.cntl.RestoreEncoder(), 0);
+    EXPECT_EQ(h.cntl.RestoreEncoder(), 0);
+    EXPECT_FALSE(h.cntl.hasEncoder());
+    ConversionJob job;
+    EXPECT_EQ(h.cntl.bGetMediaFileContent("/in/clip.avi", &job), 0);
+    EXPECT_EQ(h.cntl.bDoConvert(&job), 0);
+    h.setup.kind = 1;
+    EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 0);
+    h.cntl.Stop();
+}
+
+TEST(Controller, WithoutTheProducerTheRealMediaSwitchFailsCleanly)
+{
+    CapturingEventLog log;
+    EncoderSetup setup;
+    setup.callback = [](int, void*) {};
+    setup.events = &log;
+    CQuentaMediaCntl cntl;
+    ASSERT_EQ(cntl.Init(&setup), 1);
+    setup.kind = 1;
+    EXPECT_EQ(cntl.SwitchEncoder(&setup), 0);
+    EXPECT_EQ(cntl.currentKind(), 1);
+    ConversionJob job;
+    job.profile = MakeProfile({}, "rm");
+    EXPECT_EQ(cntl.bDoConvert(&job), 0);
+    EXPECT_EQ(cntl.RestoreEncoder(), 1); // the tool encoder comes back
+    EXPECT_EQ(cntl.currentKind(), 0);
+    EXPECT_EQ(cntl.bGetMediaFileContent("", &job), 0);
+    EXPECT_EQ(cntl.bGetMediaFileContent("/in/x.avi", nullptr), 0);
+}
+
+TEST(Controller, StopWithNothingRunningChangesNothing)
+{
+    ControllerHarness h;
+    h.cntl.Stop(); // no encoder at all
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    h.cntl.Stop();
+    EXPECT_EQ(h.journal.stops, 1);
+    ConversionJob job;
+    job.outputPath = "/out/a";
+    EXPECT_EQ(h.cntl.bDoConvert(&job), 1);
+}
+
+TEST(Controller, StopMayRaceTheWorkersSwitches)
+{
+    ControllerHarness h;
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    std::atomic<bool> done{false};
+    std::thread ui([&] {
+        while (!done)
+            h.cntl.Stop();
+    });
+    // Until both sides have had plenty of turns.
+    for (int i = 0; i < 2000 || h.journal.stops < 100; ++i) {
+        h.setup.kind = 1;
+        EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 1);
+        ConversionJob job;
+        EXPECT_EQ(h.cntl.bDoConvert(&job), 1);
+        h.setup.kind = 0;
+        EXPECT_EQ(h.cntl.RestoreEncoder(), 1);
+    }
+    done = true;
+    ui.join();
+    EXPECT_EQ(h.cntl.currentKind(), 0);
+    EXPECT_GT(h.journal.stops, 0);
+}

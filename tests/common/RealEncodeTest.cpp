@@ -1,0 +1,203 @@
+#include "CQuentaMediaCntl.h"
+#include "CTraceLog.h"
+#include "CapturingEventLog.h"
+#include "ConversionJob.h"
+#include "EncoderSetup.h"
+#include "EncoderTool.h"
+#include "JobPreparation.h"
+#include "ProfileReader.h"
+#include "TestMedia.h"
+#include "TestProfiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <thread>
+
+// The main paths with the real encoder tool of the build and the real ffmpeg.
+namespace {
+
+bool haveTool()
+{
+    return QFileInfo(TestMedia::appDir() + EncoderTool::fileName()).isExecutable();
+}
+
+#define REQUIRE_TOOL()                                                                             \
+    if (!haveTool())                                                                               \
+    GTEST_SKIP() << "the encoder tool is not built in " << TestMedia::appDir().toStdString()
+
+struct RealHarness
+{
+    QTemporaryDir dir;
+    CapturingEventLog log;
+    CTraceLog trace{dir.filePath("trace.log")};
+    EncoderSetup setup;
+    CQuentaMediaCntl cntl;
+    QMutex lock;
+    QList<int> progress;
+    std::function<void(int)> onProgress;
+
+    RealHarness()
+    {
+        setup.callback = [this](int percent, void*) {
+            {
+                QMutexLocker hold(&lock);
+                progress << percent;
+            }
+            if (onProgress)
+                onProgress(percent);
+        };
+        setup.appFolder = TestMedia::appDir();
+        setup.trace = &trace;
+        setup.events = &log;
+        EXPECT_EQ(cntl.Init(&setup), 1);
+    }
+
+    QList<int> seen()
+    {
+        QMutexLocker hold(&lock);
+        return progress;
+    }
+
+    // Admits `input` with `profile` and converts it to `output` as one batch row would.
+    int convert(ConversionJob& job, const QString& output)
+    {
+        job.outputPath = output;
+        job.settings = ConversionSettings{};
+        SettingsDefaults(&job);
+        job.progressDuration = job.media.duration;
+        Prepare(&job, job.profile.get());
+        return cntl.bDoConvert(&job);
+    }
+};
+
+} // namespace
+
+TEST(RealTool, ProbesVideoAudioOnlyAndAStillPicture)
+{
+    REQUIRE_TOOL();
+    RealHarness h;
+    const QString video = h.dir.filePath("my clip.avi");
+    const QString audio = h.dir.filePath("tone.wav");
+    const QString still = h.dir.filePath("picture.png");
+    ASSERT_TRUE(TestMedia::makeVideo(video, 2.0, "176x144", 25, true));
+    ASSERT_TRUE(TestMedia::makeAudio(audio, 3.0));
+    ASSERT_TRUE(TestMedia::makePicture(still, "160x120"));
+
+    ConversionJob clip;
+    ASSERT_EQ(h.cntl.bGetMediaFileContent(video, &clip), 1);
+    EXPECT_EQ(clip.media.probedByDirectShow, 1);
+    EXPECT_NEAR(clip.media.duration, 3.0, 0.1);
+    EXPECT_EQ(clip.media.width, 176);
+    EXPECT_EQ(clip.media.height, 144);
+
+    ConversionJob tone;
+    ASSERT_EQ(h.cntl.bGetMediaFileContent(audio, &tone), 1);
+    EXPECT_EQ(tone.media.probedByDirectShow, 0);
+    EXPECT_DOUBLE_EQ(tone.media.duration, 4.0);
+    EXPECT_EQ(tone.media.hasAudio, 1);
+    EXPECT_EQ(tone.media.hasVideo, 0);
+
+    ConversionJob picture;
+    ASSERT_EQ(h.cntl.bGetMediaFileContent(still, &picture), 1);
+    EXPECT_EQ(picture.media.probedByDirectShow, 0);
+    EXPECT_DOUBLE_EQ(picture.media.duration, 301.0);
+    EXPECT_EQ(picture.media.width, 160);
+    EXPECT_EQ(picture.media.height, 120);
+
+    ConversionJob junk;
+    const QString text = h.dir.filePath("notes.txt");
+    ASSERT_TRUE(TestMedia::writeFile(text, "not a media file\n"));
+    EXPECT_EQ(h.cntl.bGetMediaFileContent(text, &junk), 0);
+    EXPECT_DOUBLE_EQ(junk.media.duration, 0.0);
+}
+
+TEST(RealTool, ConvertsAClipToTheEndWithRisingProgress)
+{
+    REQUIRE_TOOL();
+    RealHarness h;
+    const QString input = h.dir.filePath("100% ünï -clip.avi");
+    ASSERT_TRUE(TestMedia::makeVideo(input, 4.0, "320x240", 25, true));
+    ConversionJob job;
+    ASSERT_EQ(h.cntl.bGetMediaFileContent(input, &job), 1);
+    job.profile = MakeProfile({{"vcodec", "mpeg4"},
+                               {"s", "176x144"},
+                               {"b", "300"},
+                               {"acodec", "mp3"},
+                               {"ab", "64"},
+                               {"ac", "1 (Mono)"}});
+    const QString output = h.dir.filePath("out put.mp4");
+    ASSERT_EQ(h.convert(job, output), 1);
+
+    const QList<int> seen = h.seen();
+    ASSERT_FALSE(seen.isEmpty());
+    for (int i = 1; i < seen.size(); ++i)
+        EXPECT_LE(seen[i - 1], seen[i]);
+    EXPECT_GE(seen.last(), 50);
+    const QStringList streams = TestMedia::probe(output);
+    EXPECT_TRUE(streams.join(' ').contains("video:mpeg4:176:144"));
+    EXPECT_TRUE(
+        TestMedia::readFile(h.dir.filePath("trace.log"))
+            .startsWith((TestMedia::appDir() + "encode ffmpeg-converter -i \"" + input).toUtf8()));
+}
+
+TEST(RealTool, StopEndsAConversionEarlyWithAUsableFile)
+{
+    REQUIRE_TOOL();
+    RealHarness h;
+    const QString input = h.dir.filePath("long.avi");
+    ASSERT_TRUE(TestMedia::makeVideo(input, 60.0, "160x120", 25, false));
+    ConversionJob job;
+    ASSERT_EQ(h.cntl.bGetMediaFileContent(input, &job), 1);
+    job.profile = MakeProfile({{"vcodec", "mpeg4"}, {"an", "True"}});
+    // The user's Stop comes from another thread once the conversion is under way.
+    std::atomic<bool> going{false};
+    h.onProgress = [&](int) { going = true; };
+    std::thread ui([&] {
+        while (!going)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        h.cntl.Stop();
+    });
+    const QString output = h.dir.filePath("stopped.mp4");
+    const int result = h.convert(job, output);
+    ui.join();
+    EXPECT_EQ(result, 1);
+    ASSERT_TRUE(QFileInfo(output).size() > 0);
+    const double length = TestMedia::probeDuration(output);
+    EXPECT_GT(length, 0.0);
+    EXPECT_LT(length, 59.0);
+}
+
+TEST(RealTool, EveryShippedProfileConvertsATinyClip)
+{
+    REQUIRE_TOOL();
+    const QDir profiles(TestMedia::appDir() + "profiles");
+    const QStringList files = profiles.entryList({"*.pf"}, QDir::Files, QDir::Name);
+    if (files.isEmpty())
+        GTEST_SKIP() << "no profiles in " << profiles.path().toStdString();
+
+    RealHarness h;
+    const QString input = h.dir.filePath("tiny clip.avi");
+    ASSERT_TRUE(TestMedia::makeVideo(input, 1.0, "320x240", 25, true));
+    QStringList failed;
+    for (const QString& file : files) {
+        ConversionJob job;
+        job.inputPath = input;
+        job.profile = std::make_unique<Profile>();
+        ProfileReader::Read(profiles.filePath(file), file.toUtf8(), *job.profile);
+        if (job.profile->format.compare("rm", Qt::CaseInsensitive) == 0)
+            continue;
+        SCOPED_TRACE(file.toStdString());
+        ASSERT_EQ(h.cntl.bGetMediaFileContent(input, &job), 1);
+        const QString output =
+            h.dir.filePath("out-" + QFileInfo(file).baseName() + "." + job.profile->extName);
+        const int result = h.convert(job, output);
+        const bool ok =
+            result == 1 && QFileInfo(output).size() > 0 && !TestMedia::probe(output).isEmpty();
+        if (!ok)
+            failed << file;
+    }
+    EXPECT_TRUE(failed.isEmpty()) << "profiles that fail: " << failed.join(", ").toStdString();
+}
