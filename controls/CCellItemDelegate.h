@@ -1,0 +1,44 @@
+#pragma once
+
+#include "SystemColors.h"
+
+#include <QStyledItemDelegate>
+
+struct CellPaint;
+
+// Draws every cell of CCellListCtrl from the CellPaint value the model gives: plain text,
+// a check box, or a progress bar with its percentage. Threads: UI thread only.
+class CCellItemDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    explicit CCellItemDelegate(QObject* parent = nullptr);
+
+    // The cached system colours; the list sets them at construction and on palette changes.
+    void setColors(const SystemColors& colors) { m_colors = colors; }
+    const SystemColors& colors() const { return m_colors; }
+    // Whether a selection stays visible (window text on button face) without the focus.
+    void setShowSelectionAlways(bool on) { m_showSelAlways = on; }
+
+    // Draws one cell.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    // Row height: the font's height with a small margin.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // Geometry of the check box in a cell (also used by tests): side = height - 1, at the top;
+    // centred without text, 9 pixels in with text. The returned box is before the 1-pixel
+    // shift of its left edge.
+    static QRect checkBoxRect(const QRect& cell, bool hasText);
+
+private:
+    void drawText(QPainter* painter, const QRect& rect, const CellPaint& cell, const QColor& text,
+                  const QColor& back, const QFont& font) const;
+    void drawProgress(QPainter* painter, const QRect& rect, const CellPaint& cell,
+                      const QColor& text, const QColor& back, const QFont& font) const;
+    void drawCheckBox(QPainter* painter, const QRect& rect, const CellPaint& cell,
+                      const QColor& text, const QColor& back, const QFont& font) const;
+
+    SystemColors m_colors;
+    bool m_showSelAlways = true;
+};
