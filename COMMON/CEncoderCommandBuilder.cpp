@@ -1,6 +1,7 @@
 #include "CEncoderCommandBuilder.h"
 
 #include "EncoderTool.h"
+#include "OptionRow.h"
 #include "Profile.h"
 
 namespace {
@@ -31,12 +32,12 @@ bool CEncoderCommandBuilder::keepOption(const ProfileOption& option, QByteArray&
                                         bool withTimeRules)
 {
     value = option.value;
-    if (option.flags & kFlagSwitch) {
+    if (option.flags & OPT_FLAG_SWITCH) {
         if (sameText(value, "False"))
             return false;
         value.clear();
     }
-    if (option.flags & kFlagArg) {
+    if (option.flags & OPT_FLAG_ARG) {
         if (value.isEmpty())
             return false;
         if (withTimeRules && sameText(option.name, "t") && sameText(value, "Full"))

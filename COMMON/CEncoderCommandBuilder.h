@@ -14,10 +14,6 @@ struct ProfileOption;
 class CEncoderCommandBuilder
 {
 public:
-    // Option flag bits that decide how an option is written.
-    static constexpr unsigned kFlagArg = 0x1;    // takes a value; left out while it is empty
-    static constexpr unsigned kFlagSwitch = 0x2; // on/off; "False" leaves it out
-
     // The conversion command: `toolInput` (the input file or the generated script), the
     // profile's options in chain order, the fixed synchronisation and overwrite tail, output.
     static EncoderCommand conversion(const QString& appFolder, const QString& toolInput,
