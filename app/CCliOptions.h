@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The command line of the terminal program:
+//   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] FILE...
+// "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
+struct CCliOptions
+{
+    std::optional<QString> profile; // catalogue name; none: the "CProID" entry
+    std::optional<QString> output;  // folder; none: "Output" of config.ini
+    bool overwrite = false;
+    bool shutdown = false;
+    bool help = false;
+    QStringList files;
+    QString error; // not empty: the arguments were bad, and this says why
+
+    // Parses `arguments` (without the program's own name).
+    static CCliOptions Parse(const QStringList& arguments);
+};

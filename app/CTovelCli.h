@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+// The terminal program: admits the files on its command line through the probe, converts them
+// with the batch of the program and reports on the console. Reads config.ini and profiles/
+// from the application folder and writes neither.
+// Threads: Run occupies the main thread, which also takes the interrupts; the batch has its
+// own worker.
+class CTovelCli
+{
+public:
+    enum ExitCode
+    {
+        AllCompleted = 0,
+        RowFailed = 1,
+        BadArguments = 2,
+        Stopped = 130
+    };
+
+    // Runs the whole command for `arguments` (without the program's name); returns the exit
+    // code. Needs a QCoreApplication, and Console::catchInterrupt() called first thing.
+    int Run(const QStringList& arguments);
+};

@@ -1,0 +1,79 @@
+#include "OutputNaming.h"
+
+#include "PathLimits.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+const QChar kSeparator = QLatin1Char('/');
+
+// The input's name up to its last '.', or a null string when the name has no '.'.
+QString baseName(const QString& input)
+{
+    const QString name = input.mid(input.lastIndexOf(kSeparator) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return QString();
+    return name.left(dot);
+}
+
+QString joined(const QString& folder, const QString& name)
+{
+    return folder.endsWith(kSeparator) ? folder + name : folder + kSeparator + name;
+}
+
+// A name may be taken when nothing of that name exists or it is an empty regular file.
+// The whole size counts, so a 4 GiB file is not mistaken for an empty one, and a folder or a
+// dangling link of that name is never written over.
+bool isFree(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    return info.isFile() && info.size() == 0;
+}
+
+} // namespace
+
+QString OutputNaming::BuildOutputBase(const QString& input, const QString& folder)
+{
+    const QString base = baseName(input);
+    if (base.isNull())
+        return QString();
+    return joined(folder, base);
+}
+
+QString OutputNaming::BuildOutputPath(const QString& input, const QString& folder,
+                                      const QString& extension)
+{
+    const QString base = BuildOutputBase(input, folder);
+    if (base.isEmpty())
+        return QString();
+    return base + QLatin1Char('.') + extension;
+}
+
+QString OutputNaming::FormOutputPath(const QString& input, const QString& folder,
+                                     const QString& extension, bool overwrite)
+{
+    QString candidate = BuildOutputPath(input, folder, extension);
+    if (overwrite || candidate.isEmpty())
+        return candidate;
+    const QString base = BuildOutputBase(input, folder);
+    for (int n = 0; !isFree(candidate); ++n)
+        candidate = base + QLatin1Char('-') + QString::number(n) + QLatin1Char('.') + extension;
+    return candidate;
+}
+
+bool OutputNaming::OutputPathFits(const QString& path)
+{
+    const QByteArray bytes = path.toLocal8Bit();
+    if (bytes.size() > std::min(kMaxJobPathBytes, PathLimits::maxPathBytes()))
+        return false;
+    const int maxName = PathLimits::maxNameBytes();
+    for (const QByteArray& name : bytes.split('/'))
+        if (name.size() > maxName)
+            return false;
+    return true;
+}

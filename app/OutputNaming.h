@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The rule that turns an input path into an output path. Paths use '/' as the separator.
+namespace OutputNaming {
+
+// The longest output path a job holds, in bytes of the 8-bit file-name encoding.
+inline constexpr int kMaxJobPathBytes = 1024;
+
+// folder + '/' (unless it ends with one) + the input's name up to its last '.' + '.' + ext.
+// Empty when the input's name (after its last '/') has no '.'. Case and ext are kept as given.
+QString BuildOutputPath(const QString& input, const QString& folder, const QString& extension);
+
+// BuildOutputPath without the '.' and the extension; empty in the same case.
+QString BuildOutputBase(const QString& input, const QString& folder);
+
+// The output path of one job. Overwrite takes BuildOutputPath as it is; otherwise the first
+// free name of name.ext, name-0.ext, name-1.ext ... where free means no entry of that name or
+// an empty regular file (reused). Runs on the batch worker; looks at the file system.
+QString FormOutputPath(const QString& input, const QString& folder, const QString& extension,
+                       bool overwrite);
+
+// True when `path` fits the job's field and this platform's limits on a path and on each name
+// in it. An empty path fits (its conversion fails like any other).
+bool OutputPathFits(const QString& path);
+
+} // namespace OutputNaming

@@ -1,0 +1,256 @@
+#include "BatchDoubles.h"
+#include "PrivateProfile.h"
+#include "TestMedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <signal.h>
+
+namespace {
+
+const QString kAccomplished = "    Mission accomplished!        ";
+
+struct Result
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result runCli(const QString& program, const QStringList& arguments)
+{
+    QProcess cli;
+    cli.start(program, arguments);
+    Result result;
+    if (!cli.waitForFinished(300000)) {
+        cli.kill();
+        cli.waitForFinished();
+    }
+    result.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
+    result.err = QString::fromLocal8Bit(cli.readAllStandardError());
+    return result;
+}
+
+struct ShippedProfile
+{
+    QString name;
+    QByteArray format;
+};
+
+QList<ShippedProfile> shippedProfiles()
+{
+    QList<ShippedProfile> profiles;
+    const QDir folder(TestMedia::appDir() + "profiles");
+    for (const QFileInfo& file : folder.entryInfoList({"*.pf"}, QDir::Files, QDir::Name)) {
+        const QString path = file.filePath();
+        const QByteArray name = PrivateProfile::readString(path, "Main", "Name", "", 300);
+        if (!name.isEmpty())
+            profiles.append({QString::fromLocal8Bit(name),
+                             PrivateProfile::readString(path, "Main", "Format", "", 1000)});
+    }
+    return profiles;
+}
+
+QString shippedCli()
+{
+    return TestMedia::appDir() + "tovel-cli";
+}
+
+TEST(TovelCliTest, HelpListsTheOptionsAndTheShippedProfiles)
+{
+    const QList<ShippedProfile> profiles = shippedProfiles();
+    if (profiles.isEmpty())
+        GTEST_SKIP() << "no shipped profiles in the application folder yet";
+    const Result help = runCli(shippedCli(), {"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* option : {"--profile NAME", "--output DIR", "--overwrite", "--shutdown"})
+        EXPECT_TRUE(help.out.contains(option)) << option;
+    for (const ShippedProfile& profile : profiles)
+        EXPECT_TRUE(help.out.contains("  " + profile.name)) << profile.name.toStdString();
+}
+
+TEST(TovelCliTest, BadArgumentsExitWithTwo)
+{
+    const QStringList cases[] = {
+        {},
+        {"--bogus", "clip.avi"},
+        {"--overwrite"},
+        {"clip.avi", "--profile"},
+        {"--profile", "There is no such profile", "clip.avi"},
+    };
+    for (const QStringList& arguments : cases) {
+        const Result result = runCli(shippedCli(), arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_FALSE(result.err.isEmpty());
+        EXPECT_TRUE(result.out.isEmpty());
+    }
+}
+
+TEST(TovelCliTest, ConvertsARealClipWithAShippedProfile)
+{
+    const QString tool = TestMedia::appDir() + "encode";
+    if (!QFileInfo(tool).isExecutable())
+        GTEST_SKIP() << "the encoder tool is not built yet";
+    QString mp4;
+    for (const ShippedProfile& profile : shippedProfiles())
+        if (profile.format.compare("mp4", Qt::CaseInsensitive) == 0 && mp4.isEmpty())
+            mp4 = profile.name;
+    if (mp4.isEmpty())
+        GTEST_SKIP() << "no shipped MP4 profile yet";
+
+    QTemporaryDir work;
+    // A name that a shell or a format string would mangle.
+    const QString input = work.path() + "/-Ünï clip \"50%\".mov";
+    ASSERT_TRUE(TestMedia::makeVideo(input, 1.0, "160x120"));
+    const QString out = work.path() + "/out dir/new";
+    const Result result = runCli(shippedCli(), {"--profile", mp4, "--output", out, "--", input});
+
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString output = out + "/-Ünï clip \"50%\".mp4";
+    ASSERT_TRUE(QFileInfo(output).size() > 0) << result.out.toStdString();
+    EXPECT_TRUE(TestMedia::probe(output).join(' ').contains("video")) << output.toStdString();
+    EXPECT_GT(TestMedia::probeDuration(output), 0.5);
+    EXPECT_TRUE(result.out.contains("-Ünï clip \"50%\".mov: Completed"));
+    EXPECT_TRUE(result.out.contains(kAccomplished + '\n'));
+    EXPECT_TRUE(result.out.contains("Output folder: " + out + '\n'));
+}
+
+// tovel-cli copied into an application folder of its own, where the fake tool stands in as the
+// encoder tool, with one profile and a config.ini that names it and an output folder.
+class FakeToolCliTest : public ::testing::Test
+{
+protected:
+    static inline QString s_clip;
+    static inline QTemporaryDir* s_clips = nullptr;
+
+    static void SetUpTestSuite()
+    {
+        s_clips = new QTemporaryDir;
+        s_clip = s_clips->path() + "/clip.avi";
+        if (!TestMedia::makeVideo(s_clip, 1.0, "160x120"))
+            s_clip.clear();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_clips;
+        s_clips = nullptr;
+    }
+
+    QTemporaryDir app;
+    QTemporaryDir work;
+    QByteArray config;
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(s_clip.isEmpty());
+        ASSERT_TRUE(QFile::copy(shippedCli(), cli()));
+        QFile(cli()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_TRUE(QFile::link(TOVEL_FAKE_BATCH_TOOL, app.path() + "/encode"));
+        ASSERT_TRUE(QDir(app.path()).mkdir("profiles"));
+        ASSERT_TRUE(TestMedia::writeFile(app.path() + "/profiles/a.pf",
+                                         "[Main]\nName=Other\nFormat=avi\nExtName=avi\n"));
+        ASSERT_TRUE(TestMedia::writeFile(app.path() + "/profiles/b.pf",
+                                         "[Main]\nName=Fake MP4\nSName=\nFormat=mp4\n"
+                                         "ExtName=mp4\n[Parameter]\nvcodec=,,mpeg4\n"));
+        config = "[Config]\nOutput=" + out().toLocal8Bit() + "\nCProID=1\n";
+        ASSERT_TRUE(TestMedia::writeFile(app.path() + "/config.ini", config));
+    }
+
+    QString cli() const { return app.path() + "/tovel-cli"; }
+    QString out() const { return work.path() + "/out"; }
+    QString input(const QString& name) const
+    {
+        const QString path = work.path() + '/' + name;
+        QFile::copy(s_clip, path);
+        return path;
+    }
+};
+
+TEST_F(FakeToolCliTest, TakesProfileAndFolderFromConfigIniAndWritesNeither)
+{
+    // "CProID" 1 selects the second listed entry, whichever file the scan found second.
+    const Result help = runCli(cli(), {"--help"});
+    const auto current = QRegularExpression("\n  (.+)  \\(current\\)\n").match(help.out);
+    ASSERT_TRUE(current.hasMatch()) << help.out.toStdString();
+    const QString extension = current.captured(1) == "Fake MP4" ? "mp4" : "avi";
+
+    const Result result = runCli(cli(), {input("a.avi")});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(QFileInfo(out() + "/a." + extension).size() > 0) << result.out.toStdString();
+    EXPECT_EQ(TestMedia::readFile(app.path() + "/config.ini"), config);
+    EXPECT_EQ(QDir(app.path() + "/profiles").entryList(QDir::Files).size(), 2);
+}
+
+TEST_F(FakeToolCliTest, RelativeNamesAreTakenFromTheStartingFolder)
+{
+    input("a.avi");
+    QProcess cli;
+    cli.setWorkingDirectory(work.path());
+    cli.start(this->cli(), {"--profile", "fake mp4", "--output", "rel/out", "a.avi"});
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().constData();
+    EXPECT_TRUE(QFileInfo(work.path() + "/rel/out/a.mp4").size() > 0);
+}
+
+TEST_F(FakeToolCliTest, AFailedRowExitsWithOneAndPointsToTheTrace)
+{
+    const Result result =
+        runCli(cli(), {"--profile", "Fake MP4", input("a-fail.avi"), input("b.avi")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains(
+        "Warning: Convert fail,please send the trace file:" + app.path() + "/trace.log to "))
+        << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains("a-fail.avi: Fail"));
+    EXPECT_FALSE(result.out.contains("b.avi: "));
+    EXPECT_FALSE(result.out.contains(kAccomplished));
+    EXPECT_TRUE(QFileInfo::exists(app.path() + "/trace.log"));
+}
+
+TEST_F(FakeToolCliTest, AnUndecodableFileIsRefusedAndTheOthersConvert)
+{
+    const QString garbage = work.path() + "/garbage.avi";
+    ASSERT_TRUE(TestMedia::writeFile(garbage, QByteArray(4096, 'x')));
+    const Result result = runCli(cli(), {"--profile", "Fake MP4", garbage, input("good.avi")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("Error: The file \"garbage.avi\" can not be decoded.\n"))
+        << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains("good.avi: Completed"));
+    EXPECT_TRUE(QFileInfo(out() + "/good.mp4").size() > 0);
+}
+
+TEST_F(FakeToolCliTest, CtrlCStopsTheBatchAsTheStopButtonDoes)
+{
+    QProcess cli;
+    cli.start(this->cli(), {"--profile", "Fake MP4", input("first-hang.avi"), input("second.avi"),
+                            input("third.avi")});
+    ASSERT_TRUE(cli.waitForStarted());
+    // Standard output is a pipe: progress comes as plain lines.
+    QByteArray out;
+    const QRegularExpression progress("first-hang\\.avi: [1-9][0-9]*%\n");
+    while (!progress.match(QString::fromLocal8Bit(out)).hasMatch() &&
+           cli.state() == QProcess::Running) {
+        cli.waitForReadyRead(1000);
+        out += cli.readAllStandardOutput();
+    }
+    ASSERT_TRUE(progress.match(QString::fromLocal8Bit(out)).hasMatch()) << out.constData();
+    ::kill(pid_t(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    out += cli.readAllStandardOutput();
+    const QString text = QString::fromLocal8Bit(out);
+    const QString err = QString::fromLocal8Bit(cli.readAllStandardError());
+
+    EXPECT_EQ(cli.exitCode(), 130);
+    EXPECT_TRUE(text.contains("first-hang.avi: Completed")) << text.toStdString();
+    EXPECT_TRUE(text.contains("second.avi: Abort"));
+    EXPECT_FALSE(text.contains("third.avi: "));
+    EXPECT_TRUE(text.contains(kAccomplished));
+    EXPECT_TRUE(err.contains("Warning:   Stop the video convert operation?    Yes"));
+}
+
+} // namespace
