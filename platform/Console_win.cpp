@@ -1,6 +1,5 @@
 #include "Console.h"
 
-#include <atomic>
 #include <io.h>
 #include <stdio.h>
 #include <windows.h>
