@@ -177,6 +177,8 @@ MediaProbeResult ProbeMediaFile(const QString& path)
     if (r.hasAudio && r.audioDuration <= 0)
         r.audioDuration = whole;
     r.duration = r.audioDuration > r.videoDuration ? r.audioDuration : r.videoDuration;
+    // "mov,mp4,m4a,3gp,3g2,mj2" is known to ffmpeg's -f by its first name.
+    r.demuxer = QString::fromLatin1(in.ctx->iformat->name).section(QLatin1Char(','), 0, 0);
     r.ok = true;
     return r;
 }

@@ -7,21 +7,22 @@
 // tool's information mode and the program's own media detector.
 struct MediaProbeResult
 {
-    bool ok = false;           // false: empty, missing or unreadable file; nothing else is set
-    double duration = 0;       // seconds: the longer of the video and audio stream lengths;
-                               // 0 for a single still picture
-    double videoDuration = 0;  // seconds, 0 without a video stream
-    double audioDuration = 0;  // seconds, 0 without an audio stream
-    double frameRate = 0;      // frames per second of the video stream, 0 when unknown
-    int width = 0;             // frame size of the video stream
-    int height = 0;            // always positive when there is a video stream
-    int64_t videoBitRate = 0;  // bits per second, 0 when unknown
-    int64_t audioBitRate = 0;  // bits per second, 0 when unknown
-    int sampleRate = 0;        // Hz
+    bool ok = false;          // false: empty, missing or unreadable file; nothing else is set
+    double duration = 0;      // seconds: the longer of the video and audio stream lengths;
+                              // 0 for a single still picture
+    double videoDuration = 0; // seconds, 0 without a video stream
+    double audioDuration = 0; // seconds, 0 without an audio stream
+    double frameRate = 0;     // frames per second of the video stream, 0 when unknown
+    int width = 0;            // frame size of the video stream
+    int height = 0;           // always positive when there is a video stream
+    int64_t videoBitRate = 0; // bits per second, 0 when unknown
+    int64_t audioBitRate = 0; // bits per second, 0 when unknown
+    int sampleRate = 0;       // Hz
     int channels = 0;
-    bool hasVideo = false;     // a real video stream: an attached cover picture is not one
+    bool hasVideo = false; // a real video stream: an attached cover picture is not one
     bool hasAudio = false;
     bool isStillPicture = false; // a single picture (JPEG, PNG, BMP, one-frame GIF)
+    QString demuxer;             // libavformat's reader, by its first short name ("mov", "image2")
 };
 
 // Probes `path` in process; reads headers (and as little more as the frame size and

@@ -1,0 +1,81 @@
+#include "CodecNames.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+namespace {
+
+struct Rename
+{
+    const char* legacy;
+    const char* modern;
+    int sampleRate;
+    const char* why; // empty: a plain rename that needs no word in the log
+};
+
+// Names that changed since the old tool, matched ignoring case. The converter writes the
+// "lib" forms for some; profiles may hold either.
+constexpr Rename kVideo[] = {
+    {"xvid", "libxvid", 0, ""},
+    {"h264", "libx264", 0, ""},
+    {"x264", "libx264", 0, ""},
+    {"msmpeg4v1", "msmpeg4v2", 0, "msmpeg4v1 has no encoder here; using msmpeg4v2"},
+    {"msmpeg4v3", "msmpeg4", 0, ""},
+};
+
+constexpr Rename kAudio[] = {
+    {"mp3", "libmp3lame", 0, ""},
+    {"vorbis", "libvorbis", 0, ""},
+    {"a52", "ac3", 0, ""},
+    {"liba52", "ac3", 0, ""},
+    {"aad", "aac", 0, ""},
+    {"libfaad", "aac", 0, ""},
+    {"faac", "aac", 0, ""},
+    {"libfaac", "aac", 0, ""},
+    {"amr_nb", "aac", 8000, "AMR-NB has no encoder here; using AAC"},
+    {"libamr_nb", "aac", 8000, "AMR-NB has no encoder here; using AAC"},
+    {"amr_wb", "aac", 16000, "AMR-WB has no encoder here; using AAC"},
+    {"libamr_wb", "aac", 16000, "AMR-WB has no encoder here; using AAC"},
+};
+
+template <size_t N>
+CodecNames::Choice choose(const Rename (&table)[N], const QString& legacy, AVMediaType type,
+                          const char* kind)
+{
+    CodecNames::Choice choice;
+    choice.encoder = legacy.trimmed();
+    for (const Rename& row : table) {
+        if (choice.encoder.compare(QLatin1String(row.legacy), Qt::CaseInsensitive) == 0) {
+            choice.encoder = QLatin1String(row.modern);
+            choice.note = QLatin1String(row.why);
+            choice.sampleRate = row.sampleRate;
+            break;
+        }
+    }
+    if (choice.encoder.compare(QLatin1String("copy"), Qt::CaseInsensitive) == 0) {
+        choice.encoder = QStringLiteral("copy");
+        return choice;
+    }
+    const AVCodec* codec = avcodec_find_encoder_by_name(choice.encoder.toLatin1().constData());
+    if (!codec || codec->type != type) {
+        choice.note = QStringLiteral("%1 codec \"%2\" has no encoder here; using the output "
+                                     "format's default")
+                          .arg(QLatin1String(kind), legacy);
+        choice.encoder.clear();
+        choice.sampleRate = 0;
+    }
+    return choice;
+}
+
+} // namespace
+
+CodecNames::Choice CodecNames::video(const QString& legacy)
+{
+    return choose(kVideo, legacy, AVMEDIA_TYPE_VIDEO, "video");
+}
+
+CodecNames::Choice CodecNames::audio(const QString& legacy)
+{
+    return choose(kAudio, legacy, AVMEDIA_TYPE_AUDIO, "audio");
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Collects the old tool's picture and sound options that modern FFmpeg expresses as filters
+// and writes them as -vf / -af chains in the order the old tool applied them:
+// picture loop, deinterlace, crop, scale to the size inside the padding, pad;
+// volume, then resampling that keeps sound in step with the picture.
+class FilterChainBuilder
+{
+public:
+    enum Side
+    {
+        Top,
+        Bottom,
+        Left,
+        Right
+    };
+
+    // A still picture shown as a clip: the one frame repeated at `rate` frames per second.
+    void setLoopPicture(int rate) { m_loopRate = rate; }
+    void setDeinterlace() { m_deinterlace = true; }
+    // Pixels cut from / added to one side; false (and nothing kept) for a bad value.
+    bool setCrop(Side side, const QString& pixels);
+    bool setPad(Side side, const QString& pixels);
+    // Colour of the pad bands as six hex digits ("000000" ... "FFFFFF", "#" or "0x" allowed).
+    bool setPadColor(const QString& hex);
+    // The frame size inside the padding (WxH or an abbreviation such as "cif").
+    bool setSize(const QString& size);
+    // The old volume scale: 256 is unchanged.
+    bool setVolume(const QString& value);
+    // Samples per second by which sound may be stretched to stay in sync; 0 or less: none.
+    bool setAudioSync(const QString& value);
+
+    // True when the size must be applied inside the video chain rather than by -s.
+    bool sizeInChain() const { return hasCrop() || hasPad(); }
+    bool hasVideo() const;
+    bool hasAudio() const { return !m_volume.isEmpty() || m_async > 0; }
+
+    QString video() const; // empty when no video filter is needed
+    QString audio() const; // empty when no audio filter is needed
+
+private:
+    bool hasCrop() const;
+    bool hasPad() const;
+
+    int m_loopRate = 0;
+    bool m_deinterlace = false;
+    int m_crop[4] = {0, 0, 0, 0};
+    int m_pad[4] = {0, 0, 0, 0};
+    QString m_padColor = QStringLiteral("0x000000");
+    int m_width = 0;
+    int m_height = 0;
+    QString m_volume;
+    int m_async = 0;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "MediaProbe.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The information request: one reply line at the first byte of the output.
+class InfoMode
+{
+public:
+    // "Duration:%d Width:%d Height:%d Video:%d Audio:%d\n": whole seconds (truncated), the
+    // frame size, 1/0 for a video and an audio stream; all zero for an unreadable file.
+    static QByteArray reply(const MediaProbeResult& result);
+
+    // Probes `path`, writes the reply to standard output (and a reason to standard error when
+    // the file yields nothing); returns the exit code: 0 when the file was read.
+    static int run(const QString& path);
+};

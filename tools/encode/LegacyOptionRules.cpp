@@ -1,0 +1,173 @@
+#include "LegacyOptionRules.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/opt.h>
+}
+
+namespace {
+
+constexpr LegacyOptionRules::Rename kRenames[] = {
+    {"t", "-t", true, nullptr},
+    {"fs", "-fs", true, nullptr},
+    {"threads", "-threads", true, nullptr},
+    {"aspect", "-aspect", true, nullptr},
+    {"qscale", "-q:v", true, nullptr},
+    {"aq", "-q:a", true, nullptr},
+    {"vframes", "-frames:v", true, nullptr},
+    {"aframes", "-frames:a", true, nullptr},
+    {"dframes", "-frames:d", true, nullptr},
+    {"vtag", "-tag:v", true, nullptr},
+    {"atag", "-tag:a", true, nullptr},
+    {"vbsf", "-bsf:v", true, nullptr},
+    {"absf", "-bsf:a", true, nullptr},
+    {"scodec", "-c:s", true, nullptr},
+    {"ar", "-ar", true, nullptr},
+    {"ac", "-ac", true, nullptr},
+    {"pix_fmt", "-pix_fmt", true, nullptr},
+    {"qdiff", "-qdiff:v", true, nullptr},
+    {"rc_eq", "-rc_eq:v", true, nullptr},
+    {"rc_override", "-rc_override:v", true, nullptr},
+    {"ps", "-ps:v", true, nullptr},
+    {"strict", "-strict", true, nullptr},
+    {"pass", "-pass", true, nullptr},
+    {"passlogfile", "-passlogfile", true, nullptr},
+    {"intra_matrix", "-intra_matrix", true, nullptr},
+    {"inter_matrix", "-inter_matrix", true, nullptr},
+    {"top", "-top", true, nullptr},
+    {"dc", "-dc:v", true, nullptr},
+    {"muxdelay", "-muxdelay", true, nullptr},
+    {"muxpreload", "-muxpreload", true, nullptr},
+    {"dts_delta_threshold", "-dts_delta_threshold", true, nullptr},
+    {"timestamp", "-timestamp", true, nullptr},
+    {"vn", "-vn", false, nullptr},
+    {"an", "-an", false, nullptr},
+    {"copyts", "-copyts", false, nullptr},
+    {"shortest", "-shortest", false, nullptr},
+    {"benchmark", "-benchmark", false, nullptr},
+    {"psnr", "-psnr", false, nullptr},
+    {"vstats", "-vstats", false, nullptr},
+    {"qphist", "-qphist", false, nullptr},
+    {"intra", "-g", true, "1"},
+};
+
+struct Refusal
+{
+    const char* name;
+    const char* reason;
+    bool capture;
+};
+
+constexpr Refusal kRefusals[] = {
+    {"L", "it only prints information", false},
+    {"h", "it only prints information", false},
+    {"version", "it only prints information", false},
+    {"formats", "it only prints information", false},
+    {"dump", "packet dumps would flood the log", false},
+    {"hex", "packet dumps would flood the log", false},
+    {"v", "the log level stays at warnings and errors", false},
+    {"vdt", "not supported by this FFmpeg", false},
+    {"me_threshold", "not supported by this FFmpeg", false},
+    {"sameq", "not supported by this FFmpeg; give a bit rate or -qscale", false},
+    {"vhook", "not supported by this FFmpeg", false},
+    {"newvideo", "not supported by this FFmpeg", false},
+    {"newaudio", "not supported by this FFmpeg", false},
+    {"newsubtitle", "not supported by this FFmpeg", false},
+    {"default", "not supported by this FFmpeg", false},
+    {"vd", nullptr, true},
+    {"vc", nullptr, true},
+    {"ad", nullptr, true},
+    {"grab", nullptr, true},
+    {"gd", nullptr, true},
+    {"tvstd", nullptr, true},
+};
+
+constexpr const char* kFilterOptions[] = {
+    "croptop", "cropbottom", "cropleft", "cropright",   "padtop", "padbottom",
+    "padleft", "padright",   "padcolor", "deinterlace", "vol",    "async",
+};
+
+// Old pixel format names that FFmpeg renamed.
+constexpr const char* kPixelFormats[][2] = {
+    {"yuv422", "yuyv422"},  {"rgba32", "bgra"},     {"rgb32", "bgra"},      {"rgb565", "rgb565le"},
+    {"rgb555", "rgb555le"}, {"bgr565", "bgr565le"}, {"bgr555", "bgr555le"},
+};
+
+QString optionText(const LegacyOption& o)
+{
+    QString text = QLatin1Char('-') + o.name;
+    if (o.hasValue)
+        text += QStringLiteral(" \"%1\"").arg(o.value);
+    return text;
+}
+
+bool knownBy(const AVClass* cls, const char* name)
+{
+    return av_opt_find(&cls, name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ | AV_OPT_SEARCH_CHILDREN);
+}
+
+} // namespace
+
+const LegacyOptionRules::Rename* LegacyOptionRules::rename(const QString& name)
+{
+    for (const Rename& rule : kRenames) {
+        if (name == QLatin1String(rule.legacy))
+            return &rule;
+    }
+    return nullptr;
+}
+
+QString LegacyOptionRules::modernValue(const LegacyOption& option)
+{
+    if (option.name == QLatin1String("pix_fmt")) {
+        for (const auto& row : kPixelFormats) {
+            if (option.value.trimmed() == QLatin1String(row[0]))
+                return QLatin1String(row[1]);
+        }
+    }
+    return option.value;
+}
+
+QString LegacyOptionRules::refusal(const LegacyOption& option)
+{
+    for (const Refusal& r : kRefusals) {
+        if (option.name != QLatin1String(r.name))
+            continue;
+        if (r.capture)
+            return QStringLiteral("encode: option %1 refused: capture devices are not "
+                                  "supported; converting the input file")
+                .arg(optionText(option));
+        return ignored(option, QLatin1String(r.reason));
+    }
+    return QString();
+}
+
+bool LegacyOptionRules::isFilterOption(const QString& name)
+{
+    for (const char* filterOption : kFilterOptions) {
+        if (name == QLatin1String(filterOption))
+            return true;
+    }
+    return false;
+}
+
+bool LegacyOptionRules::isModernOption(const QString& nameIn)
+{
+    // "b:v" style names carry a stream specifier after the colon.
+    const QByteArray name = nameIn.section(QLatin1Char(':'), 0, 0).toLatin1();
+    if (name.isEmpty())
+        return false;
+    return knownBy(avcodec_get_class(), name.constData()) ||
+           knownBy(avformat_get_class(), name.constData());
+}
+
+QString LegacyOptionRules::ignored(const LegacyOption& option, const QString& reason)
+{
+    return QStringLiteral("encode: option %1 ignored: %2").arg(optionText(option), reason);
+}
+
+QString LegacyOptionRules::badValue(const LegacyOption& option)
+{
+    return ignored(option, QStringLiteral("value not understood"));
+}

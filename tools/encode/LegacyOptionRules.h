@@ -1,0 +1,33 @@
+#pragma once
+
+#include "LegacyCommandLine.h"
+
+#include <QString>
+
+// The fixed knowledge of how each option of the old tool's language fares in FFmpeg 5.1:
+// renamed, refused, or carried by a filter; and the wording of the lines that say so.
+class LegacyOptionRules
+{
+public:
+    struct Rename
+    {
+        const char* legacy;
+        const char* modern; // with its dash and stream specifier ("-b:v")
+        bool takesValue;
+        const char* modernValue; // a fixed value replacing the legacy one, or null
+    };
+
+    // The rename rule for `name`, or null when the option needs more than a new name.
+    static const Rename* rename(const QString& name);
+    // The value to write for a renamed option (old pixel format names made current).
+    static QString modernValue(const LegacyOption& option);
+    // The line that refuses or ignores `option`; empty when the option is honoured.
+    static QString refusal(const LegacyOption& option);
+    // True for the options that become part of a filter chain.
+    static bool isFilterOption(const QString& name);
+    // True when some codec, format or protocol of this FFmpeg has an option of that name.
+    static bool isModernOption(const QString& name);
+
+    static QString ignored(const LegacyOption& option, const QString& reason);
+    static QString badValue(const LegacyOption& option);
+};

@@ -1,0 +1,339 @@
+#include "LegacyTranslator.h"
+
+#include "CodecNames.h"
+#include "LegacyOptionRules.h"
+#include "TargetNorm.h"
+
+#include <QRegularExpression>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace {
+
+bool is(const LegacyOption& o, const char* name)
+{
+    return o.name == QLatin1String(name);
+}
+
+// "800kk" comes from a profile value that already held its unit.
+QString bitRate(QString value)
+{
+    value = value.trimmed();
+    while (value.endsWith(QLatin1String("kk"), Qt::CaseInsensitive))
+        value.chop(1);
+    return value;
+}
+
+QString fileUrl(const QString& path)
+{
+    // "file:" keeps a leading dash, a colon or "pipe:" in a name from meaning anything else.
+    return QStringLiteral("file:") + path;
+}
+
+} // namespace
+
+LegacyTranslator::LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input)
+    : m_line(line), m_input(input)
+{
+}
+
+FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const QString& inputPath,
+                                          const MediaProbeResult& input)
+{
+    LegacyTranslator t(line, input);
+    t.collect();
+    if (!t.m_target.isEmpty())
+        t.out(QStringLiteral("-target"),
+              TargetNorm::prefixedTarget(t.m_target, t.m_rate, t.m_tvstd, input.frameRate));
+    for (const LegacyOption& option : line.options)
+        t.emitOption(option);
+
+    if (!t.m_videoCopy) {
+        if (!t.m_filters.video().isEmpty())
+            t.out(QStringLiteral("-vf"), t.m_filters.video());
+        t.out(QStringLiteral("-fps_mode"), t.m_syncMode);
+    }
+    if (!t.m_audioCopy && !t.m_filters.audio().isEmpty())
+        t.out(QStringLiteral("-af"), t.m_filters.audio());
+    if (input.isStillPicture && !t.m_hasDuration)
+        t.out(QStringLiteral("-t"), QString::number(kStillSeconds));
+    t.emitFormatDefaults();
+
+    FfmpegCommand& cmd = t.m_cmd;
+    cmd.arguments << QStringLiteral("-y") << t.m_pre;
+    // The image reader would take "%d" in a picture's name for a numbered sequence.
+    if (input.demuxer == QLatin1String("image2"))
+        cmd.arguments << QStringLiteral("-f") << QStringLiteral("image2")
+                      << QStringLiteral("-pattern_type") << QStringLiteral("none");
+    cmd.arguments << QStringLiteral("-i") << fileUrl(inputPath) << t.m_post << fileUrl(line.output);
+    return cmd;
+}
+
+// First look at the whole line: what later options depend on, and the filter options.
+void LegacyTranslator::collect()
+{
+    using S = FilterChainBuilder::Side;
+    static const struct
+    {
+        const char* name;
+        bool pad;
+        S side;
+    } kBands[] = {
+        {"croptop", false, S::Top},   {"cropbottom", false, S::Bottom},
+        {"cropleft", false, S::Left}, {"cropright", false, S::Right},
+        {"padtop", true, S::Top},     {"padbottom", true, S::Bottom},
+        {"padleft", true, S::Left},   {"padright", true, S::Right},
+    };
+    if (m_input.isStillPicture)
+        m_filters.setLoopPicture(25);
+    for (const LegacyOption& o : m_line.options) {
+        for (const auto& band : kBands) {
+            if (!is(o, band.name))
+                continue;
+            const bool ok = band.pad ? m_filters.setPad(band.side, o.value)
+                                     : m_filters.setCrop(band.side, o.value);
+            if (!ok)
+                note(LegacyOptionRules::badValue(o));
+        }
+        if (is(o, "padcolor") && !m_filters.setPadColor(o.value))
+            note(LegacyOptionRules::badValue(o));
+        else if (is(o, "deinterlace"))
+            m_filters.setDeinterlace();
+        else if (is(o, "vol") && !m_filters.setVolume(o.value))
+            note(LegacyOptionRules::badValue(o));
+        else if (is(o, "async") && !m_filters.setAudioSync(o.value))
+            note(LegacyOptionRules::badValue(o));
+        else if (is(o, "target"))
+            m_target = o.value;
+        else if (is(o, "r"))
+            m_rate = o.value;
+        else if (is(o, "tvstd"))
+            m_tvstd = o.value;
+        else if (is(o, "f"))
+            m_format = o.value;
+        else if (is(o, "t"))
+            m_hasDuration = true;
+        else if (is(o, "ar"))
+            m_hasSampleRate = true;
+        else if (is(o, "ac"))
+            m_hasChannels = true;
+        else if (is(o, "vn"))
+            m_noVideo = true;
+        else if (is(o, "an"))
+            m_noAudio = true;
+        else if (is(o, "vcodec"))
+            m_videoCopy = CodecNames::video(o.value).encoder == QLatin1String("copy");
+        else if (is(o, "acodec"))
+            m_audioCopy = CodecNames::audio(o.value).encoder == QLatin1String("copy");
+    }
+}
+
+void LegacyTranslator::emitOption(const LegacyOption& o)
+{
+    if (emitRenamed(o) || emitIgnored(o))
+        return;
+    if (is(o, "vcodec") || is(o, "acodec")) {
+        emitCodec(o, is(o, "vcodec"));
+    } else if (is(o, "ss")) {
+        // Seeking the input is fast and exact; a looped picture has nothing to seek.
+        (m_input.isStillPicture ? m_post : m_pre) << QStringLiteral("-ss") << o.value;
+    } else if (is(o, "itsoffset")) {
+        m_pre << QStringLiteral("-itsoffset") << o.value;
+    } else if (is(o, "re")) {
+        m_pre << QStringLiteral("-re");
+    } else if (is(o, "r")) {
+        out(QStringLiteral("-r"), TargetNorm::modernRate(o.value));
+    } else if (is(o, "s")) {
+        if (!m_filters.sizeInChain())
+            out(QStringLiteral("-s"), o.value.trimmed());
+        else if (!m_filters.setSize(o.value))
+            note(LegacyOptionRules::badValue(o));
+    } else if (is(o, "b") || is(o, "ab")) {
+        out(is(o, "b") ? QStringLiteral("-b:v") : QStringLiteral("-b:a"), bitRate(o.value));
+    } else if (is(o, "intra")) {
+        out(QStringLiteral("-g"), QStringLiteral("1"));
+    } else if (is(o, "f")) {
+        if (av_guess_format(o.value.toLatin1().constData(), nullptr, nullptr))
+            out(QStringLiteral("-f"), o.value);
+        else
+            note(LegacyOptionRules::ignored(o, QStringLiteral("unknown output format")));
+    } else if (is(o, "title") || is(o, "author") || is(o, "copyright") || is(o, "comment") ||
+               is(o, "album")) {
+        out(QStringLiteral("-metadata"), o.name + QLatin1Char('=') + o.value);
+    } else if (is(o, "alang") || is(o, "slang")) {
+        out(is(o, "alang") ? QStringLiteral("-metadata:s:a:0") : QStringLiteral("-metadata:s:s:0"),
+            QStringLiteral("language=") + o.value);
+    } else if (is(o, "map")) {
+        emitMap(o.value);
+    } else if (is(o, "map_meta_data")) {
+        const QString from = o.value.section(QLatin1Char(':'), -1).trimmed();
+        if (from == QLatin1String("0") || from == QLatin1String("-1"))
+            out(QStringLiteral("-map_metadata"), from);
+        else
+            note(LegacyOptionRules::ignored(o, QStringLiteral("there is only one input file")));
+    } else if (is(o, "me")) {
+        emitMotionEstimation(o.value);
+    } else if (is(o, "vsync")) {
+        bool ok = false;
+        const int v = o.value.trimmed().toInt(&ok);
+        if (!ok)
+            note(LegacyOptionRules::badValue(o));
+        else
+            m_syncMode = v == 0   ? QStringLiteral("passthrough")
+                         : v < 0  ? QStringLiteral("auto")
+                         : v == 2 ? QStringLiteral("vfr")
+                                  : QStringLiteral("cfr");
+    } else if (is(o, "vglobal")) {
+        const QString v = o.value.trimmed();
+        if (v == QLatin1String("1") || v == QLatin1String("3"))
+            out(QStringLiteral("-flags:v"), QStringLiteral("+global_header"));
+        else if (v != QLatin1String("2"))
+            note(LegacyOptionRules::badValue(o));
+    } else if (is(o, "loop_output")) {
+        if (outputFormat() == QLatin1String("gif"))
+            out(QStringLiteral("-loop"), o.value.trimmed());
+        else
+            note(LegacyOptionRules::ignored(o, QStringLiteral("only GIF output loops")));
+    } else if (is(o, "loop_input")) {
+        if (!m_input.isStillPicture)
+            note(LegacyOptionRules::ignored(o, QStringLiteral("only a still picture loops")));
+    } else if (LegacyOptionRules::isFilterOption(o.name) || is(o, "target") || is(o, "y")) {
+        // Handled by the filter chains, the target or the fixed part of the line.
+    } else {
+        emitUnknown(o);
+    }
+}
+
+// Options whose meaning carries over under a new name (or the same one).
+bool LegacyTranslator::emitRenamed(const LegacyOption& o)
+{
+    const LegacyOptionRules::Rename* rule = LegacyOptionRules::rename(o.name);
+    if (!rule)
+        return false;
+    if (rule->modernValue)
+        out(QLatin1String(rule->modern), QLatin1String(rule->modernValue));
+    else if (rule->takesValue)
+        out(QLatin1String(rule->modern), LegacyOptionRules::modernValue(o));
+    else
+        out(QLatin1String(rule->modern));
+    return true;
+}
+
+bool LegacyTranslator::emitIgnored(const LegacyOption& o)
+{
+    if (o.name == QLatin1String("tvstd") && !m_target.isEmpty())
+        return true; // it chose the target's norm
+    const QString line = LegacyOptionRules::refusal(o);
+    if (line.isEmpty())
+        return false;
+    note(line);
+    return true;
+}
+
+void LegacyTranslator::emitCodec(const LegacyOption& o, bool video)
+{
+    const CodecNames::Choice choice =
+        video ? CodecNames::video(o.value) : CodecNames::audio(o.value);
+    if (!choice.note.isEmpty())
+        note(QStringLiteral("encode: ") + choice.note);
+    (video ? m_videoCodec : m_audioCodec) = choice.encoder;
+    if (!video)
+        m_impliedSampleRate = choice.sampleRate;
+    if (!choice.encoder.isEmpty())
+        out(video ? QStringLiteral("-c:v") : QStringLiteral("-c:a"), choice.encoder);
+}
+
+// Old form "file:stream[:syncfile:syncstream]" (any single character between the numbers).
+void LegacyTranslator::emitMap(const QString& value)
+{
+    static const QRegularExpression numbers(
+        QStringLiteral("^\\s*(\\d+)\\D(\\d+)(\\D\\d+\\D\\d+)?\\s*$"));
+    const QRegularExpressionMatch m = numbers.match(value);
+    if (!m.hasMatch() || m.captured(1) != QLatin1String("0")) {
+        note(LegacyOptionRules::ignored(LegacyOption{QStringLiteral("map"), value, true},
+                                        QStringLiteral("there is only one input file")));
+        return;
+    }
+    out(QStringLiteral("-map"), QStringLiteral("0:") + m.captured(2));
+}
+
+void LegacyTranslator::emitMotionEstimation(const QString& valueIn)
+{
+    const QString value = valueIn.trimmed().toLower();
+    const LegacyOption option{QStringLiteral("me"), valueIn, true};
+    if (m_videoCodec == QLatin1String("libx264")) {
+        static const char* const kX264[][2] = {{"zero", "dia"}, {"phods", "dia"}, {"log", "hex"},
+                                               {"x1", "hex"},   {"epzs", "hex"},  {"full", "esa"}};
+        for (const auto& row : kX264) {
+            if (value == QLatin1String(row[0])) {
+                out(QStringLiteral("-me_method:v"), QLatin1String(row[1]));
+                return;
+            }
+        }
+    } else {
+        static const char* const kMpeg[][2] = {
+            {"zero", "zero"}, {"epzs", "epzs"}, {"x1", "xone"}, {"xone", "xone"}};
+        for (const auto& row : kMpeg) {
+            if (value == QLatin1String(row[0])) {
+                out(QStringLiteral("-motion_est:v"), QLatin1String(row[1]));
+                return;
+            }
+        }
+    }
+    note(
+        LegacyOptionRules::ignored(option, QStringLiteral("no such search method in this FFmpeg")));
+}
+
+// A name outside the old table: pass it when some codec or format of this FFmpeg knows it.
+void LegacyTranslator::emitUnknown(const LegacyOption& o)
+{
+    if (LegacyOptionRules::isModernOption(o.name)) {
+        out(QLatin1Char('-') + o.name);
+        if (o.hasValue)
+            m_post << o.value;
+        return;
+    }
+    note(LegacyOptionRules::ignored(o, QStringLiteral("unknown to this FFmpeg")));
+}
+
+QString LegacyTranslator::outputFormat() const
+{
+    if (!m_format.isEmpty())
+        return m_format;
+    if (!m_target.isEmpty()) {
+        const QString kind = m_target.section(QLatin1Char('-'), -1).toLower();
+        return kind.startsWith(QLatin1String("dv")) ? QStringLiteral("dv") : kind;
+    }
+    const AVOutputFormat* f =
+        av_guess_format(nullptr, m_line.output.toLocal8Bit().constData(), nullptr);
+    return f ? QString::fromLatin1(f->name).section(QLatin1Char(','), 0, 0) : QString();
+}
+
+// Containers whose FFmpeg 5.1 defaults fail here or changed since the old tool.
+void LegacyTranslator::emitFormatDefaults()
+{
+    if (!m_target.isEmpty())
+        return; // the target sets every codec
+    const QString format = outputFormat();
+    const bool mobile = format == QLatin1String("3gp") || format == QLatin1String("3g2");
+    if (m_videoCodec.isEmpty() && !m_noVideo && (mobile || format == QLatin1String("mp4")))
+        out(QStringLiteral("-c:v"), QStringLiteral("mpeg4"));
+    if (m_audioCodec.isEmpty() && !m_noAudio && mobile) {
+        // The old default, AMR, has no encoder here.
+        out(QStringLiteral("-c:a"), QStringLiteral("aac"));
+    }
+    if (m_impliedSampleRate > 0 && !m_noAudio) {
+        if (!m_hasSampleRate)
+            out(QStringLiteral("-ar"), QString::number(m_impliedSampleRate));
+        if (!m_hasChannels)
+            out(QStringLiteral("-ac"), QStringLiteral("1"));
+    }
+    // FLV stores MP3 at 44100, 22050 or 11025 Hz only.
+    const int rate = m_input.sampleRate;
+    if (format == QLatin1String("flv") && !m_noAudio && !m_hasSampleRate && m_input.hasAudio &&
+        rate != 44100 && rate != 22050 && rate != 11025 &&
+        (m_audioCodec.isEmpty() || m_audioCodec == QLatin1String("libmp3lame")))
+        out(QStringLiteral("-ar"), QStringLiteral("44100"));
+}

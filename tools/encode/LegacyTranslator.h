@@ -1,0 +1,59 @@
+#pragma once
+
+#include "FilterChainBuilder.h"
+#include "LegacyCommandLine.h"
+#include "MediaProbe.h"
+
+#include <QString>
+#include <QStringList>
+
+// What the translation gives: ffmpeg's arguments (without the program) and one line for each
+// legacy option that could not be honoured as written.
+struct FfmpegCommand
+{
+    QStringList arguments;
+    QStringList notes;
+};
+
+// Turns one conversion command line of the old tool's option language into an FFmpeg 5.1
+// argument list with the same meaning. `inputPath` is the file to convert (the script's
+// source when the line names edit.avs); `input` is what a probe of it found.
+class LegacyTranslator
+{
+public:
+    // Seconds a still picture plays when the options give no duration.
+    static constexpr int kStillSeconds = 300;
+
+    static FfmpegCommand translate(const LegacyCommandLine& line, const QString& inputPath,
+                                   const MediaProbeResult& input);
+
+private:
+    LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input);
+
+    void collect();
+    void emitOption(const LegacyOption& option);
+    bool emitRenamed(const LegacyOption& option);
+    bool emitIgnored(const LegacyOption& option);
+    void emitCodec(const LegacyOption& option, bool video);
+    void emitMap(const QString& value);
+    void emitMotionEstimation(const QString& value);
+    void emitUnknown(const LegacyOption& option);
+    void emitFormatDefaults();
+    QString outputFormat() const;
+    void note(const QString& text) { m_cmd.notes << text; }
+    void out(const QString& a) { m_post << a; }
+    void out(const QString& a, const QString& b) { m_post << a << b; }
+
+    const LegacyCommandLine& m_line;
+    const MediaProbeResult& m_input;
+    FfmpegCommand m_cmd;
+    FilterChainBuilder m_filters;
+    QStringList m_pre;  // input options, before -i
+    QStringList m_post; // output options, after -i
+
+    QString m_target, m_rate, m_tvstd, m_format, m_videoCodec, m_audioCodec;
+    bool m_videoCopy = false, m_audioCopy = false, m_noVideo = false, m_noAudio = false;
+    bool m_hasDuration = false, m_hasSampleRate = false, m_hasChannels = false;
+    int m_impliedSampleRate = 0;
+    QString m_syncMode = QStringLiteral("cfr");
+};

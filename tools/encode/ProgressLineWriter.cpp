@@ -1,0 +1,66 @@
+#include "ProgressLineWriter.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// ffmpeg writes "N/A" or nothing while a figure is unknown; the line wants a number.
+double number(const QByteArray& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(value) ? value : 0.0;
+}
+
+int64_t wholeNumber(const QByteArray& text)
+{
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+QByteArray ProgressLineWriter::format(const Figures& f)
+{
+    char buffer[256];
+    const double seconds = f.seconds > 0 ? f.seconds : 0.0;
+    const long long sizeKb = f.sizeBytes > 0 ? (long long)(f.sizeBytes / 1024) : 0LL;
+    const int n =
+        std::snprintf(buffer, sizeof buffer,
+                      "frame= %lld fps= %.1f q= %.1f size= %lldkB time=%.2f bitrate= %.1fkbits/s\n",
+                      (long long)(f.frame > 0 ? f.frame : 0), f.fps > 0 ? f.fps : 0.0, f.quality,
+                      sizeKb, seconds, f.kbitsPerSecond > 0 ? f.kbitsPerSecond : 0.0);
+    return QByteArray(buffer, n > 0 && n < int(sizeof buffer) ? n : 0);
+}
+
+bool ProgressLineWriter::feed(const QByteArray& raw)
+{
+    const qsizetype eq = raw.indexOf('=');
+    if (eq <= 0)
+        return false;
+    const QByteArray key = raw.left(eq).trimmed();
+    const QByteArray value = raw.mid(eq + 1).trimmed();
+
+    if (key == "frame") {
+        m_figures.frame = wholeNumber(value);
+    } else if (key == "fps") {
+        m_figures.fps = number(value);
+    } else if (key.startsWith("stream_") && key.endsWith("_q")) {
+        // The first stream's quantiser, as the old line showed the video's.
+        if (key == "stream_0_0_q" || m_figures.quality == 0)
+            m_figures.quality = number(value);
+    } else if (key == "total_size") {
+        m_figures.sizeBytes = wholeNumber(value);
+    } else if (key == "out_time_us") {
+        m_figures.seconds = double(wholeNumber(value)) / 1e6;
+    } else if (key == "bitrate") {
+        m_figures.kbitsPerSecond = number(value.left(value.indexOf("kbits")));
+    } else if (key == "progress") {
+        m_ended = value == "end";
+        m_line = format(m_figures);
+        return true;
+    }
+    return false;
+}
