@@ -373,6 +373,27 @@ void CCellListCtrl::mousePressEvent(QMouseEvent* event)
     QTableView::mousePressEvent(event);
 }
 
+QModelIndex CCellListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    const int rows = m_model->rowCount();
+    if (rows == 0 || m_model->columnCount() == 0)
+        return QModelIndex();
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    switch (action) {
+    case MoveHome:
+        return m_model->index(0, column);
+    case MoveEnd:
+        return m_model->index(rows - 1, column);
+    case MoveLeft:
+    case MoveRight:
+    case MoveNext:
+    case MovePrevious:
+        return currentIndex();
+    default:
+        return QTableView::moveCursor(action, modifiers);
+    }
+}
+
 void CCellListCtrl::dragEnterEvent(QDragEnterEvent* event)
 {
     if (event->mimeData()->hasUrls())

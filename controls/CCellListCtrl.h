@@ -92,6 +92,8 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // Keys move between rows as in a list: Home and End go to the first and last row.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
