@@ -53,7 +53,8 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
     if (!t.m_videoCopy) {
         if (!t.m_filters.video().isEmpty())
             t.out(QStringLiteral("-vf"), t.m_filters.video());
-        t.out(QStringLiteral("-fps_mode"), t.m_syncMode);
+        if (!t.m_syncMode.isEmpty())
+            t.out(QStringLiteral("-fps_mode"), t.m_syncMode);
     }
     if (!t.m_audioCopy && !t.m_filters.audio().isEmpty())
         t.out(QStringLiteral("-af"), t.m_filters.audio());

@@ -55,5 +55,5 @@ private:
     bool m_videoCopy = false, m_audioCopy = false, m_noVideo = false, m_noAudio = false;
     bool m_hasDuration = false, m_hasSampleRate = false, m_hasChannels = false;
     int m_impliedSampleRate = 0;
-    QString m_syncMode = QStringLiteral("cfr");
+    QString m_syncMode; // -fps_mode value; empty when the line gave no -vsync
 };
