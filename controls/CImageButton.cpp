@@ -189,7 +189,8 @@ void CImageButton::paintEvent(QPaintEvent*)
     const QRect imageArea = drawIcon(painter, pressed);
 
     // The label's area: beside or below the image, or the whole button.
-    QRect area = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
+    QRect area = m_align == ImageCovers ? rect().adjusted(0, kMargin, 0, -kMargin)
+                                        : rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
     if (imageArea.isValid() && m_align != ImageCovers) {
         if (m_align == ImageTop)
             area.setTop(imageArea.bottom() + 1);

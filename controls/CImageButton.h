@@ -50,6 +50,7 @@ public:
     // Margin between the edge and the icon or label.
     static constexpr int kMargin = 3;
 
+    // The pictures' size, or the icon and label with margins.
     QSize sizeHint() const override;
 
 protected:

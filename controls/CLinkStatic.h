@@ -37,6 +37,7 @@ public:
     static QColor visitedColor() { return QColor(85, 26, 139); }
     static QColor hoverColor() { return QColor(255, 0, 0); }
 
+    // The text's size in the current font: the control fits its text.
     QSize sizeHint() const override;
 
 protected:

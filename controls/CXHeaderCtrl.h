@@ -26,6 +26,7 @@ public:
     // The band's colour.
     static QColor backgroundColor() { return QColor(230, 235, 242); }
 
+    // Tall enough for the font and the images.
     QSize sizeHint() const override;
 
 protected:

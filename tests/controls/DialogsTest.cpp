@@ -38,12 +38,13 @@ protected:
         QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner);
         return marker;
     }
+    // Waits until the downloader has written its whole line.
     static bool waitForFile(const QString& path)
     {
         QDeadlineTimer limit(30000);
-        while (!QFile::exists(path) && !limit.hasExpired())
+        while (!TestMedia::readFile(path).endsWith('\n') && !limit.hasExpired())
             QTest::qWait(10);
-        return QFile::exists(path);
+        return TestMedia::readFile(path).endsWith('\n');
     }
 
     QTemporaryDir appDir;

@@ -204,6 +204,20 @@ TEST_F(ImageButtonFixture, SpaceKeyClicks)
     EXPECT_EQ(clicked.count(), 1);
 }
 
+TEST_F(ImageButtonFixture, DoubleClickCountsAsTwoClicks)
+{
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    // As the system delivers it: press, release, double click, release.
+    const QPoint at(10, 10);
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(at), button->mapToGlobal(QPointF(at)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &dbl);
+    QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(clicked.count(), 2);
+    EXPECT_FALSE(button->isDown());
+}
+
 TEST_F(ImageButtonFixture, InactiveTooltipKeepsItsText)
 {
     button->SetTooltipText(QStringLiteral("Start convert"), false);
@@ -220,7 +234,7 @@ TEST(ImageButtonPictures, ToolButtonsLoadTheirOwnPictures)
     for (const auto& set : sets) {
         CImageButton button;
         EXPECT_EQ(button.SetBitmaps(set[0], Qt::black, set[1], Qt::black, set[2], Qt::black), 0);
-        EXPECT_EQ(button.sizeHint(), QSize(40, 48)) << set[0];
+        EXPECT_EQ(button.sizeHint(), QSize(52, 48)) << set[0];
         button.resize(button.sizeHint());
         const QImage image = button.grab().toImage();
         int drawn = 0;
