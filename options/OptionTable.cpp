@@ -7,7 +7,7 @@ const char* const kVideoCodecs[] = {"mpeg4",      "msmpeg4", "msmpeg4v1", "msmpe
                                     "mpeg2video", "wmv1",    "wmv2",      "h263",      "h263p",
                                     "rawvideo",   "rv10",    "dvvideo",   "huffyuv",   "ljpeg",
                                     "mjpeg",      "svq1",    "zlib"};
-// "624x352" after "640x480" is the order users have always seen.
+// Historical order: "624x352" comes after "640x480".
 const char* const kFrameSizes[] = {"128x96",  "160x120", "176x120", "176x144", "192x144",
                                    "208x176", "220x176", "240x180", "320x200", "320x240",
                                    "352x288", "480x272", "480x480", "480x576", "640x480",
