@@ -273,6 +273,37 @@ TEST_F(EncodeToolTest, StillPictureBecomesAClip)
     EXPECT_NEAR(p.duration, 3.0, 0.3);
 }
 
+TEST_F(EncodeToolTest, PictureNamedLikeASequenceIsOnePicture)
+{
+    const QString picture = at("shot %d 100%.jpg");
+    ASSERT_TRUE(QFile::copy(at("still.jpg"), picture));
+    const QString out = at("shot.mp4");
+    const ToolRun run = runTool(conversion(picture, {"-t", "1"}, out));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(probe(out).video.width, 160);
+}
+
+TEST_F(EncodeToolTest, TitleAuthorCopyrightAndCommentReachTheFile)
+{
+    const QString out = at("tagged.mp4");
+    const ToolRun run =
+        runTool(conversion(at("three.mp4"),
+                           {"-t", "1", "-title", "A \"title\" = 100%", "-author", "Someone",
+                            "-copyright", "(c) 2007 Someone", "-comment", "first cut"},
+                           out));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    QProcess ffprobe;
+    ffprobe.start("ffprobe",
+                  {"-v", "error", "-show_entries", "format_tags", "-of", "default=nw=1", out});
+    ASSERT_TRUE(ffprobe.waitForFinished(60000));
+    const QString tags = QString::fromUtf8(ffprobe.readAllStandardOutput());
+    EXPECT_TRUE(tags.contains("TAG:title=A \"title\" = 100%")) << tags.toStdString();
+    EXPECT_TRUE(tags.contains("TAG:artist=Someone")) << tags.toStdString();
+    EXPECT_TRUE(tags.contains("TAG:copyright=(c) 2007 Someone")) << tags.toStdString();
+    EXPECT_TRUE(tags.contains("TAG:comment=first cut")) << tags.toStdString();
+}
+
 TEST_F(EncodeToolTest, StopRequestFinishesAPlayableShorterFile)
 {
     // Without a duration the picture plays for 300 seconds: long enough to stop midway.

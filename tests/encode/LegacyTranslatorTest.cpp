@@ -138,10 +138,11 @@ TEST(LegacyTranslator, GeneralOptions)
         {"-t 00:00:10 -fs 1000000", "o.avi", "", "-t 00:00:10 -fs 1000000", ""},
         {"-ss 00:00:05 -itsoffset -1 -re", "o.avi", "-ss 00:00:05 -itsoffset -1 -re", "", ""},
         {"-title T -author A -copyright C -comment X -album B", "o.avi", "",
-         "-metadata title=T -metadata author=A -metadata copyright=C -metadata comment=X "
+         "-metadata title=T -metadata author=A -metadata artist=A -metadata copyright=C "
+         "-metadata comment=X "
          "-metadata album=B",
          ""},
-        {"-timestamp now", "o.mp4", "", "-timestamp now -c:v mpeg4", ""},
+        {"-timestamp now", "o.mp4", "", "-metadata creation_time=now -c:v mpeg4", ""},
         {"-benchmark -copyts -shortest -dts_delta_threshold 10 -threads 2", "o.avi", "",
          "-benchmark -copyts -shortest -dts_delta_threshold 10 -threads 2", ""},
         {"-dump", "o.avi", "", "", "flood"},

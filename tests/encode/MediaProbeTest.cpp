@@ -129,6 +129,10 @@ TEST_F(MediaProbeTest, ReadsAwkwardFileNamesLiterally)
         EXPECT_TRUE(r.hasVideo);
         EXPECT_EQ(r.isStillPicture, !name.endsWith(".mp4"));
     }
+    // The converter must know which names the image reader takes: it would read them as
+    // numbered sequences unless told otherwise.
+    EXPECT_EQ(ProbeMediaFile(at("pic%d.jpg")).demuxer, "image2");
+    EXPECT_EQ(ProbeMediaFile(at("clip.mp4")).demuxer, "mov");
 }
 
 TEST_F(MediaProbeTest, ProbesFromSeveralThreadsAtOnce)

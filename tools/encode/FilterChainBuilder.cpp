@@ -83,11 +83,6 @@ bool FilterChainBuilder::hasPad() const
     return m_pad[0] || m_pad[1] || m_pad[2] || m_pad[3];
 }
 
-bool FilterChainBuilder::hasVideo() const
-{
-    return m_loopRate > 0 || m_deinterlace || hasCrop() || hasPad();
-}
-
 QString FilterChainBuilder::video() const
 {
     QStringList chain;

@@ -20,6 +20,7 @@ public:
 
     // A still picture shown as a clip: the one frame repeated at `rate` frames per second.
     void setLoopPicture(int rate) { m_loopRate = rate; }
+    // Deinterlaces first, before any crop or scale.
     void setDeinterlace() { m_deinterlace = true; }
     // Pixels cut from / added to one side; false (and nothing kept) for a bad value.
     bool setCrop(Side side, const QString& pixels);
@@ -35,8 +36,6 @@ public:
 
     // True when the size must be applied inside the video chain rather than by -s.
     bool sizeInChain() const { return hasCrop() || hasPad(); }
-    bool hasVideo() const;
-    bool hasAudio() const { return !m_volume.isEmpty() || m_async > 0; }
 
     QString video() const; // empty when no video filter is needed
     QString audio() const; // empty when no audio filter is needed

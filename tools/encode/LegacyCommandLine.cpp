@@ -4,99 +4,22 @@
 
 namespace {
 
+// The options of the old table that take a value (its "takes an argument" rows).
 const QSet<QString>& valueOptions()
 {
-    static const QSet<QString> names{
-        "f",
-        "i",
-        "map",
-        "map_meta_data",
-        "t",
-        "fs",
-        "ss",
-        "itsoffset",
-        "title",
-        "timestamp",
-        "author",
-        "copyright",
-        "comment",
-        "album",
-        "loop_output",
-        "v",
-        "target",
-        "threads",
-        "vsync",
-        "async",
-        "vglobal",
-        "dts_delta_threshold",
-        "b",
-        "vframes",
-        "aframes",
-        "dframes",
-        "r",
-        "s",
-        "aspect",
-        "pix_fmt",
-        "croptop",
-        "cropbottom",
-        "cropleft",
-        "cropright",
-        "padtop",
-        "padbottom",
-        "padleft",
-        "padright",
-        "padcolor",
-        "vdt",
-        "qscale",
-        "qdiff",
-        "rc_eq",
-        "rc_override",
-        "vcodec",
-        "me",
-        "me_threshold",
-        "ps",
-        "strict",
-        "pass",
-        "passlogfile",
-        "vhook",
-        "intra_matrix",
-        "inter_matrix",
-        "top",
-        "dc",
-        "vtag",
-        "ab",
-        "aq",
-        "ar",
-        "ac",
-        "acodec",
-        "atag",
-        "vol",
-        "alang",
-        "scodec",
-        "slang",
-        "vd",
-        "vc",
-        "tvstd",
-        "ad",
-        "grab",
-        "gd",
-        "muxdelay",
-        "muxpreload",
-        "absf",
-        "vbsf",
-        "default",
-    };
-    return names;
-}
-
-const QSet<QString>& bareOptions()
-{
-    static const QSet<QString> names{
-        "L",        "h",      "version", "formats",     "y",           "benchmark",
-        "dump",     "hex",    "re",      "loop_input",  "copyts",      "shortest",
-        "intra",    "vn",     "sameq",   "deinterlace", "psnr",        "vstats",
-        "newvideo", "qphist", "an",      "newaudio",    "newsubtitle",
-    };
+    static const QSet<QString> names = [] {
+        const QStringList list =
+            QStringLiteral(
+                "f i map map_meta_data t fs ss itsoffset title timestamp author copyright comment "
+                "album loop_output v target threads vsync async vglobal dts_delta_threshold b "
+                "vframes aframes dframes r s aspect pix_fmt croptop cropbottom cropleft cropright "
+                "padtop padbottom padleft padright padcolor vdt qscale qdiff rc_eq rc_override "
+                "vcodec me me_threshold ps strict pass passlogfile vhook intra_matrix inter_matrix "
+                "top dc vtag ab aq ar ac acodec atag vol alang scodec slang vd vc tvstd ad grab gd "
+                "muxdelay muxpreload absf vbsf default")
+                .split(QLatin1Char(' '));
+        return QSet<QString>(list.begin(), list.end());
+    }();
     return names;
 }
 
@@ -114,11 +37,6 @@ bool looksLikeOption(const QString& arg)
 bool LegacyCommandLine::takesValue(const QString& name)
 {
     return valueOptions().contains(name);
-}
-
-bool LegacyCommandLine::isBare(const QString& name)
-{
-    return bareOptions().contains(name);
 }
 
 LegacyCommandLine LegacyCommandLine::parse(const QStringList& argsIn)

@@ -30,8 +30,6 @@ public:
 
     // True when `name` is an option of the old language that takes a value.
     static bool takesValue(const QString& name);
-    // True when `name` is an option of the old language that takes no value.
-    static bool isBare(const QString& name);
 
     Mode mode = Mode::Invalid;
     QString input;

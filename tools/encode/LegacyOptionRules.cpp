@@ -40,7 +40,6 @@ constexpr LegacyOptionRules::Rename kRenames[] = {
     {"muxdelay", "-muxdelay", true, nullptr},
     {"muxpreload", "-muxpreload", true, nullptr},
     {"dts_delta_threshold", "-dts_delta_threshold", true, nullptr},
-    {"timestamp", "-timestamp", true, nullptr},
     {"vn", "-vn", false, nullptr},
     {"an", "-an", false, nullptr},
     {"copyts", "-copyts", false, nullptr},

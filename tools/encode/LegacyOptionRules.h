@@ -28,6 +28,8 @@ public:
     // True when some codec, format or protocol of this FFmpeg has an option of that name.
     static bool isModernOption(const QString& name);
 
+    // The line saying `option` was not used, and why.
     static QString ignored(const LegacyOption& option, const QString& reason);
+    // The line saying the value of `option` could not be read, so it was not used.
     static QString badValue(const LegacyOption& option);
 };

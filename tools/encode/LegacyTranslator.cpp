@@ -163,6 +163,11 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
     } else if (is(o, "title") || is(o, "author") || is(o, "copyright") || is(o, "comment") ||
                is(o, "album")) {
         out(QStringLiteral("-metadata"), o.name + QLatin1Char('=') + o.value);
+        // Most containers of today keep the author under "artist".
+        if (is(o, "author"))
+            out(QStringLiteral("-metadata"), QStringLiteral("artist=") + o.value);
+    } else if (is(o, "timestamp")) {
+        out(QStringLiteral("-metadata"), QStringLiteral("creation_time=") + o.value);
     } else if (is(o, "alang") || is(o, "slang")) {
         out(is(o, "alang") ? QStringLiteral("-metadata:s:a:0") : QStringLiteral("-metadata:s:s:0"),
             QStringLiteral("language=") + o.value);
