@@ -248,6 +248,18 @@ TEST_F(EncodeToolTest, ScriptInputConvertsTheFileItNames)
     EXPECT_NEAR(p.duration, 2.0, 0.35);
 }
 
+TEST_F(EncodeToolTest, ScriptWithARelativeNameReadsBesideTheScript)
+{
+    QDir(dir->path()).mkpath("scripts");
+    ASSERT_TRUE(QFile::copy(at("three.mp4"), at("scripts/near by.dat")));
+    const QString script = at("scripts/edit.avs");
+    ASSERT_TRUE(TestMedia::writeFile(script, "DirectShowSource(\"near by.dat\")\r\nreturn last"));
+    const QString out = at("relative.avi");
+    const ToolRun run = runTool(conversion(script, {"-t", "1"}, out));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(probe(out).video.width, 160);
+}
+
 TEST_F(EncodeToolTest, AwkwardOutputNamesInTheWorkingFolder)
 {
     QDir(dir->path()).mkpath("work");
@@ -366,6 +378,12 @@ TEST_F(EncodeToolTest, ClearOneLineReasonsWhenItCannotRun)
 class FakeFfmpegTest : public EncodeToolTest
 {
 protected:
+    void SetUp() override
+    {
+        if (!QFileInfo("/bin/sh").isExecutable())
+            GTEST_SKIP() << "the stand-ins are shell scripts";
+    }
+
     static QProcessEnvironment withFake(const QString& name, const QByteArray& script)
     {
         const QString folder = at(name);

@@ -7,6 +7,7 @@
 #include "MediaProbe.h"
 #include "StdinWatcher.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -39,7 +40,10 @@ QString ConvertMode::resolveInput(const QString& input, QString& why)
 {
     if (!AvsScriptReader::isScript(input))
         return input;
-    const QString source = AvsScriptReader::sourceOf(input);
+    QString source = AvsScriptReader::sourceOf(input);
+    // A relative name is taken from the script's own folder, as AviSynth does.
+    if (!source.isEmpty() && QFileInfo(source).isRelative())
+        source = QFileInfo(input).dir().filePath(source);
     if (source.isEmpty()) {
         why = QStringLiteral("encode: the script \"%1\" names no file to convert").arg(input);
         if (!unreadable(input).isEmpty())
