@@ -232,10 +232,14 @@ TEST(EncoderRun, AToolIgnoringStopIsEndedAfterTheGracePeriod)
     h.encoder.setStopGrace(300);
     h.tool.setPlan({"print " + progressLine("4.0"), "hang"});
     std::atomic<bool> started{false};
+    std::atomic<bool> over{false};
     h.onProgress = [&](int) { started = true; };
     int result = -1;
-    std::thread worker([&] { result = h.convert(); });
-    while (!started)
+    std::thread worker([&] {
+        result = h.convert();
+        over = true;
+    });
+    while (!started && !over)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     h.encoder.Stop(); // from another thread, as the window does
     worker.join();

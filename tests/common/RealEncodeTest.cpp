@@ -121,6 +121,7 @@ TEST(RealTool, ConvertsAClipToTheEndWithRisingProgress)
     const QString input = h.dir.filePath("100% ünï -clip.avi");
     ASSERT_TRUE(TestMedia::makeVideo(input, 4.0, "320x240", 25, true));
     ConversionJob job;
+    job.inputPath = input;
     ASSERT_EQ(h.cntl.bGetMediaFileContent(input, &job), 1);
     job.profile = MakeProfile({{"vcodec", "mpeg4"},
                                {"s", "176x144"},
@@ -132,12 +133,13 @@ TEST(RealTool, ConvertsAClipToTheEndWithRisingProgress)
     ASSERT_EQ(h.convert(job, output), 1);
 
     const QList<int> seen = h.seen();
-    ASSERT_FALSE(seen.isEmpty());
+    ASSERT_FALSE(seen.isEmpty()) << TestMedia::readFile(h.dir.filePath("trace.log")).toStdString();
     for (int i = 1; i < seen.size(); ++i)
         EXPECT_LE(seen[i - 1], seen[i]);
     EXPECT_GE(seen.last(), 50);
     const QStringList streams = TestMedia::probe(output);
-    EXPECT_TRUE(streams.join(' ').contains("video:mpeg4:176:144"));
+    EXPECT_TRUE(streams.contains("mpeg4|video|176|144")) << streams.join(' ').toStdString();
+    EXPECT_TRUE(streams.contains("mp3|audio")) << streams.join(' ').toStdString();
     EXPECT_TRUE(
         TestMedia::readFile(h.dir.filePath("trace.log"))
             .startsWith((TestMedia::appDir() + "encode ffmpeg-converter -i \"" + input).toUtf8()));
@@ -148,26 +150,29 @@ TEST(RealTool, StopEndsAConversionEarlyWithAUsableFile)
     REQUIRE_TOOL();
     RealHarness h;
     const QString input = h.dir.filePath("long.avi");
-    ASSERT_TRUE(TestMedia::makeVideo(input, 60.0, "160x120", 25, false));
+    ASSERT_TRUE(TestMedia::makeVideo(input, 120.0, "640x480", 25, false));
     ConversionJob job;
+    job.inputPath = input;
     ASSERT_EQ(h.cntl.bGetMediaFileContent(input, &job), 1);
     job.profile = MakeProfile({{"vcodec", "mpeg4"}, {"an", "True"}});
     // The user's Stop comes from another thread once the conversion is under way.
     std::atomic<bool> going{false};
+    std::atomic<bool> over{false};
     h.onProgress = [&](int) { going = true; };
     std::thread ui([&] {
-        while (!going)
+        while (!going && !over)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         h.cntl.Stop();
     });
     const QString output = h.dir.filePath("stopped.mp4");
     const int result = h.convert(job, output);
+    over = true;
     ui.join();
     EXPECT_EQ(result, 1);
     ASSERT_TRUE(QFileInfo(output).size() > 0);
     const double length = TestMedia::probeDuration(output);
     EXPECT_GT(length, 0.0);
-    EXPECT_LT(length, 59.0);
+    EXPECT_LT(length, 119.0);
 }
 
 TEST(RealTool, EveryShippedProfileConvertsATinyClip)
@@ -182,6 +187,7 @@ TEST(RealTool, EveryShippedProfileConvertsATinyClip)
     const QString input = h.dir.filePath("tiny clip.avi");
     ASSERT_TRUE(TestMedia::makeVideo(input, 1.0, "320x240", 25, true));
     QStringList failed;
+    int converted = 0;
     for (const QString& file : files) {
         ConversionJob job;
         job.inputPath = input;
@@ -198,6 +204,8 @@ TEST(RealTool, EveryShippedProfileConvertsATinyClip)
             result == 1 && QFileInfo(output).size() > 0 && !TestMedia::probe(output).isEmpty();
         if (!ok)
             failed << file;
+        ++converted;
     }
+    EXPECT_GT(converted, 0);
     EXPECT_TRUE(failed.isEmpty()) << "profiles that fail: " << failed.join(", ").toStdString();
 }
