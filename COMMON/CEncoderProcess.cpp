@@ -3,6 +3,7 @@
 #include "CEventReporter.h"
 #include "CMediaEncoder.h"
 #include "CTraceLog.h"
+#include "ChildPriority.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -68,6 +69,7 @@ bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, in
 
     QProcess tool;
     tool.setProcessChannelMode(QProcess::MergedChannels);
+    ChildPriority::startAtNormalPriority(tool);
     tool.start(command.program, command.arguments);
     if (!tool.waitForStarted(-1)) {
         send(CMediaEncoder::RunOver, kStartFailedCode);

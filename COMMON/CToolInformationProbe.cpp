@@ -1,5 +1,7 @@
 #include "CToolInformationProbe.h"
 
+#include "ChildPriority.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <cstdio>
@@ -23,6 +25,7 @@ bool CToolInformationProbe::run(const QString& program, const QStringList& argum
     QProcess tool;
     tool.setProcessChannelMode(QProcess::MergedChannels);
     tool.setStandardInputFile(QProcess::nullDevice());
+    ChildPriority::startAtNormalPriority(tool);
     tool.start(program, arguments, QIODevice::ReadOnly);
     if (tool.waitForStarted(-1)) {
         const QDeadlineTimer replyDeadline(replyMs);
