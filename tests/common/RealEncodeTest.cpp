@@ -10,6 +10,7 @@
 #include "TestProfiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QTemporaryDir>
@@ -49,7 +50,11 @@ struct RealHarness
             if (onProgress)
                 onProgress(percent);
         };
-        setup.appFolder = TestMedia::appDir();
+        // A private application folder holding the built tool, so the script this run
+        // writes beside the tool never meets another test's.
+        QFile::link(TestMedia::appDir() + EncoderTool::fileName(),
+                    dir.filePath(EncoderTool::fileName()));
+        setup.appFolder = dir.path() + '/';
         setup.trace = &trace;
         setup.events = &log;
         EXPECT_EQ(cntl.Init(&setup), 1);
@@ -142,7 +147,7 @@ TEST(RealTool, ConvertsAClipToTheEndWithRisingProgress)
     EXPECT_TRUE(streams.contains("mp3|audio")) << streams.join(' ').toStdString();
     EXPECT_TRUE(
         TestMedia::readFile(h.dir.filePath("trace.log"))
-            .startsWith((TestMedia::appDir() + "encode ffmpeg-converter -i \"" + input).toUtf8()));
+            .startsWith((h.setup.appFolder + "encode ffmpeg-converter -i \"" + input).toUtf8()));
 }
 
 TEST(RealTool, StopEndsAConversionEarlyWithAUsableFile)
