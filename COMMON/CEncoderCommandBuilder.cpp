@@ -106,8 +106,8 @@ EncoderCommand CEncoderCommandBuilder::information(const QString& appFolder, con
     return command;
 }
 
-QString CEncoderCommandBuilder::eventText(const QString& commandText)
+QString CEncoderCommandBuilder::eventText(const EncoderCommand& command)
 {
-    const qsizetype at = commandText.indexOf(QStringLiteral("-i"));
-    return at < 0 ? QString() : commandText.mid(at);
+    const qsizetype at = command.text.indexOf(QStringLiteral("-i"), command.program.size());
+    return at < 0 ? QString() : command.text.mid(at);
 }

@@ -30,6 +30,7 @@ public:
     // The tool's encoder for a profile codec value ("h264" -> "libx264"); others unchanged.
     static QByteArray toolCodec(const QByteArray& value);
 
-    // The text that the information event records: from the first "-i" on.
-    static QString eventText(const QString& commandText);
+    // The text that the information event records: from the first "-i" after the tool's path
+    // on, so that a folder name holding "-i" is not taken for the option.
+    static QString eventText(const EncoderCommand& command);
 };

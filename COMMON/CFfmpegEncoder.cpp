@@ -51,7 +51,7 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
         }
         m_command = CEncoderCommandBuilder::conversion(m_appFolder, toolInput, job->profile.get(),
                                                        job->outputPath);
-        m_events.information(CEncoderCommandBuilder::eventText(m_command.text).toLocal8Bit());
+        m_events.information(CEncoderCommandBuilder::eventText(m_command).toLocal8Bit());
         return 1;
     } catch (...) {
         m_events.error(CEventReporter::format(

@@ -136,13 +136,15 @@ TEST(CommandLine, InformationModeAndItsEventText)
     EXPECT_EQ(info.text, "/opt/tovel/encode ffmpeg-converter -info \"/in/my clip.dat\"");
     EXPECT_EQ(info.arguments, QStringList({"ffmpeg-converter", "-info", "/in/my clip.dat"}));
 
-    EXPECT_EQ(CEncoderCommandBuilder::eventText(kHead + kTail), "-i \"/in/clip.avi\" " + kTail);
-    // A folder name holding "-i" is where the event text begins.
+    const EncoderCommand plain =
+        CEncoderCommandBuilder::conversion(kApp, "/in/clip.avi", nullptr, "/o.mp4");
+    EXPECT_EQ(CEncoderCommandBuilder::eventText(plain),
+              "-i \"/in/clip.avi\"  -async 24 -vsync 24  -y \"/o.mp4\"");
+    // A folder name holding "-i" is not taken for the option.
     const EncoderCommand odd =
-        CEncoderCommandBuilder::conversion("/opt/my-install/", "/in/a.avi", nullptr, "/o.mp4");
-    EXPECT_EQ(CEncoderCommandBuilder::eventText(odd.text),
-              "-install/encode ffmpeg-converter -i \"/in/a.avi\"  -async 24 -vsync 24  -y "
-              "\"/o.mp4\"");
+        CEncoderCommandBuilder::conversion("/opt/my-install/", "/in/a-in.avi", nullptr, "/o.mp4");
+    EXPECT_EQ(CEncoderCommandBuilder::eventText(odd),
+              "-i \"/in/a-in.avi\"  -async 24 -vsync 24  -y \"/o.mp4\"");
 }
 
 TEST(Prepare, StoresAudienceAndOutputFrameSize)
