@@ -90,3 +90,21 @@ QByteArray CProfileManager::TargetText(const Profile& profile)
 {
     return profile.sName.isEmpty() ? profile.format.toUpper() : profile.sName;
 }
+
+void CProfileManager::ShowProfile(Profile& profile, int mode)
+{
+    if (m_view)
+        m_view->ShowProfile(profile, mode);
+}
+
+void CProfileManager::WriteBack(Profile& profile)
+{
+    if (m_view)
+        m_view->WriteBack(profile);
+}
+
+void CProfileManager::LockAll()
+{
+    if (m_view)
+        m_view->LockAll();
+}

@@ -38,6 +38,13 @@ public:
     // the old record is freed only after the view no longer shows it.
     bool ReplaceProfile(int mode, const QByteArray& name, std::unique_ptr<Profile>& place);
 
+    // Shows `profile` in the view without reloading it (mode 0 read-only, 1 editable).
+    void ShowProfile(Profile& profile, int mode);
+    // Writes the view's values back into `profile`; nothing without a view.
+    void WriteBack(Profile& profile);
+    // Locks every value of the view; nothing without a view.
+    void LockAll();
+
     // Selects entry `index` of the listed names; outside the list selects nothing and the
     // current name becomes empty. Returns the current name.
     QByteArray SelectEntry(int index);

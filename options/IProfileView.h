@@ -15,4 +15,10 @@ public:
 
     // Shows nothing; the view must drop every link into the profile it showed.
     virtual void ClearProfile() = 0;
+
+    // Copies every shown value back into the matching option of `profile`.
+    virtual void WriteBack(Profile& profile) = 0;
+
+    // Makes every shown value read-only (the values stay shown).
+    virtual void LockAll() = 0;
 };

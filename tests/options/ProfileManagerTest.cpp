@@ -35,6 +35,8 @@ public:
         calls.append({true, nullptr, -1, {}});
         checkOld();
     }
+    void WriteBack(Profile&) override {}
+    void LockAll() override {}
 
 private:
     void checkOld()
