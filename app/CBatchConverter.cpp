@@ -96,6 +96,11 @@ void CBatchConverter::StopConvert()
     if (m_convState.load() == Converting &&
         !m_user.askYesNo(QString::fromLatin1(kStopQuestion), QString::fromLatin1(kWarning)))
         return;
+    RequestStop();
+}
+
+void CBatchConverter::RequestStop()
+{
     m_stopRequested.store(1);
     m_controller.Stop();
 }

@@ -52,6 +52,8 @@ public:
     // Stop: while converting, asks the user first; on Yes (or with no batch running) asks
     // the running conversion to end, and the next checked row is then marked "Abort".
     void StopConvert();
+    // Asks the running conversion to end without asking the user (the program is ending).
+    void RequestStop();
     // True while a worker runs (from StartConvert until its last step).
     bool IsRunning() const { return m_running.load(); }
     // Waits until the worker has ended; returns at once when none runs.

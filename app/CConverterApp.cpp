@@ -3,7 +3,9 @@
 #include "AppFolder.h"
 #include "CConverterDlg.h"
 
-int CConverterApp::InitInstance()
+#include <QTimer>
+
+int CConverterApp::InitInstance(const QStringList& files)
 {
     // COM has no counterpart here; the skin comes first so every window is drawn with it.
     const QString skinFile = AppFolder::path() + QStringLiteral("skin.smf");
@@ -12,6 +14,8 @@ int CConverterApp::InitInstance()
 
     {
         CConverterDlg dlg(&m_skin);
+        if (!files.isEmpty())
+            QTimer::singleShot(0, &dlg, [&dlg, files] { dlg.AdmitFiles(files); });
         dlg.exec();
     }
     return 0;

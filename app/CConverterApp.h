@@ -2,14 +2,17 @@
 
 #include "CSkinEngine.h"
 
+#include <QStringList>
+
 // The application object: brings the skin up, runs the main window modally, shuts down.
 // Threads: UI thread only; the skin engine it owns is handed to the batch worker for its
 // per-thread start.
 class CConverterApp
 {
 public:
-    // Runs the whole life of the user interface; returns 0 (no message loop of its own).
-    int InitInstance();
+    // Runs the whole life of the user interface, admitting `files` once the window is up;
+    // returns 0 (no message loop of its own).
+    int InitInstance(const QStringList& files = {});
     // Shuts the skin down; returns the process exit code.
     int ExitInstance();
 

@@ -1,26 +1,140 @@
 #pragma once
 
+#include "CProfileManager.h"
+#include "CQuentaMediaCntl.h"
+#include "CTraceLog.h"
+#include "EncoderSetup.h"
+#include "MainMenus.h"
+
 #include <QDialog>
 #include <QString>
+#include <functional>
+#include <memory>
 
+class CBatchConverter;
+class CCellListCtrl;
+class CImageButton;
+class CJobList;
 class CSkinEngine;
+class CWindowBatchUser;
+class EventLog;
+class IProfileView;
+class QComboBox;
+class QGroupBox;
 class QLineEdit;
+class QPushButton;
 
-// The one window of the application. Threads: UI thread only.
+// The one window of the application: the job list, the Profile box, the output folder, the
+// buttons and menus of the list and the conversion, the area of the parameter editor and the
+// preview panel. It drives the batch (CBatchConverter) with the list as its rows and itself
+// as its user.
+// Threads: every widget and member belongs to the UI thread. The batch worker reaches the
+// window only through CJobList (rows) and CWindowBatchUser (user), which carry its calls to
+// the UI thread; the UI thread never waits for the worker except when the program must end.
 class CConverterDlg : public QDialog
 {
     Q_OBJECT
 public:
+    // The ways out to the desktop, replaceable so that tests open no real dialog or folder.
+    struct DesktopHooks
+    {
+        // The Add dialog: the chosen files, empty when cancelled.
+        std::function<QStringList(QWidget* owner, const QString& filter)> openFiles;
+        // The Browse dialog: the chosen folder, empty when cancelled.
+        std::function<QString(QWidget* owner, const QString& title)> pickFolder;
+        // Shows a folder to the user (Open, and the end of a batch).
+        std::function<void(const QString& folder)> openFolder;
+    };
+
     explicit CConverterDlg(CSkinEngine* skin, QWidget* parent = nullptr);
+    ~CConverterDlg() override;
+
+    void setDesktopHooks(DesktopHooks hooks) { m_desktop = std::move(hooks); }
+    // The preview's stop, called by Add, Encode and close; nothing until a preview is set.
+    void setStopPreview(std::function<void()> stop) { m_stopPreview = std::move(stop); }
+    // Attaches the parameter editor (not owned); null detaches it.
+    void setProfileView(IProfileView* view);
+
+    // Admits each file as a drop does (the program's command-line files).
+    void AdmitFiles(const QStringList& paths);
+    // Admits one file, telling the user when it cannot be decoded; selects the last row.
+    void AdmitFile(const QString& path);
 
     // The folder of the current or last batch; set from "Output" at start-up.
     QString outputFolder() const { return m_outputFolder; }
     QLineEdit* outputBox() const { return m_outputBox; }
+    CCellListCtrl* jobList() const { return m_list; }
+    QComboBox* profileBox() const { return m_profileBox; }
+    QGroupBox* editorFrame() const { return m_editorFrame; }
+    CJobList& jobs() const { return *m_jobs; }
+    CBatchConverter& batch() const { return *m_batch; }
+    CProfileManager& profiles() { return m_profiles; }
+    const MainMenus& menus() const { return m_menus; }
+    // The control with dialog id `id`; null when there is none.
+    QWidget* control(int id) const;
+    // The pixel rectangle of a template rectangle in dialog units.
+    QRect templateRect(int x, int y, int width, int height) const;
+    // True from Encode until the batch has ended.
+    bool IsConverting() const { return m_converting; }
+
+    void OnAdd();
+    void OnRemove();
+    void OnRemoveAll();
+    void OnStartConvert();
+    void OnStopConvert();
+    void OnBrowse();
+    void OnOpenOutputFolder();
+    void OnExit();
+    void OnPreferences();
+    void OnAbout();
+    void EnableControls(bool enable);
+
+    // Esc ends the window like Exit.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnInitDialog();
+    void createControls();
+    void connectCommands();
+    void OnDrop(const QStringList& paths);
+    // Brings the engine back from RealMedia mode; false (after telling the user) on failure.
+    bool restoreToolEngine();
+    bool refuseWhileConverting();
+    void stopPreview();
+    // Stops a running batch without asking and waits for it, serving its calls meanwhile.
+    void endBatchForExit();
 
     CSkinEngine* m_skin;
+    DesktopHooks m_desktop;
+    std::function<void()> m_stopPreview;
+    MainMenus m_menus;
+
+    QWidget* m_client = nullptr;
+    CImageButton* m_add = nullptr;
+    CImageButton* m_remove = nullptr;
+    CImageButton* m_clear = nullptr;
+    CImageButton* m_encode = nullptr;
+    CImageButton* m_stop = nullptr;
+    CCellListCtrl* m_list = nullptr;
+    QComboBox* m_profileBox = nullptr;
     QLineEdit* m_outputBox = nullptr;
+    QPushButton* m_browse = nullptr;
+    QPushButton* m_open = nullptr;
+    QGroupBox* m_editorFrame = nullptr;
+
     QString m_outputFolder;
+    bool m_converting = false;
+
+    CProfileManager m_profiles;
+    CTraceLog m_trace;
+    std::unique_ptr<EventLog> m_events;
+    EncoderSetup m_setup;
+    CQuentaMediaCntl m_controller;
+    CJobList* m_jobs = nullptr;
+    CWindowBatchUser* m_user = nullptr;
+    std::unique_ptr<CBatchConverter> m_batch; // last: ends before what it uses
 };

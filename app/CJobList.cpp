@@ -1,0 +1,367 @@
+#include "CJobList.h"
+
+#include "CCellListCtrl.h"
+#include "CCellListModel.h"
+#include "CProfileManager.h"
+#include "CQuentaMediaCntl.h"
+#include "ComboSearch.h"
+#include "ConversionJob.h"
+#include "FormatHMS.h"
+#include "ResourceImages.h"
+#include "Settings.h"
+
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
+
+namespace {
+
+const int kCheckColumn = 0;
+const int kNameColumn = 1;
+const int kDurationColumn = 2;
+const int kTargetColumn = 3;
+const int kStatusColumn = 4;
+const int kColumns = 5;
+
+QString fileNameOf(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString targetOf(const Profile& profile)
+{
+    return QString::fromLocal8Bit(CProfileManager::TargetText(profile));
+}
+
+} // namespace
+
+CJobList::CJobList(CCellListCtrl* list, QComboBox* profileBox, CProfileManager& profiles,
+                   QObject* parent)
+    : QObject(parent), m_list(list), m_profileBox(profileBox), m_profiles(profiles)
+{
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CJobList::OnSelectionChanged);
+    connect(m_list->cellModel(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                if (first.column() <= kCheckColumn)
+                    OnCellsChanged(first.row(), last.row());
+            });
+}
+
+CJobList::~CJobList()
+{
+    ReleaseShown(m_shown);
+}
+
+void CJobList::SetEmptyState()
+{
+    m_list->SetHeaderImageList(QPixmap(), 16, QColor());
+    for (int column = m_list->GetColumnCount() - 1; column >= 0; --column)
+        m_list->DeleteColumn(column);
+    m_list->SetEmptyLook(ResourceImages::bitmap(195));
+    m_emptyState = true;
+}
+
+void CJobList::CreateColumns()
+{
+    m_list->SetReportLook();
+    const int width = m_list->width() - 2;
+    const int check = width * 4 / 64;
+    const int name = width * 24 / 64;
+    const int duration = width * 8 / 64;
+    const int target = width * 8 / 64;
+    const int status = width - (check + name + duration + target) - 2;
+    m_list->InsertColumn(kCheckColumn, QString(), Qt::AlignCenter, check);
+    m_list->InsertColumn(kNameColumn, QStringLiteral("Name"), Qt::AlignLeft | Qt::AlignVCenter,
+                         name);
+    m_list->InsertColumn(kDurationColumn, QStringLiteral("Duration"), Qt::AlignCenter, duration);
+    m_list->InsertColumn(kTargetColumn, QStringLiteral("Target"), Qt::AlignCenter, target);
+    m_list->InsertColumn(kStatusColumn, QStringLiteral("Status"), Qt::AlignCenter, status);
+    m_list->SetHeaderImageList(ResourceImages::bitmap(130), 16, QColor(255, 0, 255));
+    for (int column = 0; column < kColumns; ++column)
+        m_list->SetHeaderImage(column, column == kCheckColumn ? 1 : 0);
+    m_emptyState = false;
+}
+
+bool CJobList::Admit(const QString& path, CQuentaMediaCntl& controller)
+{
+    auto job = std::make_unique<ConversionJob>();
+    job->inputPath = path;
+    const int known = controller.bGetMediaFileContent(path, job.get());
+    if (known == 0 && job->media.duration == 0.0)
+        return false;
+    if (m_emptyState)
+        CreateColumns();
+
+    job->profile = std::make_unique<Profile>();
+    m_profiles.LoadProfile(m_currentName, job->profile.get());
+
+    m_list->setUpdatesEnabled(false);
+    ++m_restructuring;
+    const int row = m_list->InsertItem(m_list->GetItemCount(), QString());
+    m_list->SetItemData(row, job.get());
+    m_list->SetCheck(row, kCheckColumn, 1);
+    m_list->SetItemText(row, kNameColumn, fileNameOf(path));
+    m_list->SetItemText(row, kDurationColumn,
+                        FormatHMS(static_cast<long long>(job->media.duration)));
+    m_list->SetItemText(row, kTargetColumn, targetOf(*job->profile));
+    m_list->SetItemText(row, kStatusColumn, QStringLiteral("Ready"));
+    {
+        QMutexLocker hold(&m_lock);
+        m_rows.insert(m_rows.begin() + row, Row{std::move(job), true});
+    }
+    --m_restructuring;
+    m_list->setUpdatesEnabled(true);
+    return true;
+}
+
+void CJobList::SelectRow(int row)
+{
+    m_selectedRow = row;
+    if (row >= 0 && row < m_list->GetItemCount())
+        m_list->SelectItem(row);
+}
+
+void CJobList::DeleteRow(int row)
+{
+    ConversionJob* doomed = jobAt(row);
+    if (doomed)
+        ReleaseShown(doomed->profile.get());
+    std::unique_ptr<ConversionJob> owned;
+    {
+        QMutexLocker hold(&m_lock);
+        owned = std::move(m_rows[row].job);
+        m_rows.erase(m_rows.begin() + row);
+    }
+    ++m_restructuring;
+    m_list->DeleteItem(row);
+    --m_restructuring;
+}
+
+void CJobList::Remove()
+{
+    const int count = m_list->GetItemCount();
+    if (m_selectedRow < 0 || m_selectedRow >= count)
+        return;
+    DeleteRow(m_selectedRow);
+    if (m_selectedRow >= m_list->GetItemCount())
+        --m_selectedRow;
+    if (m_selectedRow >= 0) {
+        m_list->setFocus();
+        SelectRow(m_selectedRow);
+    }
+    if (m_list->GetItemCount() == 0 && !m_emptyState)
+        SetEmptyState();
+}
+
+void CJobList::RemoveAll()
+{
+    if (m_list->GetItemCount() == 0)
+        return;
+    for (int row = m_list->GetItemCount() - 1; row >= 0; --row)
+        DeleteRow(row);
+    SetEmptyState();
+    m_selectedRow = -1;
+}
+
+void CJobList::SetAllChecks(bool checked)
+{
+    for (int row = m_list->GetItemCount() - 1; row >= 0; --row) {
+        if ((m_list->GetCheck(row, kCheckColumn) == 1) != checked)
+            m_list->SetCheck(row, kCheckColumn, checked ? 1 : 0);
+    }
+}
+
+void CJobList::Up()
+{
+    if (m_list->GetItemCount() == 0)
+        return;
+    m_list->setFocus();
+    if (m_selectedRow <= 0)
+        return;
+    Move(m_selectedRow - 1);
+}
+
+void CJobList::Down()
+{
+    if (m_list->GetItemCount() == 0)
+        return;
+    m_list->setFocus();
+    if (m_selectedRow < 0 || m_selectedRow >= m_list->GetItemCount() - 1)
+        return;
+    Move(m_selectedRow + 1);
+}
+
+void CJobList::Move(int to)
+{
+    const int from = m_selectedRow;
+    ConversionJob* moving = jobAt(from);
+    // The row leaves the list for a moment: keep what the user typed for it.
+    if (moving && moving->profile && !m_batchRunning)
+        m_profiles.WriteBack(*moving->profile);
+
+    const int check = m_list->GetCheck(from, kCheckColumn);
+    QStringList texts;
+    for (int column = kNameColumn; column < kColumns; ++column)
+        texts << m_list->GetItemText(from, column);
+
+    ++m_restructuring;
+    Row row;
+    {
+        QMutexLocker hold(&m_lock);
+        row = std::move(m_rows[from]);
+        m_rows.erase(m_rows.begin() + from);
+    }
+    m_list->DeleteItem(from);
+    m_list->InsertItem(to, QString());
+    m_list->SetItemData(to, row.job.get());
+    m_list->SetCheck(to, kCheckColumn, check);
+    for (int column = kNameColumn; column < kColumns; ++column)
+        m_list->SetItemText(to, column, texts[column - kNameColumn]);
+    {
+        QMutexLocker hold(&m_lock);
+        row.checked = check == 1;
+        m_rows.insert(m_rows.begin() + to, std::move(row));
+    }
+    --m_restructuring;
+    SelectRow(to);
+}
+
+void CJobList::OnProfileChanged(int index)
+{
+    m_currentName = m_profiles.SelectEntry(index);
+    Settings::WriteProfileIndex(index);
+    ConversionJob* selected = jobAt(m_selectedRow);
+    if (!selected) {
+        m_shown = nullptr;
+        m_profiles.ReplaceProfile(0, m_currentName, m_profiles.DisplayPlace());
+        return;
+    }
+    m_profiles.ReplaceProfile(1, m_currentName, selected->profile);
+    m_shown = selected->profile.get();
+    if (selected->profile)
+        m_list->SetItemText(m_selectedRow, kTargetColumn, targetOf(*selected->profile));
+}
+
+void CJobList::SetBatchRunning(bool running)
+{
+    m_batchRunning = running;
+    if (running) {
+        m_profiles.LockAll();
+        return;
+    }
+    if (ConversionJob* selected = jobAt(m_selectedRow); selected && selected->profile)
+        ShowJobProfile(*selected);
+}
+
+void CJobList::OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    if (m_restructuring > 0)
+        return;
+    // As a list reports it: the row that lost the selection first, then the one that got it.
+    if (!deselected.isEmpty()) {
+        const int lost = deselected.indexes().first().row();
+        ConversionJob* job = jobAt(lost);
+        if (job && job->profile) {
+            // During a batch the editor is locked, so there is nothing to write back.
+            if (!m_batchRunning)
+                m_profiles.WriteBack(*job->profile);
+            m_profiles.LockAll();
+        }
+        m_selectedRow = -1;
+    }
+    if (!selected.isEmpty()) {
+        m_selectedRow = m_list->GetFirstSelectedItem();
+        ConversionJob* job = jobAt(m_selectedRow);
+        if (job && job->profile) {
+            const int entry =
+                FindStringPrefix(*m_profileBox, QString::fromLocal8Bit(job->profile->name), 0);
+            if (entry >= 0) {
+                const QSignalBlocker quiet(m_profileBox);
+                m_profileBox->setCurrentIndex(entry);
+                m_profiles.SelectEntry(entry);
+            }
+            m_currentName = job->profile->name;
+            ShowJobProfile(*job);
+        }
+    }
+}
+
+void CJobList::ShowJobProfile(ConversionJob& job)
+{
+    m_profiles.ShowProfile(*job.profile, m_batchRunning ? 0 : 1);
+    m_shown = job.profile.get();
+}
+
+void CJobList::ReleaseShown(const Profile* profile)
+{
+    // A job's profile is freed with its row: the editor must not keep links into it.
+    if (!profile || profile != m_shown)
+        return;
+    m_shown = nullptr;
+    m_profiles.ReplaceProfile(0, m_currentName, m_profiles.DisplayPlace());
+}
+
+void CJobList::OnCellsChanged(int firstRow, int lastRow)
+{
+    // While rows are deleted or moved the list and this copy disagree on indexes for a moment.
+    if (m_restructuring > 0)
+        return;
+    QMutexLocker hold(&m_lock);
+    for (int row = firstRow; row <= lastRow && row < int(m_rows.size()); ++row)
+        m_rows[row].checked = m_list->GetCheck(row, kCheckColumn) == 1;
+}
+
+ConversionJob* CJobList::jobAt(int row) const
+{
+    QMutexLocker hold(&m_lock);
+    return row >= 0 && row < int(m_rows.size()) ? m_rows[row].job.get() : nullptr;
+}
+
+int CJobList::rowCount() const
+{
+    QMutexLocker hold(&m_lock);
+    return int(m_rows.size());
+}
+
+bool CJobList::isChecked(int row) const
+{
+    QMutexLocker hold(&m_lock);
+    return row >= 0 && row < int(m_rows.size()) && m_rows[row].checked;
+}
+
+void CJobList::setChecked(int row, bool checked)
+{
+    {
+        QMutexLocker hold(&m_lock);
+        if (row < 0 || row >= int(m_rows.size()))
+            return;
+        m_rows[row].checked = checked;
+    }
+    m_list->SetCheck(row, kCheckColumn, checked ? 1 : 0);
+}
+
+ConversionJob* CJobList::job(int row)
+{
+    return jobAt(row);
+}
+
+void CJobList::setStatusText(int row, const QString& text)
+{
+    m_list->SetItemText(row, kStatusColumn, text);
+}
+
+void CJobList::setProgress(int row)
+{
+    m_list->SetProgress(row, kStatusColumn);
+}
+
+void CJobList::updateProgress(int row, int percent)
+{
+    m_list->UpdateProgress(row, kStatusColumn, percent);
+}
+
+void CJobList::removeProgress(int row)
+{
+    m_list->RemoveProgress(row, kStatusColumn);
+}

@@ -1,0 +1,67 @@
+#include "CPreferencesDlg.h"
+
+#include "Preferences.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+void identify(QWidget* control, int id, const char* name)
+{
+    control->setProperty("controlId", id);
+    control->setObjectName(QString::fromLatin1(name));
+}
+
+} // namespace
+
+CPreferencesDlg::CPreferencesDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Preferences"));
+    setObjectName(QStringLiteral("preferencesDialog"));
+
+    auto* group = new QGroupBox(QStringLiteral("Output file overwrite"), this);
+    m_overwrite = new QRadioButton(QStringLiteral("Overwrite"), group);
+    m_autoRename = new QRadioButton(QStringLiteral("Not overwrite(Auto rename)"), group);
+    identify(m_overwrite, 1057, "overwrite");
+    identify(m_autoRename, 1058, "autoRename");
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(m_overwrite);
+    groupLayout->addWidget(m_autoRename);
+
+    m_shutdown = new QCheckBox(QStringLiteral("Shutdown PC when finished."), this);
+    identify(m_shutdown, 1039, "shutdown");
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    identify(buttons->button(QDialogButtonBox::Ok), 1, "ok");
+    identify(buttons->button(QDialogButtonBox::Cancel), 2, "cancel");
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CPreferencesDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CPreferencesDlg::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(m_shutdown);
+    layout->addWidget(buttons);
+
+    m_shutdown->setChecked(g_bShutdown.load() != 0);
+    if (g_bOverwrite.load() != 0)
+        m_overwrite->setChecked(true);
+    else
+        m_autoRename->setChecked(true);
+}
+
+void CPreferencesDlg::accept()
+{
+    g_bShutdown.store(m_shutdown->isChecked() ? 1 : 0);
+    if (m_autoRename->isChecked())
+        g_bOverwrite.store(0);
+    else if (m_overwrite->isChecked())
+        g_bOverwrite.store(1);
+    QDialog::accept();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QRadioButton;
+
+// Preferences: overwrite or auto-rename existing output files, and power-off when a batch
+// ends. Reads and writes the preferences of this run (never stored). Threads: UI thread only.
+class CPreferencesDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CPreferencesDlg(QWidget* parent = nullptr);
+
+    QRadioButton* overwriteButton() const { return m_overwrite; }
+    QRadioButton* autoRenameButton() const { return m_autoRename; }
+    QCheckBox* shutdownBox() const { return m_shutdown; }
+
+    // OK: takes the choices over.
+    void accept() override;
+
+private:
+    QRadioButton* m_overwrite;
+    QRadioButton* m_autoRename;
+    QCheckBox* m_shutdown;
+};
