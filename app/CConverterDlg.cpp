@@ -166,7 +166,11 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
 CConverterDlg::~CConverterDlg()
 {
     endBatchForExit();
+    m_batch.reset();
+    // The rows' jobs go before the members they were loaded with; the editor first lets go.
     m_profiles.SetView(nullptr);
+    delete m_jobs;
+    m_jobs = nullptr;
 }
 
 QRect CConverterDlg::templateRect(int x, int y, int width, int height) const

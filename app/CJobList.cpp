@@ -48,10 +48,7 @@ CJobList::CJobList(CCellListCtrl* list, QComboBox* profileBox, CProfileManager& 
             });
 }
 
-CJobList::~CJobList()
-{
-    ReleaseShown(m_shown);
-}
+CJobList::~CJobList() = default;
 
 void CJobList::SetEmptyState()
 {

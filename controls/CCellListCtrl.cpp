@@ -396,7 +396,8 @@ QModelIndex CCellListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers
 
 void CCellListCtrl::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    // An owner that stops taking drops (a batch reads the rows) shows no drop cursor.
+    if (event->mimeData()->hasUrls() && viewport()->acceptDrops())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -404,7 +405,7 @@ void CCellListCtrl::dragEnterEvent(QDragEnterEvent* event)
 
 void CCellListCtrl::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && viewport()->acceptDrops())
         event->acceptProposedAction();
     else
         event->ignore();

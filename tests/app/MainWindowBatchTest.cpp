@@ -1,0 +1,213 @@
+// The batch as the user drives and sees it in the window: Encode, progress, the rows' final
+// texts, failures, Stop, closing while converting, the enable states and Preferences.
+#include "CBatchConverter.h"
+#include "CCellListCtrl.h"
+#include "CCellListModel.h"
+#include "CJobList.h"
+#include "CPreferencesDlg.h"
+#include "ListCellInfo.h"
+#include "Preferences.h"
+#include "TestMedia.h"
+#include "WindowHarness.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QRadioButton>
+
+namespace {
+
+const QString kAccomplished = "    Mission accomplished!        ";
+const QString kRunning = "The convert is running, please stop convert and then exit.";
+
+} // namespace
+
+TEST_F(WindowTest, EncodeWithNoCheckedRowSaysSo)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("a.avi"), 1.0));
+    open();
+    click(1015); // an empty list: nothing at all
+    EXPECT_TRUE(answers->seen.isEmpty());
+    add({media("a.avi")});
+    trigger(32776);
+    click(1015);
+    EXPECT_EQ(answers->texts(), QStringList{"There is no selected file in list! "});
+    EXPECT_EQ(answers->seen[0].caption, "Warning");
+    EXPECT_FALSE(dlg->IsConverting());
+}
+
+TEST_F(WindowTest, ConvertsTheCheckedRowsWithTheRealTool)
+{
+    for (const char* name : {"one.avi", "two.avi", "three.avi"})
+        ASSERT_TRUE(TestMedia::makeVideo(media(name), 2.0));
+    open();
+    add({media("one.avi"), media("two.avi"), media("three.avi")});
+    dlg->jobList()->SetCheck(1, 0, 0);
+
+    QList<int> progress;
+    CCellListModel* model = dlg->jobList()->cellModel();
+    QObject::connect(model, &QAbstractItemModel::dataChanged, [&](const QModelIndex& first) {
+        const ListCellInfo* status = model->cell(first.row(), 4);
+        if (first.column() == 4 && status && status->progress)
+            progress << first.row();
+    });
+    encodeAndWait();
+
+    EXPECT_EQ(answers->texts(), QStringList{kAccomplished});
+    EXPECT_EQ(cell(0, 4), "Completed");
+    EXPECT_EQ(cell(1, 4), "Ready");
+    EXPECT_EQ(cell(2, 4), "Completed");
+    EXPECT_FALSE(checked(0) || checked(1) || checked(2));
+    EXPECT_TRUE(progress.contains(0) && progress.contains(2));
+    EXPECT_GT(TestMedia::probeDuration(out() + "/one.mp4"), 1.5);
+    EXPECT_TRUE(QFile::exists(out() + "/three.mp4"));
+    EXPECT_FALSE(QFile::exists(out() + "/two.mp4"));
+    EXPECT_EQ(m_opened, QStringList{out()});
+    EXPECT_TRUE(control(1015)->isEnabled());
+    EXPECT_TRUE(dlg->menus().edit->menuAction()->isEnabled());
+    EXPECT_TRUE(TestMedia::readFile(app("trace.log")).contains("one.avi"));
+}
+
+TEST_F(WindowTest, AFailingRowEndsTheBatch)
+{
+    for (const char* name : {"one.avi", "two.avi", "three.avi"})
+        ASSERT_TRUE(TestMedia::makeVideo(media(name), 1.0));
+    open();
+    add({media("one.avi"), media("two.avi"), media("three.avi")});
+    // The second row's output name is taken by a folder, so its conversion cannot write.
+    ASSERT_TRUE(QDir().mkpath(out() + "/two.mp4"));
+    g_bOverwrite = 1;
+    encodeAndWait();
+
+    EXPECT_EQ(cell(0, 4), "Completed");
+    EXPECT_EQ(cell(1, 4), "Fail");
+    EXPECT_EQ(cell(2, 4), "Ready");
+    EXPECT_TRUE(checked(1) && checked(2));
+    ASSERT_EQ(answers->seen.size(), 1);
+    EXPECT_TRUE(answers->seen[0].text.startsWith("Convert fail,please send the trace file:"));
+    EXPECT_TRUE(answers->seen[0].text.contains(app("trace.log")));
+    EXPECT_EQ(m_opened.size(), 1);
+    EXPECT_TRUE(control(1015)->isEnabled());
+}
+
+// A tool that waits for the stop request stands in where the batch must still be running.
+class HangingWindowTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        for (const char* name : {"hang.avi", "two.avi", "three.avi"})
+            ASSERT_TRUE(TestMedia::makeVideo(media(name), 1.0));
+        open(TOVEL_FAKE_BATCH_TOOL);
+        add({media("hang.avi"), media("two.avi"), media("three.avi")});
+        click(1015);
+        ASSERT_TRUE(
+            waitFor([this] { return dlg->batch().ConvState() == CBatchConverter::Converting; }));
+    }
+};
+
+TEST_F(HangingWindowTest, ControlsAndMenusAreDisabledWhileConvertingAndExitIsRefused)
+{
+    for (int id : {1015, 1007, 1008, 1014, 1006, 1005, 1004})
+        EXPECT_FALSE(control(id)->isEnabled()) << id;
+    for (int id : {1018, 1019, 1001})
+        EXPECT_TRUE(control(id)->isEnabled()) << id;
+    for (int id : {32771, 32772, 32773, 32788, 32789, 32791, 32793, 32796, 32797})
+        EXPECT_FALSE(dlg->menus().action(id)->isEnabled()) << id;
+    EXPECT_FALSE(dlg->menus().edit->menuAction()->isEnabled());
+    for (int id : {32774, 32799, 32800, 32781, 32779})
+        EXPECT_TRUE(dlg->menus().action(id)->isEnabled()) << id;
+    EXPECT_FALSE(dlg->jobList()->viewport()->acceptDrops());
+
+    trigger(32774); // Exit
+    dlg->close();   // the close box
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &escape);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &enter);
+    EXPECT_EQ(answers->texts(), QStringList({kRunning, kRunning, kRunning}));
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->batch().ConvState(), CBatchConverter::Converting);
+
+    // Preferences stay available; a change made now counts at the batch's end.
+    int shutdowns = 0;
+    dlg->batch().setShutdown([&shutdowns] { ++shutdowns; });
+    answers->hold(true);
+    QTimer::singleShot(0, [] {
+        auto* prefs = qobject_cast<CPreferencesDlg*>(QApplication::activeModalWidget());
+        if (!prefs)
+            return;
+        prefs->shutdownBox()->setChecked(true);
+        prefs->accept();
+    });
+    trigger(32799);
+    answers->hold(false);
+    EXPECT_EQ(g_bShutdown.load(), 1);
+
+    dlg->batch().RequestStop();
+    ASSERT_TRUE(waitFor([this] { return !dlg->IsConverting(); }));
+    EXPECT_EQ(shutdowns, 1);
+    for (int id : {1015, 1007, 1008, 1014, 1006, 1005, 1004})
+        EXPECT_TRUE(control(id)->isEnabled()) << id;
+    EXPECT_TRUE(dlg->menus().action(32771)->isEnabled());
+    EXPECT_TRUE(dlg->jobList()->viewport()->acceptDrops());
+    dlg->close();
+    EXPECT_FALSE(dlg->isVisible());
+}
+
+TEST_F(HangingWindowTest, StopAsksFirstAndTheNextRowIsAborted)
+{
+    answers->queue(QMessageBox::No);
+    click(1018);
+    ASSERT_EQ(answers->texts(), QStringList{"  Stop the video convert operation?   "});
+    EXPECT_EQ(dlg->batch().ConvState(), CBatchConverter::Converting);
+    EXPECT_FALSE(dlg->batch().StopRequested());
+
+    answers->queue(QMessageBox::Yes);
+    click(1018);
+    ASSERT_TRUE(waitFor([this] { return !dlg->IsConverting(); }));
+    EXPECT_EQ(cell(0, 4), "Completed"); // the stopped row keeps its shortened file
+    EXPECT_EQ(cell(1, 4), "Abort");
+    EXPECT_EQ(cell(2, 4), "Ready");
+    EXPECT_EQ(answers->texts().last(), kAccomplished);
+}
+
+TEST_F(HangingWindowTest, DropsWaitUntilTheBatchHasEnded)
+{
+    drop({media("two.avi")});
+    QApplication::processEvents();
+    EXPECT_EQ(dlg->jobs().rowCount(), 3);
+    dlg->batch().RequestStop();
+    ASSERT_TRUE(waitFor([this] { return !dlg->IsConverting(); }));
+    drop({media("two.avi")});
+    EXPECT_TRUE(waitFor([this] { return dlg->jobs().rowCount() == 4; }));
+}
+
+TEST_F(WindowTest, PreferencesTakeEffectOnOkOnly)
+{
+    open();
+    answers->hold(true);
+    const auto answer = [](bool ok) {
+        QTimer::singleShot(0, [ok] {
+            auto* prefs = qobject_cast<CPreferencesDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(prefs, nullptr);
+            EXPECT_TRUE(prefs->autoRenameButton()->isChecked());
+            prefs->overwriteButton()->setChecked(true);
+            prefs->shutdownBox()->setChecked(true);
+            ok ? prefs->accept() : prefs->reject();
+        });
+    };
+    answer(false);
+    trigger(32799);
+    EXPECT_EQ(g_bOverwrite.load(), 0);
+    EXPECT_EQ(g_bShutdown.load(), 0);
+    answer(true);
+    trigger(32799);
+    EXPECT_EQ(g_bOverwrite.load(), 1);
+    EXPECT_EQ(g_bShutdown.load(), 1);
+}
