@@ -4,11 +4,25 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFile>
+#include <QPalette>
 #include <QWidget>
 
 namespace {
 const char* const kSkinnedProperty = "tovelSkinned";
+const char* const kUnskinnedProperty = "tovelUnskinned";
+
+// An ancestor's style sheet reaches every descendant whatever its own palette says, so a
+// widget leaves the cascade only through a sheet of its own that states the colours it
+// chose; it is rewritten whenever the widget changes its palette.
+void pinOwnColours(QWidget* widget)
+{
+    const QPalette colours = widget->palette();
+    const QString sheet =
+        QStringLiteral("color: %1;").arg(colours.color(widget->foregroundRole()).name());
+    if (widget->styleSheet() != sheet)
+        widget->setStyleSheet(sheet);
 }
+} // namespace
 
 bool CSkinEngine::start()
 {
@@ -77,8 +91,12 @@ void CSkinEngine::removeSkin(QWidget* window)
 {
     if (!window)
         return;
-    window->setStyleSheet(QString());
     window->setProperty(kSkinnedProperty, true);
+    // The application-wide filter follows its palette from now on.
+    window->setProperty(kUnskinnedProperty, true);
+    m_pinning = true;
+    pinOwnColours(window);
+    m_pinning = false;
 }
 
 void CSkinEngine::shutdown()
@@ -92,6 +110,13 @@ void CSkinEngine::shutdown()
 
 bool CSkinEngine::eventFilter(QObject* watched, QEvent* event)
 {
+    // Applying the sheet passes through the palette it replaces: not a change of the widget's.
+    if (event->type() == QEvent::PaletteChange && !m_pinning &&
+        watched->property(kUnskinnedProperty).toBool()) {
+        m_pinning = true;
+        pinOwnColours(static_cast<QWidget*>(watched));
+        m_pinning = false;
+    }
     // Dialogs opened after the dialog skin name was set are skinned as they first show.
     if (event->type() == QEvent::Show && !m_dialogObject.isEmpty()) {
         auto* dialog = qobject_cast<QDialog*>(watched);

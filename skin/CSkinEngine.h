@@ -24,7 +24,8 @@ public:
     bool skinWindow(QWidget* window, const QByteArray& object);
     // Dialogs shown later get the look of `object` (at most 50 characters are kept).
     void setDialogSkinName(const QByteArray& object);
-    // Takes the skin off one window, which then draws itself.
+    // Takes the skin off one window, which then draws itself with its own palette, even under
+    // a skinned parent (needs start()).
     void removeSkin(QWidget* window);
     // Forgets the skin; windows already skinned keep their look until they close.
     void shutdown();
@@ -38,6 +39,7 @@ protected:
 
 private:
     bool m_started = false;
+    bool m_pinning = false;              // an unskinned widget's own sheet is being applied
     QHash<QByteArray, QString> m_sheets; // skin object name (lower case) -> style sheet
     QByteArray m_dialogObject;
 };
