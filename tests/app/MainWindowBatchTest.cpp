@@ -188,6 +188,13 @@ TEST_F(HangingWindowTest, DropsWaitUntilTheBatchHasEnded)
     EXPECT_TRUE(waitFor([this] { return dlg->jobs().rowCount() == 4; }));
 }
 
+TEST_F(HangingWindowTest, EndingTheProgramStopsTheBatchWithoutAQuestion)
+{
+    const int before = int(answers->seen.size());
+    dlg.reset(); // the desktop session ends: the window goes while the tool still converts
+    EXPECT_EQ(answers->seen.size(), before);
+}
+
 TEST_F(WindowTest, PreferencesTakeEffectOnOkOnly)
 {
     open();

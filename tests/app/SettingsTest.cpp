@@ -1,5 +1,6 @@
 #include "Settings.h"
 #include "AppFolder.h"
+#include "CommandLineFiles.h"
 #include "DefaultFolders.h"
 #include "TestMedia.h"
 
@@ -61,3 +62,11 @@ TEST_F(SettingsTest, ProfileIndexReadsLikeAtoiAndWritesDecimal)
 }
 
 } // namespace
+
+TEST(CommandLineFiles, NamesBecomeAbsoluteAndOptionsAreSkippedUntilTheEnd)
+{
+    EXPECT_EQ(CommandLineFiles({"clip 1%.avi", "-x", "/abs/b.mov", "../up.mp3", "--", "-dash.avi"},
+                               "/home/me/videos"),
+              QStringList({"/home/me/videos/clip 1%.avi", "/abs/b.mov", "/home/me/up.mp3",
+                           "/home/me/videos/-dash.avi"}));
+}
