@@ -49,6 +49,7 @@ void CProfileEditor::ShowProfile(Profile& profile, int mode)
 {
     m_tree->DeleteAllItems();
     m_profile = &profile;
+    m_editable = mode == 1;
 
     CParamTreeItem* categories[4] = {};
     const auto addCategory = [this, &categories](int category, const char* label,
@@ -78,6 +79,7 @@ void CProfileEditor::ClearProfile()
 {
     m_tree->DeleteAllItems();
     m_profile = nullptr;
+    m_editable = false;
 }
 
 CParamTreeItem* CProfileEditor::AddOptionItem(CParamTreeItem* category, ProfileOption& option,
@@ -124,7 +126,7 @@ CParamTreeItem* CProfileEditor::AddOptionItem(CParamTreeItem* category, ProfileO
 void CProfileEditor::WriteBack(Profile& profile)
 {
     // The links lead into the profile shown; any other profile is left alone.
-    if (&profile != m_profile)
+    if (&profile != m_profile || !m_editable)
         return;
     m_tree->ForEachItem(nullptr, [](CParamTreeItem* item) {
         ProfileOption* option = linkedOption(item);

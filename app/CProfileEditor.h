@@ -34,7 +34,8 @@ public:
     void ShowProfile(Profile& profile, int mode) override;
     // Shows nothing and forgets the profile.
     void ClearProfile() override;
-    // Copies each value item's text into its own option, when `profile` is the one shown.
+    // Copies each value item's text into its own option, when `profile` is the one shown and
+    // it was shown editable (a read-only display never writes, so it cannot race a reader).
     void WriteBack(Profile& profile) override;
     // Ends any editing and makes every value read-only.
     void LockAll() override;
@@ -50,4 +51,5 @@ public:
 private:
     QPointer<CParamTree> m_tree;
     Profile* m_profile = nullptr;
+    bool m_editable = false; // shown in mode 1 (LockAll keeps it: the shown values stand)
 };

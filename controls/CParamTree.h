@@ -51,8 +51,6 @@ public:
         kHitValue = 2027,
         kHitLabel = 2028,
     };
-    static constexpr int kListPaneId = 30000;
-    static constexpr int kInfoPaneId = 65535;
     static constexpr int kInfoHeight = 50;
     static constexpr int kMargin = 16;
 

@@ -11,6 +11,7 @@ class CParamTreeAccessible : public QAccessibleWidget
 public:
     explicit CParamTreeAccessible(CParamTreeList* pane);
 
+    // The rows on screen as children, in order; the focused row as focus child.
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
     int indexOfChild(const QAccessibleInterface* child) const override;

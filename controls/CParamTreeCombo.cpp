@@ -84,6 +84,8 @@ void CParamTreeCombo::ShowEditor()
     if (!m_combo)
         return;
     m_openedWith = ValueText();
+    if (QLineEdit* line = m_combo->lineEdit())
+        line->setCursorPosition(0); // the start of a long value shows, as in the edit box
     PlaceEditor();
     m_combo->show();
     m_combo->raise();

@@ -12,6 +12,7 @@ class CParamTreeInfo : public QWidget
 public:
     explicit CParamTreeInfo(CParamTree* tree);
 
+    // The pane's ground colour.
     static QColor background() { return QColor(219, 224, 243); }
     // The title and the text shown now (empty when the pane is blank).
     QString Title() const;

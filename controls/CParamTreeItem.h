@@ -98,7 +98,7 @@ protected:
     explicit CParamTreeItem(int type) : m_type(type) {}
 
     // Paints `text` as a value: grey when read-only or the tree is disabled, and not at all
-    // while `editor` has the keyboard focus (it shows the text itself then).
+    // while its editor has the keyboard focus (it shows the text itself then).
     void PaintValueText(QPainter& painter, const QRect& rect, const QString& text,
                         bool centred) const;
     // The list pane the editor windows live in.

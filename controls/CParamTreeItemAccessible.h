@@ -12,8 +12,10 @@ class CParamTreeList;
 class CParamTreeItemAccessible : public QAccessibleInterface
 {
 public:
+    // Stands for the item numbered `itemId` of `pane`'s tree.
     CParamTreeItemAccessible(CParamTreeList* pane, int itemId);
 
+    // A leaf without an object of its own; false once the item is gone.
     bool isValid() const override;
     QObject* object() const override { return nullptr; }
     QWindow* window() const override;
@@ -28,6 +30,7 @@ public:
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
 
+    // The id of the item it stands for.
     int itemId() const { return m_itemId; }
 
 private:

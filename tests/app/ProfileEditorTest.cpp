@@ -143,6 +143,9 @@ TEST_F(EditorFixture, CurrentProfileShowsReadOnlyAndAJobsProfileEditableButLocke
 TEST_F(EditorFixture, ShownValuesAreWrittenBackAsTheListShowsThem)
 {
     auto own = job("Own");
+    manager.ShowProfile(*own, 0);
+    manager.WriteBack(*own); // a read-only display writes nothing
+    EXPECT_EQ(valueOf(*own, "acodec"), "wma");
     manager.ShowProfile(*own, 1);
     EXPECT_FALSE(item(1, "Video Codec")->IsReadOnly()); // "readonly" is not "READONLY"
     EXPECT_EQ(item(1, "Bit Rate")->ValueText(), "");    // not set stays not set
