@@ -8,6 +8,7 @@
 #include "CImageButton.h"
 #include "CJobList.h"
 #include "CPreferencesDlg.h"
+#include "CProfileEditor.h"
 #include "CSkinEngine.h"
 #include "CWindowBatchUser.h"
 #include "CodecDownload.h"
@@ -15,7 +16,6 @@
 #include "DialogUnits.h"
 #include "EventLog.h"
 #include "HelpCommand.h"
-#include "IProfileView.h"
 #include "MessageBoxes.h"
 #include "OpenFileFilter.h"
 #include "OpenInBrowser.h"
@@ -265,6 +265,11 @@ void CConverterDlg::createControls()
     m_editorFrame = new QGroupBox(m_client);
     identify(m_editorFrame, 1020, QStringLiteral("editorFrame"), QStringLiteral("Parameters"));
     place(m_editorFrame, 293, 3, 111, 149);
+    // The editor lies over the frame's rectangle; the frame stays behind it.
+    m_editor = std::make_unique<CProfileEditor>(m_client);
+    m_editor->widget()->setGeometry(m_editorFrame->geometry());
+    m_editor->widget()->setAccessibleName(QStringLiteral("Profile parameters"));
+    m_editor->widget()->raise();
 }
 
 void CConverterDlg::connectCommands()
@@ -326,6 +331,7 @@ void CConverterDlg::OnInitDialog()
     m_setup.events = m_events.get();
     m_controller.Init(&m_setup);
 
+    m_profiles.SetView(m_editor.get());
     m_profiles.ScanProfiles(AppFolder::path() + QStringLiteral("profiles/"), g_strConfigFile);
     {
         const QSignalBlocker quiet(m_profileBox);
@@ -334,13 +340,6 @@ void CConverterDlg::OnInitDialog()
         m_profileBox->setCurrentIndex(m_profiles.SelectedIndex());
     }
     m_jobs->SetCurrentProfileName(m_profiles.CurrentName());
-}
-
-void CConverterDlg::setProfileView(IProfileView* view)
-{
-    m_profiles.SetView(view);
-    if (view && m_profiles.DisplayProfile())
-        m_profiles.ShowProfile(*m_profiles.DisplayProfile(), 0);
 }
 
 QWidget* CConverterDlg::control(int id) const

@@ -15,10 +15,10 @@ class CBatchConverter;
 class CCellListCtrl;
 class CImageButton;
 class CJobList;
+class CProfileEditor;
 class CSkinEngine;
 class CWindowBatchUser;
 class EventLog;
-class IProfileView;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -52,8 +52,6 @@ public:
     void setDesktopHooks(DesktopHooks hooks) { m_desktop = std::move(hooks); }
     // The preview's stop, called by Add, Encode and close; nothing until a preview is set.
     void setStopPreview(std::function<void()> stop) { m_stopPreview = std::move(stop); }
-    // Attaches the parameter editor (not owned); null detaches it.
-    void setProfileView(IProfileView* view);
 
     // Admits each file as a drop does (the program's command-line files).
     void AdmitFiles(const QStringList& paths);
@@ -66,6 +64,7 @@ public:
     CCellListCtrl* jobList() const { return m_list; }
     QComboBox* profileBox() const { return m_profileBox; }
     QGroupBox* editorFrame() const { return m_editorFrame; }
+    CProfileEditor& editor() const { return *m_editor; }
     CJobList& jobs() const { return *m_jobs; }
     CBatchConverter& batch() const { return *m_batch; }
     CProfileManager& profiles() { return m_profiles; }
@@ -130,6 +129,7 @@ private:
     bool m_converting = false;
 
     CProfileManager m_profiles;
+    std::unique_ptr<CProfileEditor> m_editor; // shows through m_profiles
     CTraceLog m_trace;
     std::unique_ptr<EventLog> m_events;
     EncoderSetup m_setup;

@@ -242,12 +242,18 @@ void CJobList::OnProfileChanged(int index)
 
 void CJobList::SetBatchRunning(bool running)
 {
-    m_batchRunning = running;
+    ConversionJob* selected = jobAt(m_selectedRow);
     if (running) {
+        // Pending edits take part in the conversion; then nothing may change what the
+        // worker reads.
+        if (selected && selected->profile && !m_batchRunning)
+            m_profiles.WriteBack(*selected->profile);
+        m_batchRunning = true;
         m_profiles.LockAll();
         return;
     }
-    if (ConversionJob* selected = jobAt(m_selectedRow); selected && selected->profile)
+    m_batchRunning = false;
+    if (selected && selected->profile)
         ShowJobProfile(*selected);
 }
 

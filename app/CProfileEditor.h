@@ -1,10 +1,10 @@
 #pragma once
 
+#include "CParamTree.h"
 #include "IProfileView.h"
 
 #include <QPointer>
 
-class CParamTree;
 class CParamTreeItem;
 class QWidget;
 struct ProfileOption;

@@ -4,7 +4,10 @@
 #include "CCellListCtrl.h"
 #include "CCellListModel.h"
 #include "CJobList.h"
+#include "CParamTree.h"
+#include "CParamTreeItem.h"
 #include "CPreferencesDlg.h"
+#include "CProfileEditor.h"
 #include "ListCellInfo.h"
 #include "Preferences.h"
 #include "TestMedia.h"
@@ -13,9 +16,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
 
@@ -217,4 +222,46 @@ TEST_F(WindowTest, PreferencesTakeEffectOnOkOnly)
     trigger(32799);
     EXPECT_EQ(g_bOverwrite.load(), 1);
     EXPECT_EQ(g_bShutdown.load(), 1);
+}
+
+TEST_F(WindowTest, EditsOfTheSelectedRowReachItsConversion)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("edit me.avi"), 1.0, "320x240"));
+    open();
+    add({media("edit me.avi")});
+    CParamTree* tree = dlg->editor().Tree();
+    const auto item = [tree](const QString& label) {
+        CParamTreeItem* found = nullptr;
+        tree->ForEachItem(nullptr, [&](CParamTreeItem* each) {
+            if (!found && each->Label() == label && CProfileEditor::CategoryOf(each) == 1)
+                found = each;
+        });
+        return found;
+    };
+    ASSERT_NE(item("Bit Rate"), nullptr);
+    EXPECT_FALSE(item("Bit Rate")->IsReadOnly()) << "the selected row is editable";
+    const auto type = [&](const QString& label, const QString& text) {
+        CParamTreeItem* target = item(label);
+        ASSERT_TRUE(tree->ActivateItem(target, false));
+        auto* box = qobject_cast<QLineEdit*>(target->EditorWidget());
+        if (!box)
+            box = qobject_cast<QComboBox*>(target->EditorWidget())->lineEdit();
+        ASSERT_NE(box, nullptr);
+        box->setText(text);
+        tree->EndEditing(target);
+    };
+    type("Bit Rate", "300");
+    type("Video Size", "176x144");
+    encodeAndWait();
+
+    EXPECT_TRUE(item("Bit Rate")->IsReadOnly() == false) << "editable again after the batch";
+    const QByteArray trace = TestMedia::readFile(app("trace.log"));
+    EXPECT_TRUE(trace.contains(" -b 300k ")) << trace.toStdString();
+    EXPECT_TRUE(trace.contains(" -s 176x144 "));
+    EXPECT_TRUE(TestMedia::probe(out() + "/edit me.mp4").join(" ").contains("|176|144"));
+
+    // Deselecting writes back and locks; the values stay shown.
+    dlg->jobList()->clearSelection();
+    EXPECT_TRUE(item("Bit Rate")->IsReadOnly());
+    EXPECT_EQ(item("Bit Rate")->ValueText(), "300");
 }
