@@ -1,27 +1,8 @@
 #include "LegacyCommandLine.h"
 
-#include <QSet>
+#include "OptionTable.h"
 
 namespace {
-
-// The options of the old table that take a value (its "takes an argument" rows).
-const QSet<QString>& valueOptions()
-{
-    static const QSet<QString> names = [] {
-        const QStringList list =
-            QStringLiteral(
-                "f i map map_meta_data t fs ss itsoffset title timestamp author copyright comment "
-                "album loop_output v target threads vsync async vglobal dts_delta_threshold b "
-                "vframes aframes dframes r s aspect pix_fmt croptop cropbottom cropleft cropright "
-                "padtop padbottom padleft padright padcolor vdt qscale qdiff rc_eq rc_override "
-                "vcodec me me_threshold ps strict pass passlogfile vhook intra_matrix inter_matrix "
-                "top dc vtag ab aq ar ac acodec atag vol alang scodec slang vd vc tvstd ad grab gd "
-                "muxdelay muxpreload absf vbsf default")
-                .split(QLatin1Char(' '));
-        return QSet<QString>(list.begin(), list.end());
-    }();
-    return names;
-}
 
 // A negative number is a value, not an option ("-itsoffset -2").
 bool looksLikeOption(const QString& arg)
@@ -36,7 +17,8 @@ bool looksLikeOption(const QString& arg)
 
 bool LegacyCommandLine::takesValue(const QString& name)
 {
-    return valueOptions().contains(name);
+    // The program's own option table says which options take a value.
+    return (FindOption(name.toUtf8()).flags & OPT_FLAG_ARG) != 0;
 }
 
 LegacyCommandLine LegacyCommandLine::parse(const QStringList& argsIn)
