@@ -103,6 +103,13 @@ TEST_F(PreviewPanelFixture, PlayPauseSeekResumeStopAndReplay)
     EXPECT_NEAR(panel->duration(), 3.0, 0.2);
     EXPECT_TRUE(videoShown());
 
+    // While the thumb is held, playback does not pull it away from the user.
+    slider->setSliderDown(true);
+    slider->setSliderPosition(20);
+    QTest::qWait(4 * CPreviewPanel::kTimerInterval);
+    EXPECT_EQ(slider->value(), 20);
+    slider->setSliderDown(false);
+
     panel->action(CPreviewPanel::kPauseCommand)->trigger();
     EXPECT_EQ(panel->state(), CPreviewPanel::Paused);
     const int held = slider->value();
