@@ -29,11 +29,7 @@ protected:
         picture = static_cast<QLabel*>(panel->control(CPreviewPanel::kPictureId));
         slider = static_cast<QSlider*>(panel->control(CPreviewPanel::kSliderId));
         time = static_cast<QLabel*>(panel->control(CPreviewPanel::kTimeId));
-        picture->setGeometry(10, 10, 320, 240);
-        slider->setGeometry(10, 260, 320, 24);
-        time->setGeometry(250, 300, 80, 20);
-        for (int id : {CPreviewPanel::kPlayId, CPreviewPanel::kPauseId, CPreviewPanel::kStopId})
-            panel->control(id)->setGeometry(10 + (id - CPreviewPanel::kPlayId) * 30, 300, 26, 26);
+        picture->resize(320, 240);
         dialog.show();
     }
 
@@ -78,17 +74,12 @@ TEST_F(PreviewPanelFixture, ControlsAreTaggedNamedAndIdleCommandsDoNothing)
         EXPECT_EQ(control->property("controlId").toInt(), id);
         EXPECT_FALSE(control->accessibleName().isEmpty()) << id;
     }
-    EXPECT_EQ(button(1046)->toolTip(), "Play");
-    EXPECT_EQ(button(1048)->focusPolicy(), Qt::StrongFocus);
-    EXPECT_EQ(panel->action(32796)->text(), "&Pause");
-    EXPECT_EQ(slider->maximum(), 100);
 
     // Nothing chosen yet: Play, Pause and Stop change nothing.
     button(1046)->click();
     panel->action(CPreviewPanel::kPauseCommand)->trigger();
     panel->StopPreview();
     EXPECT_TRUE(isIdle());
-    EXPECT_TRUE(panel->previewPath().isEmpty());
 }
 
 TEST_F(PreviewPanelFixture, PlayPauseSeekResumeStopAndReplay)
