@@ -69,11 +69,13 @@ public:
     // Ends a playing or paused preview: idle picture, slider 0, "00:00:00".
     void StopPreview();
 
+    // Idle, Playing or Paused, as the commands left it.
     PreviewState state() const { return m_nPreviewState; }
     // The file last chosen for preview.
     QString previewPath() const { return m_strPreviewPath; }
     // The previewed file's duration in seconds; 0 while unknown.
     double duration() const { return m_dDuration; }
+    // The player behind the panel (for the window's status and for tests).
     const PreviewPlayer& player() const { return m_player; }
 
 private:

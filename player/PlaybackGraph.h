@@ -29,6 +29,7 @@ public:
         EventErrorAbort = 3, // the player gave up on the file
     };
 
+    // An empty graph; Create makes the player.
     PlaybackGraph();
     // Releases everything, as ReleaseAll does.
     ~PlaybackGraph() override;
@@ -52,6 +53,7 @@ public:
     bool Run();
     bool Pause();
     bool Stop();
+    // The player's own playback state; false without a player.
     bool IsRunning() const;
     bool IsPaused() const;
     bool IsStopped() const;
