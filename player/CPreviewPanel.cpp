@@ -1,0 +1,232 @@
+#include "CPreviewPanel.h"
+
+#include "CImageButton.h"
+#include "FormatHMS.h"
+#include "ResourceImages.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QSlider>
+#include <QThread>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kIdleBitmap = 193;
+constexpr int kPauseIcon = 190;
+constexpr int kPlayIcon = 191;
+constexpr int kStopIcon = 192;
+const char kIdleTime[] = "00:00:00";
+
+template <typename Control>
+Control* tag(Control* control, int id, const char* objectName, const QString& accessibleName)
+{
+    control->setProperty("controlId", id);
+    control->setObjectName(QString::fromLatin1(objectName));
+    control->setAccessibleName(accessibleName);
+    control->show();
+    return control;
+}
+
+CImageButton* iconButton(QWidget* dialog, int id, const char* objectName, int icon,
+                         const QString& tip)
+{
+    auto* button = tag(new CImageButton(dialog), id, objectName, tip);
+    button->SetIcon(icon);
+    button->DrawTransparent(true);
+    button->SetAlign(CImageButton::ImageTop);
+    button->SetTooltipText(tip, true);
+    return button;
+}
+
+} // namespace
+
+CPreviewPanel::CPreviewPanel(QWidget* dialog) : QObject(dialog)
+{
+    m_picture = tag(new QLabel(dialog), kPictureId, "previewPicture", QStringLiteral("Preview"));
+    m_picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_picture->setPixmap(ResourceImages::bitmap(kIdleBitmap));
+    m_picture->setScaledContents(true);
+
+    m_slider = tag(new QSlider(Qt::Horizontal, dialog), kSliderId, "previewSlider",
+                   QStringLiteral("Position"));
+    m_slider->setRange(0, 100);
+    m_slider->setValue(0);
+    m_slider->setFocusPolicy(Qt::StrongFocus);
+
+    m_play = iconButton(dialog, kPlayId, "playButton", kPlayIcon, QStringLiteral("Play"));
+    m_pause = iconButton(dialog, kPauseId, "pauseButton", kPauseIcon, QStringLiteral("Pause"));
+    m_stop = iconButton(dialog, kStopId, "stopButton", kStopIcon, QStringLiteral("Stop"));
+
+    m_time = tag(new QLabel(dialog), kTimeId, "previewTime", QString());
+    m_time->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setTimeText(QString::fromLatin1(kIdleTime));
+
+    m_playAction = new QAction(QStringLiteral("&Play"), this);
+    m_pauseAction = new QAction(QStringLiteral("&Pause"), this);
+    m_stopAction = new QAction(QStringLiteral("&Stop"), this);
+    m_playAction->setData(kPlayCommand);
+    m_pauseAction->setData(kPauseCommand);
+    m_stopAction->setData(kStopCommand);
+
+    connect(m_play, &QAbstractButton::clicked, this, &CPreviewPanel::OnPlayPreview);
+    connect(m_pause, &QAbstractButton::clicked, this, &CPreviewPanel::OnPausePreview);
+    connect(m_stop, &QAbstractButton::clicked, this, &CPreviewPanel::StopPreview);
+    connect(m_playAction, &QAction::triggered, this, &CPreviewPanel::OnPlayPreview);
+    connect(m_pauseAction, &QAction::triggered, this, &CPreviewPanel::OnPausePreview);
+    connect(m_stopAction, &QAction::triggered, this, &CPreviewPanel::StopPreview);
+    // Every user move of the slider (drag, click, keys, wheel) seeks; the timer's own
+    // setValue triggers no action and so never seeks.
+    connect(m_slider, &QAbstractSlider::actionTriggered, this, &CPreviewPanel::OnSliderMoved);
+
+    m_timer.setInterval(kTimerInterval);
+    connect(&m_timer, &QTimer::timeout, this, &CPreviewPanel::OnTimer);
+}
+
+CPreviewPanel::~CPreviewPanel()
+{
+    m_timer.stop();
+    m_player.Close();
+}
+
+QWidget* CPreviewPanel::control(int id) const
+{
+    switch (id) {
+    case kPictureId:
+        return m_picture;
+    case kSliderId:
+        return m_slider;
+    case kPlayId:
+        return m_play;
+    case kPauseId:
+        return m_pause;
+    case kStopId:
+        return m_stop;
+    case kTimeId:
+        return m_time;
+    default:
+        return nullptr;
+    }
+}
+
+QAction* CPreviewPanel::action(int commandId) const
+{
+    switch (commandId) {
+    case kPlayCommand:
+        return m_playAction;
+    case kPauseCommand:
+        return m_pauseAction;
+    case kStopCommand:
+        return m_stopAction;
+    default:
+        return nullptr;
+    }
+}
+
+void CPreviewPanel::setSelectedPath(SelectedPath selectedPath)
+{
+    m_selectedPath = std::move(selectedPath);
+}
+
+void CPreviewPanel::OnPlayPreview()
+{
+    const QString selected = m_selectedPath ? m_selectedPath() : QString();
+    if (!selected.isEmpty() && selected != m_strPreviewPath) {
+        StopPreview();
+        m_strPreviewPath = selected;
+    }
+    switch (m_nPreviewState) {
+    case Idle:
+        if (m_strPreviewPath.isEmpty() || !m_picture)
+            return;
+        m_player.Open(m_strPreviewPath, m_picture, this);
+        m_player.Play();
+        m_nPreviewState = Playing;
+        // The player loads in the background: an unknown duration is read again on the ticks,
+        // and a previous file's duration must not stand in for it.
+        m_dDuration = 0.0;
+        m_player.Duration(m_dDuration);
+        m_timer.start();
+        break;
+    case Paused:
+        m_player.Play();
+        m_nPreviewState = Playing;
+        m_timer.start();
+        break;
+    case Playing:
+        break;
+    }
+}
+
+void CPreviewPanel::OnPausePreview()
+{
+    if (m_nPreviewState != Playing)
+        return;
+    m_player.Pause();
+    m_nPreviewState = Paused;
+    m_timer.stop();
+}
+
+void CPreviewPanel::StopPreview()
+{
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(this, &CPreviewPanel::StopPreview, Qt::QueuedConnection);
+        return;
+    }
+    if (m_nPreviewState == Idle)
+        return;
+    m_player.Close();
+    if (m_slider)
+        m_slider->setValue(0);
+    m_timer.stop();
+    m_nPreviewState = Idle;
+    setTimeText(QString::fromLatin1(kIdleTime));
+}
+
+void CPreviewPanel::OnTimer()
+{
+    if (!m_slider)
+        return;
+    double position = 0.0;
+    const bool known = m_player.CurrentPosition(position);
+    if (m_dDuration <= 0.0)
+        m_player.Duration(m_dDuration);
+    // The user's drag wins over playback until the thumb is let go.
+    if (m_slider->isSliderDown())
+        return;
+    // Without a duration the slider rests at 0 and only the label counts.
+    int percent = 0;
+    if (m_dDuration > 0.0)
+        percent =
+            static_cast<int>(std::clamp(std::trunc(position * 100.0 / m_dDuration), 0.0, 100.0));
+    else if (known)
+        setTimeText(FormatHMS(static_cast<long long>(position)));
+    if (percent == m_slider->value())
+        return;
+    m_slider->setValue(percent);
+    setTimeText(FormatHMS(static_cast<long long>(position)));
+}
+
+void CPreviewPanel::OnSliderMoved()
+{
+    if (m_nPreviewState == Idle || !m_slider)
+        return;
+    if (m_dDuration <= 0.0)
+        m_player.Duration(m_dDuration);
+    if (m_dDuration <= 0.0)
+        return;
+    const double seconds = m_slider->sliderPosition() * m_dDuration * 0.01;
+    m_player.Seek(seconds);
+    setTimeText(FormatHMS(static_cast<long long>(seconds)));
+}
+
+void CPreviewPanel::setTimeText(const QString& text)
+{
+    if (!m_time)
+        return;
+    m_time->setText(text);
+    // A label is named by its caption, which here is the time itself.
+    m_time->setAccessibleName(text);
+}
