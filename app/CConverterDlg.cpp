@@ -8,6 +8,7 @@
 #include "CImageButton.h"
 #include "CJobList.h"
 #include "CPreferencesDlg.h"
+#include "CPreviewPanel.h"
 #include "CProfileEditor.h"
 #include "CSkinEngine.h"
 #include "CWindowBatchUser.h"
@@ -270,6 +271,25 @@ void CConverterDlg::createControls()
     m_editor->widget()->setGeometry(m_editorFrame->geometry());
     m_editor->widget()->setAccessibleName(QStringLiteral("Profile parameters"));
     m_editor->widget()->raise();
+
+    m_preview = new CPreviewPanel(m_client);
+    const struct
+    {
+        int id;
+        int rect[4];
+    } previewRects[] = {{1052, {293, 154, 111, 77}}, {1050, {293, 232, 114, 9}},
+                        {1046, {300, 241, 13, 12}},  {1047, {318, 241, 13, 12}},
+                        {1048, {337, 241, 13, 12}},  {1053, {367, 242, 32, 8}}};
+    for (const auto& spec : previewRects)
+        place(m_preview->control(spec.id), spec.rect[0], spec.rect[1], spec.rect[2], spec.rect[3]);
+    if (auto* time = qobject_cast<QLabel*>(m_preview->control(1053)))
+        fitCaption(time, QStringLiteral("00:00:00"), 0);
+    for (int id : {32793, 32796, 32797}) {
+        QAction* entry = m_preview->action(id);
+        entry->setProperty("commandId", id);
+        m_menus.popup->addAction(entry);
+        m_menus.actions.insert(id, entry);
+    }
 }
 
 void CConverterDlg::connectCommands()
@@ -302,7 +322,10 @@ void CConverterDlg::connectCommands()
     connect(m_menus.action(32778), &QAction::triggered, this, [this] { m_jobs->Down(); });
     connect(m_menus.action(32800), &QAction::triggered, this, [] { StartCodecDownload(); });
     connect(m_menus.action(32781), &QAction::triggered, this, [] { HelpCommand::Show(); });
-    connect(m_menus.action(32797), &QAction::triggered, this, [this] { stopPreview(); });
+    m_preview->setSelectedPath([this] {
+        const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
+        return job ? job->inputPath : QString();
+    });
 
     connect(m_profileBox, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_jobs->OnProfileChanged(index); });
@@ -353,8 +376,7 @@ QWidget* CConverterDlg::control(int id) const
 
 void CConverterDlg::stopPreview()
 {
-    if (m_stopPreview)
-        m_stopPreview();
+    m_preview->StopPreview();
 }
 
 bool CConverterDlg::restoreToolEngine()

@@ -15,6 +15,7 @@ class CBatchConverter;
 class CCellListCtrl;
 class CImageButton;
 class CJobList;
+class CPreviewPanel;
 class CProfileEditor;
 class CSkinEngine;
 class CWindowBatchUser;
@@ -50,8 +51,6 @@ public:
     ~CConverterDlg() override;
 
     void setDesktopHooks(DesktopHooks hooks) { m_desktop = std::move(hooks); }
-    // The preview's stop, called by Add, Encode and close; nothing until a preview is set.
-    void setStopPreview(std::function<void()> stop) { m_stopPreview = std::move(stop); }
 
     // Admits each file as a drop does (the program's command-line files).
     void AdmitFiles(const QStringList& paths);
@@ -65,6 +64,7 @@ public:
     QComboBox* profileBox() const { return m_profileBox; }
     QGroupBox* editorFrame() const { return m_editorFrame; }
     CProfileEditor& editor() const { return *m_editor; }
+    CPreviewPanel& preview() const { return *m_preview; }
     CJobList& jobs() const { return *m_jobs; }
     CBatchConverter& batch() const { return *m_batch; }
     CProfileManager& profiles() { return m_profiles; }
@@ -109,7 +109,6 @@ private:
 
     CSkinEngine* m_skin;
     DesktopHooks m_desktop;
-    std::function<void()> m_stopPreview;
     MainMenus m_menus;
 
     QWidget* m_client = nullptr;
@@ -124,6 +123,7 @@ private:
     QPushButton* m_browse = nullptr;
     QPushButton* m_open = nullptr;
     QGroupBox* m_editorFrame = nullptr;
+    CPreviewPanel* m_preview = nullptr;
 
     QString m_outputFolder;
     bool m_converting = false;

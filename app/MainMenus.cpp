@@ -59,14 +59,7 @@ MainMenus MainMenus::build(QWidget* owner)
 
     menus.popup = new QMenu(owner);
     menus.popup->setObjectName(QStringLiteral("listPopupMenu"));
-    fill(menus.popup,
-         {{32788, "&Add"},
-          {32789, "&Remove"},
-          {32791, "&Remove All"},
-          {0, ""},
-          {32793, "&Play"},
-          {32796, "&Pause"},
-          {32797, "&Stop"}},
+    fill(menus.popup, {{32788, "&Add"}, {32789, "&Remove"}, {32791, "&Remove All"}, {0, ""}},
          menus.actions);
     return menus;
 }

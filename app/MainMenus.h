@@ -18,7 +18,8 @@ struct MainMenus
     QMenu* popup = nullptr;
     QHash<int, QAction*> actions; // command id -> entry
 
-    // Builds both menus, owned by `owner`.
+    // Builds both menus, owned by `owner`; the preview's entries are appended to the pop-up by
+    // the window (the preview owns them).
     static MainMenus build(QWidget* owner);
     // The entry with command id `id`; null when there is none.
     QAction* action(int id) const { return actions.value(id); }

@@ -3,6 +3,7 @@
 #include "CCellListCtrl.h"
 #include "CImageButton.h"
 #include "CJobList.h"
+#include "CPreviewPanel.h"
 #include "ConversionJob.h"
 #include "TestMedia.h"
 #include "WindowHarness.h"
@@ -214,4 +215,21 @@ TEST_F(WindowTest, BrowseWritesTheOutputFolderAndTypingDoesNot)
     EXPECT_FALSE(TestMedia::readFile(app("config.ini")).contains("/typed/by/hand"));
     click(1019);
     EXPECT_EQ(m_opened, QStringList{"/typed/by/hand"});
+}
+
+TEST_F(WindowTest, ThePreviewPlaysTheSelectedRowAndAddStopsItButADropDoesNot)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("show.avi"), 3.0));
+    ASSERT_TRUE(TestMedia::makeVideo(media("more.avi"), 1.0));
+    open();
+    add({media("show.avi")});
+    trigger(32793); // the pop-up's "&Play"
+    EXPECT_EQ(dlg->preview().state(), CPreviewPanel::Playing);
+    EXPECT_EQ(dlg->preview().previewPath(), media("show.avi"));
+
+    drop({media("more.avi")});
+    ASSERT_TRUE(waitFor([this] { return dlg->jobs().rowCount() == 2; }));
+    EXPECT_EQ(dlg->preview().state(), CPreviewPanel::Playing);
+    add({media("more.avi")});
+    EXPECT_EQ(dlg->preview().state(), CPreviewPanel::Idle);
 }
