@@ -136,30 +136,6 @@ TEST_F(BatchJobsTest, TheCommandLineShownForARowIsTheOneTheConversionRuns)
     EXPECT_EQ(QString::fromLocal8Bit(traced.left(traced.indexOf("\r\n"))), shown);
 }
 
-TEST_F(BatchJobsTest, TwoJobsAtOnceNeverShareAnOutputName)
-{
-    ASSERT_TRUE(batch->setJobs(2));
-    rows.add(job("x/clip-slow.avi"));
-    rows.add(job("y/clip-slow.avi"));
-    run();
-
-    EXPECT_EQ(rows.status(0), "Completed");
-    EXPECT_EQ(rows.status(1), "Completed");
-    // The second row started while the first was still converting.
-    const QStringList calls = rows.calls();
-    EXPECT_LT(calls.indexOf("1:bar"), calls.indexOf("0:status Completed"));
-    QStringList inputs;
-    for (const QString name : {"clip-slow.mp4", "clip-slow-0.mp4"}) {
-        const QByteArray result = TestMedia::readFile(out() + '/' + name);
-        const qsizetype at = result.indexOf("arg=-i\narg=");
-        ASSERT_GE(at, 0) << name.toStdString();
-        inputs << QString::fromLocal8Bit(result.mid(at + 11).split('\n').first());
-    }
-    inputs.sort();
-    EXPECT_EQ(inputs,
-              QStringList({work.path() + "/x/clip-slow.avi", work.path() + "/y/clip-slow.avi"}));
-}
-
 TEST_F(BatchJobsTest, AFailureAmongParallelRowsLetsTheRunningOneFinishAndStartsNoMore)
 {
     ASSERT_TRUE(batch->setJobs(2));
