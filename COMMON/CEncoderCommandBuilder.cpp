@@ -1,5 +1,7 @@
 #include "CEncoderCommandBuilder.h"
 
+#include "CAvsScriptWriter.h"
+#include "ConversionJob.h"
 #include "EncoderTool.h"
 #include "OptionRow.h"
 #include "Profile.h"
@@ -96,6 +98,15 @@ EncoderCommand CEncoderCommandBuilder::conversion(const QString& appFolder,
                       << QStringLiteral("-vsync") << QStringLiteral("24") << QStringLiteral("-y")
                       << outputPath;
     return command;
+}
+
+EncoderCommand CEncoderCommandBuilder::forJob(const QString& appFolder, const ConversionJob& job,
+                                              const QString& outputPath, const QString& scriptName)
+{
+    const bool viaScript =
+        job.media.probedByDirectShow == 1 && !CAvsScriptWriter::isDirectExtension(job.inputPath);
+    return conversion(appFolder, viaScript ? appFolder + scriptName : job.inputPath,
+                      job.profile.get(), outputPath);
 }
 
 EncoderCommand CEncoderCommandBuilder::information(const QString& appFolder, const QString& path)

@@ -23,9 +23,12 @@ int CFfmpegEncoder::Attach(const EncoderSetup* setup)
     if (!setup)
         return 0;
     m_callback = setup->callback;
+    m_timeCallback = setup->timeCallback;
     m_context = setup->context;
     m_reserved = setup->reserved;
     m_appFolder = setup->appFolder.isEmpty() ? AppFolder::path() : setup->appFolder;
+    m_scriptName = setup->scriptName.isEmpty() ? QLatin1String(CAvsScriptWriter::kScriptName)
+                                               : setup->scriptName;
     m_trace = setup->trace;
     m_events = CEventReporter(setup->events);
     return m_callback ? 1 : 0;
@@ -43,14 +46,11 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
         m_progressDuration =
             job->progressDuration > 0 ? job->progressDuration : job->media.duration;
 
-        QString toolInput = job->inputPath;
-        if (job->media.probedByDirectShow == 1) {
-            const QString script = m_appFolder + QLatin1String(CAvsScriptWriter::kScriptName);
-            if (CAvsScriptWriter::writeScript(script, job->inputPath) == 1)
-                toolInput = script;
-        }
-        m_command = CEncoderCommandBuilder::conversion(m_appFolder, toolInput, job->profile.get(),
-                                                       job->outputPath);
+        // The builder names the script exactly when the writer writes it.
+        if (job->media.probedByDirectShow == 1)
+            CAvsScriptWriter::writeScript(m_appFolder + m_scriptName, job->inputPath);
+        m_command =
+            CEncoderCommandBuilder::forJob(m_appFolder, *job, job->outputPath, m_scriptName);
         m_events.information(CEncoderCommandBuilder::eventText(m_command).toLocal8Bit());
         return 1;
     } catch (...) {
@@ -158,6 +158,8 @@ void CFfmpegEncoder::handleLine(const QByteArray& line)
         const double share = m_progressDuration > 0 ? seconds / m_progressDuration * 100.0 : 0.0;
         // Past the end is as good as finished: 100, never back to 1.
         const int percent = share >= 100.0 ? 100 : qMax(1, int(share));
+        if (m_timeCallback)
+            m_timeCallback(seconds, m_context);
         if (m_callback)
             m_callback(percent, m_context);
         if (share >= 100.0)

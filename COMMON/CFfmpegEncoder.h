@@ -40,9 +40,11 @@ private:
     void reportLine(const QByteArray& line);
 
     ProgressCallback m_callback;
+    ProgressTimeCallback m_timeCallback;
     void* m_context = nullptr;
     int m_reserved = 0;
     QString m_appFolder;
+    QString m_scriptName;
     CTraceLog* m_trace = nullptr;
     CEventReporter m_events{nullptr};
 

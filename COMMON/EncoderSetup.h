@@ -9,6 +9,9 @@ class EventLog;
 // Called on the converting thread (the batch worker) with a whole percentage 1..100 and the
 // context of the EncoderSetup. Must only touch what the caller allows from that thread.
 using ProgressCallback = std::function<void(int percent, void* context)>;
+// Called on the same thread, just before ProgressCallback, with the seconds of media the tool
+// reports done (its "time=") and the same context. Optional.
+using ProgressTimeCallback = std::function<void(double seconds, void* context)>;
 
 // The engine's configuration, filled once by the main window and kept for the program's life.
 // The logs are not owned: the program passes AppFolder::path() + "trace.log" and
@@ -22,4 +25,7 @@ struct EncoderSetup
     QString appFolder;          // the executable's folder, ending in a separator
     CTraceLog* trace = nullptr; // trace.log of this run; null writes no trace
     EventLog* events = nullptr; // application event log; null reports nothing
+    ProgressTimeCallback timeCallback; // optional: speed and time left
+    QString scriptName; // script fallback's file in appFolder; empty: edit.avs. One per engine
+                        // that converts at the same time as another.
 };

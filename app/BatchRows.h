@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RowTiming.h"
+
 #include <QString>
 
 struct ConversionJob;
@@ -30,4 +32,9 @@ public:
     virtual void updateProgress(int row, int percent) = 0;
     // Takes the progress bar away from the row's status cell.
     virtual void removeProgress(int row) = 0;
+    // The row's pace for its status cell's tooltip (timing.text()): called while it converts,
+    // on the worker just before each updateProgress that the tool's time reports drive, and
+    // once with timing.finished set just before its "Completed" or "Fail". Shows nothing unless
+    // a front-end overrides it.
+    virtual void updateTiming(int /*row*/, const RowTiming& /*timing*/) {}
 };

@@ -2,18 +2,21 @@
 
 #include "BatchRows.h"
 #include "BatchUser.h"
-#include "CQuentaMediaCntl.h"
+#include "CConversionClock.h"
 #include "ConversionJob.h"
-#include "DefaultFolders.h"
 #include "EncoderSetup.h"
 #include "JobPreparation.h"
+#include "KeepSourceDate.h"
 #include "OutputFolder.h"
 #include "OutputNaming.h"
 #include "Preferences.h"
+#include "RowCommand.h"
 #include "ShutdownComputer.h"
 #include "ThreadPriority.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #ifndef TOVEL_SUPPORT_ADDRESS
 #define TOVEL_SUPPORT_ADDRESS "support@tovel.example.org"
@@ -38,25 +41,70 @@ bool resultFileIsGood(const QString& path)
     return info.isFile() && info.size() > 0;
 }
 
-bool isRealMedia(const ConversionJob& job)
+// Output names compare as the most forgiving file system would: case and spelling of the path.
+QString nameKey(const QString& path)
 {
-    return job.profile && job.profile->format.compare("rm", Qt::CaseInsensitive) == 0;
+    return QDir::cleanPath(path).toCaseFolded();
 }
 
 } // namespace
 
+// One engine with the row it converts. The first lane's controller and setup are the caller's.
+// Threads: row and clock belong to the worker running the lane; the engine's callbacks read
+// them on that worker (or, for the producer, on its own thread while the worker waits).
+struct CBatchConverter::Lane
+{
+    CBatchConverter* batch = nullptr;
+    CQuentaMediaCntl* controller = nullptr;
+    EncoderSetup* setup = nullptr;
+    std::unique_ptr<EncoderSetup> ownSetup;
+    std::unique_ptr<CQuentaMediaCntl> ownController;
+    std::atomic<int> row{-1};
+    CConversionClock clock;
+};
+
 CBatchConverter::CBatchConverter(CQuentaMediaCntl& controller, EncoderSetup& setup, BatchRows& rows,
                                  BatchUser& user)
-    : m_controller(controller), m_setup(setup), m_rows(rows), m_user(user),
-      m_shutdown(&ShutdownComputer)
+    : m_setup(setup), m_rows(rows), m_user(user), m_shutdown(&ShutdownComputer)
 {
+    auto lane = std::make_unique<Lane>();
+    lane->batch = this;
+    lane->controller = &controller;
+    lane->setup = &setup;
     m_setup.callback = &CBatchConverter::OnProgress;
-    m_setup.context = this;
+    m_setup.timeCallback = &CBatchConverter::OnProgressTime;
+    m_setup.context = lane.get();
+    m_lanes.push_back(std::move(lane));
 }
 
 CBatchConverter::~CBatchConverter()
 {
     Wait();
+}
+
+bool CBatchConverter::setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory)
+{
+    if (m_running.load() || jobs < 1)
+        return false;
+    m_lanes.resize(1);
+    for (int i = 1; i < jobs; ++i) {
+        auto lane = std::make_unique<Lane>();
+        lane->batch = this;
+        lane->ownSetup = std::make_unique<EncoderSetup>(m_setup);
+        lane->ownSetup->kind = 0;
+        lane->ownSetup->context = lane.get();
+        // Each engine writes its script fallback under a name of its own.
+        lane->ownSetup->scriptName = QStringLiteral("edit-%1.avs").arg(i);
+        lane->ownController = std::make_unique<CQuentaMediaCntl>(factory);
+        if (lane->ownController->Init(lane->ownSetup.get()) != 1) {
+            m_lanes.resize(1);
+            return false;
+        }
+        lane->controller = lane->ownController.get();
+        lane->setup = lane->ownSetup.get();
+        m_lanes.push_back(std::move(lane));
+    }
+    return true;
 }
 
 CBatchConverter::StartResult CBatchConverter::StartConvert()
@@ -102,7 +150,8 @@ void CBatchConverter::StopConvert()
 void CBatchConverter::RequestStop()
 {
     m_stopRequested.store(1);
-    m_controller.Stop();
+    for (const auto& lane : m_lanes)
+        lane->controller->Stop();
 }
 
 void CBatchConverter::Wait()
@@ -113,8 +162,18 @@ void CBatchConverter::Wait()
 
 void CBatchConverter::OnProgress(int percent, void* context)
 {
-    if (context)
-        static_cast<CBatchConverter*>(context)->m_rows.updateProgress(g_nCurItem.load(), percent);
+    if (!context)
+        return;
+    const Lane* lane = static_cast<const Lane*>(context);
+    lane->batch->m_rows.updateProgress(lane->row.load(), percent);
+}
+
+void CBatchConverter::OnProgressTime(double seconds, void* context)
+{
+    if (!context)
+        return;
+    Lane* lane = static_cast<Lane*>(context);
+    lane->batch->m_rows.updateTiming(lane->row.load(), lane->clock.progress(seconds));
 }
 
 QString CBatchConverter::OutputFolder() const
@@ -136,11 +195,10 @@ void CBatchConverter::ConvertBatch()
     m_engineFailed.store(0);
     m_user.stopPreview();
 
-    QString folder = m_user.outputBoxText();
-    if (folder.isEmpty()) {
-        folder = DefaultFolders::emptyOutputBox();
+    const QString box = m_user.outputBoxText();
+    const QString folder = RowCommand::BatchFolder(box);
+    if (box.isEmpty())
         m_user.setOutputBoxText(folder);
-    }
     {
         QMutexLocker lock(&m_folderLock);
         m_outputFolder = folder;
@@ -152,28 +210,29 @@ void CBatchConverter::ConvertBatch()
     m_user.writeBackSelectedProfile();
     m_convState.store(Converting);
 
-    for (int row = 0; row < m_rows.rowCount(); ++row) {
-        g_nCurItem.store(row);
-        if (!m_rows.isChecked(row))
-            continue;
-        if (m_stopRequested.load() == 1) {
-            m_rows.removeProgress(row);
-            m_rows.setStatusText(row, QStringLiteral("Abort"));
-            break;
-        }
-        if (!ConvertRow(row, folder)) {
-            if (m_engineFailed.load()) {
-                // The window must stay closable so that the user can restart as asked; the
-                // rest of the end of a batch is skipped.
-                m_convState.store(Finished);
-                m_user.enableEncode();
-                m_user.enableControls(true);
-                return;
-            }
-            break;
-        }
+    {
+        QMutexLocker lock(&m_walkLock);
+        m_nextRow = 0;
+        m_walkEnded = false;
     }
+    std::vector<std::thread> helpers;
+    for (size_t i = 1; i < m_lanes.size(); ++i)
+        helpers.emplace_back([this, &folder, lane = m_lanes[i].get()] {
+            ThreadPriority::setCurrentThreadIdle();
+            RunLane(*lane, folder);
+        });
+    RunLane(*m_lanes.front(), folder);
+    for (std::thread& helper : helpers)
+        helper.join();
 
+    if (m_engineFailed.load()) {
+        // The window must stay closable so that the user can restart as asked; the rest of
+        // the end of a batch is skipped.
+        m_convState.store(Finished);
+        m_user.enableEncode();
+        m_user.enableControls(true);
+        return;
+    }
     m_convState.store(Finished);
     m_user.enableEncode();
     if (g_bShutdown.load() == 1 && m_shutdown)
@@ -184,8 +243,56 @@ void CBatchConverter::ConvertBatch()
     m_user.enableControls(true);
 }
 
-bool CBatchConverter::ConvertRow(int row, const QString& folder)
+void CBatchConverter::RunLane(Lane& lane, const QString& folder)
 {
+    // A lane whose row failed ends here; the others see the failure before their next row.
+    for (int row = ClaimRow(); row >= 0; row = ClaimRow())
+        if (!ConvertRow(lane, row, folder))
+            return;
+}
+
+int CBatchConverter::ClaimRow()
+{
+    QMutexLocker lock(&m_walkLock);
+    // The row count is read again for every row.
+    while (!m_walkEnded && m_failureSeen.load() == 0 && m_engineFailed.load() == 0 &&
+           m_nextRow < m_rows.rowCount()) {
+        const int row = m_nextRow++;
+        g_nCurItem.store(row);
+        if (!m_rows.isChecked(row))
+            continue;
+        if (m_stopRequested.load() == 1) {
+            m_walkEnded = true;
+            m_rows.removeProgress(row);
+            m_rows.setStatusText(row, QStringLiteral("Abort"));
+            return -1;
+        }
+        return row;
+    }
+    return -1;
+}
+
+QString CBatchConverter::ReserveOutputPath(const ConversionJob& job, const QString& folder)
+{
+    QMutexLocker lock(&m_nameLock);
+    const QString path =
+        RowCommand::OutputPath(job, folder, g_bOverwrite.load() == 1, [this](const QString& p) {
+            return m_namesInUse.contains(nameKey(p));
+        });
+    if (!path.isEmpty())
+        m_namesInUse.insert(nameKey(path));
+    return path;
+}
+
+void CBatchConverter::ReleaseOutputPath(const QString& path)
+{
+    QMutexLocker lock(&m_nameLock);
+    m_namesInUse.remove(nameKey(path));
+}
+
+bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
+{
+    lane.row.store(row);
     m_rows.setProgress(row);
     m_rows.updateProgress(row, 0);
 
@@ -197,10 +304,9 @@ bool CBatchConverter::ConvertRow(int row, const QString& folder)
     job->settings = ConversionSettings{};
     SettingsDefaults(job);
 
-    const QString extension =
-        job->profile ? QString::fromLocal8Bit(job->profile->extName) : QString();
-    const QString output =
-        OutputNaming::FormOutputPath(job->inputPath, folder, extension, g_bOverwrite.load() == 1);
+    // Held until the row is judged, so that no row converting at the same time writes there.
+    const QString output = ReserveOutputPath(*job, folder);
+    const auto release = qScopeGuard([&] { ReleaseOutputPath(output); });
     if (!OutputNaming::OutputPathFits(output)) {
         job->outputPath.clear();
         FailRow(row, QStringLiteral("The output path is too long for this system: ") + output);
@@ -211,7 +317,7 @@ bool CBatchConverter::ConvertRow(int row, const QString& folder)
     job->progressDuration = job->media.duration;
     Prepare(job, job->profile.get());
 
-    if (!SwitchEngineFor(*job)) {
+    if (!SwitchEngineFor(lane, *job)) {
         m_rows.removeProgress(row);
         m_rows.setStatusText(row, QStringLiteral("Fail"));
         m_engineFailed.store(1);
@@ -219,29 +325,34 @@ bool CBatchConverter::ConvertRow(int row, const QString& folder)
         return false;
     }
 
-    const int converted = m_controller.bDoConvert(job);
+    lane.clock.start(job->progressDuration);
+    const int converted = lane.controller->bDoConvert(job);
+    m_rows.updateTiming(row, lane.clock.finish());
     // RealMedia results are judged by the conversion's answer alone.
-    if (converted != 1 || (m_setup.kind == 0 && !resultFileIsGood(job->outputPath))) {
+    if (converted != 1 || (lane.setup->kind == 0 && !resultFileIsGood(job->outputPath))) {
         FailRow(row, FailureText());
         return false;
     }
 
+    if (m_keepDates.load())
+        KeepSourceDate(job->inputPath, job->outputPath);
     m_rows.removeProgress(row);
     m_rows.setStatusText(row, QStringLiteral("Completed"));
     m_rows.setChecked(row, false);
     return true;
 }
 
-bool CBatchConverter::SwitchEngineFor(const ConversionJob& job)
+bool CBatchConverter::SwitchEngineFor(Lane& lane, const ConversionJob& job)
 {
-    const bool realMedia = isRealMedia(job);
-    if (realMedia && m_setup.kind != 1) {
-        m_setup.kind = 1;
-        return m_controller.SwitchEncoder(&m_setup) == 1;
+    const bool producer = RowCommand::UsesProducer(job);
+    EncoderSetup& setup = *lane.setup;
+    if (producer && setup.kind != 1) {
+        setup.kind = 1;
+        return lane.controller->SwitchEncoder(&setup) == 1;
     }
-    if (!realMedia && m_setup.kind == 1) {
-        m_setup.kind = 0;
-        return m_controller.RestoreEncoder() == 1;
+    if (!producer && setup.kind == 1) {
+        setup.kind = 0;
+        return lane.controller->RestoreEncoder() == 1;
     }
     return true;
 }

@@ -1,26 +1,33 @@
 #pragma once
 
+#include "CQuentaMediaCntl.h"
+
 #include <QMutex>
+#include <QSet>
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
+#include <vector>
 
 class BatchRows;
 class BatchUser;
-class CQuentaMediaCntl;
 struct ConversionJob;
 struct EncoderSetup;
 
-// The row being converted; written by the batch worker before each row, read by OnProgress.
+// The row a conversion last started on; written by the batch worker before each row.
 extern std::atomic<int> g_nCurItem;
 
 // The batch conversion: walks the rows from top to bottom on one worker thread at idle
 // priority and converts every checked row through the controller, judging each result.
+// With more than one job, further workers (one per engine of their own) take rows from the
+// same walk, so that up to that many rows convert at once.
 // It knows neither window nor terminal: rows and user come through BatchRows and BatchUser.
-// Threads: StartConvert, StopConvert and the queries run on the UI thread; ConvertBatch runs
-// on the worker, which owns the rows' jobs, the engine switches and the output folder while a
-// batch runs. Shared values are single atomics; no lock is held across a conversion.
+// Threads: StartConvert, StopConvert, the settings and the queries run on the UI thread;
+// ConvertBatch runs on the worker, which owns the rows' jobs, the engine switches and the
+// output folder while a batch runs. Shared values are single atomics; the walk and the output
+// names being written are guarded; no lock is held across a conversion.
 class CBatchConverter
 {
 public:
@@ -38,7 +45,7 @@ public:
         Finished = 4
     };
 
-    // Takes the engine's progress callback and context in `setup`, so construct the batch
+    // Takes the engine's progress callbacks and context in `setup`, so construct the batch
     // before the controller's Init. Nothing is owned; all must outlive the batch.
     CBatchConverter(CQuentaMediaCntl& controller, EncoderSetup& setup, BatchRows& rows,
                     BatchUser& user);
@@ -50,7 +57,7 @@ public:
     // Encode: starts the worker at the first checked row, or tells the user none is checked.
     StartResult StartConvert();
     // Stop: while converting, asks the user first; on Yes (or with no batch running) asks
-    // the running conversion to end, and the next checked row is then marked "Abort".
+    // every running conversion to end, and the next checked row is then marked "Abort".
     void StopConvert();
     // Asks the running conversion to end without asking the user (the program is ending).
     void RequestStop();
@@ -59,8 +66,10 @@ public:
     // Waits until the worker has ended; returns at once when none runs.
     void Wait();
 
-    // The engine's progress callback: moves the progress bar of row g_nCurItem.
+    // The engine's progress callback: moves the progress bar of the engine's current row.
     static void OnProgress(int percent, void* context);
+    // The engine's time callback: the row's speed and time left (BatchRows::updateTiming).
+    static void OnProgressTime(double seconds, void* context);
 
     // Idle, Converting or Finished.
     int ConvState() const { return m_convState.load(); }
@@ -73,22 +82,40 @@ public:
     // The output folder of the current or last batch.
     QString OutputFolder() const;
 
+    // Converts up to `jobs` rows at once: the rows beyond the first get engines of their own,
+    // made by `factory` (default: the program's) and set up like the first, after its Init.
+    // False (and back to one job) when an engine cannot be made, or while a batch runs.
+    bool setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory = {});
+    // How many rows may convert at once (1 unless setJobs said otherwise).
+    int jobs() const { return int(m_lanes.size()); }
+    // Gives each completed row's output file its input's modification time. Off at start;
+    // read as each row completes, so a change during a batch counts for the rows still to end.
+    void setKeepSourceDates(bool keep) { m_keepDates.store(keep); }
+    bool keepSourceDates() const { return m_keepDates.load(); }
+
     // Replaces the power-off at the end of a batch (tests); runs on the worker.
     void setShutdown(std::function<void()> shutdown) { m_shutdown = std::move(shutdown); }
 
 private:
+    struct Lane;
+
     void ConvertBatch();
+    void RunLane(Lane& lane, const QString& folder);
+    // The next checked row to convert, or -1 when the batch must take no more rows.
+    int ClaimRow();
     // Converts row `row`; false when the batch must end (failure or engine trouble).
-    bool ConvertRow(int row, const QString& folder);
-    bool SwitchEngineFor(const ConversionJob& job);
+    bool ConvertRow(Lane& lane, int row, const QString& folder);
+    bool SwitchEngineFor(Lane& lane, const ConversionJob& job);
     void FailRow(int row, const QString& text);
     QString FailureText() const;
+    QString ReserveOutputPath(const ConversionJob& job, const QString& folder);
+    void ReleaseOutputPath(const QString& path);
 
-    CQuentaMediaCntl& m_controller;
-    EncoderSetup& m_setup; // kind is switched by the worker between rows
+    EncoderSetup& m_setup; // the first engine's; kind is switched by the worker between rows
     BatchRows& m_rows;
     BatchUser& m_user;
     std::function<void()> m_shutdown;
+    std::vector<std::unique_ptr<Lane>> m_lanes; // fixed while a batch runs
 
     std::thread m_worker;
     std::atomic<bool> m_running{false};
@@ -96,6 +123,13 @@ private:
     std::atomic<int> m_stopRequested{0};
     std::atomic<int> m_failureSeen{0};
     std::atomic<int> m_engineFailed{0};
+    std::atomic<bool> m_keepDates{false};
     mutable QMutex m_folderLock;
     QString m_outputFolder;
+
+    QMutex m_walkLock; // the walk, shared by the workers
+    int m_nextRow = 0;
+    bool m_walkEnded = false;
+    QMutex m_nameLock;
+    QSet<QString> m_namesInUse; // output paths of the rows converting now (case folded)
 };

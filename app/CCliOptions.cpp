@@ -26,10 +26,19 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             options.shutdown = true;
             continue;
         }
+        if (argument == QLatin1String("--keep-dates")) {
+            options.keepDates = true;
+            continue;
+        }
+        if (argument == QLatin1String("--dry-run")) {
+            options.dryRun = true;
+            continue;
+        }
         // Options with a value: "--name value" or "--name=value".
         const qsizetype equals = argument.indexOf(QLatin1Char('='));
         const QString name = equals < 0 ? argument : argument.left(equals);
-        if (name != QLatin1String("--profile") && name != QLatin1String("--output")) {
+        if (name != QLatin1String("--profile") && name != QLatin1String("--output") &&
+            name != QLatin1String("--jobs")) {
             options.error = QStringLiteral("Unknown option: %1").arg(argument);
             return options;
         }
@@ -42,10 +51,21 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             options.error = QStringLiteral("The option %1 needs a value.").arg(name);
             return options;
         }
-        if (name == QLatin1String("--profile"))
+        if (name == QLatin1String("--profile")) {
             options.profile = value;
-        else
+        } else if (name == QLatin1String("--output")) {
             options.output = value;
+        } else {
+            bool number = false;
+            options.jobs = value.toInt(&number);
+            if (!number || options.jobs < 1 || options.jobs > kMaxJobs) {
+                options.error =
+                    QStringLiteral("The option --jobs needs a number from 1 to %1, not \"%2\".")
+                        .arg(kMaxJobs)
+                        .arg(value);
+                return options;
+            }
+        }
     }
     if (!options.help && options.files.isEmpty())
         options.error = QStringLiteral("No file to convert was given.");

@@ -5,7 +5,8 @@
 #include <optional>
 
 // The command line of the terminal program:
-//   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] FILE...
+//   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
+//             [--jobs N] [--dry-run] FILE|FOLDER...
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
 struct CCliOptions
 {
@@ -13,10 +14,15 @@ struct CCliOptions
     std::optional<QString> output;  // folder; none: "Output" of config.ini
     bool overwrite = false;
     bool shutdown = false;
+    bool keepDates = false; // outputs get their input's modification time
+    bool dryRun = false;    // print each row's command line, convert nothing
+    int jobs = 1;           // rows converting at once
     bool help = false;
-    QStringList files;
-    QString error; // not empty: the arguments were bad, and this says why
+    QStringList files; // files and folders
+    QString error;     // not empty: the arguments were bad, and this says why
 
     // Parses `arguments` (without the program's own name).
+    static constexpr int kMaxJobs = 32;
+
     static CCliOptions Parse(const QStringList& arguments);
 };

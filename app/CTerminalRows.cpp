@@ -58,15 +58,22 @@ ConversionJob* CTerminalRows::job(int row)
 
 void CTerminalRows::setStatusText(int row, const QString& text)
 {
-    QString name;
+    QString line;
     {
         std::lock_guard lock(m_lock);
         if (!valid(row))
             return;
-        m_rows[size_t(row)].status = text;
-        name = m_rows[size_t(row)].name;
+        Row& r = m_rows[size_t(row)];
+        r.status = text;
+        line = r.name + QStringLiteral(": ") + text;
+        if (r.timing.finished) {
+            const QString speed = r.timing.speedText();
+            line += QStringLiteral(" in ") + r.timing.elapsedText() +
+                    (speed.isEmpty() ? QString() : QStringLiteral(" (") + speed + ')');
+        }
+        r.timing = RowTiming{};
     }
-    m_writer.line(name + QStringLiteral(": ") + text);
+    m_writer.line(line);
 }
 
 void CTerminalRows::setProgress(int row)
@@ -79,13 +86,22 @@ void CTerminalRows::setProgress(int row)
 void CTerminalRows::updateProgress(int row, int percent)
 {
     QString name;
+    QString pace;
     {
         std::lock_guard lock(m_lock);
         if (!valid(row) || !m_rows[size_t(row)].progress)
             return;
         name = m_rows[size_t(row)].name;
+        pace = m_rows[size_t(row)].timing.text();
     }
-    m_writer.progress(name, percent);
+    m_writer.progress(row, name, percent, pace);
+}
+
+void CTerminalRows::updateTiming(int row, const RowTiming& timing)
+{
+    std::lock_guard lock(m_lock);
+    if (valid(row))
+        m_rows[size_t(row)].timing = timing;
 }
 
 void CTerminalRows::removeProgress(int row)
@@ -96,5 +112,5 @@ void CTerminalRows::removeProgress(int row)
             return;
         m_rows[size_t(row)].progress = false;
     }
-    m_writer.endProgress();
+    m_writer.endProgress(row);
 }

@@ -10,7 +10,8 @@
 class CConsoleWriter;
 
 // The job list of the terminal program: each row is written as a line when it is added and
-// whenever its status changes; a converting row shows its progress through the writer.
+// whenever its status changes (a judged row's with the time it took); a converting row shows
+// its progress and pace through the writer.
 // Threads: rows are added on the main thread before a batch; during a batch the worker (and
 // an engine thread for progress) calls in. The lock guards the row table, not the jobs.
 class CTerminalRows : public BatchRows
@@ -32,6 +33,7 @@ public:
     void setProgress(int row) override;
     void updateProgress(int row, int percent) override;
     void removeProgress(int row) override;
+    void updateTiming(int row, const RowTiming& timing) override;
 
 private:
     struct Row
@@ -41,6 +43,7 @@ private:
         QString status;
         bool checked = true;
         bool progress = false;
+        RowTiming timing;
     };
 
     bool valid(int row) const { return row >= 0 && size_t(row) < m_rows.size(); }

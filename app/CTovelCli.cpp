@@ -14,11 +14,14 @@
 #include "ConversionJob.h"
 #include "EncoderSetup.h"
 #include "EventLog.h"
+#include "MediaAdmission.h"
 #include "Preferences.h"
+#include "RowCommand.h"
 #include "Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <memory>
 
 namespace {
@@ -30,9 +33,12 @@ QString usage(const CProfileManager& profiles)
 {
     QStringList text{
         QStringLiteral(
-            "Usage: tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] FILE..."),
+            "Usage: tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown]"),
+        QStringLiteral("                 [--keep-dates] [--jobs N] [--dry-run] FILE|FOLDER..."),
         QStringLiteral("Converts each FILE with a profile into the output folder, as the "
                        "program's Encode does."),
+        QStringLiteral("A FOLDER adds every media file in it and in its sub-folders; the outputs "
+                       "all go into the output folder."),
         QString(),
         QStringLiteral("Options:"),
         QStringLiteral("  --profile NAME  convert with this profile (default: the profile chosen "
@@ -42,6 +48,9 @@ QString usage(const CProfileManager& profiles)
         QStringLiteral("  --overwrite     replace existing output files (default: new names "
                        "name-0, name-1, ...)"),
         QStringLiteral("  --shutdown      power the computer off when the batch ends"),
+        QStringLiteral("  --keep-dates    give each output its input's modification time"),
+        QStringLiteral("  --jobs N        convert up to N files at once (default 1)"),
+        QStringLiteral("  --dry-run       print each file's encoder command line, convert nothing"),
         QStringLiteral("  --help          show this text"),
         QStringLiteral("  --              the arguments that follow are files, even when they "
                        "begin with '-'"),
@@ -80,6 +89,28 @@ QString absolute(const QString& path)
     if (native.isEmpty() || !QDir::isRelativePath(native))
         return native;
     return QDir::currentPath() + QLatin1Char('/') + native;
+}
+
+// Prints each row's tool command line as a batch started now would run it: the rows take
+// their output names in turn, as one converting after the other would find them.
+void printCommands(CTerminalRows& rows, CConsoleWriter& writer, const QString& folder,
+                   const QString& appFolder)
+{
+    const bool overwrite = g_bOverwrite.load() == 1;
+    QSet<QString> written;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const ConversionJob& job = *rows.job(row);
+        if (RowCommand::UsesProducer(job)) {
+            writer.line(job.inputPath.mid(job.inputPath.lastIndexOf('/') + 1) +
+                        QStringLiteral(": converted by the RealMedia producer, no command line"));
+            continue;
+        }
+        const QString output = RowCommand::OutputPath(
+            job, folder, overwrite, [&](const QString& path) { return written.contains(path); });
+        if (!overwrite)
+            written.insert(output);
+        writer.line(RowCommand::CommandLine(job, output, appFolder));
+    }
 }
 
 } // namespace
@@ -146,32 +177,60 @@ int CTovelCli::Run(const QStringList& arguments)
         return RowFailed;
     }
 
+    batch.setKeepSourceDates(options.keepDates);
+    if (!options.dryRun && !batch.setJobs(options.jobs)) {
+        user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
+                         QStringLiteral("Error"), BatchUser::Stop);
+        return RowFailed;
+    }
+
+    auto admit = [&](std::unique_ptr<ConversionJob> job) {
+        job->profile = std::make_unique<Profile>();
+        profiles.LoadProfile(profileName, job->profile.get());
+        const QString target = QString::fromLocal8Bit(CProfileManager::TargetText(*job->profile));
+        rows.addRow(std::move(job), target);
+    };
+    bool interrupted = false;
+    auto cancelled = [&] { return interrupted = interrupted || Console::waitForInterrupt(0); };
     bool refused = false;
+    bool folders = false;
+    MediaAdmission::FolderTally tally;
     for (const QString& file : options.files) {
-        auto job = std::make_unique<ConversionJob>();
-        job->inputPath = absolute(file);
-        const int known = controller.bGetMediaFileContent(job->inputPath, job.get());
-        if (known == 0 && job->media.duration == 0.0) {
-            const QString name = job->inputPath.mid(job->inputPath.lastIndexOf('/') + 1);
+        if (cancelled())
+            break;
+        const QString path = absolute(file);
+        if (QFileInfo(path).isDir()) {
+            folders = true;
+            const MediaAdmission::FolderTally one =
+                MediaAdmission::AdmitFolder(controller, path, admit, cancelled);
+            tally.added += one.added;
+            tally.skipped += one.skipped;
+            continue;
+        }
+        std::unique_ptr<ConversionJob> job = MediaAdmission::ProbeFile(controller, path);
+        if (!job) {
+            const QString name = path.mid(path.lastIndexOf('/') + 1);
             user.showMessage(QStringLiteral("The file \"") + name +
                                  QStringLiteral("\" can not be decoded."),
                              QStringLiteral("Error"), BatchUser::Stop);
             refused = true;
             continue;
         }
-        job->profile = std::make_unique<Profile>();
-        profiles.LoadProfile(profileName, job->profile.get());
-        const QString target = QString::fromLocal8Bit(CProfileManager::TargetText(*job->profile));
-        rows.addRow(std::move(job), target);
+        admit(std::move(job));
     }
+    if (folders)
+        writer.line(MediaAdmission::SummaryText(tally));
 
     // An interrupt during admission ends the command before anything is converted.
-    if (Console::waitForInterrupt(0))
+    if (cancelled())
         return Stopped;
     if (rows.rowCount() == 0)
         return refused ? RowFailed : AllCompleted;
+    if (options.dryRun) {
+        printCommands(rows, writer, RowCommand::BatchFolder(output), setup.appFolder);
+        return refused ? RowFailed : AllCompleted;
+    }
 
-    bool interrupted = false;
     if (batch.StartConvert() == CBatchConverter::Started) {
         while (batch.IsRunning()) {
             if (Console::waitForInterrupt(kPollMs)) {

@@ -55,13 +55,16 @@ QString OutputNaming::BuildOutputPath(const QString& input, const QString& folde
 }
 
 QString OutputNaming::FormOutputPath(const QString& input, const QString& folder,
-                                     const QString& extension, bool overwrite)
+                                     const QString& extension, bool overwrite, const Taken& taken)
 {
     QString candidate = BuildOutputPath(input, folder, extension);
-    if (overwrite || candidate.isEmpty())
+    if (candidate.isEmpty())
         return candidate;
+    auto usable = [&](const QString& path) {
+        return !(taken && taken(path)) && (overwrite || isFree(path));
+    };
     const QString base = BuildOutputBase(input, folder);
-    for (int n = 0; !isFree(candidate); ++n)
+    for (int n = 0; !usable(candidate); ++n)
         candidate = base + QLatin1Char('-') + QString::number(n) + QLatin1Char('.') + extension;
     return candidate;
 }

@@ -7,6 +7,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/dict.h>
+#include <libavutil/log.h>
 }
 
 #include <cstring>
@@ -181,4 +182,9 @@ MediaProbeResult ProbeMediaFile(const QString& path)
     r.demuxer = QString::fromLatin1(in.ctx->iformat->name).section(QLatin1Char(','), 0, 0);
     r.ok = true;
     return r;
+}
+
+void QuietMediaProbeLog()
+{
+    av_log_set_level(AV_LOG_QUIET);
 }

@@ -28,3 +28,7 @@ struct MediaProbeResult
 // Probes `path` in process; reads headers (and as little more as the frame size and
 // duration need). Thread-safe; never throws.
 MediaProbeResult ProbeMediaFile(const QString& path);
+
+// Keeps the media library's own diagnostics ("moov atom not found") off standard error for the
+// rest of the process; a probe's result already says whether a file could be read.
+void QuietMediaProbeLog();

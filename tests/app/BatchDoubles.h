@@ -127,12 +127,24 @@ public:
         m_rows[size_t(row)].progress = false;
         m_calls << QStringLiteral("%1:nobar").arg(row);
     }
+    void updateTiming(int row, const RowTiming& timing) override
+    {
+        std::lock_guard lock(m_lock);
+        m_timings.push_back({row, timing});
+    }
+    // Every pace the batch reported, in order, with its row.
+    std::vector<std::pair<int, RowTiming>> timings() const
+    {
+        std::lock_guard lock(m_lock);
+        return m_timings;
+    }
 
 private:
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
     std::vector<Row> m_rows;
     QStringList m_calls;
+    std::vector<std::pair<int, RowTiming>> m_timings;
 };
 
 // The user of a batch test: keeps every message and window call, answers the stop question

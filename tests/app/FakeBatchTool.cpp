@@ -3,6 +3,7 @@
 //   "fail"  prints an error and writes nothing       "empty"  leaves an empty output file
 //   "garbage" is not a media file to the information mode
 //   "hang"  prints progress, then waits for "q" on standard input before finishing the file
+//   "slow"  as any other name, but takes a second between its first two progress lines
 //   anything else: prints three progress lines and writes the output file
 // The output file holds the tool's working folder and its arguments. When TOVEL_FAKE_BATCH_LOG
 // names a file, each run appends its input path to it.
@@ -75,6 +76,8 @@ int main(int argc, char** argv)
         }
     } else {
         progress(1.0);
+        if (name.find("slow") != std::string::npos)
+            sleep(1);
         progress(2.0);
     }
     if (!writeOutput(output, argc, argv)) {

@@ -2,6 +2,7 @@
 #include "PrivateProfile.h"
 #include "TestMedia.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,6 +84,7 @@ TEST(TovelCliTest, BadArgumentsExitWithTwo)
         {"--overwrite"},
         {"clip.avi", "--profile"},
         {"--profile", "There is no such profile", "clip.avi"},
+        {"--jobs", "0", "clip.avi"},
     };
     for (const QStringList& arguments : cases) {
         const Result result = runCli(shippedCli(), arguments);
@@ -232,7 +234,7 @@ TEST_F(FakeToolCliTest, CtrlCStopsTheBatchAsTheStopButtonDoes)
     ASSERT_TRUE(cli.waitForStarted());
     // Standard output is a pipe: progress comes as plain lines.
     QByteArray out;
-    const QRegularExpression progress("first-hang\\.avi: [1-9][0-9]*%\n");
+    const QRegularExpression progress("first-hang\\.avi: [1-9][0-9]*%");
     while (!progress.match(QString::fromLocal8Bit(out)).hasMatch() &&
            cli.state() == QProcess::Running) {
         cli.waitForReadyRead(1000);
@@ -251,6 +253,161 @@ TEST_F(FakeToolCliTest, CtrlCStopsTheBatchAsTheStopButtonDoes)
     EXPECT_FALSE(text.contains("third.avi: "));
     EXPECT_TRUE(text.contains(kAccomplished));
     EXPECT_TRUE(err.contains("Warning:   Stop the video convert operation?    Yes"));
+}
+
+TEST_F(FakeToolCliTest, KeepDatesGivesEachOutputItsInputsDate)
+{
+    const QDateTime date(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+    for (const QString name : {"kept.avi", "fresh.avi"}) {
+        QFile file(input(name));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        ASSERT_TRUE(file.setFileTime(date, QFileDevice::FileModificationTime));
+    }
+    const Result kept = runCli(cli(), {"--keep-dates", work.path() + "/kept.avi"});
+    const Result fresh = runCli(cli(), {work.path() + "/fresh.avi"});
+    ASSERT_EQ(kept.exitCode, 0) << kept.err.toStdString();
+    ASSERT_EQ(fresh.exitCode, 0) << fresh.err.toStdString();
+
+    auto modified = [&](const QString& name) {
+        return QFileInfo(out() + '/' + name).fileTime(QFileDevice::FileModificationTime);
+    };
+    EXPECT_EQ(modified("kept.mp4"), date);
+    EXPECT_GT(modified("fresh.mp4").toSecsSinceEpoch(), date.addYears(10).toSecsSinceEpoch());
+}
+
+TEST_F(FakeToolCliTest, CtrlCStopsEveryParallelJob)
+{
+    QProcess cli;
+    cli.start(this->cli(),
+              {"--jobs", "2", input("a-hang.avi"), input("b-hang.avi"), input("c.avi")});
+    ASSERT_TRUE(cli.waitForStarted());
+    // Both rows convert (and hang) before the interrupt.
+    QString out;
+    const QRegularExpression a("a-hang\\.avi: [1-9]"), b("b-hang\\.avi: [1-9]");
+    while (!(out.contains(a) && out.contains(b)) && cli.waitForReadyRead(30000))
+        out += QString::fromLocal8Bit(cli.readAllStandardOutput());
+    ASSERT_TRUE(out.contains(a) && out.contains(b)) << out.toStdString();
+    ::kill(pid_t(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    const QString text = out + QString::fromLocal8Bit(cli.readAllStandardOutput());
+
+    EXPECT_EQ(cli.exitCode(), 130);
+    EXPECT_TRUE(text.contains("a-hang.avi: Completed")) << text.toStdString();
+    EXPECT_TRUE(text.contains("b-hang.avi: Completed"));
+    EXPECT_TRUE(text.contains("c.avi: Abort"));
+    EXPECT_TRUE(QFileInfo(this->out() + "/a-hang.mp4").size() > 0);
+    EXPECT_TRUE(QFileInfo(this->out() + "/b-hang.mp4").size() > 0);
+}
+
+// tovel-cli and the real encoder tool in an application folder of their own, with the shipped
+// profiles; converts with the first MP4 profile into `out()`.
+class RealToolCliTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir app;
+    QTemporaryDir work;
+    QString mp4;
+
+    void SetUp() override
+    {
+        if (!QFileInfo(TestMedia::appDir() + "encode").isExecutable())
+            GTEST_SKIP() << "the encoder tool is not built yet";
+        for (const ShippedProfile& profile : shippedProfiles())
+            if (profile.format.compare("mp4", Qt::CaseInsensitive) == 0 && mp4.isEmpty())
+                mp4 = profile.name;
+        if (mp4.isEmpty())
+            GTEST_SKIP() << "no shipped MP4 profile yet";
+        ASSERT_TRUE(QFile::copy(shippedCli(), app.path() + "/tovel-cli"));
+        QFile(app.path() + "/tovel-cli")
+            .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_TRUE(QFile::link(TestMedia::appDir() + "encode", app.path() + "/encode"));
+        const QDir shipped(TestMedia::appDir() + "profiles");
+        ASSERT_TRUE(QDir(app.path()).mkdir("profiles"));
+        for (const QString& name : shipped.entryList({"*.pf"}, QDir::Files))
+            ASSERT_TRUE(QFile::copy(shipped.filePath(name), app.path() + "/profiles/" + name));
+    }
+
+    QString out() const { return work.path() + "/out"; }
+    Result convert(const QStringList& arguments)
+    {
+        return runCli(app.path() + "/tovel-cli",
+                      QStringList{"--profile", mp4, "--output", out()} + arguments);
+    }
+    QStringList commandLines(const Result& result) const
+    {
+        return result.out.split('\n').filter(QRegularExpression("^" + app.path() + "/encode "));
+    }
+};
+
+TEST_F(RealToolCliTest, AFolderTreeAddsEveryMediaFileAndQuietlySkipsTheRest)
+{
+    const QString tree = work.path() + "/my videos";
+    ASSERT_TRUE(QDir().mkpath(tree + "/sub/deeper"));
+    ASSERT_TRUE(TestMedia::makeVideo(tree + "/a.mov", 1.0, "160x120"));
+    ASSERT_TRUE(TestMedia::makeVideo(tree + "/sub/a.mov", 1.0, "160x120"));
+    ASSERT_TRUE(TestMedia::makeAudio(tree + "/sub/tone.wav", 1.0));
+    ASSERT_TRUE(TestMedia::makePicture(tree + "/sub/deeper/still.jpg"));
+    ASSERT_TRUE(TestMedia::writeFile(tree + "/notes.txt", "shopping list\n"));
+    ASSERT_TRUE(TestMedia::writeFile(tree + "/sub/deeper/broken.mp4", QByteArray(4096, 'x')));
+    ASSERT_TRUE(QFile::link(tree, tree + "/sub/deeper/back to top")); // no endless walk
+
+    const Result result = convert({"--dry-run", tree});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+    EXPECT_TRUE(
+        result.out.contains("Added 4 files from the folder; skipped 2 that are not media.\n"))
+        << result.out.toStdString();
+    // Flat output names, the second a.mov numbered as a real batch would number it.
+    const QStringList commands = commandLines(result);
+    ASSERT_EQ(commands.size(), 4) << result.out.toStdString();
+    const char* outputs[] = {"a.mp4", "a-0.mp4", "tone.mp4", "still.mp4"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(commands[i].endsWith(" -y \"" + out() + '/' + outputs[i] + '"'))
+            << commands[i].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out())); // a dry run converts nothing
+}
+
+TEST_F(RealToolCliTest, TheDryRunCommandIsTheOneTheConversionWritesToTheTrace)
+{
+    const QString input = work.path() + "/my clip 50%.mkv"; // read by the tool through a script
+    ASSERT_TRUE(TestMedia::makeVideo(input, 1.0, "160x120"));
+    const Result dry = convert({"--dry-run", input});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    const QStringList commands = commandLines(dry);
+    ASSERT_EQ(commands.size(), 1) << dry.out.toStdString();
+    EXPECT_TRUE(commands[0].contains("-i \"" + app.path() + "/edit.avs\""));
+
+    const Result result = convert({input});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QByteArray traced = TestMedia::readFile(app.path() + "/trace.log");
+    EXPECT_EQ(QString::fromLocal8Bit(traced.left(traced.indexOf("\r\n"))), commands[0]);
+    EXPECT_GT(TestMedia::probeDuration(out() + "/my clip 50%.mp4"), 0.5);
+}
+
+TEST_F(RealToolCliTest, TwoJobsWithSameNamedInputsWriteBothFilesUnderTheirOwnNames)
+{
+    ASSERT_TRUE(QDir().mkpath(work.path() + "/x"));
+    ASSERT_TRUE(QDir().mkpath(work.path() + "/y"));
+    ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/x/clip.mov", 1.0, "160x120"));
+    ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/y/clip.mov", 3.0, "160x120"));
+    const Result result =
+        convert({"--jobs", "2", work.path() + "/x/clip.mov", work.path() + "/y/clip.mov"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+
+    // Whichever row took which name, each output is one whole input: one 1 s, one 3 s long.
+    QStringList found;
+    for (const QString name : {"clip.mp4", "clip-0.mp4"}) {
+        const QString streams = TestMedia::probe(out() + '/' + name).join(' ');
+        const double seconds = TestMedia::probeDuration(out() + '/' + name);
+        if (!streams.contains("video") || !streams.contains("audio"))
+            found << name + ": " + streams;
+        else
+            found << (seconds > 0.5 && seconds < 2   ? "short"
+                      : seconds > 2.5 && seconds < 4 ? "long"
+                                                     : name + ": " + QString::number(seconds));
+    }
+    found.sort();
+    EXPECT_EQ(found, QStringList({"long", "short"}));
 }
 
 } // namespace

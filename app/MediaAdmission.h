@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class CQuentaMediaCntl;
+struct ConversionJob;
+
+// Turning paths into jobs through the probe, one file or a whole folder tree.
+// Threads: the caller's (the UI thread, or the terminal program's main thread); no batch may
+// run meanwhile, as the probe uses the controller's current encoder.
+namespace MediaAdmission {
+
+struct FolderTally
+{
+    int added = 0;   // files handed over as jobs
+    int skipped = 0; // files the probe could not read
+};
+
+// Probes `path` into a new job; null when the file cannot be decoded (the probe answered 0
+// and learned no duration). The job has no profile yet.
+std::unique_ptr<ConversionJob> ProbeFile(CQuentaMediaCntl& controller, const QString& path);
+
+// Walks `folder` and every folder below it: in each, its files in name order, then its
+// sub-folders in name order. Hidden entries are left out, and linked folders are not followed
+// (no loops). Each file the probe can read is handed to `admit`; the others are skipped
+// without a word and counted. `cancelled`, when given, is asked between files.
+FolderTally AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
+                        const std::function<void(std::unique_ptr<ConversionJob>)>& admit,
+                        const std::function<bool()>& cancelled = {});
+
+// The one message after admitting folders: "Added 5 files from the folder; skipped 2 that
+// are not media."
+QString SummaryText(const FolderTally& tally);
+
+} // namespace MediaAdmission

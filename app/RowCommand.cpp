@@ -1,0 +1,34 @@
+#include "RowCommand.h"
+
+#include "CAvsScriptWriter.h"
+#include "CEncoderCommandBuilder.h"
+#include "ConversionJob.h"
+#include "DefaultFolders.h"
+
+QString RowCommand::BatchFolder(const QString& outputBox)
+{
+    return outputBox.isEmpty() ? DefaultFolders::emptyOutputBox() : outputBox;
+}
+
+QString RowCommand::OutputPath(const ConversionJob& job, const QString& folder, bool overwrite,
+                               const OutputNaming::Taken& taken)
+{
+    const QString extension =
+        job.profile ? QString::fromLocal8Bit(job.profile->extName) : QString();
+    return OutputNaming::FormOutputPath(job.inputPath, folder, extension, overwrite, taken);
+}
+
+bool RowCommand::UsesProducer(const ConversionJob& job)
+{
+    return job.profile && job.profile->format.compare("rm", Qt::CaseInsensitive) == 0;
+}
+
+QString RowCommand::CommandLine(const ConversionJob& job, const QString& outputPath,
+                                const QString& appFolder)
+{
+    if (UsesProducer(job))
+        return QString();
+    return CEncoderCommandBuilder::forJob(appFolder, job, outputPath,
+                                          QLatin1String(CAvsScriptWriter::kScriptName))
+        .text;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "OutputNaming.h"
+
+#include <QString>
+
+struct ConversionJob;
+
+// What a batch started now would do with one row, without doing it: the folder, the output
+// path and the encoder tool's command line exactly as trace.log would show it. The batch forms
+// its paths through the same functions. Any thread that may read the job.
+namespace RowCommand {
+
+// The folder a batch writes to for the output box text `outputBox` (empty: the default).
+QString BatchFolder(const QString& outputBox);
+
+// The output path `job` gets in `folder` under the overwrite preference, from its profile's
+// extension; `taken` names the paths other rows hold. Looks at the file system.
+QString OutputPath(const ConversionJob& job, const QString& folder, bool overwrite,
+                   const OutputNaming::Taken& taken = {});
+
+// True when the row's profile converts through the RealMedia producer, not the tool.
+bool UsesProducer(const ConversionJob& job);
+
+// The tool's command line for `job` writing `outputPath`, built from the job's profile as it
+// stands (edits included) with the first engine's script name; empty for a producer row.
+QString CommandLine(const ConversionJob& job, const QString& outputPath, const QString& appFolder);
+
+} // namespace RowCommand

@@ -1,0 +1,156 @@
+#include "BatchDoubles.h"
+#include "CBatchConverter.h"
+#include "CConversionClock.h"
+#include "CProfileManager.h"
+#include "CQuentaMediaCntl.h"
+#include "CTraceLog.h"
+#include "CapturingEventLog.h"
+#include "EncoderSetup.h"
+#include "Preferences.h"
+#include "RowCommand.h"
+#include "TestMedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RowTimingTest, SpeedAndTimeLeftFromTheToolsTimeAgainstTheWallClock)
+{
+    // 18 s of a 60 s clip done in 10 s: 1.8 times real time, 42 s of media = 23.3 s to go.
+    const RowTiming busy = CConversionClock::estimate(60, 18, 10);
+    EXPECT_EQ(busy.text(), QString("1.8") + QChar(0x00D7) + ", 00:00:24 left");
+    // Nothing known before the first progress; past the end nothing is left.
+    EXPECT_EQ(CConversionClock::estimate(60, 0, 3).text(), QString());
+    EXPECT_EQ(CConversionClock::estimate(60, 61, 20).leftText(), "00:00:00 left");
+    RowTiming done = CConversionClock::estimate(60, 60, 65.4);
+    done.finished = true;
+    EXPECT_EQ(done.text(), QString("Took 00:01:05 (0.9") + QChar(0x00D7) + ')');
+}
+
+// A batch over the fake tool, which stands in the application folder as the encoder tool.
+class BatchJobsTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir app;
+    QTemporaryDir work;
+    QString startDir = QDir::currentPath();
+    CTraceLog trace{app.path() + "/trace.log"};
+    CapturingEventLog events;
+    EncoderSetup setup;
+    CQuentaMediaCntl controller;
+    TestRows rows;
+    TestUser user;
+    std::unique_ptr<CBatchConverter> batch;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFile::link(TOVEL_FAKE_BATCH_TOOL, app.path() + "/encode"));
+        g_bOverwrite = 0;
+        setup.appFolder = app.path() + '/';
+        setup.trace = &trace;
+        setup.events = &events;
+        user.presetOutputBox(out());
+        batch = std::make_unique<CBatchConverter>(controller, setup, rows, user);
+        batch->setShutdown([] {});
+        ASSERT_EQ(controller.Init(&setup), 1);
+    }
+    void TearDown() override
+    {
+        batch.reset();
+        QDir::setCurrent(startDir);
+    }
+
+    QString out() const { return work.path() + "/out"; }
+    // A job for `path` (made, in a folder of its own when given one) with an MP4 profile.
+    std::unique_ptr<ConversionJob> job(const QString& path)
+    {
+        QDir().mkpath(QFileInfo(work.path() + '/' + path).path());
+        TestMedia::writeFile(work.path() + '/' + path, "input");
+        auto job = std::make_unique<ConversionJob>();
+        job->inputPath = work.path() + '/' + path;
+        job->media.duration = 4;
+        job->profile = std::make_unique<Profile>();
+        job->profile->format = "mp4";
+        job->profile->extName = "mp4";
+        return job;
+    }
+    void run()
+    {
+        ASSERT_EQ(batch->StartConvert(), CBatchConverter::Started);
+        batch->Wait();
+    }
+};
+
+TEST_F(BatchJobsTest, ARowsPaceIsReportedWhileItConvertsAndItsTimeWhenItEnds)
+{
+    rows.add(job("clip-slow.avi")); // a second between 1 s and 2 s of its 4 s
+    run();
+
+    ASSERT_EQ(rows.status(0), "Completed");
+    const auto timings = rows.timings();
+    ASSERT_GE(timings.size(), 2u);
+    bool paced = false;
+    for (const auto& [row, timing] : timings) {
+        EXPECT_EQ(row, 0);
+        paced = paced || (!timing.finished && timing.speed > 0 && timing.secondsLeft >= 0);
+    }
+    EXPECT_TRUE(paced);
+    const RowTiming last = timings.back().second;
+    EXPECT_TRUE(last.finished);
+    EXPECT_GE(last.elapsed, 1.0);
+    EXPECT_TRUE(last.text().startsWith("Took 00:00:0")) << last.text().toStdString();
+}
+
+TEST_F(BatchJobsTest, TheCommandLineShownForARowIsTheOneTheConversionRuns)
+{
+    // A profile loaded as the program loads it, then edited for this row only.
+    ASSERT_TRUE(QDir(app.path()).mkdir("profiles"));
+    ASSERT_TRUE(TestMedia::writeFile(app.path() + "/profiles/p.pf",
+                                     "[Main]\nName=Edited\nFormat=mp4\nExtName=mp4\n"
+                                     "[Parameter]\nvcodec=,,h264\nb=,,800\nab=,,128\n"));
+    CProfileManager profiles;
+    profiles.ScanProfiles(app.path() + "/profiles/", app.path() + "/config.ini");
+    std::unique_ptr<ConversionJob> row = job("in dir/clip \"50%\".mkv");
+    row->media.probedByDirectShow = 1; // read by the detector only: the tool gets a script
+    ASSERT_TRUE(profiles.LoadProfile("Edited", row->profile.get()));
+    for (ProfileOption& option : row->profile->options)
+        if (option.name == "b")
+            option.value = "1200";
+    ASSERT_TRUE(QDir().mkpath(out()));
+    TestMedia::writeFile(out() + "/clip \"50%\".mp4", "an earlier result");
+
+    const QString shown =
+        RowCommand::CommandLine(*row, RowCommand::OutputPath(*row, out(), false), setup.appFolder);
+    EXPECT_TRUE(shown.contains("-i \"" + app.path() + "/edit.avs\"")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("-vcodec libx264 -b 1200k -ab 128k ")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("\"" + out() + "/clip \"50%\"-0.mp4\"")) << shown.toStdString();
+    rows.add(std::move(row));
+    run();
+
+    ASSERT_EQ(rows.status(0), "Completed");
+    const QByteArray traced = TestMedia::readFile(app.path() + "/trace.log");
+    EXPECT_EQ(QString::fromLocal8Bit(traced.left(traced.indexOf("\r\n"))), shown);
+}
+
+TEST_F(BatchJobsTest, AFailureAmongParallelRowsLetsTheRunningOneFinishAndStartsNoMore)
+{
+    ASSERT_TRUE(batch->setJobs(2));
+    rows.add(job("a-slow.avi"));
+    rows.add(job("b-fail.avi"));
+    rows.add(job("c.avi"));
+    run();
+
+    EXPECT_EQ(rows.status(0), "Completed");
+    EXPECT_EQ(rows.status(1), "Fail");
+    EXPECT_EQ(rows.status(2), "Ready");
+    EXPECT_TRUE(rows.callsOn(2).isEmpty());
+    ASSERT_EQ(user.messages().size(), 1u); // the failure text, no summary
+    EXPECT_EQ(user.messages()[0].caption, "Warning");
+    EXPECT_TRUE(batch->FailureSeen());
+}
+
+} // namespace
