@@ -17,20 +17,26 @@
 #include "DialogUnits.h"
 #include "EventLog.h"
 #include "HelpCommand.h"
+#include "MediaAdmission.h"
 #include "MessageBoxes.h"
 #include "OpenFileFilter.h"
 #include "OpenInBrowser.h"
+#include "Preferences.h"
 #include "ResourceImages.h"
+#include "RowCommand.h"
 #include "Settings.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -290,6 +296,11 @@ void CConverterDlg::createControls()
         m_menus.popup->addAction(entry);
         m_menus.actions.insert(id, entry);
     }
+    m_menus.popup->addSeparator();
+    QAction* copy = m_menus.popup->addAction(QStringLiteral("Copy &Command Line"));
+    copy->setProperty("commandId", 32802);
+    copy->setObjectName(QStringLiteral("command32802"));
+    m_menus.actions.insert(32802, copy);
 }
 
 void CConverterDlg::connectCommands()
@@ -312,6 +323,9 @@ void CConverterDlg::connectCommands()
     for (int id : {32773, 32791})
         on(id, &CConverterDlg::OnRemoveAll);
     on(32774, &CConverterDlg::OnExit);
+    on(32801, &CConverterDlg::OnAddFolder);
+    on(32802, &CConverterDlg::OnCopyCommandLine);
+    connect(m_menus.popup, &QMenu::aboutToShow, this, &CConverterDlg::updateCopyCommand);
     on(32799, &CConverterDlg::OnPreferences);
     on(32779, &CConverterDlg::OnAbout);
     connect(m_menus.action(32775), &QAction::triggered, this,
@@ -434,8 +448,51 @@ void CConverterDlg::OnDrop(const QStringList& paths)
     // The worker reads the rows while a batch runs: admissions wait until it has ended.
     if (m_converting || paths.isEmpty() || !restoreToolEngine())
         return;
-    for (const QString& path : paths)
-        AdmitFile(path);
+    for (const QString& path : paths) {
+        if (QFileInfo(path).isDir())
+            AdmitFolder(path);
+        else
+            AdmitFile(path);
+    }
+}
+
+void CConverterDlg::OnAddFolder()
+{
+    if (!restoreToolEngine())
+        return;
+    const QString folder =
+        m_desktop.pickFolder(this, QStringLiteral("Please select a folder to add:"));
+    if (folder.isEmpty())
+        return;
+    m_list->setFocus();
+    AdmitFolder(QDir::fromNativeSeparators(folder));
+    stopPreview();
+}
+
+void CConverterDlg::AdmitFolder(const QString& folder)
+{
+    const MediaAdmission::FolderTally tally = MediaAdmission::AdmitFolder(
+        m_controller, folder,
+        [this](std::unique_ptr<ConversionJob> job) { m_jobs->Append(std::move(job)); });
+    if (tally.added > 0)
+        m_jobs->SelectRow(m_jobs->rowCount() - 1);
+    MessageBoxes::show(this, MediaAdmission::SummaryText(tally), QString(), BatchUser::Information);
+}
+
+void CConverterDlg::updateCopyCommand()
+{
+    const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
+    m_menus.action(32802)->setEnabled(job && job->profile && !RowCommand::UsesProducer(*job));
+}
+
+void CConverterDlg::OnCopyCommandLine()
+{
+    const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
+    if (!job || !job->profile || RowCommand::UsesProducer(*job))
+        return;
+    const QString folder = RowCommand::BatchFolder(m_outputBox->text());
+    const QString output = RowCommand::OutputPath(*job, folder, g_bOverwrite.load() == 1);
+    QGuiApplication::clipboard()->setText(RowCommand::CommandLine(*job, output, AppFolder::path()));
 }
 
 void CConverterDlg::OnRemove()
@@ -471,7 +528,7 @@ void CConverterDlg::EnableControls(bool enable)
         if (QWidget* widget = control(id))
             widget->setEnabled(enable);
     }
-    for (int id : {32771, 32772, 32773, 32788, 32789, 32791, 32793, 32796, 32797}) {
+    for (int id : {32771, 32801, 32772, 32773, 32788, 32789, 32791, 32793, 32796, 32797}) {
         if (QAction* action = m_menus.action(id))
             action->setEnabled(enable);
     }
@@ -542,8 +599,9 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
 
 void CConverterDlg::OnPreferences()
 {
-    CPreferencesDlg dialog(this);
-    dialog.exec();
+    CPreferencesDlg dialog(m_batch->keepSourceDates(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_batch->setKeepSourceDates(dialog.keepDates());
 }
 
 void CConverterDlg::OnAbout()

@@ -77,6 +77,8 @@ public:
     bool IsConverting() const { return m_converting; }
 
     void OnAdd();
+    void OnAddFolder();
+    void OnCopyCommandLine();
     void OnRemove();
     void OnRemoveAll();
     void OnStartConvert();
@@ -100,6 +102,9 @@ private:
     void createControls();
     void connectCommands();
     void OnDrop(const QStringList& paths);
+    // Admits every media file under `folder`, then says how many were added and skipped.
+    void AdmitFolder(const QString& folder);
+    void updateCopyCommand();
     // Brings the engine back from RealMedia mode; false (after telling the user) on failure.
     bool restoreToolEngine();
     bool refuseWhileConverting();

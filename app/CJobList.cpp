@@ -7,7 +7,9 @@
 #include "ComboSearch.h"
 #include "ConversionJob.h"
 #include "FormatHMS.h"
+#include "MediaAdmission.h"
 #include "ResourceImages.h"
+#include "RowTiming.h"
 #include "Settings.h"
 
 #include <QComboBox>
@@ -82,11 +84,16 @@ void CJobList::CreateColumns()
 
 bool CJobList::Admit(const QString& path, CQuentaMediaCntl& controller)
 {
-    auto job = std::make_unique<ConversionJob>();
-    job->inputPath = path;
-    const int known = controller.bGetMediaFileContent(path, job.get());
-    if (known == 0 && job->media.duration == 0.0)
+    std::unique_ptr<ConversionJob> job = MediaAdmission::ProbeFile(controller, path);
+    if (!job)
         return false;
+    Append(std::move(job));
+    return true;
+}
+
+void CJobList::Append(std::unique_ptr<ConversionJob> job)
+{
+    const QString path = job->inputPath;
     if (m_emptyState)
         CreateColumns();
 
@@ -109,7 +116,6 @@ bool CJobList::Admit(const QString& path, CQuentaMediaCntl& controller)
     }
     --m_restructuring;
     m_list->setUpdatesEnabled(true);
-    return true;
 }
 
 void CJobList::SelectRow(int row)
@@ -367,4 +373,15 @@ void CJobList::updateProgress(int row, int percent)
 void CJobList::removeProgress(int row)
 {
     m_list->RemoveProgress(row, kStatusColumn);
+}
+
+void CJobList::updateTiming(int row, const RowTiming& timing)
+{
+    // Called on the worker: the tooltip is the list's, set on its own thread in call order.
+    QMetaObject::invokeMethod(
+        m_list,
+        [list = m_list, row, text = timing.text()] {
+            list->SetItemToolTip(row, kStatusColumn, text);
+        },
+        Qt::QueuedConnection);
 }

@@ -19,7 +19,7 @@ void identify(QWidget* control, int id, const char* name)
 
 } // namespace
 
-CPreferencesDlg::CPreferencesDlg(QWidget* parent) : QDialog(parent)
+CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Preferences"));
     setObjectName(QStringLiteral("preferencesDialog"));
@@ -35,6 +35,9 @@ CPreferencesDlg::CPreferencesDlg(QWidget* parent) : QDialog(parent)
 
     m_shutdown = new QCheckBox(QStringLiteral("Shutdown PC when finished."), this);
     identify(m_shutdown, 1039, "shutdown");
+    m_keepDates = new QCheckBox(QStringLiteral("Keep the source file's date"), this);
+    m_keepDates->setObjectName(QStringLiteral("keepDates"));
+    m_keepDates->setChecked(keepDates);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     identify(buttons->button(QDialogButtonBox::Ok), 1, "ok");
@@ -47,6 +50,7 @@ CPreferencesDlg::CPreferencesDlg(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(m_shutdown);
+    layout->addWidget(m_keepDates);
     layout->addWidget(buttons);
 
     m_shutdown->setChecked(g_bShutdown.load() != 0);
@@ -64,4 +68,9 @@ void CPreferencesDlg::accept()
     else if (m_overwrite->isChecked())
         g_bOverwrite.store(1);
     QDialog::accept();
+}
+
+bool CPreferencesDlg::keepDates() const
+{
+    return m_keepDates->isChecked();
 }

@@ -11,11 +11,15 @@ class CPreferencesDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CPreferencesDlg(QWidget* parent = nullptr);
+    // `keepDates`: whether outputs get their source file's date (the batch's setting).
+    explicit CPreferencesDlg(bool keepDates = false, QWidget* parent = nullptr);
 
     QRadioButton* overwriteButton() const { return m_overwrite; }
     QRadioButton* autoRenameButton() const { return m_autoRename; }
     QCheckBox* shutdownBox() const { return m_shutdown; }
+    QCheckBox* keepDatesBox() const { return m_keepDates; }
+    // The date choice as the dialog shows it (the caller applies it after OK).
+    bool keepDates() const;
 
     // OK: takes the choices over.
     void accept() override;
@@ -24,4 +28,5 @@ private:
     QRadioButton* m_overwrite;
     QRadioButton* m_autoRename;
     QCheckBox* m_shutdown;
+    QCheckBox* m_keepDates;
 };

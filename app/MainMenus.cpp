@@ -43,10 +43,14 @@ MainMenus MainMenus::build(QWidget* owner)
     menus.bar->setAccessibleName(QStringLiteral("Menu bar"));
 
     menus.file = addMenu(menus.bar, "    &File    ", "fileMenu");
-    fill(
-        menus.file,
-        {{32771, "&Add..."}, {32772, "&Remove"}, {32773, "&Remove All"}, {0, ""}, {32774, "&Exit"}},
-        menus.actions);
+    fill(menus.file,
+         {{32771, "&Add..."},
+          {32801, "Add &Folder..."},
+          {32772, "&Remove"},
+          {32773, "&Remove All"},
+          {0, ""},
+          {32774, "&Exit"}},
+         menus.actions);
     menus.edit = addMenu(menus.bar, "    &Edit    ", "editMenu");
     fill(
         menus.edit,

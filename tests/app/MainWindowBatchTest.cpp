@@ -16,9 +16,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -264,4 +268,38 @@ TEST_F(WindowTest, EditsOfTheSelectedRowReachItsConversion)
     dlg->jobList()->clearSelection();
     EXPECT_TRUE(item("Bit Rate")->IsReadOnly());
     EXPECT_EQ(item("Bit Rate")->ValueText(), "300");
+}
+
+TEST_F(WindowTest, FoldersCopiedCommandsAndKeptDates)
+{
+    ASSERT_TRUE(QDir().mkpath(media("trip/day two")));
+    ASSERT_TRUE(TestMedia::makeVideo(media("trip/beach.avi"), 1.0));
+    ASSERT_TRUE(TestMedia::makeAudio(media("trip/day two/song.mp3"), 1.0));
+    ASSERT_TRUE(TestMedia::writeFile(media("trip/notes.txt"), "not media"));
+    open();
+    m_folderPick = media("trip");
+    trigger(32801); // File > Add Folder...
+    ASSERT_EQ(dlg->jobs().rowCount(), 2);
+    EXPECT_EQ(answers->texts().size(), 1) << "one summary, no message per skipped file";
+    EXPECT_TRUE(answers->texts()[0].contains("2")) << answers->texts()[0].toStdString();
+
+    // The copied command is the one the conversion then runs.
+    dlg->jobs().SelectRow(0);
+    trigger(32802);
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains("beach.avi"));
+
+    {
+        QFile source(media("trip/beach.avi"));
+        ASSERT_TRUE(source.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(source.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)),
+                                       QFileDevice::FileModificationTime));
+    }
+    dlg->batch().setKeepSourceDates(true);
+    dlg->jobList()->SetCheck(1, 0, 0);
+    encodeAndWait();
+    EXPECT_EQ(
+        QString::fromUtf8(TestMedia::readFile(app("trace.log"))).split('\n').first().trimmed(),
+        copied.trimmed());
+    EXPECT_EQ(QFileInfo(out() + "/beach.mp4").lastModified().date(), QDate(2001, 2, 3));
 }

@@ -57,9 +57,10 @@ TEST_F(WindowTest, StartsWithTheEmptyListTheCatalogueTheOutputAndTheMenus)
     EXPECT_EQ(titles,
               QStringList({"    &File    ", "    &Edit    ", "    &Tools   ", "    &Help    "}));
     EXPECT_EQ(menuTexts(dlg->menus().file),
-              QStringList({"&Add...", "&Remove", "&Remove All", "-", "&Exit"}));
+              QStringList({"&Add...", "Add &Folder...", "&Remove", "&Remove All", "-", "&Exit"}));
     EXPECT_EQ(menuTexts(dlg->menus().popup),
-              QStringList({"&Add", "&Remove", "&Remove All", "-", "&Play", "&Pause", "&Stop"}));
+              QStringList({"&Add", "&Remove", "&Remove All", "-", "&Play", "&Pause", "&Stop", "-",
+                           "Copy &Command Line"}));
 
     // Every control is found by screen readers and test tools through its name.
     for (QWidget* child : dlg->findChildren<QWidget*>()) {
