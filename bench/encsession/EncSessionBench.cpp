@@ -139,31 +139,16 @@ int main(int argc, char** argv)
         return 1;
     }
     // What the library does for this audience, spelled for the ffmpeg program.
-    const QStringList same{"-i",
-                           source,
-                           "-vf",
-                           "scale=320:240,lutyuv=y=max(val\\,16)",
-                           "-c:v",
-                           "rv20",
-                           "-b:v",
-                           "161000",
-                           "-g",
-                           "250",
-                           "-bufsize",
-                           "644000",
-                           "-af",
-                           "volume=6dB",
-                           "-c:a",
-                           "ac3",
-                           "-b:a",
-                           "64000",
-                           "-ac",
-                           "2",
-                           "-ar",
-                           "44100",
-                           "-f",
-                           "rm",
-                           dir.filePath("through ffmpeg.rm")};
+    const QStringList video{"-vf",      "scale=320:240,lutyuv=y=max(val\\,16)",
+                            "-c:v",     "rv20",
+                            "-b:v",     "161000",
+                            "-maxrate", "322000",
+                            "-bufsize", "644000",
+                            "-g",       "250"};
+    const QStringList audio{"-af",   "volume=6dB", "-c:a", "ac3", "-b:a",
+                            "64000", "-ac",        "2",    "-ar", "44100"};
+    const QStringList same = QStringList{"-i", source} + video + audio +
+                             QStringList{"-f", "rm", dir.filePath("through ffmpeg.rm")};
     std::printf("RealVideo 2.0 + AC-3, 320x240, 256k DSL or Cable:\n  ffmpeg %s\n",
                 qPrintable(same.join(' ')));
 

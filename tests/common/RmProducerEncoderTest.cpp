@@ -130,6 +130,14 @@ TEST(RmProducerEncoder, WithoutAUsableLibraryEveryStepFailsQuietly)
     CRmProducerEncoder garbage;
     EXPECT_EQ(garbage.Attach(&none.setup), 0);
     EXPECT_EQ(garbage.Setup(job.get()), 0);
+
+    // A library, but not the producer.
+    const QString library = none.app.filePath("tools/" + ProducerLibrary::fileName());
+    ASSERT_TRUE(QFile::remove(library));
+    ASSERT_TRUE(QFile::copy(TOVEL_LIBRARY_WITHOUT_EXPORTS, library));
+    CRmProducerEncoder stranger;
+    EXPECT_EQ(stranger.Attach(&none.setup), 0);
+    EXPECT_EQ(stranger.Run(job->outputPath, 0), 0);
 }
 
 TEST(RmProducerEncoder, ConvertsWithTheSettingsDefaultsAndPrefiltersByStreamKind)

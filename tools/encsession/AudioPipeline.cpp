@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -30,6 +31,13 @@ AVChannelLayout layoutOf(const AVChannelLayout& layout)
     else
         av_channel_layout_copy(&out, &layout);
     return out;
+}
+
+std::string decibels(double gain)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%+.1f dB", gain);
+    return text;
 }
 
 } // namespace
@@ -114,7 +122,7 @@ std::unique_ptr<AudioPipeline> AudioPipeline::open(AVFormatContext* in, AVStream
     pipe->m_gain = float(std::pow(10.0, plan.gainDb / 20.0));
     summary = "AC-3 " + std::to_string(enc->bit_rate) + " bit/s, " + std::to_string(channels) +
               (channels == 1 ? " channel, " : " channels, ") + std::to_string(enc->sample_rate) +
-              " Hz" + (plan.gainDb != 0 ? ", gain " + std::to_string(plan.gainDb) + " dB" : "");
+              " Hz" + (plan.gainDb != 0 ? ", gain " + decibels(plan.gainDb) : "");
     return pipe;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AudienceSpec.h"
+#include "AudienceFile.h"
 #include "PropertyObject.h"
 #include "RefList.h"
 
@@ -9,7 +9,7 @@
 class CAudience final : public PropertyObject<IESAudience, IESPropertyBag>
 {
 public:
-    explicit CAudience(const AudienceSpec& spec);
+    explicit CAudience(const AudienceFile& audience);
 
     uint32_t GetStreamCount() override { return m_streams.count(); }
     ESResult GetStream(uint32_t index, IESStream** out) override

@@ -26,16 +26,16 @@ ESResult CAudienceEnumerator::Load(const char* folder)
         return a.filename().native() < b.filename().native();
     });
 
-    std::vector<AudienceSpec> audiences;
+    std::vector<AudienceFile> audiences;
     for (const fs::path& file : files) {
         std::ifstream in(file, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
-        const std::optional<AudienceSpec> spec = AudienceSpec::parse(text.str());
+        const std::optional<AudienceFile> audience = AudienceFile::parse(text.str());
         // A skipped file would shift every later index onto the wrong audience.
-        if (!in || !spec)
+        if (!in || !audience)
             return ES_E_FAIL;
-        audiences.push_back(*spec);
+        audiences.push_back(*audience);
     }
     std::lock_guard lock(m_lock);
     m_audiences = std::move(audiences);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AudienceSpec.h"
+#include "AudienceFile.h"
 #include "ComObject.h"
 
 #include <mutex>
@@ -18,5 +18,5 @@ public:
 
 private:
     std::mutex m_lock;
-    std::vector<AudienceSpec> m_audiences;
+    std::vector<AudienceFile> m_audiences;
 };

@@ -1,4 +1,4 @@
-#include "AudienceSpec.h"
+#include "AudienceFile.h"
 
 #include <charconv>
 #include <map>
@@ -23,7 +23,7 @@ template <class T> bool number(const std::string& text, T& out)
 
 } // namespace
 
-std::optional<AudienceSpec> AudienceSpec::parse(const std::string& text)
+std::optional<AudienceFile> AudienceFile::parse(const std::string& text)
 {
     std::map<std::string, std::string> values;
     std::istringstream lines(text);
@@ -37,17 +37,18 @@ std::optional<AudienceSpec> AudienceSpec::parse(const std::string& text)
         values[trimmed(line.substr(0, equals))] = trimmed(line.substr(equals + 1));
     }
 
-    AudienceSpec spec;
-    spec.name = values["name"];
-    const bool complete = values.size() == 7 && !spec.name.empty() &&
-                          number(values["totalBitrate"], spec.totalBitrate) &&
-                          number(values["videoBitrate"], spec.videoBitrate) &&
-                          number(values["audioBitrate"], spec.audioBitrate) &&
-                          number(values["maxFrameRate"], spec.maxFrameRate) &&
-                          number(values["channels"], spec.channels) &&
-                          number(values["sampleRate"], spec.sampleRate);
-    if (!complete || spec.videoBitrate < 0 || spec.audioBitrate <= 0 || spec.totalBitrate <= 0 ||
-        spec.maxFrameRate <= 0 || spec.channels < 1 || spec.channels > 6 || spec.sampleRate < 8000)
+    AudienceFile audience;
+    audience.name = values["name"];
+    const bool complete = values.size() == 7 && !audience.name.empty() &&
+                          number(values["totalBitrate"], audience.totalBitrate) &&
+                          number(values["videoBitrate"], audience.videoBitrate) &&
+                          number(values["audioBitrate"], audience.audioBitrate) &&
+                          number(values["maxFrameRate"], audience.maxFrameRate) &&
+                          number(values["channels"], audience.channels) &&
+                          number(values["sampleRate"], audience.sampleRate);
+    if (!complete || audience.videoBitrate < 0 || audience.audioBitrate <= 0 ||
+        audience.totalBitrate <= 0 || audience.maxFrameRate <= 0 || audience.channels < 1 ||
+        audience.channels > 6 || audience.sampleRate < 8000)
         return std::nullopt;
-    return spec;
+    return audience;
 }

@@ -6,7 +6,7 @@
 
 // One audience file: a target connection's name, rates and audio layout.
 // The format is "key=value" lines; blank lines and lines starting with '#' are skipped.
-struct AudienceSpec
+struct AudienceFile
 {
     std::string name;
     int32_t totalBitrate = 0; // bits per second, all streams together
@@ -17,5 +17,5 @@ struct AudienceSpec
     int32_t sampleRate = 0; // samples per second
 
     // The audience in `text`; nothing when a key is missing, unknown or out of range.
-    static std::optional<AudienceSpec> parse(const std::string& text);
+    static std::optional<AudienceFile> parse(const std::string& text);
 };
