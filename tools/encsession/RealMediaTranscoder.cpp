@@ -95,8 +95,11 @@ ESResult RealMediaTranscoder::run()
     }
 
     result = avio_open(&out->pb, FileUrl(m_plan.outputPath).c_str(), AVIO_FLAG_WRITE);
-    if (result >= 0)
-        result = avformat_write_header(out.get(), nullptr);
+    if (result < 0) {
+        m_log(LogHub::Error, "cannot write " + m_plan.outputPath + ": " + AvErrorText(result));
+        return ES_E_OUTPUT;
+    }
+    result = avformat_write_header(out.get(), nullptr);
     if (result < 0) {
         m_log(LogHub::Error, "cannot write " + m_plan.outputPath + ": " + AvErrorText(result));
         out.reset();
