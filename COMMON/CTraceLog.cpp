@@ -9,7 +9,8 @@ void CTraceLog::write(const QByteArray& text)
     QMutexLocker lock(&m_lock);
     if (!m_file.isOpen()) {
         m_file.setFileName(m_path);
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        // Append mode: the producer library appends its own lines to the same file.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Append))
             return;
     }
     m_file.write(text);

@@ -1,7 +1,7 @@
 #include "MediaEncoderFactory.h"
 
 #include "CFfmpegEncoder.h"
-#include "CUnavailableEncoder.h"
+#include "CRmProducerEncoder.h"
 
 std::unique_ptr<CMediaEncoder> CreateMediaEncoder(int kind)
 {
@@ -9,7 +9,7 @@ std::unique_ptr<CMediaEncoder> CreateMediaEncoder(int kind)
     case 0:
         return std::make_unique<CFfmpegEncoder>();
     case 1:
-        return std::make_unique<CUnavailableEncoder>();
+        return std::make_unique<CRmProducerEncoder>();
     default:
         return nullptr;
     }

@@ -4,6 +4,6 @@
 
 #include <memory>
 
-// A fresh encoder of `kind`: 0 the FFmpeg tool encoder, 1 the RealMedia producer (not in this
-// build: an encoder whose Attach fails). Null for any other kind.
+// A fresh encoder of `kind`: 0 the FFmpeg tool encoder, 1 the RealMedia producer driver.
+// Null for any other kind.
 std::unique_ptr<CMediaEncoder> CreateMediaEncoder(int kind);

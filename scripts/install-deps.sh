@@ -8,7 +8,7 @@ build-essential cmake ninja-build pkg-config git clang-format
 qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libqt6svg6 libgl-dev
 qt6-qpa-plugins libqt6multimedia6 libqt6multimediawidgets6 qml6-module-qtmultimedia
 googletest libgtest-dev libgmock-dev
-ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
+ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
 xvfb xauth fonts-dejavu-core
 "

@@ -320,7 +320,7 @@ TEST_F(BatchTest, RealMediaRowsSwitchTheEngineAndBackAndAreJudgedByTheConversion
 TEST_F(BatchTest, AFailedEngineSwitchEndsTheBatchAtOnceButLeavesItClosable)
 {
     g_bShutdown = 1;
-    CQuentaMediaCntl plain; // its RealMedia producer cannot attach in this build
+    CQuentaMediaCntl plain; // the application folder has no producer library to attach
     CBatchConverter plainBatch(plain, setup, rows, user);
     ASSERT_EQ(plain.Init(&setup), 1);
     rows.add(job("one.avi", "rm"));

@@ -1,0 +1,6 @@
+#include "ProducerLibrary.h"
+
+QString ProducerLibrary::fileName()
+{
+    return QStringLiteral("libencsession.so");
+}

@@ -1,0 +1,198 @@
+#include "VideoPipeline.h"
+
+#include "AvCodecs.h"
+
+extern "C" {
+#include <libavutil/opt.h>
+}
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Lowest legal luma of limited-range video.
+constexpr uint8_t kBlack = 16;
+
+int multipleOf4(double side)
+{
+    return std::clamp(int(std::lround(side / 4.0)) * 4, 16, 4096);
+}
+
+void clampBlack(AVFrame* frame)
+{
+    for (int y = 0; y < frame->height; ++y) {
+        uint8_t* row = frame->data[0] + ptrdiff_t(y) * frame->linesize[0];
+        for (int x = 0; x < frame->width; ++x)
+            row[x] = std::max(row[x], kBlack);
+    }
+}
+
+} // namespace
+
+VideoPipeline::~VideoPipeline() = default;
+
+void VideoPipeline::frameSize(const EncodePlan& plan, int width, int height,
+                              AVRational sampleAspect, int& outWidth, int& outHeight)
+{
+    const double w = plan.width > 0 ? plan.width : width;
+    double h = plan.height;
+    if (plan.height <= 0) {
+        const double sar =
+            sampleAspect.num > 0 && sampleAspect.den > 0 ? av_q2d(sampleAspect) : 1.0;
+        h = width > 0 ? w * height / (width * sar) : height;
+    }
+    outWidth = multipleOf4(w);
+    outHeight = multipleOf4(h);
+}
+
+std::unique_ptr<VideoPipeline> VideoPipeline::open(AVFormatContext* in, AVStream* stream,
+                                                   AVFormatContext* out, const EncodePlan& plan,
+                                                   std::string& error, std::string& summary)
+{
+    std::unique_ptr<VideoPipeline> pipe(new VideoPipeline);
+    pipe->m_out = out;
+    pipe->m_inStream = stream;
+    pipe->m_blackLevel = plan.blackLevel;
+    pipe->m_decoder = AvCodecs::openDecoder(stream, error);
+    if (!pipe->m_decoder)
+        return nullptr;
+    const AVCodecParameters* par = stream->codecpar;
+
+    const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_RV20);
+    pipe->m_encoder.reset(codec ? avcodec_alloc_context3(codec) : nullptr);
+    if (!pipe->m_encoder) {
+        error = "no RealVideo 2.0 encoder";
+        return nullptr;
+    }
+    AVCodecContext* enc = pipe->m_encoder.get();
+    frameSize(plan, par->width, par->height, av_guess_sample_aspect_ratio(in, stream, nullptr),
+              enc->width, enc->height);
+    // The input's own rate unless the audience allows fewer frames.
+    AVRational rate = av_guess_frame_rate(in, stream, nullptr);
+    const double limit = plan.maxFrameRate > 0 ? plan.maxFrameRate : 30.0;
+    if (rate.num <= 0 || rate.den <= 0 || av_q2d(rate) > limit + 0.001)
+        rate = av_d2q(limit, 1001000);
+    enc->time_base = av_inv_q(rate);
+    enc->framerate = rate;
+    enc->pix_fmt = AV_PIX_FMT_YUV420P;
+    enc->bit_rate = std::max(plan.videoBitrate, 8000);
+    enc->gop_size = std::max(1, int(std::lround(plan.keyFrameSeconds * av_q2d(rate))));
+    // The player's start-up buffer bounds the rate's swings; peaks of twice the rate fit in.
+    if (plan.startupLatency > 0) {
+        enc->rc_buffer_size = int(std::min(double(enc->bit_rate) * plan.startupLatency, 1e9));
+        enc->rc_max_rate = 2 * enc->bit_rate;
+    }
+    if (plan.complexity == "low")
+        av_opt_set(enc, "motion_est", "zero", AV_OPT_SEARCH_CHILDREN);
+    else if (plan.complexity == "high")
+        enc->mb_decision = FF_MB_DECISION_RD;
+    if (out->oformat->flags & AVFMT_GLOBALHEADER)
+        enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    int result = avcodec_open2(enc, codec, nullptr);
+    if (result < 0) {
+        error = "cannot open the RealVideo 2.0 encoder: " + AvErrorText(result);
+        return nullptr;
+    }
+    pipe->m_outStream = avformat_new_stream(out, nullptr);
+    if (!pipe->m_outStream ||
+        avcodec_parameters_from_context(pipe->m_outStream->codecpar, enc) < 0) {
+        error = "cannot add the video stream";
+        return nullptr;
+    }
+    pipe->m_outStream->time_base = enc->time_base;
+    pipe->m_outStream->avg_frame_rate = rate;
+
+    pipe->m_decoded.reset(av_frame_alloc());
+    pipe->m_scaled.reset(av_frame_alloc());
+    pipe->m_packet.reset(av_packet_alloc());
+    if (!pipe->m_decoded || !pipe->m_scaled || !pipe->m_packet) {
+        error = "out of memory";
+        return nullptr;
+    }
+    pipe->m_start = in->start_time == AV_NOPTS_VALUE
+                        ? 0
+                        : av_rescale_q(in->start_time, AV_TIME_BASE_Q, stream->time_base);
+    summary = "RealVideo 2.0 " + std::to_string(enc->width) + "x" + std::to_string(enc->height) +
+              ", " + std::to_string(enc->bit_rate) + " bit/s, " +
+              std::to_string(av_q2d(rate)).substr(0, 6) + " frames/s, a key frame every " +
+              std::to_string(enc->gop_size) + " frames" +
+              (plan.blackLevel ? ", black level clamped" : "");
+    return pipe;
+}
+
+int VideoPipeline::push(const AVPacket* packet)
+{
+    const int result = avcodec_send_packet(m_decoder.get(), packet);
+    // A damaged packet costs a frame, not the file.
+    if (result < 0 && result != AVERROR(EAGAIN) && result != AVERROR_INVALIDDATA)
+        return result;
+    return drainDecoder();
+}
+
+int VideoPipeline::finish(bool drainAll)
+{
+    if (drainAll) {
+        avcodec_send_packet(m_decoder.get(), nullptr);
+        const int result = drainDecoder();
+        if (result < 0)
+            return result;
+    }
+    return AvCodecs::encodeAndWrite(m_encoder.get(), nullptr, m_out, m_outStream, m_packet.get());
+}
+
+int VideoPipeline::drainDecoder()
+{
+    for (;;) {
+        int result = avcodec_receive_frame(m_decoder.get(), m_decoded.get());
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return 0;
+        if (result == AVERROR_INVALIDDATA)
+            continue;
+        if (result < 0)
+            return result;
+        result = encode(m_decoded.get());
+        av_frame_unref(m_decoded.get());
+        if (result < 0)
+            return result;
+    }
+}
+
+int VideoPipeline::encode(const AVFrame* decoded)
+{
+    AVCodecContext* enc = m_encoder.get();
+    int64_t inputPts = decoded->best_effort_timestamp;
+    if (inputPts == AV_NOPTS_VALUE)
+        inputPts = m_nextInputPts;
+    m_nextInputPts = inputPts + std::max<int64_t>(decoded->pkt_duration, 1);
+    int64_t pts = av_rescale_q_rnd(inputPts - m_start, m_inStream->time_base, enc->time_base,
+                                   AVRounding(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+    if (m_lastPts == AV_NOPTS_VALUE)
+        pts = std::max<int64_t>(pts, 0);
+    else if (pts <= m_lastPts)
+        return 0; // above the audience's frame rate, or a repeated time stamp
+    m_lastPts = pts;
+
+    m_scaler.reset(sws_getCachedContext(m_scaler.release(), decoded->width, decoded->height,
+                                        AVPixelFormat(decoded->format), enc->width, enc->height,
+                                        enc->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!m_scaler)
+        return AVERROR(EINVAL);
+    AVFrame* scaled = m_scaled.get();
+    if (!scaled->data[0]) {
+        scaled->format = enc->pix_fmt;
+        scaled->width = enc->width;
+        scaled->height = enc->height;
+        if (const int result = av_frame_get_buffer(scaled, 0); result < 0)
+            return result;
+    }
+    // The encoder may still hold the last frame's buffer.
+    if (const int result = av_frame_make_writable(scaled); result < 0)
+        return result;
+    sws_scale(m_scaler.get(), decoded->data, decoded->linesize, 0, decoded->height, scaled->data,
+              scaled->linesize);
+    if (m_blackLevel)
+        clampBlack(scaled);
+    scaled->pts = pts;
+    return AvCodecs::encodeAndWrite(enc, scaled, m_out, m_outStream, m_packet.get());
+}
