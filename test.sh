@@ -1,9 +1,18 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs every test (no display needed).
+# Installs what is missing, builds, runs every test (no display needed), then fuzzes briefly.
 set -eu
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 ./scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
-cd build
-ctest --output-on-failure --parallel 2 --timeout 900
+(cd build && ctest --output-on-failure --parallel 2 --timeout 900)
+
+# The parsers' fuzz targets, about 30 s each, where clang and its libFuzzer are installed;
+# TOVEL_FUZZ_SECONDS=0 leaves them out.
+seconds=${TOVEL_FUZZ_SECONDS:-30}
+if [ "$seconds" -gt 0 ] && command -v clang++ >/dev/null 2>&1 &&
+    ls "$(clang++ -print-resource-dir)"/lib/linux/libclang_rt.fuzzer-*.a >/dev/null 2>&1; then
+    ./tests/fuzz/run.sh "$seconds"
+else
+    echo "fuzz: skipped (no clang with libFuzzer, or TOVEL_FUZZ_SECONDS=0)"
+fi

@@ -8,6 +8,7 @@
 #include "ConversionJob.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -150,16 +151,22 @@ void CFfmpegEncoder::handleLine(const QByteArray& line)
         char buffer[kLineBuffer] = {};
         std::memcpy(buffer, line.constData(),
                     size_t(qMin<qsizetype>(line.size(), kLineBuffer - 1)));
-        int seconds = 0;
-        if (std::sscanf(buffer, "%*s %*s %*s %*s %*s %*s %*s %*s time=%d", &seconds) != 1) {
+        // The ninth word must start "time="; its whole seconds are read without overflow
+        // (strtoll saturates), so absurd times still give a percentage in 1..100.
+        int timeAt = -1;
+        std::sscanf(buffer, "%*s %*s %*s %*s %*s %*s %*s %*s time=%n", &timeAt);
+        char* end = nullptr;
+        const long long seconds = timeAt >= 0 ? std::strtoll(buffer + timeAt, &end, 10) : 0;
+        if (timeAt < 0 || end == buffer + timeAt) {
             reportLine(buffer);
             return;
         }
-        const double share = m_progressDuration > 0 ? seconds / m_progressDuration * 100.0 : 0.0;
+        const double share =
+            m_progressDuration > 0 ? double(seconds) / m_progressDuration * 100.0 : 0.0;
         // Past the end is as good as finished: 100, never back to 1.
-        const int percent = share >= 100.0 ? 100 : qMax(1, int(share));
+        const int percent = share >= 100.0 ? 100 : share >= 1.0 ? int(share) : 1;
         if (m_timeCallback)
-            m_timeCallback(seconds, m_context);
+            m_timeCallback(double(seconds), m_context);
         if (m_callback)
             m_callback(percent, m_context);
         if (share >= 100.0)

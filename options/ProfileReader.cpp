@@ -1,19 +1,30 @@
 #include "ProfileReader.h"
 
 #include "OptionRow.h"
-#include "PrivateProfile.h"
+#include "PrivateProfileText.h"
 #include "ProfileEntryParser.h"
+
+namespace {
+
+QMap<QByteArray, QByteArray> sectionOf(const PrivateProfileText& text, const QByteArray& section)
+{
+    QMap<QByteArray, QByteArray> values;
+    const auto entries =
+        text.readSection(section, ProfileReader::kKeyListSize, ProfileReader::kValueSize);
+    for (const auto& [key, value] : entries)
+        values.insert(key, value);
+    return values;
+}
+
+} // namespace
 
 QMap<QByteArray, QByteArray> ProfileReader::ReadSection(const QString& file,
                                                         const QByteArray& section)
 {
-    QMap<QByteArray, QByteArray> values;
-    if (file.isEmpty())
-        return values;
-    const QList<QByteArray> keys = PrivateProfile::readKeys(file, section, kKeyListSize);
-    for (const QByteArray& key : keys)
-        values.insert(key, PrivateProfile::readString(file, section, key, "", kValueSize));
-    return values;
+    PrivateProfileText text;
+    if (!file.isEmpty())
+        text.load(file);
+    return sectionOf(text, section);
 }
 
 void ProfileReader::Read(const QString& file, const QByteArray& name, Profile& profile)
@@ -21,8 +32,12 @@ void ProfileReader::Read(const QString& file, const QByteArray& name, Profile& p
     profile.videoCount = profile.audioCount = profile.generalCount = profile.optionCount = 0;
     profile.path = file;
     profile.name = name;
-    profile.mainKeys = ReadSection(file, "Main");
-    profile.parameterKeys = ReadSection(file, "Parameter");
+    // One read of the file serves both sections.
+    PrivateProfileText text;
+    if (!file.isEmpty())
+        text.load(file);
+    profile.mainKeys = sectionOf(text, "Main");
+    profile.parameterKeys = sectionOf(text, "Parameter");
     // Exact-case look-ups: a key spelt "sname" is not "SName".
     profile.sName = profile.mainKeys.value("SName");
     profile.format = profile.mainKeys.value("Format");

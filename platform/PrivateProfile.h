@@ -8,7 +8,8 @@
 // section and key names match case-insensitively and the first match wins; blanks around
 // keys and values are trimmed; a value in matching double or single quotes loses them;
 // lines starting with ';' are comments; CRLF and LF files read alike; 8-bit text passes
-// through unchanged. Every call reads the file afresh, so a changed file is seen at once.
+// through unchanged. Every call reads the file afresh, so a changed file is seen at once;
+// PrivateProfileText takes many values from one read.
 namespace PrivateProfile {
 
 // The value of `key` in `section`, at most size-1 bytes; `fallback` (cut the same way)

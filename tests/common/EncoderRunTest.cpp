@@ -137,6 +137,37 @@ TEST(EncoderRun, ProgressLinesBecomePercentagesAndOtherLinesErrorEvents)
     }
 }
 
+TEST(EncoderRun, TimesBeyondAnIntStillGiveAPercentage)
+{
+    struct Case
+    {
+        QByteArray time;
+        int percent;
+    };
+    const Case cases[] = {
+        {"3000000000", 100},
+        {"3000000000.00", 100},
+        {"99999999999999999999999999", 100},
+        {"-3000000000", 1},
+        {"-99999999999999999999999999", 1},
+        {"5.9", 45}, // whole seconds, as before
+        {" 5", 45},
+    };
+    Harness h(11.0);
+    ASSERT_EQ(h.encoder.Setup(&h.job), 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.time.toStdString());
+        h.progress.clear();
+        EXPECT_EQ(
+            h.encoder.Event(CMediaEncoder::LineComplete, 0, "a b c d e f g h time=" + c.time, 0),
+            1);
+        EXPECT_EQ(h.seen(), QList<int>{c.percent});
+    }
+    h.progress.clear();
+    h.encoder.Event(CMediaEncoder::LineComplete, 0, "a b c d e f g h time=-x", 0);
+    EXPECT_TRUE(h.seen().isEmpty());
+}
+
 TEST(EncoderRun, LineEndsAreSplitAsTheToolMeantThem)
 {
     Harness h;

@@ -4,6 +4,7 @@
 #include <QList>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -60,6 +61,24 @@ TEST(ProgressLineWriter, OneLinePerFfmpegProgressBlock)
     EXPECT_TRUE(writer.ended());
     EXPECT_EQ(scanSeconds(writer.line()), 10);
     EXPECT_TRUE(writer.line().contains("bitrate= 512.3kbits/s"));
+}
+
+TEST(ProgressLineWriter, AbsurdFiguresAreCutAndTheLineIsKept)
+{
+    ProgressLineWriter writer;
+    for (const QByteArray l :
+         {"frame=9223372036854775807", "fps=1e300", "stream_0_0_q=-1e300",
+          "total_size=9223372036854775807", "bitrate=1e308kbits/s", "out_time_us=3000000000000000"})
+        EXPECT_FALSE(writer.feed(l));
+    ASSERT_TRUE(writer.feed("progress=continue"));
+    EXPECT_EQ(writer.line(), "frame= 9223372036854775807 fps= 1000000000000.0 "
+                             "q= -1000000000000.0 size= 9007199254740991kB time=2147483647.00 "
+                             "bitrate= 1000000000000.0kbits/s\n");
+    EXPECT_EQ(scanSeconds(writer.line()), 2147483647);
+
+    // Values no parse gives but a caller might: still a line of the same shape.
+    const QByteArray odd = ProgressLineWriter::format({1, NAN, NAN, 0, INFINITY, -INFINITY});
+    EXPECT_EQ(odd, "frame= 1 fps= 0.0 q= 0.0 size= 0kB time=2147483647.00 bitrate= 0.0kbits/s\n");
 }
 
 TEST(InfoMode, ReplyHasTheFixedShapeAndZerosForNothingFound)

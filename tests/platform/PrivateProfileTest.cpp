@@ -1,4 +1,5 @@
 #include "PrivateProfile.h"
+#include "PrivateProfileText.h"
 #include "TestMedia.h"
 
 #include <QTemporaryDir>
@@ -118,6 +119,58 @@ TEST_F(PrivateProfileTest, WriteAppendsNewKeyAtTheEndOfItsSection)
 TEST_F(PrivateProfileTest, WriteIntoAFolderThatDoesNotExistFails)
 {
     EXPECT_FALSE(PrivateProfile::writeString(dir.filePath("no/such/dir.ini"), "a", "b", "c"));
+}
+
+} // namespace
+
+namespace {
+
+// What a section reads as, name by name through the per-key calls.
+QList<std::pair<QByteArray, QByteArray>>
+keyByKey(const PrivateProfileText& text, const QByteArray& section, int listSize, int valueSize)
+{
+    QList<std::pair<QByteArray, QByteArray>> entries;
+    for (const QByteArray& key : text.readKeys(section, listSize))
+        entries.append({key, text.readString(section, key, "", valueSize)});
+    return entries;
+}
+
+TEST(PrivateProfileText, ASectionInOnePassReadsAsKeyByKey)
+{
+    const QByteArray text = "; head\r\n[Other]\r\nb=0\r\n[parameter]\r\nb=,,1\r\nB=,,2\r\n"
+                            "b=,,3\r\n  ; b=,,comment\r\nlonger=\"quoted value\"\r\n"
+                            "=no key\r\nno equals\r\nlo=late\r\nLO=later\r\nzz=" +
+                            QByteArray(3000, 'v') + "\r\n[Parameter]\r\nb=second\r\nlo=other";
+    const PrivateProfileText ini(text);
+    for (int listSize : {0, 1, 3, 5, 9, 10, 12, 13, 16384}) {
+        for (int valueSize : {0, 1, 4, 1000}) {
+            SCOPED_TRACE(testing::Message() << listSize << " " << valueSize);
+            EXPECT_EQ(ini.readSection("Parameter", listSize, valueSize),
+                      keyByKey(ini, "Parameter", listSize, valueSize));
+        }
+    }
+    // The listing cuts "longer" to "lo", which names the later key, not the cut one.
+    const auto cut = ini.readSection("PARAMETER", 10, 100);
+    ASSERT_EQ(cut.size(), 4);
+    EXPECT_EQ(cut[3], (std::pair<QByteArray, QByteArray>{"lo", "late"}));
+    EXPECT_EQ(cut[1], (std::pair<QByteArray, QByteArray>{"B", ",,1"}));
+}
+
+TEST(PrivateProfileText, ManyKeysAndAHugeCommentSectionReadAlike)
+{
+    // Enough keys to overrun the listing buffer, behind a large section of comments.
+    QByteArray text = "[Notes]\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "; a comment line that says nothing at all, again and again\n";
+    text += "[Parameter]\n";
+    for (int i = 0; i < 3000; ++i)
+        text += "key" + QByteArray::number(i) + "=,," + QByteArray::number(i * 7) + "\n";
+    const PrivateProfileText ini(text);
+    const auto entries = ini.readSection("Parameter", 16384, 1000);
+    EXPECT_EQ(entries, keyByKey(ini, "Parameter", 16384, 1000));
+    ASSERT_GT(entries.size(), 1000);
+    EXPECT_LT(entries.size(), 3000);
+    EXPECT_EQ(entries[1234], (std::pair<QByteArray, QByteArray>{"key1234", ",,8638"}));
 }
 
 } // namespace

@@ -20,18 +20,34 @@ int64_t wholeNumber(const QByteArray& text)
     return ok ? value : 0;
 }
 
+// Longest time a line reports, in seconds: the most an int holds.
+constexpr double kLongestSeconds = 2147483647.0;
+// Largest fps, quantiser or bit rate a line shows (13 digits before the point).
+constexpr double kLargestFigure = 1e12;
+
+// `value` held to [low, high]; 0 for a value that is not a number.
+double bounded(double value, double low, double high)
+{
+    if (std::isnan(value))
+        return 0.0;
+    return value < low ? low : value > high ? high : value;
+}
+
 } // namespace
 
 QByteArray ProgressLineWriter::format(const Figures& f)
 {
+    // Figures are held to a range that keeps the line short: an absurd fps or quantiser is
+    // cut rather than losing the line, and the time stays one an int reader can hold.
+    const double seconds = bounded(f.seconds, 0.0, kLongestSeconds);
     char buffer[256];
-    const double seconds = f.seconds > 0 ? f.seconds : 0.0;
-    const long long sizeKb = f.sizeBytes > 0 ? (long long)(f.sizeBytes / 1024) : 0LL;
     const int n =
         std::snprintf(buffer, sizeof buffer,
                       "frame= %lld fps= %.1f q= %.1f size= %lldkB time=%.2f bitrate= %.1fkbits/s\n",
-                      (long long)(f.frame > 0 ? f.frame : 0), f.fps > 0 ? f.fps : 0.0, f.quality,
-                      sizeKb, seconds, f.kbitsPerSecond > 0 ? f.kbitsPerSecond : 0.0);
+                      (long long)(f.frame > 0 ? f.frame : 0), bounded(f.fps, 0.0, kLargestFigure),
+                      bounded(f.quality, -kLargestFigure, kLargestFigure),
+                      (long long)(f.sizeBytes > 0 ? f.sizeBytes / 1024 : 0), seconds,
+                      bounded(f.kbitsPerSecond, 0.0, kLargestFigure));
     return QByteArray(buffer, n > 0 && n < int(sizeof buffer) ? n : 0);
 }
 
