@@ -17,6 +17,7 @@
 #include "DialogUnits.h"
 #include "EventLog.h"
 #include "HelpCommand.h"
+#include "MainDialogControls.h"
 #include "MediaAdmission.h"
 #include "MessageBoxes.h"
 #include "OpenFileFilter.h"
@@ -51,64 +52,6 @@ namespace {
 
 const char kRunning[] = "The convert is running, please stop convert and then exit.";
 const char kRestart[] = "Encounter a problem,please Restart !!!";
-
-// The window's template, in dialog units.
-const int kWidth = 409;
-const int kHeight = 258;
-
-struct ButtonSpec
-{
-    int id;
-    const char* name;
-    const char* caption;
-    const char* tooltip;
-    int images[3]; // hovered, normal, pressed
-    int rect[4];
-};
-
-const ButtonSpec kButtons[] = {
-    {1006, "add", "Add", "Add media file to control list", {152, 153, 154}, {21, 4, 25, 31}},
-    {1007,
-     "remove",
-     "Remove",
-     "Remove file from the following list",
-     {164, 158, 166},
-     {67, 5, 25, 30}},
-    {1008,
-     "clear",
-     "Clear",
-     "Remove all file from the following list",
-     {155, 156, 157},
-     {115, 5, 25, 30}},
-    {1015, "encode", "Encode", "Start convert", {167, 168, 169}, {188, 5, 25, 30}},
-    {1018, "stop", "Stop", "Stop convert", {170, 171, 172}, {233, 5, 25, 30}},
-};
-
-// The template was drawn for a narrower font: a caption that does not fit widens its control
-// (an image button on both sides, a label towards its left) instead of being cut.
-void fitCaption(QWidget* control, const QString& caption, int extra)
-{
-    const int needed = control->fontMetrics().horizontalAdvance(caption) + extra;
-    QRect area = control->geometry();
-    if (needed <= area.width())
-        return;
-    const int grow = needed - area.width();
-    if (qobject_cast<QLabel*>(control))
-        area.adjust(-grow, 0, 0, 0);
-    else if (qobject_cast<CImageButton*>(control))
-        area.adjust(-(grow + 1) / 2, 0, grow / 2, 0);
-    else
-        area.setWidth(needed);
-    area.moveLeft(qMax(0, area.left()));
-    control->setGeometry(area);
-}
-
-void identify(QWidget* control, int id, const QString& name, const QString& accessible)
-{
-    control->setProperty("controlId", id);
-    control->setObjectName(name);
-    control->setAccessibleName(accessible);
-}
 
 QStringList defaultOpenFiles(QWidget* owner, const QString& filter)
 {
@@ -195,83 +138,27 @@ void CConverterDlg::createControls()
     frame->setMenuBar(m_menus.bar);
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(units.x(kWidth), units.y(kHeight));
+    m_client->setFixedSize(units.x(MainDialogControls::kWidth),
+                           units.y(MainDialogControls::kHeight));
     frame->addWidget(m_client);
 
     const auto place = [&](QWidget* control, int x, int y, int w, int h) {
         control->setGeometry(units.rect(x, y, w, h));
     };
 
-    CImageButton* buttons[5] = {};
-    int index = 0;
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new CImageButton(m_client);
-        identify(button, spec.id, QString::fromLatin1(spec.name),
-                 QString::fromLatin1(spec.caption));
-        button->SetBitmaps(spec.images[0], Qt::black, spec.images[1], Qt::black, spec.images[2],
-                           Qt::black);
-        button->SetAlign(CImageButton::ImageCovers, true);
-        button->SetTooltipText(QString::fromLatin1(spec.tooltip), true);
-        button->setText(QString::fromLatin1(spec.caption));
-        place(button, spec.rect[0], spec.rect[1], spec.rect[2], spec.rect[3]);
-        fitCaption(button, button->text(), 2 * CImageButton::kMargin);
-        buttons[index++] = button;
-    }
-    m_add = buttons[0];
-    m_remove = buttons[1];
-    m_clear = buttons[2];
-    m_encode = buttons[3];
-    m_stop = buttons[4];
+    const MainDialogControls controls = MainDialogControls::create(m_client, units);
+    m_add = controls.add;
+    m_remove = controls.remove;
+    m_clear = controls.clear;
+    m_encode = controls.encode;
+    m_stop = controls.stop;
+    m_list = controls.list;
+    m_profileBox = controls.profileBox;
+    m_outputBox = controls.outputBox;
+    m_browse = controls.browse;
+    m_open = controls.open;
+    m_editorFrame = controls.editorFrame;
 
-    auto* separator = new QFrame(m_client);
-    separator->setFrameShape(QFrame::VLine);
-    separator->setFrameShadow(QFrame::Sunken);
-    place(separator, 163, 5, 1, 28);
-
-    m_list = new CCellListCtrl(m_client);
-    identify(m_list, 1001, QStringLiteral("jobList"), QStringLiteral("Job list"));
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    place(m_list, 2, 37, 288, 176);
-
-    auto* profileLabel = new QLabel(QStringLiteral("Profile:"), m_client);
-    place(profileLabel, 6, 221, 22, 8);
-    profileLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    fitCaption(profileLabel, profileLabel->text(), 0);
-    m_profileBox = new QComboBox(m_client);
-    identify(m_profileBox, 1004, QStringLiteral("profileBox"), QStringLiteral("Profile:"));
-    profileLabel->setBuddy(m_profileBox);
-    m_profileBox->setGeometry(units.x(32), units.y(219), units.x(253),
-                              m_profileBox->sizeHint().height());
-    m_profileBox->setMaxVisibleItems(
-        qMax(1, units.y(191) / qMax(1, m_profileBox->fontMetrics().height() + 4)));
-
-    auto* outputLabel = new QLabel(QStringLiteral("Output:"), m_client);
-    place(outputLabel, 6, 239, 23, 10);
-    outputLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    fitCaption(outputLabel, outputLabel->text(), 0);
-    m_outputBox = new QLineEdit(m_client);
-    identify(m_outputBox, 1005, QStringLiteral("outputBox"), QStringLiteral("Output:"));
-    outputLabel->setBuddy(m_outputBox);
-    place(m_outputBox, 32, 237, 152, 12);
-
-    m_browse = new QPushButton(QStringLiteral("&Browse..."), m_client);
-    identify(m_browse, 1014, QStringLiteral("browse"), QStringLiteral("Browse..."));
-    place(m_browse, 197, 235, 40, 17);
-    m_open = new QPushButton(QStringLiteral("&Open"), m_client);
-    identify(m_open, 1019, QStringLiteral("open"), QStringLiteral("Open"));
-    place(m_open, 246, 236, 36, 17);
-    // Enter must not press a button of the dialog (nor close it).
-    for (QPushButton* button : {m_browse, m_open}) {
-        fitCaption(button, button->text().remove(QLatin1Char('&')),
-                   button->sizeHint().width() - button->fontMetrics().horizontalAdvance(
-                                                    button->text().remove(QLatin1Char('&'))));
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
-
-    m_editorFrame = new QGroupBox(m_client);
-    identify(m_editorFrame, 1020, QStringLiteral("editorFrame"), QStringLiteral("Parameters"));
-    place(m_editorFrame, 293, 3, 111, 149);
     // The editor lies over the frame's rectangle; the frame stays behind it.
     m_editor = std::make_unique<CProfileEditor>(m_client);
     m_editor->widget()->setGeometry(m_editorFrame->geometry());
@@ -289,7 +176,7 @@ void CConverterDlg::createControls()
     for (const auto& spec : previewRects)
         place(m_preview->control(spec.id), spec.rect[0], spec.rect[1], spec.rect[2], spec.rect[3]);
     if (auto* time = qobject_cast<QLabel*>(m_preview->control(1053)))
-        fitCaption(time, QStringLiteral("00:00:00"), 0);
+        MainDialogControls::fitCaption(time, QStringLiteral("00:00:00"), 0);
     for (int id : {32793, 32796, 32797}) {
         QAction* entry = m_preview->action(id);
         entry->setProperty("commandId", id);

@@ -1,0 +1,153 @@
+#include "MainDialogControls.h"
+
+#include "CCellListCtrl.h"
+#include "CImageButton.h"
+#include "DialogUnits.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+struct ButtonSpec
+{
+    int id;
+    const char* name;
+    const char* caption;
+    const char* tooltip;
+    int images[3]; // hovered, normal, pressed
+    int rect[4];
+};
+
+const ButtonSpec kButtons[] = {
+    {1006, "add", "Add", "Add media file to control list", {152, 153, 154}, {21, 4, 25, 31}},
+    {1007,
+     "remove",
+     "Remove",
+     "Remove file from the following list",
+     {164, 158, 166},
+     {67, 5, 25, 30}},
+    {1008,
+     "clear",
+     "Clear",
+     "Remove all file from the following list",
+     {155, 156, 157},
+     {115, 5, 25, 30}},
+    {1015, "encode", "Encode", "Start convert", {167, 168, 169}, {188, 5, 25, 30}},
+    {1018, "stop", "Stop", "Stop convert", {170, 171, 172}, {233, 5, 25, 30}},
+};
+
+} // namespace
+
+void MainDialogControls::fitCaption(QWidget* control, const QString& caption, int extra)
+{
+    const int needed = control->fontMetrics().horizontalAdvance(caption) + extra;
+    QRect area = control->geometry();
+    if (needed <= area.width())
+        return;
+    const int grow = needed - area.width();
+    if (qobject_cast<QLabel*>(control))
+        area.adjust(-grow, 0, 0, 0);
+    else if (qobject_cast<CImageButton*>(control))
+        area.adjust(-(grow + 1) / 2, 0, grow / 2, 0);
+    else
+        area.setWidth(needed);
+    area.moveLeft(qMax(0, area.left()));
+    control->setGeometry(area);
+}
+
+namespace {
+
+void identify(QWidget* control, int id, const QString& name, const QString& accessible)
+{
+    control->setProperty("controlId", id);
+    control->setObjectName(name);
+    control->setAccessibleName(accessible);
+}
+
+} // namespace
+
+MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits& units)
+{
+    MainDialogControls controls;
+    const auto place = [&](QWidget* control, int x, int y, int w, int h) {
+        control->setGeometry(units.rect(x, y, w, h));
+    };
+
+    CImageButton* buttons[5] = {};
+    int index = 0;
+    for (const ButtonSpec& spec : kButtons) {
+        auto* button = new CImageButton(client);
+        identify(button, spec.id, QString::fromLatin1(spec.name),
+                 QString::fromLatin1(spec.caption));
+        button->SetBitmaps(spec.images[0], Qt::black, spec.images[1], Qt::black, spec.images[2],
+                           Qt::black);
+        button->SetAlign(CImageButton::ImageCovers, true);
+        button->SetTooltipText(QString::fromLatin1(spec.tooltip), true);
+        button->setText(QString::fromLatin1(spec.caption));
+        place(button, spec.rect[0], spec.rect[1], spec.rect[2], spec.rect[3]);
+        fitCaption(button, button->text(), 2 * CImageButton::kMargin);
+        buttons[index++] = button;
+    }
+    controls.add = buttons[0];
+    controls.remove = buttons[1];
+    controls.clear = buttons[2];
+    controls.encode = buttons[3];
+    controls.stop = buttons[4];
+
+    auto* separator = new QFrame(client);
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    place(separator, 163, 5, 1, 28);
+
+    controls.list = new CCellListCtrl(client);
+    identify(controls.list, 1001, QStringLiteral("jobList"), QStringLiteral("Job list"));
+    controls.list->setContextMenuPolicy(Qt::CustomContextMenu);
+    place(controls.list, 2, 37, 288, 176);
+
+    auto* profileLabel = new QLabel(QStringLiteral("Profile:"), client);
+    place(profileLabel, 6, 221, 22, 8);
+    profileLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fitCaption(profileLabel, profileLabel->text(), 0);
+    controls.profileBox = new QComboBox(client);
+    identify(controls.profileBox, 1004, QStringLiteral("profileBox"), QStringLiteral("Profile:"));
+    profileLabel->setBuddy(controls.profileBox);
+    controls.profileBox->setGeometry(units.x(32), units.y(219), units.x(253),
+                                     controls.profileBox->sizeHint().height());
+    controls.profileBox->setMaxVisibleItems(
+        qMax(1, units.y(191) / qMax(1, controls.profileBox->fontMetrics().height() + 4)));
+
+    auto* outputLabel = new QLabel(QStringLiteral("Output:"), client);
+    place(outputLabel, 6, 239, 23, 10);
+    outputLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    fitCaption(outputLabel, outputLabel->text(), 0);
+    controls.outputBox = new QLineEdit(client);
+    identify(controls.outputBox, 1005, QStringLiteral("outputBox"), QStringLiteral("Output:"));
+    outputLabel->setBuddy(controls.outputBox);
+    place(controls.outputBox, 32, 237, 152, 12);
+
+    controls.browse = new QPushButton(QStringLiteral("&Browse..."), client);
+    identify(controls.browse, 1014, QStringLiteral("browse"), QStringLiteral("Browse..."));
+    place(controls.browse, 197, 235, 40, 17);
+    controls.open = new QPushButton(QStringLiteral("&Open"), client);
+    identify(controls.open, 1019, QStringLiteral("open"), QStringLiteral("Open"));
+    place(controls.open, 246, 236, 36, 17);
+    // Enter must not press a button of the dialog (nor close it).
+    for (QPushButton* button : {controls.browse, controls.open}) {
+        fitCaption(button, button->text().remove(QLatin1Char('&')),
+                   button->sizeHint().width() - button->fontMetrics().horizontalAdvance(
+                                                    button->text().remove(QLatin1Char('&'))));
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    controls.editorFrame = new QGroupBox(client);
+    identify(controls.editorFrame, 1020, QStringLiteral("editorFrame"),
+             QStringLiteral("Parameters"));
+    place(controls.editorFrame, 293, 3, 111, 149);
+    return controls;
+}
