@@ -9,7 +9,7 @@
 #include "FfmpegRunner.h"
 #include "LegacyCommandLine.h"
 #include "LegacyTranslator.h"
-#include "MediaProbe.h"
+#include "LibavMediaLibrary.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -97,7 +97,8 @@ void conversionBench(const QTemporaryDir& dir, const QString& source, const char
     line.output = dir.filePath("through ffmpeg." + extension);
     const QStringList modern =
         FfmpegRunner::controlArguments() +
-        LegacyTranslator::translate(line, source, ProbeMediaFile(source)).arguments;
+        LegacyTranslator::translate(line, source, ProbeMediaFile(source), LibavMediaLibrary())
+            .arguments;
     const QString ffmpegPath = FfmpegLocator::find(kAppDir);
 
     std::printf("%s\n  encode %s\n  ffmpeg %s\n", title,
