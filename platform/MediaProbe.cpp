@@ -126,8 +126,9 @@ double timeByReading(AVFormatContext* ctx, const AVStream* video, int64_t fileSi
     if (rate.num <= 0 || rate.den <= 0)
         rate = video->r_frame_rate;
     const double frameSeconds = rate.num > 0 && rate.den > 0 ? av_q2d(av_inv_q(rate)) : 0.04;
-    const double tick = av_q2d(video->time_base);
-    double seconds = 0;
+    // Whole ticks, added exactly: a sum of 0.04 s steps would fall short of the whole second.
+    int64_t ticks = 0;
+    int64_t untimed = 0;
     int64_t bytes = 0;
     bool atEnd = false;
     while (bytes < kTimingBudget) {
@@ -136,12 +137,16 @@ double timeByReading(AVFormatContext* ctx, const AVStream* video, int64_t fileSi
             break;
         }
         if (pkt->stream_index == video->index) {
-            seconds += pkt->duration > 0 ? pkt->duration * tick : frameSeconds;
+            if (pkt->duration > 0)
+                ticks += pkt->duration;
+            else
+                ++untimed;
             bytes += pkt->size;
         }
         av_packet_unref(pkt);
     }
     av_packet_free(&pkt);
+    const double seconds = ticks * av_q2d(video->time_base) + untimed * frameSeconds;
     estimated = !atEnd;
     if (atEnd || bytes <= 0)
         return seconds;

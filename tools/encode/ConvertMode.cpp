@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <cstdio>
 #include <memory>
@@ -114,7 +115,7 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     ChildLifetime lifetime;
     FfmpegRunner runner(watcher, lifetime);
     Settled settled;
-    std::thread helper([&] {
+    const auto settle = [&] {
         settled.library = MediaLibrary::load(toolFolder, settled.why);
         if (settled.library)
             settled.command = LegacyTranslator::translate(
@@ -135,9 +136,13 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
                     runner.restart(control + settled.command.arguments);
             },
             Qt::QueuedConnection);
-    });
+    };
+    // The helper starts once ffmpeg runs: the loading would otherwise slow its start.
+    std::thread helper;
+    QTimer::singleShot(0, &runner, [&] { helper = std::thread(settle); });
     const int code = runner.run(ffmpeg, control + quick.arguments, true);
-    helper.join();
+    if (helper.joinable())
+        helper.join();
 
     // A stopped conversion keeps its shortened file.
     if (runner.stopped())

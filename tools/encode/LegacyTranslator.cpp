@@ -153,8 +153,10 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
     if (is(o, "vcodec") || is(o, "acodec")) {
         emitCodec(o, is(o, "vcodec"));
     } else if (is(o, "ss")) {
-        // Seeking the input is fast and exact; a looped picture has nothing to seek.
-        (m_input.isStillPicture ? m_post : m_pre) << QStringLiteral("-ss") << o.value;
+        // Seeking the input is fast and exact; a looped picture has nothing to seek, and a
+        // cover, which comes before all else, would be cut away by the seek.
+        (m_input.isStillPicture || m_coverAsClip ? m_post : m_pre)
+            << QStringLiteral("-ss") << o.value;
     } else if (is(o, "itsoffset")) {
         m_pre << QStringLiteral("-itsoffset") << o.value;
     } else if (is(o, "re")) {
