@@ -262,8 +262,8 @@ int main(int argc, char** argv)
                         {"-vcodec", "libxvid", "-b", "1000k", "-s", "640x480", "-r", "25",
                          "-acodec", "libmp3lame", "-ab", "128k", "-ac", "2", "-ar", "44100"},
                         "avi", conversions);
-        // A conversion so short that nearly all of it is start-up: the tool's fixed cost.
-        conversionBench(dir, source, tool, "Start-up cost (AVI, first second only):",
+        // A conversion so short that the tool's start and end weigh most.
+        conversionBench(dir, source, tool, "Short conversion (AVI, first second only):",
                         {"-t", "1", "-vcodec", "libxvid", "-acodec", "libmp3lame"}, "avi",
                         conversions);
         conversionBench(dir, source, tool, "MP4, H.264 and AAC:",
