@@ -5,7 +5,10 @@ else()
     set(TOVEL_PLATFORM_SUFFIX linux)
 endif()
 
-# tovel_place_in_app(target): the target's binary lands in build/app/.
+# tovel_place_in_app(target): the target's binary (program or loadable module) lands in
+# build/app/.
 function(tovel_place_in_app target)
-    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${TOVEL_APP_DIR}")
+    set_target_properties(${target} PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY "${TOVEL_APP_DIR}"
+        LIBRARY_OUTPUT_DIRECTORY "${TOVEL_APP_DIR}")
 endfunction()

@@ -57,6 +57,12 @@ double streamSeconds(const AVStream* st)
     return st->duration * av_q2d(st->time_base);
 }
 
+bool isCover(const AVStream* st)
+{
+    return st->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
+           (st->disposition & AV_DISPOSITION_ATTACHED_PIC);
+}
+
 // The first video stream that is real video (not a cover picture) and the first audio one.
 void pickStreams(const AVFormatContext* ctx, const AVStream*& video, const AVStream*& audio)
 {
@@ -65,8 +71,7 @@ void pickStreams(const AVFormatContext* ctx, const AVStream*& video, const AVStr
     for (unsigned i = 0; i < ctx->nb_streams; ++i) {
         const AVStream* st = ctx->streams[i];
         const AVCodecParameters* par = st->codecpar;
-        if (par->codec_type == AVMEDIA_TYPE_VIDEO && !video &&
-            !(st->disposition & AV_DISPOSITION_ATTACHED_PIC))
+        if (par->codec_type == AVMEDIA_TYPE_VIDEO && !video && !isCover(st))
             video = st;
         else if (par->codec_type == AVMEDIA_TYPE_AUDIO && !audio)
             audio = st;
@@ -104,6 +109,49 @@ int countGifFrames(AVFormatContext* ctx, int streamIndex)
     }
     av_packet_free(&pkt);
     return frames;
+}
+
+// Bytes of a raw stream read to time it: beyond them the length is scaled from what was read,
+// which keeps a probe of a multi-gigabyte stream to a fraction of a second.
+constexpr int64_t kTimingBudget = 48 << 20;
+
+// Seconds of a video stream that stores no length (raw H.264, MPEG video...): the frames' own
+// durations added up to the end of the file, or scaled by the file's size past the budget.
+// `estimated` says which.
+double timeByReading(AVFormatContext* ctx, const AVStream* video, int64_t fileSize, bool& estimated)
+{
+    AVPacket* pkt = av_packet_alloc();
+    if (!pkt)
+        return 0;
+    AVRational rate = video->avg_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0)
+        rate = video->r_frame_rate;
+    const double frameSeconds = rate.num > 0 && rate.den > 0 ? av_q2d(av_inv_q(rate)) : 0.04;
+    // Whole ticks, added exactly: a sum of 0.04 s steps would fall short of the whole second.
+    int64_t ticks = 0;
+    int64_t untimed = 0;
+    int64_t bytes = 0;
+    bool atEnd = false;
+    while (bytes < kTimingBudget) {
+        if (av_read_frame(ctx, pkt) < 0) {
+            atEnd = true;
+            break;
+        }
+        if (pkt->stream_index == video->index) {
+            if (pkt->duration > 0)
+                ticks += pkt->duration;
+            else
+                ++untimed;
+            bytes += pkt->size;
+        }
+        av_packet_unref(pkt);
+    }
+    av_packet_free(&pkt);
+    const double seconds = ticks * av_q2d(video->time_base) + untimed * frameSeconds;
+    estimated = !atEnd;
+    if (atEnd || bytes <= 0)
+        return seconds;
+    return seconds * double(fileSize) / double(bytes);
 }
 
 } // namespace
@@ -168,11 +216,24 @@ MediaProbeResult ProbeMediaFile(const QString& path)
     }
     if (!r.hasVideo && !r.hasAudio)
         return MediaProbeResult{};
+    for (unsigned i = 0; i < in.ctx->nb_streams; ++i)
+        r.hasCoverPicture = r.hasCoverPicture || isCover(in.ctx->streams[i]);
 
-    // Streams without a length of their own take the container's.
-    const double whole = in.ctx->duration != AV_NOPTS_VALUE && in.ctx->duration > 0
-                             ? in.ctx->duration / double(AV_TIME_BASE)
-                             : 0;
+    // Streams without a length of their own take the container's, unless it is no more than a
+    // guess from a bit rate: a raw video stream's header rate says little about its length.
+    const bool guessed = in.ctx->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    double whole = in.ctx->duration != AV_NOPTS_VALUE && in.ctx->duration > 0
+                       ? in.ctx->duration / double(AV_TIME_BASE)
+                       : 0;
+    if (r.hasVideo && !r.isStillPicture && (guessed || (r.videoDuration <= 0 && whole <= 0))) {
+        r.videoDuration = timeByReading(in.ctx, video, info.size(), r.lengthEstimated);
+        if (guessed) {
+            whole = 0;
+            r.audioDuration = 0;
+        }
+    } else {
+        r.lengthEstimated = guessed;
+    }
     if (r.hasVideo && !r.isStillPicture && r.videoDuration <= 0)
         r.videoDuration = whole;
     if (r.hasAudio && r.audioDuration <= 0)

@@ -21,12 +21,15 @@ struct MediaProbeResult
     int channels = 0;
     bool hasVideo = false; // a real video stream: an attached cover picture is not one
     bool hasAudio = false;
-    bool isStillPicture = false; // a single picture (JPEG, PNG, BMP, one-frame GIF)
-    QString demuxer;             // libavformat's reader, by its first short name ("mov", "image2")
+    bool isStillPicture = false;  // a single picture (JPEG, PNG, BMP, one-frame GIF)
+    bool hasCoverPicture = false; // an attached picture (album cover) beside the streams
+    bool lengthEstimated = false; // the duration is a guess from sizes and bit rates only
+    QString demuxer;              // libavformat's reader, by its first short name ("mov", "image2")
 };
 
 // Probes `path` in process; reads headers (and as little more as the frame size and
-// duration need). Thread-safe; never throws.
+// duration need: a raw video stream, which stores no length, is read through to its end, or
+// far enough to estimate it). Thread-safe; never throws.
 MediaProbeResult ProbeMediaFile(const QString& path);
 
 // Keeps the media library's own diagnostics ("moov atom not found") off standard error for the

@@ -1,22 +1,27 @@
 // Prints what the encoder tool costs over FFmpeg itself:
-//  1. the same 30-second 640x480 conversion through `encode` (old option language) and
+//  1. its fixed start-up cost: the time until the ffmpeg it starts is running, less the time to
+//     start that program directly (goal: under 10 ms);
+//  2. the same 30-second 640x480 conversion through `encode` (old option language) and
 //     through `ffmpeg` with the equivalent modern arguments, alternated, with the ratio
 //     (goal: at most 1.02);
-//  2. the information mode per file against an ffprobe run on the same file
+//  3. the information mode per file against an ffprobe run on the same file
 //     (goal: at least 5 times faster), and the in-process probe underneath it.
-// Usage: bench_encode [conversion rounds] [probe rounds]
+// Usage: bench_encode [conversion rounds] [probe rounds] [encode program to measure]
 #include "FfmpegLocator.h"
 #include "FfmpegRunner.h"
 #include "LegacyCommandLine.h"
 #include "LegacyTranslator.h"
-#include "MediaProbe.h"
+#include "LibavMediaLibrary.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -85,19 +90,20 @@ QString makeSource(const QTemporaryDir& dir)
 }
 
 // One profile's conversion, alternately through the tool and straight through ffmpeg.
-void conversionBench(const QTemporaryDir& dir, const QString& source, const char* title,
-                     const QStringList& options, const QString& extension, int rounds)
+void conversionBench(const QTemporaryDir& dir, const QString& source, const QString& tool,
+                     const char* title, const QStringList& options, const QString& extension,
+                     int rounds)
 {
     const QStringList legacy =
         QStringList{"ffmpeg-converter", "-i", source} + options +
         QStringList{"-async", "24", "-vsync",
                     "24",     "-y", dir.filePath("through encode." + extension)};
     LegacyCommandLine line = LegacyCommandLine::parse(legacy);
-    const QString tool = kAppDir + QStringLiteral("encode");
     line.output = dir.filePath("through ffmpeg." + extension);
     const QStringList modern =
         FfmpegRunner::controlArguments() +
-        LegacyTranslator::translate(line, source, ProbeMediaFile(source)).arguments;
+        LegacyTranslator::translate(line, source, ProbeMediaFile(source), LibavMediaLibrary())
+            .arguments;
     const QString ffmpegPath = FfmpegLocator::find(kAppDir);
 
     std::printf("%s\n  encode %s\n  ffmpeg %s\n", title,
@@ -123,7 +129,7 @@ void conversionBench(const QTemporaryDir& dir, const QString& source, const char
                 best(viaTool) - best(direct));
 }
 
-void probeBench(const QTemporaryDir& dir, int rounds)
+void probeBench(const QTemporaryDir& dir, const QString& tool, int rounds)
 {
     struct Sample
     {
@@ -137,7 +143,6 @@ void probeBench(const QTemporaryDir& dir, int rounds)
         {"tone.mp3", {"-f", "lavfi", "-i", "sine=duration=5"}},
         {"still.jpg", {"-f", "lavfi", "-i", "testsrc=size=320x240", "-frames:v", "1"}},
     };
-    const QString tool = kAppDir + QStringLiteral("encode");
     std::printf("Information mode per file (median of %d runs):\n", rounds);
     std::printf("  %-10s %12s %12s %10s %16s\n", "file", "encode -info", "ffprobe", "speed-up",
                 "in-process probe");
@@ -166,6 +171,78 @@ void probeBench(const QTemporaryDir& dir, int rounds)
     std::printf("  (goal: encode -info at least 5x faster than ffprobe)\n");
 }
 
+// Nanoseconds on the clock the stand-in ffmpeg writes.
+qint64 nowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Milliseconds from starting `program` until the stand-in ffmpeg (started by it, or it) noted
+// its start; negative when it never did.
+double untilStamp(const QString& program, const QStringList& args, const QString& stampFile,
+                  const QProcessEnvironment& env)
+{
+    QFile::remove(stampFile);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    const qint64 start = nowNs();
+    p.start(program, args);
+    if (!p.waitForStarted(30000))
+        return -1;
+    p.closeWriteChannel();
+    p.waitForFinished(30000);
+    QFile stamp(stampFile);
+    if (!stamp.open(QIODevice::ReadOnly))
+        return -1;
+    return double(stamp.readAll().trimmed().toLongLong() - start) / 1e6;
+}
+
+void startBench(const QTemporaryDir& dir, const QString& source, const QString& tool, int rounds)
+{
+    // The stand-in answers to the name ffmpeg on the search path the tool looks along.
+    const QString folder = dir.filePath("stand-in");
+    const QString standIn = folder + "/ffmpeg";
+    QDir().mkpath(folder);
+    if (!QFile::copy(QStringLiteral(TOVEL_BENCH_STAMP_TOOL), standIn)) {
+        std::printf("Start-up: could not place the stand-in ffmpeg\n\n");
+        return;
+    }
+    const QString stampFile = dir.filePath("stamp");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PATH", folder);
+    env.insert("TOVEL_BENCH_STAMP", stampFile);
+    const QStringList legacy = {"ffmpeg-converter",
+                                "-i",
+                                source,
+                                "-vcodec",
+                                "libxvid",
+                                "-acodec",
+                                "libmp3lame",
+                                "-async",
+                                "24",
+                                "-vsync",
+                                "24",
+                                "-y",
+                                dir.filePath("start.avi")};
+    std::vector<double> viaTool, direct;
+    for (int r = 0; r < rounds; ++r) {
+        viaTool.push_back(untilStamp(tool, legacy, stampFile, env));
+        direct.push_back(untilStamp(standIn, {}, stampFile, env));
+    }
+    const double a = median(viaTool), b = median(direct);
+    if (a < 0 || b < 0) {
+        std::printf("Start-up: the stand-in ffmpeg never ran\n\n");
+        return;
+    }
+    std::printf("Start-up, until ffmpeg runs (%d rounds):\n"
+                "  through encode: median %.2f ms, best %.2f ms\n"
+                "  started directly: median %.2f ms, best %.2f ms\n"
+                "  fixed cost of encode: median %.2f ms, best %.2f ms (goal < 10 ms)\n\n",
+                rounds, a, best(viaTool), b, best(direct), a - b, best(viaTool) - best(direct));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -173,24 +250,27 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const int conversions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const int probes = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
+    const QString tool =
+        argc > 3 ? QString::fromLocal8Bit(argv[3]) : kAppDir + QStringLiteral("encode");
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;
     const QString source = makeSource(dir);
     if (!source.isEmpty()) {
-        conversionBench(dir, source, "AVI, Xvid and MP3:",
+        startBench(dir, source, tool, std::max(20, probes));
+        conversionBench(dir, source, tool, "AVI, Xvid and MP3:",
                         {"-vcodec", "libxvid", "-b", "1000k", "-s", "640x480", "-r", "25",
                          "-acodec", "libmp3lame", "-ab", "128k", "-ac", "2", "-ar", "44100"},
                         "avi", conversions);
-        // A conversion so short that nearly all of it is start-up: the tool's fixed cost.
-        conversionBench(dir, source, "Start-up cost (AVI, first second only):",
+        // A conversion so short that the tool's start and end weigh most.
+        conversionBench(dir, source, tool, "Short conversion (AVI, first second only):",
                         {"-t", "1", "-vcodec", "libxvid", "-acodec", "libmp3lame"}, "avi",
                         conversions);
-        conversionBench(dir, source, "MP4, H.264 and AAC:",
+        conversionBench(dir, source, tool, "MP4, H.264 and AAC:",
                         {"-vcodec", "libx264", "-b", "1000k", "-s", "640x480", "-acodec", "libfaac",
                          "-ab", "128k", "-ac", "2", "-ar", "44100"},
                         "mp4", conversions);
     }
-    probeBench(dir, probes);
+    probeBench(dir, tool, probes);
     return 0;
 }

@@ -1,11 +1,14 @@
 // The built tool, run as the converter runs it: an argument list, pipes on all three channels.
+#include "FfmpegRunner.h"
 #include "TestMedia.h"
+#include "ToolRun.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,59 +16,6 @@
 #include <memory>
 
 namespace {
-
-struct ToolRun
-{
-    bool finished = false;
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-QString toolPath()
-{
-    return TestMedia::appDir() + "encode";
-}
-
-// Runs the tool to its end. `during` may talk to it while it runs; by default its input
-// is closed at once (end of input must change nothing).
-ToolRun runTool(const QStringList& args, const QString& workDir = QString(),
-                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-                const std::function<void(QProcess&)>& during = {})
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    if (!workDir.isEmpty())
-        p.setWorkingDirectory(workDir);
-    p.start(toolPath(), args);
-    ToolRun run;
-    if (!p.waitForStarted(30000))
-        return run;
-    if (during)
-        during(p);
-    else
-        p.closeWriteChannel();
-    run.finished = p.waitForFinished(300000);
-    run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    run.out = p.readAllStandardOutput();
-    run.err = p.readAllStandardError();
-    return run;
-}
-
-QStringList conversion(const QString& in, const QStringList& options, const QString& out)
-{
-    return QStringList{"ffmpeg-converter", "-i", in} + options +
-           QStringList{"-async", "24", "-vsync", "24", "-y", out};
-}
-
-// The converter's reading of a progress line: the whole seconds after "time=", -1 if none.
-int progressSeconds(const QByteArray& line)
-{
-    int seconds = -1;
-    if (std::sscanf(line.constData(), "%*s %*s %*s %*s %*s %*s %*s %*s time=%d", &seconds) != 1)
-        return -1;
-    return seconds;
-}
 
 struct Stream
 {
@@ -386,21 +336,18 @@ protected:
 
     static QProcessEnvironment withFake(const QString& name, const QByteArray& script)
     {
-        const QString folder = at(name);
-        QDir().mkpath(folder);
-        const QString path = folder + "/ffmpeg";
-        EXPECT_TRUE(TestMedia::writeFile(path, "#!/bin/sh\n" + script));
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("PATH", folder + ":/usr/bin:/bin");
-        return env;
+        return withFakeFfmpeg(at(name), script);
     }
 };
 
 TEST_F(FakeFfmpegTest, AnFfmpegThatIgnoresTheStopIsEndedAfterItsGrace)
 {
+    // The converter kills the tool 10 s after its stop request: the tool must end ffmpeg first.
+    static_assert(2 * FfmpegRunner::kStopGraceMs < 10000);
+    // Deaf to "q" and to the request to terminate alike.
     const QProcessEnvironment env =
-        withFake("deaf", "printf 'frame=1\\nout_time_us=40000\\nprogress=continue\\n'\n"
+        withFake("deaf", "trap '' TERM\n"
+                         "printf 'frame=1\\nout_time_us=40000\\nprogress=continue\\n'\n"
                          "exec sleep 120\n");
     const ToolRun run =
         runTool(conversion(at("clip.mp4"), {}, at("deaf.avi")), QString(), env, [](QProcess& p) {
@@ -413,15 +360,55 @@ TEST_F(FakeFfmpegTest, AnFfmpegThatIgnoresTheStopIsEndedAfterItsGrace)
     EXPECT_EQ(progressSeconds(run.out), 0);
 }
 
-TEST_F(FakeFfmpegTest, AnFfmpegThatCrashesIsReportedAsAFailure)
+TEST_F(FakeFfmpegTest, AnFfmpegThatCrashesIsReportedAsAFailureAndLeavesNoFile)
 {
+    // It dies half-way through writing its output.
     const QProcessEnvironment env =
-        withFake("crash", "echo 'something broke' >&2\nkill -SEGV $$\n");
-    const ToolRun run = runTool(conversion(at("clip.mp4"), {}, at("crash.avi")), QString(), env);
+        withFake("crash", "for a; do last=$a; done\nprintf partial > \"${last#file:}\"\n"
+                          "echo 'something broke' >&2\nkill -SEGV $$\n");
+    const QString out = at("crash.avi");
+    const ToolRun run = runTool(conversion(at("clip.mp4"), {}, out), QString(), env);
     ASSERT_TRUE(run.finished);
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains("something broke"));
     EXPECT_TRUE(run.err.contains("ended abnormally")) << run.err.toStdString();
+    // The converter judges a row by its output file: a partial one would read as success.
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_TRUE(run.err.contains("removed the output")) << run.err.toStdString();
+}
+
+// True once `pid` has ended (a zombie nobody reaps has ended too).
+bool processEnded(const QByteArray& pid)
+{
+    QFile stat("/proc/" + pid.trimmed() + "/stat");
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray fields = stat.readAll();
+    return fields.mid(fields.lastIndexOf(')') + 2, 1) == "Z";
+}
+
+TEST_F(FakeFfmpegTest, FfmpegEndsWhenTheToolIsKilled)
+{
+    const QString pidFile = at("ffmpeg.pid");
+    const QProcessEnvironment env =
+        withFake("orphan", "echo $$ > '" + QFile::encodeName(pidFile) + "'\nexec sleep 120\n");
+    QByteArray pid;
+    const ToolRun run = runTool(conversion(at("clip.mp4"), {}, at("orphan.avi")), QString(), env,
+                                [&](QProcess& tool) {
+                                    for (int i = 0; i < 600 && pid.isEmpty(); ++i) {
+                                        tool.waitForFinished(50);
+                                        pid = TestMedia::readFile(pidFile);
+                                    }
+                                    tool.kill();
+                                });
+    ASSERT_FALSE(pid.isEmpty());
+    bool ended = false;
+    for (int i = 0; i < 600 && !ended; ++i) {
+        ended = processEnded(pid);
+        if (!ended)
+            QThread::msleep(50);
+    }
+    EXPECT_TRUE(ended) << "ffmpeg " << pid.toStdString() << " outlived the tool";
 }
 
 } // namespace

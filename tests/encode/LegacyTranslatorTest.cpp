@@ -1,5 +1,6 @@
 #include "LegacyTranslator.h"
 #include "LegacyCommandLine.h"
+#include "LibavMediaLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +57,7 @@ FfmpegCommand translate(const QStringList& options, const QString& output,
         QStringList{"ffmpeg-converter", "-i", inputPath} + options + QStringList{"-y", output};
     const LegacyCommandLine line = LegacyCommandLine::parse(args);
     EXPECT_EQ(line.mode, LegacyCommandLine::Mode::Convert) << line.error.toStdString();
-    return LegacyTranslator::translate(line, inputPath, input);
+    return LegacyTranslator::translate(line, inputPath, input, LibavMediaLibrary());
 }
 
 void check(const Case& c)

@@ -1,8 +1,6 @@
 #include "CodecNames.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-}
+#include "FfmpegCatalogue.h"
 
 namespace {
 
@@ -40,8 +38,8 @@ constexpr Rename kAudio[] = {
 };
 
 template <size_t N>
-CodecNames::Choice choose(const Rename (&table)[N], const QString& legacy, AVMediaType type,
-                          const char* kind)
+CodecNames::Choice choose(const Rename (&table)[N], const QString& legacy, bool video,
+                          const FfmpegCatalogue& ffmpeg)
 {
     CodecNames::Choice choice;
     choice.encoder = legacy.trimmed();
@@ -57,11 +55,10 @@ CodecNames::Choice choose(const Rename (&table)[N], const QString& legacy, AVMed
         choice.encoder = QStringLiteral("copy");
         return choice;
     }
-    const AVCodec* codec = avcodec_find_encoder_by_name(choice.encoder.toLatin1().constData());
-    if (!codec || codec->type != type) {
+    if (!ffmpeg.hasEncoder(choice.encoder, video)) {
         choice.note = QStringLiteral("%1 codec \"%2\" has no encoder here; using the output "
                                      "format's default")
-                          .arg(QLatin1String(kind), legacy);
+                          .arg(video ? QLatin1String("video") : QLatin1String("audio"), legacy);
         choice.encoder.clear();
         choice.sampleRate = 0;
     }
@@ -70,12 +67,12 @@ CodecNames::Choice choose(const Rename (&table)[N], const QString& legacy, AVMed
 
 } // namespace
 
-CodecNames::Choice CodecNames::video(const QString& legacy)
+CodecNames::Choice CodecNames::video(const QString& legacy, const FfmpegCatalogue& ffmpeg)
 {
-    return choose(kVideo, legacy, AVMEDIA_TYPE_VIDEO, "video");
+    return choose(kVideo, legacy, true, ffmpeg);
 }
 
-CodecNames::Choice CodecNames::audio(const QString& legacy)
+CodecNames::Choice CodecNames::audio(const QString& legacy, const FfmpegCatalogue& ffmpeg)
 {
-    return choose(kAudio, legacy, AVMEDIA_TYPE_AUDIO, "audio");
+    return choose(kAudio, legacy, false, ffmpeg);
 }

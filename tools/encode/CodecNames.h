@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class FfmpegCatalogue;
+
 // The old tool's codec names (as the converter writes them) and the encoders of this FFmpeg.
 class CodecNames
 {
@@ -13,8 +15,9 @@ public:
         int sampleRate = 0; // a rate the replaced codec implied (AMR), 0 when none
     };
 
-    // The encoder for a legacy video codec name ("xvid", "libxvid", "msmpeg4v1", "copy"...).
-    static Choice video(const QString& legacy);
+    // The encoder for a legacy video codec name ("xvid", "libxvid", "msmpeg4v1", "copy"...),
+    // among those `ffmpeg` has.
+    static Choice video(const QString& legacy, const FfmpegCatalogue& ffmpeg);
     // The encoder for a legacy audio codec name ("mp3", "libfaac", "libamr_nb", "copy"...).
-    static Choice audio(const QString& legacy);
+    static Choice audio(const QString& legacy, const FfmpegCatalogue& ffmpeg);
 };

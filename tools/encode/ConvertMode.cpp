@@ -1,16 +1,23 @@
 #include "ConvertMode.h"
 
 #include "AvsScriptReader.h"
+#include "ChildLifetime.h"
 #include "FfmpegLocator.h"
 #include "FfmpegRunner.h"
 #include "LegacyTranslator.h"
-#include "MediaProbe.h"
+#include "MediaLibrary.h"
+#include "OutputCheck.h"
 #include "StdinWatcher.h"
+#include "TrustingCatalogue.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <cstdio>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -32,6 +39,24 @@ QString unreadable(const QString& path)
     return why ? QStringLiteral("encode: cannot read the input \"%1\": %2")
                      .arg(path, QLatin1String(why))
                : QString();
+}
+
+// What the helper thread finds; written before it reports to the main thread, read after.
+struct Settled
+{
+    std::unique_ptr<MediaLibrary> library;
+    QString why;
+    FfmpegCommand command;
+};
+
+// A conversion that did not give what was asked must not leave a file that looks finished.
+void discard(const QString& output, const QString& fault)
+{
+    // Only a file: a device or a folder named as the output is not ours to remove.
+    if (QFileInfo(output).isFile() && QFile::remove(output))
+        say(QStringLiteral("encode: %1; removed the output \"%2\"").arg(fault, output));
+    else
+        say(QStringLiteral("encode: %1").arg(fault));
 }
 
 } // namespace
@@ -72,18 +97,62 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
         return 1;
     }
 
-    const MediaProbeResult facts = ProbeMediaFile(input);
-    const FfmpegCommand command = LegacyTranslator::translate(line, input, facts);
-    for (const QString& note : command.notes)
-        say(note);
-
     const QString ffmpeg = FfmpegLocator::find(toolFolder);
     if (ffmpeg.isEmpty()) {
         say(QStringLiteral("encode: cannot find ffmpeg beside this tool or on the search path"));
         return 1;
     }
+
+    // Loading the FFmpeg libraries takes longer than starting ffmpeg. So ffmpeg starts at once
+    // on a translation that trusts every name and knows nothing of the input, while a helper
+    // thread loads the libraries, probes the input and makes the real translation; only where
+    // the two differ (pictures, covers, unknown names) does ffmpeg start again.
+    const QStringList control = FfmpegRunner::controlArguments();
+    const FfmpegCommand quick =
+        LegacyTranslator::translate(line, input, MediaProbeResult{}, TrustingCatalogue());
     StdinWatcher watcher;
     watcher.start();
-    FfmpegRunner runner(watcher);
-    return runner.run(ffmpeg, FfmpegRunner::controlArguments() + command.arguments);
+    ChildLifetime lifetime;
+    FfmpegRunner runner(watcher, lifetime);
+    Settled settled;
+    const auto settle = [&] {
+        settled.library = MediaLibrary::load(toolFolder, settled.why);
+        if (settled.library)
+            settled.command = LegacyTranslator::translate(
+                line, input, settled.library->probe(input), *settled.library);
+        QMetaObject::invokeMethod(
+            &runner,
+            [&] {
+                if (!settled.library) {
+                    say(settled.why);
+                    runner.abandon();
+                    return;
+                }
+                for (const QString& note : std::as_const(settled.command.notes))
+                    say(note);
+                if (settled.command.arguments == quick.arguments)
+                    runner.confirm();
+                else
+                    runner.restart(control + settled.command.arguments);
+            },
+            Qt::QueuedConnection);
+    };
+    // The helper starts once ffmpeg runs: the loading would otherwise slow its start.
+    std::thread helper;
+    QTimer::singleShot(0, &runner, [&] { helper = std::thread(settle); });
+    const int code = runner.run(ffmpeg, control + quick.arguments, true);
+    if (helper.joinable())
+        helper.join();
+
+    // A stopped conversion keeps its shortened file.
+    if (runner.stopped())
+        return code;
+    const QString fault =
+        code != 0
+            ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
+            : OutputCheck::fault(settled.command.expected, settled.library->probe(line.output));
+    if (fault.isEmpty())
+        return 0;
+    discard(line.output, fault);
+    return code != 0 ? code : 1;
 }

@@ -1,8 +1,7 @@
 #include "FfmpegRunner.h"
 
+#include "ChildLifetime.h"
 #include "StdinWatcher.h"
-
-#include <QEventLoop>
 
 #include <cstdio>
 
@@ -49,10 +48,12 @@ template <typename Take> void splitLines(QByteArray& pending, Take take)
 
 } // namespace
 
-FfmpegRunner::FfmpegRunner(StdinWatcher& watcher, QObject* parent)
+FfmpegRunner::FfmpegRunner(StdinWatcher& watcher, ChildLifetime& lifetime, QObject* parent)
     : QObject(parent), m_watcher(watcher)
 {
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    lifetime.bind(m_process);
+    connect(&m_process, &QProcess::finished, &m_loop, &QEventLoop::quit);
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &FfmpegRunner::readProgress);
     connect(&m_process, &QProcess::readyReadStandardError, this, &FfmpegRunner::readLog);
     m_poll.setInterval(kPollMs);
@@ -65,21 +66,20 @@ QStringList FfmpegRunner::controlArguments()
             QStringLiteral("-nostats"),     QStringLiteral("-progress"), QStringLiteral("pipe:1")};
 }
 
-int FfmpegRunner::run(const QString& program, const QStringList& arguments)
+int FfmpegRunner::run(const QString& program, const QStringList& arguments, bool provisional)
 {
-    QEventLoop loop;
-    connect(&m_process, &QProcess::finished, &loop, &QEventLoop::quit);
-    m_process.start(program, arguments);
-    if (!m_process.waitForStarted(-1)) {
-        writeLog(QStringLiteral("encode: cannot start ffmpeg \"%1\": %2")
-                     .arg(program, m_process.errorString())
-                     .toLocal8Bit());
+    m_program = program;
+    m_settled = !provisional;
+    if (!start(arguments))
         return 1;
-    }
     m_poll.start();
-    if (m_process.state() != QProcess::NotRunning)
-        loop.exec();
+    // Everything that ends the wait (ffmpeg's end, the settling of the arguments) happens
+    // while the loop runs.
+    while (!m_abandoned && (m_process.state() != QProcess::NotRunning || !m_settled))
+        m_loop.exec();
     m_poll.stop();
+    if (m_abandoned)
+        return 1;
 
     readProgress();
     readLog();
@@ -91,13 +91,83 @@ int FfmpegRunner::run(const QString& program, const QStringList& arguments)
     return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : 1;
 }
 
+bool FfmpegRunner::start(const QStringList& arguments)
+{
+    m_process.start(m_program, arguments);
+    if (m_process.waitForStarted(-1))
+        return true;
+    writeLog(QStringLiteral("encode: cannot start ffmpeg \"%1\": %2")
+                 .arg(m_program, m_process.errorString())
+                 .toLocal8Bit());
+    return false;
+}
+
+void FfmpegRunner::confirm()
+{
+    m_settled = true;
+    for (const auto& [progress, bytes] : std::as_const(m_held))
+        progress ? writeOut(bytes) : writeLog(bytes);
+    m_held.clear();
+    m_loop.quit();
+}
+
+void FfmpegRunner::restart(const QStringList& arguments)
+{
+    if (m_stopSent) {
+        confirm();
+        return;
+    }
+    endUnheard();
+    m_settled = true;
+    if (!start(arguments))
+        m_abandoned = true;
+    m_loop.quit();
+}
+
+void FfmpegRunner::abandon()
+{
+    endUnheard();
+    m_abandoned = true;
+    m_loop.quit();
+}
+
+// Ends the provisional ffmpeg and forgets all it said.
+void FfmpegRunner::endUnheard()
+{
+    m_process.kill();
+    m_process.waitForFinished(-1);
+    m_process.readAllStandardOutput();
+    m_process.readAllStandardError();
+    m_held.clear();
+    m_progressPending.clear();
+    m_logPending.clear();
+    m_progress = ProgressLineWriter();
+    m_sawBlock = false;
+}
+
+void FfmpegRunner::passOut(const QByteArray& bytes)
+{
+    if (m_settled)
+        writeOut(bytes);
+    else
+        m_held.append({true, bytes});
+}
+
+void FfmpegRunner::passLog(const QByteArray& line)
+{
+    if (m_settled)
+        writeLog(line);
+    else
+        m_held.append({false, line});
+}
+
 void FfmpegRunner::readProgress()
 {
     m_progressPending += m_process.readAllStandardOutput();
     splitLines(m_progressPending, [this](const QByteArray& line) {
         if (m_progress.feed(line)) {
             m_sawBlock = true;
-            writeOut(m_progress.line());
+            passOut(m_progress.line());
         }
     });
 }
@@ -105,9 +175,9 @@ void FfmpegRunner::readProgress()
 void FfmpegRunner::readLog()
 {
     m_logPending += m_process.readAllStandardError();
-    splitLines(m_logPending, [](const QByteArray& line) {
+    splitLines(m_logPending, [this](const QByteArray& line) {
         if (!line.trimmed().isEmpty() && !isNoise(line))
-            writeLog(line);
+            passLog(line);
     });
 }
 
@@ -137,7 +207,7 @@ void FfmpegRunner::pollStop()
         return;
     }
     ++m_stopTicks;
-    const int grace = kStopGraceSeconds * 1000 / kPollMs;
+    const int grace = kStopGraceMs / kPollMs;
     if (m_stopTicks == grace)
         m_process.terminate(); // ffmpeg still closes its file on this signal
     else if (m_stopTicks == 2 * grace)

@@ -1,9 +1,5 @@
 #include "FilterChainBuilder.h"
 
-extern "C" {
-#include <libavutil/parseutils.h>
-}
-
 namespace {
 
 bool pixels(const QString& text, int& out)
@@ -43,14 +39,10 @@ bool FilterChainBuilder::setPadColor(const QString& text)
     return true;
 }
 
-bool FilterChainBuilder::setSize(const QString& size)
+void FilterChainBuilder::setSize(int width, int height)
 {
-    int w = 0, h = 0;
-    if (av_parse_video_size(&w, &h, size.trimmed().toLatin1().constData()) < 0)
-        return false;
-    m_width = w;
-    m_height = h;
-    return true;
+    m_width = width;
+    m_height = height;
 }
 
 bool FilterChainBuilder::setVolume(const QString& text)

@@ -27,8 +27,8 @@ public:
     bool setPad(Side side, const QString& pixels);
     // Colour of the pad bands as six hex digits ("000000" ... "FFFFFF", "#" or "0x" allowed).
     bool setPadColor(const QString& hex);
-    // The frame size inside the padding (WxH or an abbreviation such as "cif").
-    bool setSize(const QString& size);
+    // The frame size inside the padding.
+    void setSize(int width, int height);
     // The old volume scale: 256 is unchanged.
     bool setVolume(const QString& value);
     // Samples per second by which sound may be stretched to stay in sync; 0 or less: none.

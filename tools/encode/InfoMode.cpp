@@ -1,5 +1,7 @@
 #include "InfoMode.h"
 
+#include "MediaLibrary.h"
+
 #include <QFileInfo>
 
 #include <cstdio>
@@ -15,14 +17,21 @@ QByteArray InfoMode::reply(const MediaProbeResult& r)
     return QByteArray(line, n);
 }
 
-int InfoMode::run(const QString& path)
+int InfoMode::run(const QString& path, const QString& toolFolder)
 {
-    const MediaProbeResult result = ProbeMediaFile(path);
+    QString loadError;
+    const std::unique_ptr<MediaLibrary> library = MediaLibrary::load(toolFolder, loadError);
+    const MediaProbeResult result = library ? library->probe(path) : MediaProbeResult{};
     const QByteArray line = reply(result);
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     std::fflush(stdout);
     if (result.ok)
         return 0;
+    if (!library) {
+        std::fprintf(stderr, "%s\n", loadError.toLocal8Bit().constData());
+        std::fflush(stderr);
+        return 1;
+    }
 
     const QFileInfo info(path);
     const char* why = !info.exists()       ? "no such file"

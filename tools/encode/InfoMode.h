@@ -13,7 +13,8 @@ public:
     // frame size, 1/0 for a video and an audio stream; all zero for an unreadable file.
     static QByteArray reply(const MediaProbeResult& result);
 
-    // Probes `path`, writes the reply to standard output (and a reason to standard error when
-    // the file yields nothing); returns the exit code: 0 when the file was read.
-    static int run(const QString& path);
+    // Probes `path` with the FFmpeg module in `toolFolder`, writes the reply to standard output
+    // (and a reason to standard error when the file yields nothing); returns the exit code:
+    // 0 when the file was read.
+    static int run(const QString& path, const QString& toolFolder);
 };

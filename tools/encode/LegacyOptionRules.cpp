@@ -1,10 +1,6 @@
 #include "LegacyOptionRules.h"
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/opt.h>
-}
+#include "FfmpegCatalogue.h"
 
 namespace {
 
@@ -101,11 +97,6 @@ QString optionText(const LegacyOption& o)
     return text;
 }
 
-bool knownBy(const AVClass* cls, const char* name)
-{
-    return av_opt_find(&cls, name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ | AV_OPT_SEARCH_CHILDREN);
-}
-
 } // namespace
 
 const LegacyOptionRules::Rename* LegacyOptionRules::rename(const QString& name)
@@ -151,14 +142,13 @@ bool LegacyOptionRules::isFilterOption(const QString& name)
     return false;
 }
 
-bool LegacyOptionRules::isModernOption(const QString& nameIn)
+bool LegacyOptionRules::isModernOption(const QString& nameIn, const FfmpegCatalogue& ffmpeg)
 {
     // "b:v" style names carry a stream specifier after the colon.
     const QByteArray name = nameIn.section(QLatin1Char(':'), 0, 0).toLatin1();
     if (name.isEmpty())
         return false;
-    return knownBy(avcodec_get_class(), name.constData()) ||
-           knownBy(avformat_get_class(), name.constData());
+    return ffmpeg.knowsOption(name);
 }
 
 QString LegacyOptionRules::ignored(const LegacyOption& option, const QString& reason)

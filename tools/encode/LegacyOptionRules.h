@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class FfmpegCatalogue;
+
 // The fixed knowledge of how each option of the old tool's language fares in FFmpeg 5.1:
 // renamed, refused, or carried by a filter; and the wording of the lines that say so.
 class LegacyOptionRules
@@ -25,8 +27,8 @@ public:
     static QString refusal(const LegacyOption& option);
     // True for the options that become part of a filter chain.
     static bool isFilterOption(const QString& name);
-    // True when some codec, format or protocol of this FFmpeg has an option of that name.
-    static bool isModernOption(const QString& name);
+    // True when some codec, format or protocol of `ffmpeg` has an option of that name.
+    static bool isModernOption(const QString& name, const FfmpegCatalogue& ffmpeg);
 
     // The line saying `option` was not used, and why.
     static QString ignored(const LegacyOption& option, const QString& reason);

@@ -1,14 +1,13 @@
 #include "LegacyTranslator.h"
 
 #include "CodecNames.h"
+#include "FfmpegCatalogue.h"
 #include "LegacyOptionRules.h"
 #include "TargetNorm.h"
 
 #include <QRegularExpression>
 
-extern "C" {
-#include <libavformat/avformat.h>
-}
+#include <algorithm>
 
 namespace {
 
@@ -34,15 +33,17 @@ QString fileUrl(const QString& path)
 
 } // namespace
 
-LegacyTranslator::LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input)
-    : m_line(line), m_input(input)
+LegacyTranslator::LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input,
+                                   const FfmpegCatalogue& ffmpeg)
+    : m_line(line), m_input(input), m_ffmpeg(ffmpeg)
 {
 }
 
 FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const QString& inputPath,
-                                          const MediaProbeResult& input)
+                                          const MediaProbeResult& input,
+                                          const FfmpegCatalogue& ffmpeg)
 {
-    LegacyTranslator t(line, input);
+    LegacyTranslator t(line, input, ffmpeg);
     t.collect();
     if (!t.m_target.isEmpty())
         t.out(QStringLiteral("-target"),
@@ -61,8 +62,10 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
     if (input.isStillPicture && !t.m_hasDuration)
         t.out(QStringLiteral("-t"), QString::number(kStillSeconds));
     t.emitFormatDefaults();
+    t.emitCover();
 
     FfmpegCommand& cmd = t.m_cmd;
+    cmd.expected = t.expectation();
     cmd.arguments << QStringLiteral("-y") << t.m_pre;
     // The image reader would take "%d" in a picture's name for a numbered sequence.
     if (input.demuxer == QLatin1String("image2"))
@@ -88,7 +91,7 @@ void LegacyTranslator::collect()
         {"padleft", true, S::Left},   {"padright", true, S::Right},
     };
     if (m_input.isStillPicture)
-        m_filters.setLoopPicture(25);
+        m_filters.setLoopPicture(kStillRate);
     for (const LegacyOption& o : m_line.options) {
         for (const auto& band : kBands) {
             if (!is(o, band.name))
@@ -120,15 +123,27 @@ void LegacyTranslator::collect()
             m_hasSampleRate = true;
         else if (is(o, "ac"))
             m_hasChannels = true;
+        else if (is(o, "vframes") || is(o, "aframes") || is(o, "dframes") || is(o, "fs") ||
+                 is(o, "shortest"))
+            m_limited = true;
+        else if (is(o, "map"))
+            m_mapped = true;
         else if (is(o, "vn"))
             m_noVideo = true;
         else if (is(o, "an"))
             m_noAudio = true;
         else if (is(o, "vcodec"))
-            m_videoCopy = CodecNames::video(o.value).encoder == QLatin1String("copy");
+            m_videoCopy = CodecNames::video(o.value, m_ffmpeg).encoder == QLatin1String("copy");
         else if (is(o, "acodec"))
-            m_audioCopy = CodecNames::audio(o.value).encoder == QLatin1String("copy");
+            m_audioCopy = CodecNames::audio(o.value, m_ffmpeg).encoder == QLatin1String("copy");
     }
+    // Music with its album cover and no picture of its own: the cover becomes a still clip as
+    // long as the sound, where the output holds moving pictures.
+    m_coverAsClip = m_input.hasCoverPicture && !m_input.hasVideo && m_input.hasAudio &&
+                    !m_noVideo && !m_videoCopy && !m_mapped &&
+                    m_ffmpeg.takesMovingVideo(outputFormat());
+    if (m_coverAsClip)
+        m_filters.setLoopPicture(kStillRate);
 }
 
 void LegacyTranslator::emitOption(const LegacyOption& o)
@@ -138,8 +153,10 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
     if (is(o, "vcodec") || is(o, "acodec")) {
         emitCodec(o, is(o, "vcodec"));
     } else if (is(o, "ss")) {
-        // Seeking the input is fast and exact; a looped picture has nothing to seek.
-        (m_input.isStillPicture ? m_post : m_pre) << QStringLiteral("-ss") << o.value;
+        // Seeking the input is fast and exact; a looped picture has nothing to seek, and a
+        // cover, which comes before all else, would be cut away by the seek.
+        (m_input.isStillPicture || m_coverAsClip ? m_post : m_pre)
+            << QStringLiteral("-ss") << o.value;
     } else if (is(o, "itsoffset")) {
         m_pre << QStringLiteral("-itsoffset") << o.value;
     } else if (is(o, "re")) {
@@ -149,14 +166,16 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
     } else if (is(o, "s")) {
         if (!m_filters.sizeInChain())
             out(QStringLiteral("-s"), o.value.trimmed());
-        else if (!m_filters.setSize(o.value))
+        else if (int w = 0, h = 0; m_ffmpeg.parseFrameSize(o.value, w, h))
+            m_filters.setSize(w, h);
+        else
             note(LegacyOptionRules::badValue(o));
     } else if (is(o, "b") || is(o, "ab")) {
         out(is(o, "b") ? QStringLiteral("-b:v") : QStringLiteral("-b:a"), bitRate(o.value));
     } else if (is(o, "intra")) {
         out(QStringLiteral("-g"), QStringLiteral("1"));
     } else if (is(o, "f")) {
-        if (av_guess_format(o.value.toLatin1().constData(), nullptr, nullptr))
+        if (m_ffmpeg.hasMuxer(o.value))
             out(QStringLiteral("-f"), o.value);
         else
             note(LegacyOptionRules::ignored(o, QStringLiteral("unknown output format")));
@@ -241,7 +260,7 @@ bool LegacyTranslator::emitIgnored(const LegacyOption& o)
 void LegacyTranslator::emitCodec(const LegacyOption& o, bool video)
 {
     const CodecNames::Choice choice =
-        video ? CodecNames::video(o.value) : CodecNames::audio(o.value);
+        video ? CodecNames::video(o.value, m_ffmpeg) : CodecNames::audio(o.value, m_ffmpeg);
     if (!choice.note.isEmpty())
         note(QStringLiteral("encode: ") + choice.note);
     (video ? m_videoCodec : m_audioCodec) = choice.encoder;
@@ -295,7 +314,7 @@ void LegacyTranslator::emitMotionEstimation(const QString& valueIn)
 // A name outside the old table: pass it when some codec or format of this FFmpeg knows it.
 void LegacyTranslator::emitUnknown(const LegacyOption& o)
 {
-    if (LegacyOptionRules::isModernOption(o.name)) {
+    if (LegacyOptionRules::isModernOption(o.name, m_ffmpeg)) {
         out(QLatin1Char('-') + o.name);
         if (o.hasValue)
             m_post << o.value;
@@ -312,9 +331,7 @@ QString LegacyTranslator::outputFormat() const
         const QString kind = m_target.section(QLatin1Char('-'), -1).toLower();
         return kind.startsWith(QLatin1String("dv")) ? QStringLiteral("dv") : kind;
     }
-    const AVOutputFormat* f =
-        av_guess_format(nullptr, m_line.output.toLocal8Bit().constData(), nullptr);
-    return f ? QString::fromLatin1(f->name).section(QLatin1Char(','), 0, 0) : QString();
+    return m_ffmpeg.muxerForFile(m_line.output);
 }
 
 // Containers whose FFmpeg 5.1 defaults fail here or changed since the old tool.
@@ -342,4 +359,50 @@ void LegacyTranslator::emitFormatDefaults()
         rate != 44100 && rate != 22050 && rate != 11025 &&
         (m_audioCodec.isEmpty() || m_audioCodec == QLatin1String("libmp3lame")))
         out(QStringLiteral("-ar"), QStringLiteral("44100"));
+}
+
+void LegacyTranslator::emitCover()
+{
+    if (!m_coverAsClip)
+        return;
+    // A stream marked as a cover would be stored as one picture, which most containers refuse;
+    // the looped picture runs until the sound ends.
+    out(QStringLiteral("-disposition:v:0"), QStringLiteral("0"));
+    out(QStringLiteral("-shortest"));
+}
+
+// Seconds given by the last -`name` option; -1 when there is none, -2 when it cannot be read.
+double LegacyTranslator::optionSeconds(const char* name) const
+{
+    double seconds = -1;
+    for (const LegacyOption& o : m_line.options) {
+        if (is(o, name) && !m_ffmpeg.parseDuration(o.value, seconds))
+            seconds = -2;
+    }
+    return seconds;
+}
+
+OutputExpectation LegacyTranslator::expectation() const
+{
+    OutputExpectation e;
+    if (!m_input.ok)
+        return e;
+    const QString format = outputFormat();
+    if (!m_mapped) {
+        e.video =
+            (m_input.hasVideo || m_coverAsClip) && !m_noVideo && m_ffmpeg.takesMovingVideo(format);
+        e.audio = m_input.hasAudio && !m_noAudio && m_ffmpeg.takesAudio(format);
+    }
+    const double start = optionSeconds("ss");
+    const double length = optionSeconds("t");
+    if (m_limited || start < -1 || length < -1)
+        return e;
+    double seconds = m_input.lengthEstimated ? 0 : m_input.duration;
+    if (m_input.isStillPicture)
+        seconds = length >= 0 ? length : kStillSeconds;
+    seconds = std::max(0.0, seconds - std::max(0.0, start));
+    if (length >= 0)
+        seconds = std::min(seconds, length);
+    e.seconds = seconds;
+    return e;
 }

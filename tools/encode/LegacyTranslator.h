@@ -7,28 +7,43 @@
 #include <QString>
 #include <QStringList>
 
-// What the translation gives: ffmpeg's arguments (without the program) and one line for each
-// legacy option that could not be honoured as written.
+class FfmpegCatalogue;
+
+// What a finished conversion must hold for the input and options it was made from.
+struct OutputExpectation
+{
+    bool video = false; // a moving picture
+    bool audio = false;
+    double seconds = 0; // the play time; 0 when the options or the input leave it open
+};
+
+// What the translation gives: ffmpeg's arguments (without the program), one line for each
+// legacy option that could not be honoured as written, and what the output should be.
 struct FfmpegCommand
 {
     QStringList arguments;
     QStringList notes;
+    OutputExpectation expected;
 };
 
 // Turns one conversion command line of the old tool's option language into an FFmpeg 5.1
 // argument list with the same meaning. `inputPath` is the file to convert (the script's
-// source when the line names edit.avs); `input` is what a probe of it found.
+// source when the line names edit.avs); `input` is what a probe of it found; `ffmpeg` says
+// which names FFmpeg knows.
 class LegacyTranslator
 {
 public:
     // Seconds a still picture plays when the options give no duration.
     static constexpr int kStillSeconds = 300;
+    // Frames per second of a picture shown as a clip.
+    static constexpr int kStillRate = 25;
 
     static FfmpegCommand translate(const LegacyCommandLine& line, const QString& inputPath,
-                                   const MediaProbeResult& input);
+                                   const MediaProbeResult& input, const FfmpegCatalogue& ffmpeg);
 
 private:
-    LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input);
+    LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input,
+                     const FfmpegCatalogue& ffmpeg);
 
     void collect();
     void emitOption(const LegacyOption& option);
@@ -39,6 +54,9 @@ private:
     void emitMotionEstimation(const QString& value);
     void emitUnknown(const LegacyOption& option);
     void emitFormatDefaults();
+    void emitCover();
+    OutputExpectation expectation() const;
+    double optionSeconds(const char* name) const;
     QString outputFormat() const;
     void note(const QString& text) { m_cmd.notes << text; }
     void out(const QString& a) { m_post << a; }
@@ -46,6 +64,7 @@ private:
 
     const LegacyCommandLine& m_line;
     const MediaProbeResult& m_input;
+    const FfmpegCatalogue& m_ffmpeg;
     FfmpegCommand m_cmd;
     FilterChainBuilder m_filters;
     QStringList m_pre;  // input options, before -i
@@ -54,6 +73,7 @@ private:
     QString m_target, m_rate, m_tvstd, m_format, m_videoCodec, m_audioCodec;
     bool m_videoCopy = false, m_audioCopy = false, m_noVideo = false, m_noAudio = false;
     bool m_hasDuration = false, m_hasSampleRate = false, m_hasChannels = false;
+    bool m_coverAsClip = false, m_limited = false, m_mapped = false;
     int m_impliedSampleRate = 0;
     QString m_syncMode; // -fps_mode value; empty when the line gave no -vsync
 };

@@ -7,22 +7,16 @@
 
 #include <QCoreApplication>
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    // libav's own messages would land before the reply or repeat what ffmpeg says itself.
-    av_log_set_level(AV_LOG_QUIET);
 
     const LegacyCommandLine line = LegacyCommandLine::parse(app.arguments().mid(1));
     switch (line.mode) {
     case LegacyCommandLine::Mode::Info:
-        return InfoMode::run(line.input);
+        return InfoMode::run(line.input, QCoreApplication::applicationDirPath());
     case LegacyCommandLine::Mode::Convert:
         return ConvertMode::run(line, QCoreApplication::applicationDirPath());
     case LegacyCommandLine::Mode::Invalid:

@@ -1,0 +1,89 @@
+#include "LibavMediaLibrary.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/log.h>
+#include <libavutil/opt.h>
+#include <libavutil/parseutils.h>
+}
+
+namespace {
+
+bool knownBy(const AVClass* cls, const char* name)
+{
+    return av_opt_find(&cls, name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ | AV_OPT_SEARCH_CHILDREN);
+}
+
+bool isPictureCodec(AVCodecID id)
+{
+    return id == AV_CODEC_ID_PNG || id == AV_CODEC_ID_MJPEG || id == AV_CODEC_ID_BMP;
+}
+
+} // namespace
+
+LibavMediaLibrary::LibavMediaLibrary()
+{
+    // libav's own messages would land before the information reply or repeat what ffmpeg says.
+    av_log_set_level(AV_LOG_QUIET);
+}
+
+MediaProbeResult LibavMediaLibrary::probe(const QString& path) const
+{
+    return ProbeMediaFile(path);
+}
+
+bool LibavMediaLibrary::hasEncoder(const QString& name, bool video) const
+{
+    const AVCodec* codec = avcodec_find_encoder_by_name(name.toLatin1().constData());
+    return codec && codec->type == (video ? AVMEDIA_TYPE_VIDEO : AVMEDIA_TYPE_AUDIO);
+}
+
+bool LibavMediaLibrary::hasMuxer(const QString& name) const
+{
+    return av_guess_format(name.toLatin1().constData(), nullptr, nullptr) != nullptr;
+}
+
+QString LibavMediaLibrary::muxerForFile(const QString& fileName) const
+{
+    const AVOutputFormat* f = av_guess_format(nullptr, fileName.toLocal8Bit().constData(), nullptr);
+    return f ? QString::fromLatin1(f->name).section(QLatin1Char(','), 0, 0) : QString();
+}
+
+bool LibavMediaLibrary::takesMovingVideo(const QString& muxer) const
+{
+    const AVOutputFormat* f = av_guess_format(muxer.toLatin1().constData(), nullptr, nullptr);
+    // MP3 and FLAC default to a picture codec: they keep a cover, not a clip.
+    return f && f->video_codec != AV_CODEC_ID_NONE && !isPictureCodec(f->video_codec);
+}
+
+bool LibavMediaLibrary::takesAudio(const QString& muxer) const
+{
+    const AVOutputFormat* f = av_guess_format(muxer.toLatin1().constData(), nullptr, nullptr);
+    return f && f->audio_codec != AV_CODEC_ID_NONE;
+}
+
+bool LibavMediaLibrary::knowsOption(const QByteArray& name) const
+{
+    return knownBy(avcodec_get_class(), name.constData()) ||
+           knownBy(avformat_get_class(), name.constData());
+}
+
+bool LibavMediaLibrary::parseFrameSize(const QString& text, int& width, int& height) const
+{
+    int w = 0, h = 0;
+    if (av_parse_video_size(&w, &h, text.trimmed().toLatin1().constData()) < 0)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+bool LibavMediaLibrary::parseDuration(const QString& text, double& seconds) const
+{
+    int64_t us = 0;
+    if (av_parse_time(&us, text.trimmed().toLatin1().constData(), 1) < 0)
+        return false;
+    seconds = double(us) / 1e6;
+    return true;
+}
