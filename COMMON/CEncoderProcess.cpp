@@ -4,6 +4,7 @@
 #include "CMediaEncoder.h"
 #include "CTraceLog.h"
 #include "ChildPriority.h"
+#include "LineSplitter.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -12,41 +13,6 @@ namespace {
 
 constexpr int kReadSize = 1024;
 constexpr int kPollMs = 50; // how soon a stop request is seen while the tool is silent
-
-// Collects the tool's output into lines; a line ends at a line feed, less one carriage return
-// directly before it (also when the two arrived in different reads).
-class LineSplitter
-{
-public:
-    template <typename Deliver> void feed(const char* data, qint64 size, Deliver&& deliver)
-    {
-        qint64 start = 0;
-        for (qint64 i = 0; i < size; ++i) {
-            if (data[i] != '\n')
-                continue;
-            qint64 end = i;
-            if (end > start && data[end - 1] == '\r')
-                --end;
-            else if (end == start && m_pending.endsWith('\r'))
-                m_pending.chop(1);
-            m_pending.append(data + start, end - start);
-            deliver(m_pending);
-            m_pending.clear();
-            start = i + 1;
-        }
-        m_pending.append(data + start, size - start);
-    }
-
-    QByteArray takeRest()
-    {
-        QByteArray rest;
-        rest.swap(m_pending);
-        return rest;
-    }
-
-private:
-    QByteArray m_pending;
-};
 
 } // namespace
 

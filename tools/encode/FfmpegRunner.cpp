@@ -1,6 +1,7 @@
 #include "FfmpegRunner.h"
 
 #include "ChildLifetime.h"
+#include "LineSplitter.h"
 #include "StdinWatcher.h"
 
 #include <cstdio>
@@ -27,23 +28,6 @@ void writeLog(const QByteArray& line)
 bool isNoise(const QByteArray& line)
 {
     return line.contains("deprecated pixel format used, make sure you did set range correctly");
-}
-
-// Hands each complete line of `pending` to `take`, keeping the unfinished rest.
-template <typename Take> void splitLines(QByteArray& pending, Take take)
-{
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype end = pending.indexOf('\n', start);
-        if (end < 0)
-            break;
-        qsizetype stop = end;
-        if (stop > start && pending.at(stop - 1) == '\r')
-            --stop;
-        take(pending.mid(start, stop - start));
-        start = end + 1;
-    }
-    pending.remove(0, start);
 }
 
 } // namespace
@@ -139,8 +123,8 @@ void FfmpegRunner::endUnheard()
     m_process.readAllStandardOutput();
     m_process.readAllStandardError();
     m_held.clear();
-    m_progressPending.clear();
-    m_logPending.clear();
+    m_progressLines.clear();
+    m_logLines.clear();
     m_progress = ProgressLineWriter();
     m_sawBlock = false;
 }
@@ -163,8 +147,7 @@ void FfmpegRunner::passLog(const QByteArray& line)
 
 void FfmpegRunner::readProgress()
 {
-    m_progressPending += m_process.readAllStandardOutput();
-    splitLines(m_progressPending, [this](const QByteArray& line) {
+    m_progressLines.feed(m_process.readAllStandardOutput(), [this](const QByteArray& line) {
         if (m_progress.feed(line)) {
             m_sawBlock = true;
             passOut(m_progress.line());
@@ -174,8 +157,7 @@ void FfmpegRunner::readProgress()
 
 void FfmpegRunner::readLog()
 {
-    m_logPending += m_process.readAllStandardError();
-    splitLines(m_logPending, [this](const QByteArray& line) {
+    m_logLines.feed(m_process.readAllStandardError(), [this](const QByteArray& line) {
         if (!line.trimmed().isEmpty() && !isNoise(line))
             passLog(line);
     });
@@ -185,12 +167,12 @@ void FfmpegRunner::readLog()
 // ended without its final block.
 void FfmpegRunner::finishLines()
 {
-    if (!m_logPending.trimmed().isEmpty() && !isNoise(m_logPending))
-        writeLog(m_logPending.trimmed());
-    m_logPending.clear();
-    if (!m_progressPending.isEmpty() && m_progress.feed(m_progressPending))
+    const QByteArray log = m_logLines.takeRest().trimmed();
+    if (!log.isEmpty() && !isNoise(log))
+        writeLog(log);
+    const QByteArray progress = m_progressLines.takeRest();
+    if (!progress.isEmpty() && m_progress.feed(progress))
         writeOut(m_progress.line());
-    m_progressPending.clear();
     if (m_sawBlock && !m_progress.ended() && m_progress.feed("progress=end"))
         writeOut(m_progress.line());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineSplitter.h"
 #include "ProgressLineWriter.h"
 
 #include <QByteArray>
@@ -70,8 +71,8 @@ private:
     QEventLoop m_loop;
     QString m_program;
     ProgressLineWriter m_progress;
-    QByteArray m_progressPending;
-    QByteArray m_logPending;
+    LineSplitter m_progressLines;              // ffmpeg's progress blocks on standard output
+    LineSplitter m_logLines;                   // its warnings and errors on standard error
     QList<std::pair<bool, QByteArray>> m_held; // (is progress, bytes) while unsettled
     bool m_settled = true;
     bool m_abandoned = false;
