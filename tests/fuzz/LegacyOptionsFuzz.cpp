@@ -5,6 +5,7 @@
 #include "FuzzSupport.h"
 #include "LegacyCommandLine.h"
 #include "LegacyTranslator.h"
+#include "LibavMediaLibrary.h"
 
 #include <QStringList>
 
@@ -64,7 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (line.mode != LegacyCommandLine::Mode::Convert)
         return 0;
     check(!line.input.isEmpty(), "convert line without an input");
-    const FfmpegCommand cmd = LegacyTranslator::translate(line, line.input, probed(data[0]));
+    static const LibavMediaLibrary library; // FFmpeg's own answers, as the tool asks them
+    const FfmpegCommand cmd =
+        LegacyTranslator::translate(line, line.input, probed(data[0]), library);
     check(cmd.arguments.size() >= 4 && cmd.arguments.last() == "file:" + line.output,
           "ffmpeg writes another output");
     bool readsInput = false;

@@ -6,6 +6,7 @@
 #include "FuzzSupport.h"
 #include "LegacyCommandLine.h"
 #include "LegacyTranslator.h"
+#include "LibavMediaLibrary.h"
 #include "ProfileReader.h"
 
 #include <set>
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (line.mode != LegacyCommandLine::Mode::Convert)
         return 0;
     check(line.input == input && line.output == output, "tool reads another input or output");
-    const FfmpegCommand ffmpeg = LegacyTranslator::translate(line, input, clip());
+    static const LibavMediaLibrary library; // FFmpeg's own answers, as the tool asks them
+    const FfmpegCommand ffmpeg = LegacyTranslator::translate(line, input, clip(), library);
     check(!ffmpeg.arguments.isEmpty() && ffmpeg.arguments.last() == "file:" + output,
           "translation writes another output");
     return 0;
