@@ -74,8 +74,8 @@ protected:
         setup.trace = &trace;
         setup.events = &events;
         user.presetOutputBox(out());
-        controller = std::make_unique<CQuentaMediaCntl>([this](int kind) {
-            if (kind != 1)
+        controller = std::make_unique<CQuentaMediaCntl>([this](EncoderKind kind) {
+            if (kind != EncoderKind::RealMediaProducer)
                 return CreateMediaEncoder(kind);
             ++producers;
             return std::unique_ptr<CMediaEncoder>(std::make_unique<TestProducer>());
@@ -309,8 +309,8 @@ TEST_F(BatchTest, RealMediaRowsSwitchTheEngineAndBackAndAreJudgedByTheConversion
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(rows.status(row), "Completed") << row;
     EXPECT_EQ(producers, 1);
-    EXPECT_EQ(setup.kind, 0);
-    EXPECT_EQ(controller->currentKind(), 0);
+    EXPECT_EQ(setup.kind, EncoderKind::FfmpegTool);
+    EXPECT_EQ(controller->currentKind(), EncoderKind::FfmpegTool);
     EXPECT_EQ(converted(), QStringList({"one.avi", "four.avi"}));
     EXPECT_FALSE(QFileInfo::exists(out() + "/two.rm"));
     EXPECT_TRUE(rows.callsOn(1).contains("100"));
