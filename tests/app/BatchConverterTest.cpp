@@ -66,8 +66,8 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(QFile::link(TOVEL_FAKE_BATCH_TOOL, app.path() + "/encode"));
-        qputenv("TOVEL_FAKE_BATCH_LOG", (work.path() + "/fake.log").toLocal8Bit());
+        ASSERT_TRUE(QFile::link(TOVEL_FAKE_ENCODER, app.path() + "/encode"));
+        qputenv("TOVEL_FAKE_LOG", (work.path() + "/fake.log").toLocal8Bit());
         g_bOverwrite = 0;
         g_bShutdown = 0;
         setup.appFolder = app.path() + '/';
@@ -88,7 +88,7 @@ protected:
     {
         batch.reset();
         QDir::setCurrent(startDir);
-        qunsetenv("TOVEL_FAKE_BATCH_LOG");
+        qunsetenv("TOVEL_FAKE_LOG");
         g_bShutdown = 0;
     }
 

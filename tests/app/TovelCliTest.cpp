@@ -153,7 +153,7 @@ protected:
         ASSERT_FALSE(s_clip.isEmpty());
         ASSERT_TRUE(QFile::copy(shippedCli(), cli()));
         QFile(cli()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        ASSERT_TRUE(QFile::link(TOVEL_FAKE_BATCH_TOOL, app.path() + "/encode"));
+        ASSERT_TRUE(QFile::link(TOVEL_FAKE_ENCODER, app.path() + "/encode"));
         ASSERT_TRUE(QDir(app.path()).mkdir("profiles"));
         ASSERT_TRUE(TestMedia::writeFile(app.path() + "/profiles/a.pf",
                                          "[Main]\nName=Other\nFormat=avi\nExtName=avi\n"));
