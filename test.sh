@@ -1,9 +1,12 @@
 #!/bin/sh
-# Installs what is missing, builds, runs every test (no display needed), then fuzzes briefly.
+# Installs what is missing, checks the formatting and the Windows sources, builds with every
+# warning an error, runs every test (no display needed), then fuzzes briefly.
 set -eu
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
-./scripts/build.sh
+./scripts/check-format.sh
+./scripts/check-windows-sources.sh
+./scripts/build.sh -DTOVEL_WERROR=ON
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure --parallel 2 --timeout 900)
 

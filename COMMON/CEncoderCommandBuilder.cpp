@@ -13,19 +13,53 @@ bool sameText(const QByteArray& a, const char* b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-QString quoted(const QString& text)
+// The tool's arguments in order, each with how trace.log shows it. The argument list is the
+// arguments as they are; the text is derived from it: the program, then every argument after
+// one blank, file names in quotes, and the empty fields of the recorded layout (a switch's
+// missing value, the gaps before the tail's -async and -y) as empty words.
+class CommandWords
 {
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
+public:
+    void add(const QString& argument) { m_words.push_back({argument, Shown::AsIs}); }
+    void addPath(const QString& path) { m_words.push_back({path, Shown::Quoted}); }
+    // A field the text keeps empty; the tool receives nothing for it.
+    void addGap() { m_words.push_back({QString(), Shown::Gap}); }
 
-// Start of both command forms: the tool (never quoted) and its leading word.
-EncoderCommand toolStart(const QString& appFolder)
+    EncoderCommand command(const QString& program) const
+    {
+        EncoderCommand command;
+        command.program = program;
+        command.text = program;
+        for (const Word& word : m_words) {
+            command.text += QLatin1Char(' ');
+            if (word.shown == Shown::Quoted)
+                command.text += QLatin1Char('"') + word.argument + QLatin1Char('"');
+            else
+                command.text += word.argument;
+            if (word.shown != Shown::Gap)
+                command.arguments << word.argument;
+        }
+        return command;
+    }
+
+private:
+    enum class Shown
+    {
+        AsIs,
+        Quoted,
+        Gap
+    };
+    struct Word
+    {
+        QString argument;
+        Shown shown;
+    };
+    QList<Word> m_words;
+};
+
+QString toolPath(const QString& appFolder)
 {
-    EncoderCommand command;
-    command.program = appFolder + EncoderTool::fileName();
-    command.text = command.program + QStringLiteral(" ffmpeg-converter");
-    command.arguments << QStringLiteral("ffmpeg-converter");
-    return command;
+    return appFolder + EncoderTool::fileName();
 }
 
 } // namespace
@@ -52,6 +86,9 @@ bool CEncoderCommandBuilder::keepOption(const ProfileOption& option, QByteArray&
 
 QByteArray CEncoderCommandBuilder::toolCodec(const QByteArray& value)
 {
+    // Deliberately the old tool's library names ("aac" -> "libfaac"): the command line keeps the
+    // form the tool has always been given, and the tool maps them back to this FFmpeg's
+    // encoders ("libfaac" -> "aac", tools/encode/CodecNames.cpp).
     static constexpr const char* kCodecs[][2] = {
         {"amr_nb", "libamr_nb"}, {"amr_wb", "libamr_wb"}, {"mp3", "libmp3lame"},
         {"vorbis", "libvorbis"}, {"xvid", "libxvid"},     {"a52", "liba52"},
@@ -68,9 +105,10 @@ EncoderCommand CEncoderCommandBuilder::conversion(const QString& appFolder,
                                                   const QString& toolInput, const Profile* profile,
                                                   const QString& outputPath)
 {
-    EncoderCommand command = toolStart(appFolder);
-    command.text += QStringLiteral(" -i ") + quoted(toolInput) + QLatin1Char(' ');
-    command.arguments << QStringLiteral("-i") << toolInput;
+    CommandWords words;
+    words.add(QStringLiteral("ffmpeg-converter"));
+    words.add(QStringLiteral("-i"));
+    words.addPath(toolInput);
 
     for (const ProfileOption* option = profile ? profile->firstOption : nullptr; option;
          option = option->next) {
@@ -83,21 +121,23 @@ EncoderCommand CEncoderCommandBuilder::conversion(const QString& appFolder,
             value.truncate(1);
         else if (option->name == "b" || option->name == "ab")
             value += 'k';
-        const QString name = QLatin1Char('-') + QString::fromLocal8Bit(option->name);
-        const QString text = QString::fromLocal8Bit(value);
-        command.text += name + QLatin1Char(' ') + text + QLatin1Char(' ');
+        words.add(QLatin1Char('-') + QString::fromLocal8Bit(option->name));
         // A value is one argument whatever it holds; a switch has none.
-        command.arguments << name;
-        if (!text.isEmpty())
-            command.arguments << text;
+        if (value.isEmpty())
+            words.addGap();
+        else
+            words.add(QString::fromLocal8Bit(value));
     }
 
-    command.text +=
-        QStringLiteral(" -async 24 -vsync 24 ") + QStringLiteral(" -y ") + quoted(outputPath);
-    command.arguments << QStringLiteral("-async") << QStringLiteral("24")
-                      << QStringLiteral("-vsync") << QStringLiteral("24") << QStringLiteral("-y")
-                      << outputPath;
-    return command;
+    words.addGap();
+    words.add(QStringLiteral("-async"));
+    words.add(QStringLiteral("24"));
+    words.add(QStringLiteral("-vsync"));
+    words.add(QStringLiteral("24"));
+    words.addGap();
+    words.add(QStringLiteral("-y"));
+    words.addPath(outputPath);
+    return words.command(toolPath(appFolder));
 }
 
 EncoderCommand CEncoderCommandBuilder::forJob(const QString& appFolder, const ConversionJob& job,
@@ -111,10 +151,11 @@ EncoderCommand CEncoderCommandBuilder::forJob(const QString& appFolder, const Co
 
 EncoderCommand CEncoderCommandBuilder::information(const QString& appFolder, const QString& path)
 {
-    EncoderCommand command = toolStart(appFolder);
-    command.text += QStringLiteral(" -info ") + quoted(path);
-    command.arguments << QStringLiteral("-info") << path;
-    return command;
+    CommandWords words;
+    words.add(QStringLiteral("ffmpeg-converter"));
+    words.add(QStringLiteral("-info"));
+    words.addPath(path);
+    return words.command(toolPath(appFolder));
 }
 
 QString CEncoderCommandBuilder::eventText(const EncoderCommand& command)

@@ -16,6 +16,9 @@ namespace {
 constexpr const char* kModule = "COMMON/CFfmpegEncoder";
 constexpr unsigned kModuleNumber = 0xFFFF01;
 constexpr int kLineBuffer = 512;
+// Fixed "Line:" field of the event for a job the set-up could not prepare (part of the event
+// text, not a source line).
+constexpr int kEventLineSetupFailed = 501;
 
 } // namespace
 
@@ -55,9 +58,10 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
         m_events.information(CEncoderCommandBuilder::eventText(m_command).toLocal8Bit());
         return 1;
     } catch (...) {
-        m_events.error(CEventReporter::format(
-            CEventReporter::kTextBuffer,
-            "Module:%s,Line:%d,Unable to get output video convert interface", kModule, 501));
+        m_events.error(
+            CEventReporter::format(CEventReporter::kTextBuffer,
+                                   "Module:%s,Line:%d,Unable to get output video convert interface",
+                                   kModule, kEventLineSetupFailed));
         return 0;
     }
 }

@@ -6,6 +6,16 @@
 
 namespace {
 constexpr const char* kModule = "COMMON/CQuentaMediaCntl";
+// Fixed "Line:" field of the event for a missing job (part of the event text, not a source line).
+constexpr int kEventLineNoJob = 115;
+// Fixed "Line:" field of the event for an exception during a conversion.
+constexpr int kEventLineConvertException = 181;
+
+// A set-up record may carry any number in its kind; only the two encoders exist.
+bool isKnown(EncoderKind kind)
+{
+    return kind == EncoderKind::FfmpegTool || kind == EncoderKind::RealMediaProducer;
+}
 } // namespace
 
 CQuentaMediaCntl::CQuentaMediaCntl(EncoderFactory factory)
@@ -21,9 +31,9 @@ int CQuentaMediaCntl::Init(const EncoderSetup* setup)
         return 0;
     try {
         m_events = CEventReporter(setup->events);
-        if (setup->kind != 0)
+        if (setup->kind != EncoderKind::FfmpegTool)
             return 0;
-        std::unique_ptr<CMediaEncoder> encoder = m_factory(0);
+        std::unique_ptr<CMediaEncoder> encoder = m_factory(EncoderKind::FfmpegTool);
         if (!encoder)
             return 0;
         const int attached = encoder->Attach(setup);
@@ -32,7 +42,7 @@ int CQuentaMediaCntl::Init(const EncoderSetup* setup)
             std::lock_guard lock(m_slotLock);
             old = std::move(m_current);
             m_current = std::move(encoder);
-            m_currentKind = 0;
+            m_currentKind = EncoderKind::FfmpegTool;
         }
         return attached;
     } catch (...) {
@@ -57,7 +67,7 @@ int CQuentaMediaCntl::SwitchEncoder(const EncoderSetup* setup)
 {
     if (!setup || !hasEncoder())
         return 0;
-    if (setup->kind != 0 && setup->kind != 1)
+    if (!isKnown(setup->kind))
         return 0;
     std::unique_ptr<CMediaEncoder> encoder;
     try {
@@ -104,13 +114,14 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
 {
     if (!job) {
         m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
-                                              "Module:%s,Line:%d,pointer is NULL ", kModule, 115));
+                                              "Module:%s,Line:%d,pointer is NULL ", kModule,
+                                              kEventLineNoJob));
         return 0;
     }
     CMediaEncoder* encoder = nullptr;
     {
         std::lock_guard lock(m_slotLock);
-        if (m_currentKind != 0 && m_currentKind != 1)
+        if (!isKnown(m_currentKind))
             return 0;
         encoder = m_current.get();
     }
@@ -124,7 +135,7 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
     } catch (...) {
         m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
                                               "Module:%s,Line:%d,bDoConvert raise exception",
-                                              kModule, 181));
+                                              kModule, kEventLineConvertException));
         m_events.error(QByteArray(""));
         return 0;
     }
@@ -140,7 +151,7 @@ void CQuentaMediaCntl::Stop()
     }
 }
 
-int CQuentaMediaCntl::currentKind() const
+EncoderKind CQuentaMediaCntl::currentKind() const
 {
     std::lock_guard lock(m_slotLock);
     return m_currentKind;

@@ -2,6 +2,7 @@
 
 #include "CEventReporter.h"
 #include "CMediaEncoder.h"
+#include "EncoderKind.h"
 
 #include <QString>
 #include <functional>
@@ -19,8 +20,8 @@ struct EncoderSetup;
 class CQuentaMediaCntl
 {
 public:
-    // Makes a fresh encoder of a kind (0 FFmpeg tool, 1 RealMedia producer); null for none.
-    using EncoderFactory = std::function<std::unique_ptr<CMediaEncoder>(int kind)>;
+    // Makes a fresh encoder of a kind; null for none.
+    using EncoderFactory = std::function<std::unique_ptr<CMediaEncoder>(EncoderKind kind)>;
 
     // `factory` defaults to CreateMediaEncoder; tests hand in their own.
     explicit CQuentaMediaCntl(EncoderFactory factory = {});
@@ -28,21 +29,28 @@ public:
     CQuentaMediaCntl(const CQuentaMediaCntl&) = delete;
     CQuentaMediaCntl& operator=(const CQuentaMediaCntl&) = delete;
 
-    // Start-up: with kind 0 creates the FFmpeg encoder and returns its Attach result; else 0.
+    // Start-up: with the FFmpeg tool kind creates its encoder and returns its Attach result;
+    // else 0.
     int Init(const EncoderSetup* setup);
-    // Probes `path` into `job` with the current encoder; 0 for an empty path, no job or encoder.
+    // Probes `path` into `job` with the current encoder: 1 when the file yielded something
+    // usable (the job's MediaInfo is filled), 0 when it did not or for an empty path, no job
+    // or no encoder.
     int bGetMediaFileContent(const QString& path, ConversionJob* job);
-    // Puts the current encoder aside and makes a new one of setup->kind (0 or 1) current.
+    // Puts the current encoder aside and makes a new one of setup->kind current; returns the
+    // new encoder's Attach result, 0 for an unknown kind or when no encoder is current.
     int SwitchEncoder(const EncoderSetup* setup);
     // Destroys the current encoder and brings the saved one back; 0 when there was none.
     int RestoreEncoder();
     // Sets up and runs the conversion of `job` with the current encoder; blocks until it ends.
+    // 1 when the encoder ran the job, to its end or until stopped, without a failure of its own;
+    // 0 when it could not be set up, started or read. A 1 promises no output file: the caller
+    // checks it.
     int bDoConvert(ConversionJob* job);
     // Asks the running conversion to end; harmless when none runs. UI thread.
     void Stop();
 
-    // 0 FFmpeg tool, 1 RealMedia producer; meaningful only while an encoder is current.
-    int currentKind() const;
+    // The current encoder's kind; meaningful only while an encoder is current.
+    EncoderKind currentKind() const;
     // True while an encoder is current.
     bool hasEncoder() const;
 
@@ -52,6 +60,6 @@ private:
     mutable std::mutex m_slotLock; // guards the four slots below against Stop
     std::unique_ptr<CMediaEncoder> m_current;
     std::unique_ptr<CMediaEncoder> m_saved;
-    int m_currentKind = 0;
-    int m_savedKind = 0;
+    EncoderKind m_currentKind = EncoderKind::FfmpegTool;
+    EncoderKind m_savedKind = EncoderKind::FfmpegTool;
 };

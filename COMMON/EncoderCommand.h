@@ -5,7 +5,8 @@
 
 // One run of the encoder tool, built once in two forms: the exact text that trace.log and the
 // information event record, and the program with the argument list the tool receives.
-// The list is never derived from the text, so blanks, quotes and dashes in names are safe.
+// The text is derived from the list, never the list from the text, so blanks, quotes and dashes
+// in names are safe.
 struct EncoderCommand
 {
     QString text;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EncoderKind.h"
+
 #include <QString>
 #include <functional>
 
@@ -21,11 +23,11 @@ struct EncoderSetup
     int reserved = 0;
     ProgressCallback callback;
     void* context = nullptr;
-    int kind = 0;               // encoder a switch creates: 0 FFmpeg tool, 1 RealMedia producer
-    QString appFolder;          // the executable's folder, ending in a separator
-    CTraceLog* trace = nullptr; // trace.log of this run; null writes no trace
-    EventLog* events = nullptr; // application event log; null reports nothing
-    ProgressTimeCallback timeCallback; // optional: speed and time left
+    EncoderKind kind = EncoderKind::FfmpegTool; // encoder a switch creates
+    QString appFolder;                          // the executable's folder, ending in a separator
+    CTraceLog* trace = nullptr;                 // trace.log of this run; null writes no trace
+    EventLog* events = nullptr;                 // application event log; null reports nothing
+    ProgressTimeCallback timeCallback;          // optional: speed and time left
     QString scriptName; // script fallback's file in appFolder; empty: edit.avs. One per engine
                         // that converts at the same time as another.
 };

@@ -3,14 +3,13 @@
 #include "CFfmpegEncoder.h"
 #include "CRmProducerEncoder.h"
 
-std::unique_ptr<CMediaEncoder> CreateMediaEncoder(int kind)
+std::unique_ptr<CMediaEncoder> CreateMediaEncoder(EncoderKind kind)
 {
     switch (kind) {
-    case 0:
+    case EncoderKind::FfmpegTool:
         return std::make_unique<CFfmpegEncoder>();
-    case 1:
+    case EncoderKind::RealMediaProducer:
         return std::make_unique<CRmProducerEncoder>();
-    default:
-        return nullptr;
     }
+    return nullptr;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "CMediaEncoder.h"
+#include "EncoderKind.h"
 
 #include <memory>
 
-// A fresh encoder of `kind`: 0 the FFmpeg tool encoder, 1 the RealMedia producer driver.
-// Null for any other kind.
-std::unique_ptr<CMediaEncoder> CreateMediaEncoder(int kind);
+// A fresh encoder of `kind`: the FFmpeg tool encoder or the RealMedia producer driver.
+// Null for any other value.
+std::unique_ptr<CMediaEncoder> CreateMediaEncoder(EncoderKind kind);

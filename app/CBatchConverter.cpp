@@ -91,7 +91,7 @@ bool CBatchConverter::setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory
         auto lane = std::make_unique<Lane>();
         lane->batch = this;
         lane->ownSetup = std::make_unique<EncoderSetup>(m_setup);
-        lane->ownSetup->kind = 0;
+        lane->ownSetup->kind = EncoderKind::FfmpegTool;
         lane->ownSetup->context = lane.get();
         // Each engine writes its script fallback under a name of its own.
         lane->ownSetup->scriptName = QStringLiteral("edit-%1.avs").arg(i);
@@ -329,7 +329,8 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     const int converted = lane.controller->bDoConvert(job);
     m_rows.updateTiming(row, lane.clock.finish());
     // RealMedia results are judged by the conversion's answer alone.
-    if (converted != 1 || (lane.setup->kind == 0 && !resultFileIsGood(job->outputPath))) {
+    if (converted != 1 ||
+        (lane.setup->kind == EncoderKind::FfmpegTool && !resultFileIsGood(job->outputPath))) {
         FailRow(row, FailureText());
         return false;
     }
@@ -346,12 +347,12 @@ bool CBatchConverter::SwitchEngineFor(Lane& lane, const ConversionJob& job)
 {
     const bool producer = RowCommand::UsesProducer(job);
     EncoderSetup& setup = *lane.setup;
-    if (producer && setup.kind != 1) {
-        setup.kind = 1;
+    if (producer && setup.kind != EncoderKind::RealMediaProducer) {
+        setup.kind = EncoderKind::RealMediaProducer;
         return lane.controller->SwitchEncoder(&setup) == 1;
     }
-    if (!producer && setup.kind == 1) {
-        setup.kind = 0;
+    if (!producer && setup.kind == EncoderKind::RealMediaProducer) {
+        setup.kind = EncoderKind::FfmpegTool;
         return lane.controller->RestoreEncoder() == 1;
     }
     return true;

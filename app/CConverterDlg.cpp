@@ -249,7 +249,7 @@ void CConverterDlg::OnInitDialog()
     m_outputFolder = QString::fromLocal8Bit(g_szOutput);
     m_outputBox->setText(m_outputFolder);
 
-    m_setup.kind = 0;
+    m_setup.kind = EncoderKind::FfmpegTool;
     m_setup.appFolder = AppFolder::path();
     m_setup.trace = &m_trace;
     m_setup.events = m_events.get();
@@ -282,14 +282,14 @@ void CConverterDlg::stopPreview()
 
 bool CConverterDlg::restoreToolEngine()
 {
-    if (m_setup.kind != 1)
+    if (m_setup.kind != EncoderKind::RealMediaProducer)
         return true;
     if (m_controller.RestoreEncoder() != 1) {
         MessageBoxes::show(this, QString::fromLatin1(kRestart), QStringLiteral("Error"),
                            BatchUser::Stop);
         return false;
     }
-    m_setup.kind = 0;
+    m_setup.kind = EncoderKind::FfmpegTool;
     return true;
 }
 

@@ -162,7 +162,7 @@ int CTovelCli::Run(const QStringList& arguments)
     CTraceLog trace(AppFolder::path() + QStringLiteral("trace.log"));
     const std::unique_ptr<EventLog> events = EventLog::createSystem();
     EncoderSetup setup;
-    setup.kind = 0;
+    setup.kind = EncoderKind::FfmpegTool;
     setup.appFolder = AppFolder::path();
     setup.trace = &trace;
     setup.events = events.get();

@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="
-build-essential cmake ninja-build pkg-config git clang-format
+build-essential cmake ninja-build pkg-config git clang-format g++-mingw-w64-x86-64-posix
 clang libclang-rt-14-dev
 qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev libqt6svg6 libgl-dev
 qt6-qpa-plugins libqt6multimedia6 libqt6multimediawidgets6 qml6-module-qtmultimedia

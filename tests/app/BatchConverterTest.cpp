@@ -66,16 +66,16 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(QFile::link(TOVEL_FAKE_BATCH_TOOL, app.path() + "/encode"));
-        qputenv("TOVEL_FAKE_BATCH_LOG", (work.path() + "/fake.log").toLocal8Bit());
+        ASSERT_TRUE(QFile::link(TOVEL_FAKE_ENCODER, app.path() + "/encode"));
+        qputenv("TOVEL_FAKE_LOG", (work.path() + "/fake.log").toLocal8Bit());
         g_bOverwrite = 0;
         g_bShutdown = 0;
         setup.appFolder = app.path() + '/';
         setup.trace = &trace;
         setup.events = &events;
         user.presetOutputBox(out());
-        controller = std::make_unique<CQuentaMediaCntl>([this](int kind) {
-            if (kind != 1)
+        controller = std::make_unique<CQuentaMediaCntl>([this](EncoderKind kind) {
+            if (kind != EncoderKind::RealMediaProducer)
                 return CreateMediaEncoder(kind);
             ++producers;
             return std::unique_ptr<CMediaEncoder>(std::make_unique<TestProducer>());
@@ -88,7 +88,7 @@ protected:
     {
         batch.reset();
         QDir::setCurrent(startDir);
-        qunsetenv("TOVEL_FAKE_BATCH_LOG");
+        qunsetenv("TOVEL_FAKE_LOG");
         g_bShutdown = 0;
     }
 
@@ -309,8 +309,8 @@ TEST_F(BatchTest, RealMediaRowsSwitchTheEngineAndBackAndAreJudgedByTheConversion
     for (int row = 0; row < 4; ++row)
         EXPECT_EQ(rows.status(row), "Completed") << row;
     EXPECT_EQ(producers, 1);
-    EXPECT_EQ(setup.kind, 0);
-    EXPECT_EQ(controller->currentKind(), 0);
+    EXPECT_EQ(setup.kind, EncoderKind::FfmpegTool);
+    EXPECT_EQ(controller->currentKind(), EncoderKind::FfmpegTool);
     EXPECT_EQ(converted(), QStringList({"one.avi", "four.avi"}));
     EXPECT_FALSE(QFileInfo::exists(out() + "/two.rm"));
     EXPECT_TRUE(rows.callsOn(1).contains("100"));
@@ -377,8 +377,7 @@ namespace {
 TEST(RealBatchTest, ConvertsAClipWithTheEncoderToolAndAShippedProfile)
 {
     const QString appDir = TestMedia::appDir();
-    if (!QFileInfo(appDir + "encode").isExecutable())
-        GTEST_SKIP() << "the encoder tool is not built yet";
+    ASSERT_TRUE(QFileInfo(appDir + "encode").isExecutable()) << "the encoder tool is not built";
     CProfileManager profiles;
     profiles.ScanProfiles(appDir + "profiles/", appDir + "no-such-config.ini");
     auto profile = std::make_unique<Profile>();
@@ -389,8 +388,7 @@ TEST(RealBatchTest, ConvertsAClipWithTheEncoderToolAndAShippedProfile)
             break;
         profile.reset();
     }
-    if (!profile)
-        GTEST_SKIP() << "no shipped MP4 profile yet";
+    ASSERT_TRUE(profile) << "no shipped MP4 profile";
 
     const QString startDir = QDir::currentPath();
     QTemporaryDir work;

@@ -48,7 +48,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_TRUE(QFile::link(TOVEL_FAKE_BATCH_TOOL, app.path() + "/encode"));
+        ASSERT_TRUE(QFile::link(TOVEL_FAKE_ENCODER, app.path() + "/encode"));
         g_bOverwrite = 0;
         setup.appFolder = app.path() + '/';
         setup.trace = &trace;

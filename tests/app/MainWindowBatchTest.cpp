@@ -112,7 +112,7 @@ protected:
         WindowTest::SetUp();
         for (const char* name : {"hang.avi", "two.avi", "three.avi"})
             ASSERT_TRUE(TestMedia::makeVideo(media(name), 1.0));
-        open(TOVEL_FAKE_BATCH_TOOL);
+        open(TOVEL_FAKE_ENCODER);
         add({media("hang.avi"), media("two.avi"), media("three.avi")});
         click(1015);
         ASSERT_TRUE(

@@ -203,8 +203,8 @@ TEST(RealMediaBatch, ARealMediaRowThenAnMp4RowSwitchesTheEngineThereAndBack)
     EXPECT_TRUE(TestMedia::probe(work.filePath("out/clip.rm")).join(' ').contains("rv20|video"));
     EXPECT_GT(QFileInfo(work.filePath("out/clip.mp4")).size(), 0);
     EXPECT_TRUE(rows.callsOn(0).contains("100"));
-    EXPECT_EQ(setup.kind, 0);
-    EXPECT_EQ(controller.currentKind(), 0);
+    EXPECT_EQ(setup.kind, EncoderKind::FfmpegTool);
+    EXPECT_EQ(controller.currentKind(), EncoderKind::FfmpegTool);
 }
 
 } // namespace

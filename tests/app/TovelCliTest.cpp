@@ -66,8 +66,7 @@ QString shippedCli()
 TEST(TovelCliTest, HelpListsTheOptionsAndTheShippedProfiles)
 {
     const QList<ShippedProfile> profiles = shippedProfiles();
-    if (profiles.isEmpty())
-        GTEST_SKIP() << "no shipped profiles in the application folder yet";
+    ASSERT_FALSE(profiles.isEmpty()) << "no shipped profiles in the application folder";
     const Result help = runCli(shippedCli(), {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--profile NAME", "--output DIR", "--overwrite", "--shutdown"})
@@ -97,14 +96,12 @@ TEST(TovelCliTest, BadArgumentsExitWithTwo)
 TEST(TovelCliTest, ConvertsARealClipWithAShippedProfile)
 {
     const QString tool = TestMedia::appDir() + "encode";
-    if (!QFileInfo(tool).isExecutable())
-        GTEST_SKIP() << "the encoder tool is not built yet";
+    ASSERT_TRUE(QFileInfo(tool).isExecutable()) << "the encoder tool is not built";
     QString mp4;
     for (const ShippedProfile& profile : shippedProfiles())
         if (profile.format.compare("mp4", Qt::CaseInsensitive) == 0 && mp4.isEmpty())
             mp4 = profile.name;
-    if (mp4.isEmpty())
-        GTEST_SKIP() << "no shipped MP4 profile yet";
+    ASSERT_FALSE(mp4.isEmpty()) << "no shipped MP4 profile";
 
     QTemporaryDir work;
     // A name that a shell or a format string would mangle.
@@ -153,7 +150,7 @@ protected:
         ASSERT_FALSE(s_clip.isEmpty());
         ASSERT_TRUE(QFile::copy(shippedCli(), cli()));
         QFile(cli()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        ASSERT_TRUE(QFile::link(TOVEL_FAKE_BATCH_TOOL, app.path() + "/encode"));
+        ASSERT_TRUE(QFile::link(TOVEL_FAKE_ENCODER, app.path() + "/encode"));
         ASSERT_TRUE(QDir(app.path()).mkdir("profiles"));
         ASSERT_TRUE(TestMedia::writeFile(app.path() + "/profiles/a.pf",
                                          "[Main]\nName=Other\nFormat=avi\nExtName=avi\n"));
@@ -310,13 +307,12 @@ protected:
 
     void SetUp() override
     {
-        if (!QFileInfo(TestMedia::appDir() + "encode").isExecutable())
-            GTEST_SKIP() << "the encoder tool is not built yet";
+        ASSERT_TRUE(QFileInfo(TestMedia::appDir() + "encode").isExecutable())
+            << "the encoder tool is not built";
         for (const ShippedProfile& profile : shippedProfiles())
             if (profile.format.compare("mp4", Qt::CaseInsensitive) == 0 && mp4.isEmpty())
                 mp4 = profile.name;
-        if (mp4.isEmpty())
-            GTEST_SKIP() << "no shipped MP4 profile yet";
+        ASSERT_FALSE(mp4.isEmpty()) << "no shipped MP4 profile";
         ASSERT_TRUE(QFile::copy(shippedCli(), app.path() + "/tovel-cli"));
         QFile(app.path() + "/tovel-cli")
             .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -83,8 +83,8 @@ struct ControllerHarness
     Journal journal;
     CapturingEventLog log;
     EncoderSetup setup;
-    CQuentaMediaCntl cntl{[this](int kind) -> std::unique_ptr<CMediaEncoder> {
-        return std::make_unique<TestEncoder>(journal, kind);
+    CQuentaMediaCntl cntl{[this](EncoderKind kind) -> std::unique_ptr<CMediaEncoder> {
+        return std::make_unique<TestEncoder>(journal, int(kind));
     }};
 
     ControllerHarness()
@@ -126,11 +126,11 @@ TEST(Controller, AnExceptionInAConversionIsTwoEventsAndAFailure)
 TEST(Controller, InitCreatesOnlyTheToolEncoder)
 {
     ControllerHarness h;
-    h.setup.kind = 1;
+    h.setup.kind = EncoderKind::RealMediaProducer;
     EXPECT_EQ(h.cntl.Init(&h.setup), 0);
     EXPECT_FALSE(h.cntl.hasEncoder());
     EXPECT_EQ(h.cntl.Init(nullptr), 0);
-    h.setup.kind = 0;
+    h.setup.kind = EncoderKind::FfmpegTool;
     h.setup.callback = nullptr;
     EXPECT_EQ(h.cntl.Init(&h.setup), 0); // the Attach result; the encoder is in place
     EXPECT_TRUE(h.cntl.hasEncoder());
@@ -151,11 +151,11 @@ TEST(Controller, ABatchSwitchesToRealMediaOnceAndBackOnce)
         SettingsDefaults(&job);
         Prepare(&job, job.profile.get());
         const bool rm = format.compare("rm", Qt::CaseInsensitive) == 0;
-        if (rm && h.setup.kind != 1) {
-            h.setup.kind = 1;
+        if (rm && h.setup.kind != EncoderKind::RealMediaProducer) {
+            h.setup.kind = EncoderKind::RealMediaProducer;
             EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 1);
-        } else if (!rm && h.setup.kind == 1) {
-            h.setup.kind = 0;
+        } else if (!rm && h.setup.kind == EncoderKind::RealMediaProducer) {
+            h.setup.kind = EncoderKind::FfmpegTool;
             EXPECT_EQ(h.cntl.RestoreEncoder(), 1);
         }
         EXPECT_EQ(h.cntl.bDoConvert(&job), 1);
@@ -164,7 +164,7 @@ TEST(Controller, ABatchSwitchesToRealMediaOnceAndBackOnce)
         h.journal.take(),
         QStringList({"0#1:setup", "0#1:run /out/mp4", "1#2:attach", "1#2:setup", "1#2:run /out/rm",
                      "1#2:setup", "1#2:run /out/RM", "1#2:gone", "0#1:setup", "0#1:run /out/avi"}));
-    EXPECT_EQ(h.cntl.currentKind(), 0);
+    EXPECT_EQ(h.cntl.currentKind(), EncoderKind::FfmpegTool);
 }
 
 TEST(Controller, SwitchRefusesBadRequestsWithoutChangingAnything)
@@ -172,11 +172,11 @@ TEST(Controller, SwitchRefusesBadRequestsWithoutChangingAnything)
     ControllerHarness h;
     EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 0); // no encoder yet
     ASSERT_EQ(h.cntl.Init(&h.setup), 1);
-    h.setup.kind = 2;
+    h.setup.kind = EncoderKind(2); // no such encoder
     EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 0);
     EXPECT_EQ(h.cntl.SwitchEncoder(nullptr), 0);
     EXPECT_EQ(h.journal.created, 1);
-    EXPECT_EQ(h.cntl.currentKind(), 0);
+    EXPECT_EQ(h.cntl.currentKind(), EncoderKind::FfmpegTool);
 }
 
 TEST(Controller, RestoringTwiceLeavesNoEncoderAndEveryOperationFails)
@@ -189,7 +189,7 @@ TEST(Controller, RestoringTwiceLeavesNoEncoderAndEveryOperationFails)
     ConversionJob job;
     EXPECT_EQ(h.cntl.bGetMediaFileContent("/in/clip.avi", &job), 0);
     EXPECT_EQ(h.cntl.bDoConvert(&job), 0);
-    h.setup.kind = 1;
+    h.setup.kind = EncoderKind::RealMediaProducer;
     EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 0);
     h.cntl.Stop();
 }
@@ -202,14 +202,14 @@ TEST(Controller, WithoutTheProducerTheRealMediaSwitchFailsCleanly)
     setup.events = &log;
     CQuentaMediaCntl cntl;
     ASSERT_EQ(cntl.Init(&setup), 1);
-    setup.kind = 1;
+    setup.kind = EncoderKind::RealMediaProducer;
     EXPECT_EQ(cntl.SwitchEncoder(&setup), 0);
-    EXPECT_EQ(cntl.currentKind(), 1);
+    EXPECT_EQ(cntl.currentKind(), EncoderKind::RealMediaProducer);
     ConversionJob job;
     job.profile = MakeProfile({}, "rm");
     EXPECT_EQ(cntl.bDoConvert(&job), 0);
     EXPECT_EQ(cntl.RestoreEncoder(), 1); // the tool encoder comes back
-    EXPECT_EQ(cntl.currentKind(), 0);
+    EXPECT_EQ(cntl.currentKind(), EncoderKind::FfmpegTool);
     EXPECT_EQ(cntl.bGetMediaFileContent("", &job), 0);
     EXPECT_EQ(cntl.bGetMediaFileContent("/in/x.avi", nullptr), 0);
 }
@@ -237,15 +237,15 @@ TEST(Controller, StopMayRaceTheWorkersSwitches)
     });
     // Until both sides have had plenty of turns.
     for (int i = 0; i < 2000 || h.journal.stops < 100; ++i) {
-        h.setup.kind = 1;
+        h.setup.kind = EncoderKind::RealMediaProducer;
         EXPECT_EQ(h.cntl.SwitchEncoder(&h.setup), 1);
         ConversionJob job;
         EXPECT_EQ(h.cntl.bDoConvert(&job), 1);
-        h.setup.kind = 0;
+        h.setup.kind = EncoderKind::FfmpegTool;
         EXPECT_EQ(h.cntl.RestoreEncoder(), 1);
     }
     done = true;
     ui.join();
-    EXPECT_EQ(h.cntl.currentKind(), 0);
+    EXPECT_EQ(h.cntl.currentKind(), EncoderKind::FfmpegTool);
     EXPECT_GT(h.journal.stops, 0);
 }

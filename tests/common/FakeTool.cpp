@@ -8,7 +8,7 @@
 FakeTool::FakeTool()
 {
     const QString tool = appFolder() + EncoderTool::fileName();
-    m_valid = m_dir.isValid() && QFile::copy(QStringLiteral(TOVEL_FAKE_TOOL), tool) &&
+    m_valid = m_dir.isValid() && QFile::copy(QStringLiteral(TOVEL_FAKE_ENCODER), tool) &&
               QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     setPlan({});
 }

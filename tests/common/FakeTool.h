@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 // An application folder whose encoder tool is the fake tool, following a plan of steps
-// (see FakeEncodeTool.cpp). One per test; the plan can be replaced between runs.
+// (see tests/support/FakeEncoder.cpp). One per test; the plan can be replaced between runs.
 class FakeTool
 {
 public:

@@ -81,7 +81,7 @@ struct ProducerHarness
             QMutexLocker hold(&lock);
             progress << percent;
         };
-        setup.kind = 1;
+        setup.kind = EncoderKind::RealMediaProducer;
         setup.appFolder = app.path() + '/';
         setup.trace = &trace;
     }
@@ -200,10 +200,10 @@ TEST(RmProducerEncoder, StopDuringEncodingEndsTheConversionSoon)
     ProducerHarness h;
     const QString clip = h.app.filePath("long.avi");
     ASSERT_TRUE(TestMedia::makeVideo(clip, 40.0, "320x240"));
-    h.setup.kind = 0;
+    h.setup.kind = EncoderKind::FfmpegTool;
     CQuentaMediaCntl cntl;
     ASSERT_EQ(cntl.Init(&h.setup), 1);
-    h.setup.kind = 1;
+    h.setup.kind = EncoderKind::RealMediaProducer;
     ASSERT_EQ(cntl.SwitchEncoder(&h.setup), 1);
     cntl.Stop(); // nothing runs yet: harmless
 

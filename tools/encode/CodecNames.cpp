@@ -12,8 +12,9 @@ struct Rename
     const char* why; // empty: a plain rename that needs no word in the log
 };
 
-// Names that changed since the old tool, matched ignoring case. The converter writes the
-// "lib" forms for some; profiles may hold either.
+// Names that changed since the old tool, matched ignoring case. Profiles may hold either form;
+// the converter's command line deliberately writes the old "lib" forms ("aac" -> "libfaac",
+// COMMON/CEncoderCommandBuilder.cpp), and these rows bring them back ("libfaac" -> "aac").
 constexpr Rename kVideo[] = {
     {"xvid", "libxvid", 0, ""},
     {"h264", "libx264", 0, ""},

@@ -2,13 +2,17 @@
 #include "CAboutDlg.h"
 #include "CCodecInfoDlg.h"
 #include "CLinkStatic.h"
+#include "CSkinEngine.h"
 #include "CodecDownload.h"
 #include "HelpCommand.h"
 #include "Settings.h"
 #include "TestMedia.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QEnterEvent>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -54,6 +58,21 @@ QString labelText(const QDialog& dialog, const char* name)
 {
     const auto* label = dialog.findChild<QLabel*>(QLatin1String(name));
     return label ? label->text() : QStringLiteral("<missing>");
+}
+
+// How many pixels of `image` are close to `colour` (anti-aliased text keeps its core).
+int pixelsNear(const QImage& image, const QColor& colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (qAbs(pixel.red() - colour.red()) + qAbs(pixel.green() - colour.green()) +
+                    qAbs(pixel.blue() - colour.blue()) <
+                60)
+                ++count;
+        }
+    return count;
 }
 
 } // namespace
@@ -159,4 +178,29 @@ TEST(HelpPages, BuiltIntoTheApplicationFolder)
     for (const char* topic : {"Adding files", "Profiles", "option editor", "Encoding", "Stopping",
                               "Preferences", "trace.log"})
         EXPECT_TRUE(page.contains(topic)) << topic;
+}
+
+TEST(AboutUnderSkin, TheLinkKeepsItsOwnColoursUnderTheShippedSkin)
+{
+    CSkinEngine skin;
+    skin.start();
+    ASSERT_TRUE(skin.loadSkinFile(TestMedia::sourceDir() + "skin/skin.smf"));
+    skin.setDialogSkinName("Dialog");
+    CAboutDlg about(&skin);
+    about.show();
+    ASSERT_FALSE(about.styleSheet().isEmpty()) << "the dialog is skinned";
+    const QColor skinText(0x1c, 0x27, 0x33);
+
+    QImage normal = about.link()->grab().toImage();
+    EXPECT_GT(pixelsNear(normal, CLinkStatic::linkColor()), 5);
+    EXPECT_EQ(pixelsNear(normal, skinText), 0);
+
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(about.link(), &enter);
+    EXPECT_GT(pixelsNear(about.link()->grab().toImage(), CLinkStatic::hoverColor()), 5);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(about.link(), &leave);
+    about.link()->SetVisited(true);
+    EXPECT_GT(pixelsNear(about.link()->grab().toImage(), CLinkStatic::visitedColor()), 5);
+    skin.shutdown();
 }
