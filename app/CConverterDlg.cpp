@@ -173,8 +173,9 @@ void CConverterDlg::createControls()
     } previewRects[] = {{1052, {293, 154, 111, 77}}, {1050, {293, 232, 114, 9}},
                         {1046, {300, 241, 13, 12}},  {1047, {318, 241, 13, 12}},
                         {1048, {337, 241, 13, 12}},  {1053, {367, 242, 32, 8}}};
-    for (const auto& spec : previewRects)
-        place(m_preview->control(spec.id), spec.rect[0], spec.rect[1], spec.rect[2], spec.rect[3]);
+    for (const auto& entry : previewRects)
+        place(m_preview->control(entry.id), entry.rect[0], entry.rect[1], entry.rect[2],
+              entry.rect[3]);
     if (auto* time = qobject_cast<QLabel*>(m_preview->control(1053)))
         MainDialogControls::fitCaption(time, QStringLiteral("00:00:00"), 0);
     for (int id : {32793, 32796, 32797}) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-struct ButtonSpec
+struct ButtonLayout
 {
     int id;
     const char* name;
@@ -23,7 +23,7 @@ struct ButtonSpec
     int rect[4];
 };
 
-const ButtonSpec kButtons[] = {
+const ButtonLayout kButtons[] = {
     {1006, "add", "Add", "Add media file to control list", {152, 153, 154}, {21, 4, 25, 31}},
     {1007,
      "remove",
@@ -80,16 +80,16 @@ MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits
 
     CImageButton* buttons[5] = {};
     int index = 0;
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonLayout& entry : kButtons) {
         auto* button = new CImageButton(client);
-        identify(button, spec.id, QString::fromLatin1(spec.name),
-                 QString::fromLatin1(spec.caption));
-        button->SetBitmaps(spec.images[0], Qt::black, spec.images[1], Qt::black, spec.images[2],
+        identify(button, entry.id, QString::fromLatin1(entry.name),
+                 QString::fromLatin1(entry.caption));
+        button->SetBitmaps(entry.images[0], Qt::black, entry.images[1], Qt::black, entry.images[2],
                            Qt::black);
         button->SetAlign(CImageButton::ImageCovers, true);
-        button->SetTooltipText(QString::fromLatin1(spec.tooltip), true);
-        button->setText(QString::fromLatin1(spec.caption));
-        place(button, spec.rect[0], spec.rect[1], spec.rect[2], spec.rect[3]);
+        button->SetTooltipText(QString::fromLatin1(entry.tooltip), true);
+        button->setText(QString::fromLatin1(entry.caption));
+        place(button, entry.rect[0], entry.rect[1], entry.rect[2], entry.rect[3]);
         fitCaption(button, button->text(), 2 * CImageButton::kMargin);
         buttons[index++] = button;
     }

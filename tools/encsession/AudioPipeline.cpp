@@ -152,21 +152,10 @@ int AudioPipeline::finish(bool drainAll)
 
 int AudioPipeline::drainDecoder()
 {
-    for (;;) {
-        int result = avcodec_receive_frame(m_decoder.get(), m_decoded.get());
-        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
-            return 0;
-        if (result == AVERROR_INVALIDDATA)
-            continue;
-        if (result < 0)
-            return result;
-        result = convert(m_decoded.get());
-        av_frame_unref(m_decoded.get());
-        if (result < 0)
-            return result;
-        if (result = encodeWholeFrames(false); result < 0)
-            return result;
-    }
+    return AvCodecs::drainDecoder(m_decoder.get(), m_decoded.get(), [this](AVFrame* frame) {
+        const int result = convert(frame);
+        return result < 0 ? result : encodeWholeFrames(false);
+    });
 }
 
 int AudioPipeline::convert(const AVFrame* decoded)

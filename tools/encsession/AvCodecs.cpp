@@ -44,3 +44,21 @@ int AvCodecs::encodeAndWrite(AVCodecContext* encoder, const AVFrame* frame, AVFo
             return result;
     }
 }
+
+int AvCodecs::drainDecoder(AVCodecContext* decoder, AVFrame* frame,
+                           const std::function<int(AVFrame*)>& use)
+{
+    for (;;) {
+        int result = avcodec_receive_frame(decoder, frame);
+        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
+            return 0;
+        if (result == AVERROR_INVALIDDATA)
+            continue;
+        if (result < 0)
+            return result;
+        result = use(frame);
+        av_frame_unref(frame);
+        if (result < 0)
+            return result;
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "AvHandles.h"
 
+#include <functional>
 #include <string>
 
 // The steps both stream pipelines share.
@@ -14,5 +15,10 @@ CodecContextPtr openDecoder(const AVStream* stream, std::string& error);
 // of `out`. 0 or an libav error code.
 int encodeAndWrite(AVCodecContext* encoder, const AVFrame* frame, AVFormatContext* out,
                    AVStream* stream, AVPacket* packet);
+
+// Takes every frame `decoder` has ready into `frame` and hands it to `use`, then unrefs it;
+// damaged frames are skipped. 0 once the decoder wants more input or has ended, else the
+// first error of the decoder or of `use`.
+int drainDecoder(AVCodecContext* decoder, AVFrame* frame, const std::function<int(AVFrame*)>& use);
 
 } // namespace AvCodecs

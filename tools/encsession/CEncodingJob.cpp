@@ -1,5 +1,7 @@
 #include "CEncodingJob.h"
 
+#include "HeldReference.h"
+
 #include "EncodePlan.h"
 #include "RealMediaTranscoder.h"
 
@@ -22,25 +24,12 @@ CEncodingJob::~CEncodingJob()
 
 ESResult CEncodingJob::SetInput(IESInput* input)
 {
-    if (!input)
-        return ES_E_POINTER;
-    input->AddRef();
-    ESRef<IESInput> held = ESRef<IESInput>::adopt(input);
-    std::lock_guard lock(m_lock);
-    std::swap(m_input, held);
-    return ES_OK;
+    return HeldReference::store(m_lock, m_input, input);
 }
 
 ESResult CEncodingJob::GetInput(IESInput** out)
 {
-    if (!out)
-        return ES_E_POINTER;
-    std::lock_guard lock(m_lock);
-    *out = m_input.get();
-    if (!*out)
-        return ES_E_NOTFOUND;
-    (*out)->AddRef();
-    return ES_OK;
+    return HeldReference::give(m_lock, m_input, out);
 }
 
 ESResult CEncodingJob::GetEventManager(IESEventManager** out)

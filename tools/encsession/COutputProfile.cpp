@@ -1,24 +1,13 @@
 #include "COutputProfile.h"
 
+#include "HeldReference.h"
+
 ESResult COutputProfile::SetMediaProfile(IESMediaProfile* profile)
 {
-    if (!profile)
-        return ES_E_POINTER;
-    profile->AddRef();
-    ESRef<IESMediaProfile> held = ESRef<IESMediaProfile>::adopt(profile);
-    std::lock_guard lock(m_lock);
-    std::swap(m_profile, held);
-    return ES_OK;
+    return HeldReference::store(m_lock, m_profile, profile);
 }
 
 ESResult COutputProfile::GetMediaProfile(IESMediaProfile** out)
 {
-    if (!out)
-        return ES_E_POINTER;
-    std::lock_guard lock(m_lock);
-    *out = m_profile.get();
-    if (!*out)
-        return ES_E_NOTFOUND;
-    (*out)->AddRef();
-    return ES_OK;
+    return HeldReference::give(m_lock, m_profile, out);
 }

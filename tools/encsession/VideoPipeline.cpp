@@ -143,19 +143,8 @@ int VideoPipeline::finish(bool drainAll)
 
 int VideoPipeline::drainDecoder()
 {
-    for (;;) {
-        int result = avcodec_receive_frame(m_decoder.get(), m_decoded.get());
-        if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
-            return 0;
-        if (result == AVERROR_INVALIDDATA)
-            continue;
-        if (result < 0)
-            return result;
-        result = encode(m_decoded.get());
-        av_frame_unref(m_decoded.get());
-        if (result < 0)
-            return result;
-    }
+    return AvCodecs::drainDecoder(m_decoder.get(), m_decoded.get(),
+                                  [this](AVFrame* frame) { return encode(frame); });
 }
 
 int VideoPipeline::encode(const AVFrame* decoded)
