@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is missing, checks the formatting and the Windows sources, builds with every
-# warning an error, runs every test (no display needed), then fuzzes briefly.
+# warning an error, runs every test (no display needed), the threaded ones again under
+# ThreadSanitizer, then fuzzes briefly.
 set -eu
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
@@ -9,6 +10,9 @@ cd "$(dirname "$0")"
 ./scripts/build.sh -DTOVEL_WERROR=ON
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure --parallel 2 --timeout 900)
+
+# The threaded suites again under ThreadSanitizer (build-tsan/).
+./scripts/check-threads.sh
 
 # The parsers' fuzz targets, about 30 s each, where clang and its libFuzzer are installed;
 # TOVEL_FUZZ_SECONDS=0 leaves them out.
