@@ -130,8 +130,9 @@ void CCellListCtrl::applyStretch()
 
 void CCellListCtrl::resizeEvent(QResizeEvent* event)
 {
-    QTableView::resizeEvent(event);
+    // The column first, so that the scroll bars are judged on the widths that will show.
     applyStretch();
+    QTableView::resizeEvent(event);
 }
 
 int CCellListCtrl::GetColumnCount() const
