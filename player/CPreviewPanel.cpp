@@ -88,6 +88,11 @@ CPreviewPanel::CPreviewPanel(QWidget* dialog) : QObject(dialog)
     m_follow.setSingleShot(true);
     m_follow.setInterval(0);
     connect(&m_follow, &QTimer::timeout, this, &CPreviewPanel::showSelected);
+    connect(&m_firstFrame, &FirstFrame::ready, this,
+            [this](const QString& path, const QImage& picture) {
+                if (m_nPreviewState == Idle && path == m_shownPath)
+                    showImage(picture);
+            });
 }
 
 CPreviewPanel::~CPreviewPanel()
@@ -147,6 +152,7 @@ void CPreviewPanel::OnPlayPreview()
         if (m_strPreviewPath.isEmpty() || !m_picture)
             return;
         m_shownPath.clear();
+        m_firstFrame.Cancel();
         // A picture has no frames to play: it is shown as it is (a video view would be black).
         if (showStill(m_strPreviewPath)) {
             m_player.Close();
@@ -199,6 +205,7 @@ void CPreviewPanel::StopPreview()
 void CPreviewPanel::showIdle()
 {
     m_player.Close();
+    m_firstFrame.Cancel();
     m_shownPath.clear();
     if (m_picture)
         m_picture->setPixmap(ResourceImages::bitmap(kIdleBitmap));
@@ -227,7 +234,7 @@ void CPreviewPanel::showSelected()
         return;
     m_shownPath = selected;
     if (!showStill(selected))
-        m_player.Open(selected, m_picture, this); // paused on its first frame
+        m_firstFrame.Read(selected);
 }
 
 bool CPreviewPanel::IsStillPicture(const QString& path)
@@ -245,6 +252,14 @@ bool CPreviewPanel::showStill(const QString& path)
     const QImage image = reader.read();
     if (image.isNull())
         return false;
+    showImage(image);
+    return true;
+}
+
+void CPreviewPanel::showImage(const QImage& image)
+{
+    if (!m_picture)
+        return;
     // Letter-boxed into the picture area, which stretches what it shows.
     const QSize area = m_picture->contentsRect().size().expandedTo(QSize(1, 1));
     QPixmap canvas(area);
@@ -255,7 +270,6 @@ bool CPreviewPanel::showStill(const QString& path)
                       fitted);
     painter.end();
     m_picture->setPixmap(canvas);
-    return true;
 }
 
 void CPreviewPanel::OnTimer()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FirstFrame.h"
 #include "PreviewPlayer.h"
 
 #include <QObject>
@@ -95,6 +96,8 @@ private:
     void showIdle();
     // Shows a still picture in the picture area; false when `path` is none.
     bool showStill(const QString& path);
+    // Shows `image` letter-boxed in the picture area.
+    void showImage(const QImage& image);
 
     QPointer<QLabel> m_picture;
     QPointer<QSlider> m_slider;
@@ -114,4 +117,5 @@ private:
     SelectedPath m_selectedPath;
     QTimer m_follow;     // gathers the selection changes of one event into one
     QString m_shownPath; // what FollowSelection put in view
+    FirstFrame m_firstFrame;
 };
