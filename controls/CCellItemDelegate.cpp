@@ -90,9 +90,12 @@ void CCellItemDelegate::drawText(QPainter* painter, const QRect& rect, const Cel
     const Qt::Alignment horizontal = cell.alignment & Qt::AlignHorizontal_Mask;
     painter->setClipRect(rect);
     const QRect area = rect.adjusted(4, 0, -4, 0);
-    // Cut at its end, never on both sides of a centred text.
+    // A text that shows whole within the cell is drawn as it is; one that would be cut is
+    // shortened at its end, never cut on both sides of a centred text.
     const QString shown =
-        painter->fontMetrics().elidedText(cell.text, Qt::ElideRight, qMax(0, area.width()));
+        textFits(rect, cell, drawFont)
+            ? cell.text
+            : painter->fontMetrics().elidedText(cell.text, Qt::ElideRight, qMax(0, area.width()));
     painter->drawText(area, int(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), shown);
 }
 
@@ -101,7 +104,15 @@ bool CCellItemDelegate::textFits(const QRect& cell, const CellPaint& paint, cons
     QFont drawFont = font;
     if (paint.bold)
         drawFont.setWeight(QFont::Bold);
-    return QFontMetrics(drawFont).horizontalAdvance(paint.text) <= cell.width() - 8;
+    const int width = QFontMetrics(drawFont).horizontalAdvance(paint.text);
+    // Where the text lands in the padded area, by its alignment; the cell clips it.
+    const QRect area = cell.adjusted(4, 0, -4, 0);
+    int left = area.left();
+    if (paint.alignment & Qt::AlignHCenter)
+        left = area.left() + (area.width() - width) / 2;
+    else if (paint.alignment & Qt::AlignRight)
+        left = area.right() + 1 - width;
+    return left >= cell.left() && left + width <= cell.right() + 1;
 }
 
 bool CCellItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
