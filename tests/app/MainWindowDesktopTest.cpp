@@ -240,7 +240,7 @@ TEST_F(WindowTest, KeyboardUsersToggleRowsSeeTheSelectionAndLeaveTheEditor)
     EXPECT_TRUE(waitFor([&stops] { return stops == 1; }));
 }
 
-TEST_F(WindowTest, ScreenReadersHearEditorValuesTheirChangesAndTheProgress)
+TEST_F(WindowTest, ScreenReadersReadEditorValuesAndTheProgress)
 {
     ASSERT_TRUE(TestMedia::makeVideo(media("clip.avi"), 1.0));
     open();

@@ -287,13 +287,4 @@ TEST_F(ImageButtonFixture, AFocusFrameShowsWhenTheKeyboardBringsTheFocus)
     button->setFocus(Qt::MouseFocusReason);
     QTest::keyClick(button, Qt::Key_Shift);
     EXPECT_TRUE(button->ShowsFocusFrame());
-
-    // The shortcut clicks the button and is named in its tooltip.
-    button->SetTooltipText("Start convert", true);
-    button->SetShortcut(QKeySequence(Qt::Key_F5));
-    EXPECT_EQ(button->toolTip(), "Start convert (F5)");
-    EXPECT_EQ(button->TooltipText(), "Start convert");
-    QSignalSpy clicked(button, &QAbstractButton::clicked);
-    QTest::keyClick(before, Qt::Key_F5);
-    EXPECT_TRUE(clicked.wait(2000));
 }
