@@ -1,6 +1,6 @@
 #include "CCodecInfoDlg.h"
 
-#include "CodecDownload.h"
+#include "HelpCommand.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,7 +12,7 @@ CCodecInfoDlg::CCodecInfoDlg(QWidget* parent)
     : QDialog(parent), m_fileName(new QLabel(this)),
       m_ok(new QPushButton(QStringLiteral("OK"), this)),
       m_download(new QPushButton(QStringLiteral("Codec Download"), this)),
-      m_startDownload([] { StartCodecDownload(); })
+      m_startDownload([] { HelpCommand::CodecDownload(); })
 {
     setWindowTitle(QStringLiteral("Information"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);

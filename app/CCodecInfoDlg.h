@@ -19,7 +19,7 @@ public:
     // The file name shown; set before the dialog opens, applied when it opens.
     void setFileName(const QString& name) { m_strFileName = name; }
 
-    // Replaces what Codec Download starts (the default starts the codec downloader).
+    // Replaces what Codec Download does (the default is HelpCommand::CodecDownload).
     void setCodecDownload(std::function<void()> start) { m_startDownload = std::move(start); }
 
     QLabel* fileNameLabel() const { return m_fileName; }

@@ -3,6 +3,7 @@
 #include "AppFolder.h"
 #include "CAboutDlg.h"
 #include "CBatchConverter.h"
+#include "CBatchEndNotice.h"
 #include "CCellListCtrl.h"
 #include "CCodecInfoDlg.h"
 #include "CImageButton.h"
@@ -12,17 +13,19 @@
 #include "CProfileEditor.h"
 #include "CSkinEngine.h"
 #include "CWindowBatchUser.h"
-#include "CodecDownload.h"
 #include "ConversionJob.h"
 #include "DialogUnits.h"
 #include "EventLog.h"
 #include "HelpCommand.h"
 #include "MainDialogControls.h"
+#include "MainShortcuts.h"
+#include "MainWindowLayout.h"
 #include "MediaAdmission.h"
 #include "MessageBoxes.h"
 #include "OpenFileFilter.h"
 #include "OpenInBrowser.h"
 #include "Preferences.h"
+#include "RefusedFiles.h"
 #include "ResourceImages.h"
 #include "RowCommand.h"
 #include "Settings.h"
@@ -38,6 +41,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,7 +85,8 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
       m_trace(AppFolder::path() + QStringLiteral("trace.log")), m_events(EventLog::createSystem())
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setObjectName(QStringLiteral("converterDialog"));
     createControls();
 
@@ -93,7 +98,10 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
         if (enable)
             m_converting = false;
     };
-    hooks.enableEncode = [this] { m_encode->setEnabled(true); };
+    hooks.enableEncode = [this] {
+        m_encode->setEnabled(true);
+        m_endNotice->BatchEnded(); // the worker's last call before the end of its batch
+    };
     hooks.stopPreview = [this] { stopPreview(); };
     hooks.writeBackSelectedProfile = [this] {
         if (ConversionJob* job = m_jobs->job(m_jobs->SelectedRow()); job && job->profile)
@@ -105,6 +113,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
     };
     m_user = new CWindowBatchUser(this, std::move(hooks));
     m_jobs = new CJobList(m_list, m_profileBox, m_profiles, this);
+    m_endNotice = new CBatchEndNotice(this, m_list, 4);
     m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, *m_jobs, *m_user);
 
     connectCommands();
@@ -134,12 +143,13 @@ void CConverterDlg::createControls()
     m_menus = MainMenus::build(this);
     auto* frame = new QVBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
-    frame->setSizeConstraint(QLayout::SetFixedSize);
+    frame->setSizeConstraint(QLayout::SetMinimumSize);
     frame->setMenuBar(m_menus.bar);
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
-    m_client->setFixedSize(units.x(MainDialogControls::kWidth),
-                           units.y(MainDialogControls::kHeight));
+    const QSize templateSize(units.x(MainDialogControls::kWidth),
+                             units.y(MainDialogControls::kHeight));
+    m_client->resize(templateSize);
     frame->addWidget(m_client);
 
     const auto place = [&](QWidget* control, int x, int y, int w, int h) {
@@ -163,6 +173,7 @@ void CConverterDlg::createControls()
     m_editor = std::make_unique<CProfileEditor>(m_client);
     m_editor->widget()->setGeometry(m_editorFrame->geometry());
     m_editor->widget()->setAccessibleName(QStringLiteral("Profile parameters"));
+    m_editor->widget()->setProperty("controlId", CProfileEditor::kControlId);
     m_editor->widget()->raise();
 
     m_preview = new CPreviewPanel(m_client);
@@ -189,6 +200,10 @@ void CConverterDlg::createControls()
     copy->setProperty("commandId", 32802);
     copy->setObjectName(QStringLiteral("command32802"));
     m_menus.actions.insert(32802, copy);
+
+    MainWindowLayout::install(m_client, templateSize);
+    // The job list's Name column takes what the list grows beyond its template width.
+    m_list->setMinimumSize(m_list->size());
 }
 
 void CConverterDlg::connectCommands()
@@ -222,18 +237,23 @@ void CConverterDlg::connectCommands()
             [this] { m_jobs->SetAllChecks(false); });
     connect(m_menus.action(32777), &QAction::triggered, this, [this] { m_jobs->Up(); });
     connect(m_menus.action(32778), &QAction::triggered, this, [this] { m_jobs->Down(); });
-    connect(m_menus.action(32800), &QAction::triggered, this, [] { StartCodecDownload(); });
-    connect(m_menus.action(32781), &QAction::triggered, this, [] { HelpCommand::Show(); });
+    connect(m_menus.action(32800), &QAction::triggered, this,
+            [this] { HelpCommand::CodecDownload(m_desktop.browser); });
+    connect(m_menus.action(32781), &QAction::triggered, this,
+            [this] { HelpCommand::Show(m_desktop.browser); });
     m_preview->setSelectedPath([this] {
         const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
         return job ? job->inputPath : QString();
     });
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, m_preview,
+            &CPreviewPanel::FollowSelection);
 
     connect(m_profileBox, &QComboBox::currentIndexChanged, this,
             [this](int index) { m_jobs->OnProfileChanged(index); });
     connect(m_list, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_menus.popup->exec(m_list->viewport()->mapToGlobal(at)); });
     m_list->SetDropHandler([this](const QStringList& paths) { OnDrop(paths); });
+    MainShortcuts::install(m_menus, m_encode, m_stop);
 }
 
 void CConverterDlg::OnInitDialog()
@@ -303,11 +323,16 @@ void CConverterDlg::OnAdd()
     if (paths.isEmpty())
         return;
     m_list->setFocus();
+    RefusedFiles refused;
     for (const QString& path : paths) {
-        if (m_jobs->Admit(path, m_controller))
-            continue;
+        if (!m_jobs->Admit(path, m_controller))
+            refused.add(path);
+    }
+    if (!refused.isEmpty()) {
+        // One Information dialog names every file of this Add that cannot be decoded.
         CCodecInfoDlg info(this);
-        info.setFileName(path.mid(path.lastIndexOf(QLatin1Char('/')) + 1));
+        info.setFileName(refused.names().join(QLatin1Char('\n')));
+        info.setCodecDownload([this] { HelpCommand::CodecDownload(m_desktop.browser); });
         info.exec();
     }
     m_jobs->SelectRow(m_jobs->rowCount() - 1);
@@ -316,14 +341,7 @@ void CConverterDlg::OnAdd()
 
 void CConverterDlg::AdmitFile(const QString& path)
 {
-    if (!m_jobs->Admit(path, m_controller)) {
-        const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        MessageBoxes::show(
-            this, QStringLiteral("The file \"") + name + QStringLiteral("\" can not be decoded."),
-            QStringLiteral("Error"), BatchUser::Stop);
-        return;
-    }
-    m_jobs->SelectRow(m_jobs->rowCount() - 1);
+    AdmitFiles({path});
 }
 
 void CConverterDlg::AdmitFiles(const QStringList& paths)
@@ -336,12 +354,20 @@ void CConverterDlg::OnDrop(const QStringList& paths)
     // The worker reads the rows while a batch runs: admissions wait until it has ended.
     if (m_converting || paths.isEmpty() || !restoreToolEngine())
         return;
+    RefusedFiles refused;
+    bool admitted = false;
     for (const QString& path : paths) {
         if (QFileInfo(path).isDir())
             AdmitFolder(path);
+        else if (m_jobs->Admit(path, m_controller))
+            admitted = true;
         else
-            AdmitFile(path);
+            refused.add(path);
     }
+    if (admitted)
+        m_jobs->SelectRow(m_jobs->rowCount() - 1);
+    if (!refused.isEmpty())
+        MessageBoxes::show(this, refused.text(), QStringLiteral("Error"), BatchUser::Stop);
 }
 
 void CConverterDlg::OnAddFolder()
@@ -402,6 +428,7 @@ void CConverterDlg::OnStartConvert()
     // Disabled at once rather than when the worker gets going, so that no row can change
     // under it in between.
     m_converting = true;
+    m_endNotice->BatchStarted();
     EnableControls(false);
 }
 
@@ -462,7 +489,8 @@ void CConverterDlg::OnExit()
 
 void CConverterDlg::reject()
 {
-    OnExit();
+    // A main window is not closed by Esc: one key would throw the job list away. The close
+    // box, File › Exit and Ctrl+Q still close it.
 }
 
 void CConverterDlg::closeEvent(QCloseEvent* event)
@@ -472,13 +500,15 @@ void CConverterDlg::closeEvent(QCloseEvent* event)
         return;
     }
     stopPreview();
-    QDialog::closeEvent(event);
+    done(QDialog::Rejected);
+    event->accept();
 }
 
 void CConverterDlg::keyPressEvent(QKeyEvent* event)
 {
-    // Enter would end the dialog and throw the job list away without a question.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // Enter or Esc would end the dialog and throw the job list away without a question.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)) {
         event->accept();
         return;
     }

@@ -5,6 +5,7 @@
 #include "CTraceLog.h"
 #include "EncoderSetup.h"
 #include "MainMenus.h"
+#include "OpenInBrowser.h"
 
 #include <QDialog>
 #include <QString>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class CBatchConverter;
+class CBatchEndNotice;
 class CCellListCtrl;
 class CImageButton;
 class CJobList;
@@ -45,6 +47,8 @@ public:
         std::function<QString(QWidget* owner, const QString& title)> pickFolder;
         // Shows a folder to the user (Open, and the end of a batch).
         std::function<void(const QString& folder)> openFolder;
+        // Opens the help pages (Help, and Codec Download where no downloader is installed).
+        BrowserLaunchHooks browser = defaultBrowserLaunchHooks();
     };
 
     explicit CConverterDlg(CSkinEngine* skin, QWidget* parent = nullptr);
@@ -52,7 +56,8 @@ public:
 
     void setDesktopHooks(DesktopHooks hooks) { m_desktop = std::move(hooks); }
 
-    // Admits each file as a drop does (the program's command-line files).
+    // Admits each file as a drop does (the program's command-line files): the files that
+    // cannot be decoded are named in one message; the last row is selected.
     void AdmitFiles(const QStringList& paths);
     // Admits one file, telling the user when it cannot be decoded; selects the last row.
     void AdmitFile(const QString& path);
@@ -67,6 +72,7 @@ public:
     CPreviewPanel& preview() const { return *m_preview; }
     CJobList& jobs() const { return *m_jobs; }
     CBatchConverter& batch() const { return *m_batch; }
+    CBatchEndNotice& endNotice() const { return *m_endNotice; }
     CProfileManager& profiles() { return m_profiles; }
     const MainMenus& menus() const { return m_menus; }
     // The control with dialog id `id`; null when there is none.
@@ -90,7 +96,7 @@ public:
     void OnAbout();
     void EnableControls(bool enable);
 
-    // Esc ends the window like Exit.
+    // Esc does nothing: a main window is not closed by one key (Exit and the close box are).
     void reject() override;
 
 protected:
@@ -141,5 +147,6 @@ private:
     CQuentaMediaCntl m_controller;
     CJobList* m_jobs = nullptr;
     CWindowBatchUser* m_user = nullptr;
+    CBatchEndNotice* m_endNotice = nullptr;
     std::unique_ptr<CBatchConverter> m_batch; // last: ends before what it uses
 };

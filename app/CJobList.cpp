@@ -64,7 +64,10 @@ void CJobList::SetEmptyState()
 void CJobList::CreateColumns()
 {
     m_list->SetReportLook();
-    const int width = m_list->width() - 2;
+    // The columns are made for the list at its template size (its minimum); in a larger
+    // window the Name column takes the rest, so the other columns look the same at any size.
+    const int laidOut = m_list->minimumWidth() > 0 ? m_list->minimumWidth() : m_list->width();
+    const int width = laidOut - 2;
     const int check = width * 4 / 64;
     const int name = width * 24 / 64;
     const int duration = width * 8 / 64;
@@ -79,6 +82,7 @@ void CJobList::CreateColumns()
     m_list->SetHeaderImageList(ResourceImages::bitmap(130), 16, QColor(255, 0, 255));
     for (int column = 0; column < kColumns; ++column)
         m_list->SetHeaderImage(column, column == kCheckColumn ? 1 : 0);
+    m_list->SetStretchColumn(kNameColumn, laidOut);
     m_emptyState = false;
 }
 

@@ -1,6 +1,9 @@
 #include "HelpCommand.h"
 
 #include "AppFolder.h"
+#include "CodecDownload.h"
+
+#include <QUrl>
 
 QString HelpCommand::TopicPath()
 {
@@ -10,4 +13,17 @@ QString HelpCommand::TopicPath()
 void HelpCommand::Show(const BrowserLaunchHooks& hooks)
 {
     OpenInBrowser(TopicPath(), kShowNormal, hooks);
+}
+
+QString HelpCommand::CodecsAddress()
+{
+    QUrl page = QUrl::fromLocalFile(TopicPath());
+    page.setFragment(QStringLiteral("codecs"));
+    return page.toString(QUrl::FullyEncoded);
+}
+
+void HelpCommand::CodecDownload(const BrowserLaunchHooks& hooks)
+{
+    if (!StartCodecDownload())
+        OpenInBrowser(CodecsAddress(), kShowNormal, hooks);
 }

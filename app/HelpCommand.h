@@ -14,4 +14,11 @@ QString TopicPath();
 // page is the browser's to report).
 void Show(const BrowserLaunchHooks& hooks = defaultBrowserLaunchHooks());
 
+// The help page's section on the codec packages of the system, as a file address.
+QString CodecsAddress();
+
+// Codec Download: starts the separate codec downloader where one is installed; elsewhere
+// (a desktop whose codecs come from its own packages) opens CodecsAddress() through `hooks`.
+void CodecDownload(const BrowserLaunchHooks& hooks = defaultBrowserLaunchHooks());
+
 } // namespace HelpCommand

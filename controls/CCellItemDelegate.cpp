@@ -3,7 +3,10 @@
 #include "CCellListModel.h"
 #include "CellPaint.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -63,8 +66,9 @@ void CCellItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
             text = m_colors.highlightText;
             back = m_colors.highlight;
         } else if (m_showSelAlways) {
-            text = m_colors.windowText;
-            back = m_colors.buttonFace;
+            // The row being edited stays marked while the focus is in the editor.
+            text = m_colors.inactiveHighlightText;
+            back = m_colors.inactiveHighlight;
         }
     }
     if (cell.check != -1)
@@ -85,8 +89,44 @@ void CCellItemDelegate::drawText(QPainter* painter, const QRect& rect, const Cel
     painter->setPen(text);
     const Qt::Alignment horizontal = cell.alignment & Qt::AlignHorizontal_Mask;
     painter->setClipRect(rect);
-    painter->drawText(rect.adjusted(4, 0, -4, 0),
-                      int(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), cell.text);
+    const QRect area = rect.adjusted(4, 0, -4, 0);
+    // A text that shows whole within the cell is drawn as it is; one that would be cut is
+    // shortened at its end, never cut on both sides of a centred text.
+    const QString shown =
+        textFits(rect, cell, drawFont)
+            ? cell.text
+            : painter->fontMetrics().elidedText(cell.text, Qt::ElideRight, qMax(0, area.width()));
+    painter->drawText(area, int(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), shown);
+}
+
+bool CCellItemDelegate::textFits(const QRect& cell, const CellPaint& paint, const QFont& font)
+{
+    QFont drawFont = font;
+    if (paint.bold)
+        drawFont.setWeight(QFont::Bold);
+    const int width = QFontMetrics(drawFont).horizontalAdvance(paint.text);
+    // Where the text lands in the padded area, by its alignment; the cell clips it.
+    const QRect area = cell.adjusted(4, 0, -4, 0);
+    int left = area.left();
+    if (paint.alignment & Qt::AlignHCenter)
+        left = area.left() + (area.width() - width) / 2;
+    else if (paint.alignment & Qt::AlignRight)
+        left = area.right() + 1 - width;
+    return left >= cell.left() && left + width <= cell.right() + 1;
+}
+
+bool CCellItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                  const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event && event->type() == QEvent::ToolTip && index.isValid() &&
+        !index.data(Qt::ToolTipRole).isValid()) {
+        const CellPaint cell = index.data(CCellListModel::CellPaintRole).value<CellPaint>();
+        if (!cell.progress && cell.check == -1 && !textFits(option.rect, cell, option.font)) {
+            QToolTip::showText(event->globalPos(), cell.text, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 void CCellItemDelegate::drawProgress(QPainter* painter, const QRect& rect, const CellPaint& cell,

@@ -17,12 +17,18 @@ public:
     // The cached system colours; the list sets them at construction and on palette changes.
     void setColors(const SystemColors& colors) { m_colors = colors; }
     const SystemColors& colors() const { return m_colors; }
-    // Whether a selection stays visible (window text on button face) without the focus.
+    // Whether a selection stays visible (in the desktop's inactive highlight) without the focus.
     void setShowSelectionAlways(bool on) { m_showSelAlways = on; }
 
     // Draws one cell.
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // A text cell cut short shows its whole text as tooltip (unless it has a tooltip of its
+    // own).
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+    // True when a text cell's text fits `cell` unshortened.
+    static bool textFits(const QRect& cell, const CellPaint& paint, const QFont& font);
     // Row height: the font's height with a small margin.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 

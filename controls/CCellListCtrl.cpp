@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QThread>
@@ -49,6 +50,10 @@ CCellListCtrl::CCellListCtrl(QWidget* parent)
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
     connect(m_header, &QHeaderView::sectionClicked, this, &CCellListCtrl::onColumnClicked);
+    connect(m_header, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (!m_stretching && column == m_stretchColumn)
+            m_stretchBase = size - (width() - m_laidOutWidth);
+    });
     SetReportLook();
 }
 
@@ -95,7 +100,39 @@ int CCellListCtrl::InsertColumn(int column, const QString& title, Qt::Alignment 
 
 bool CCellListCtrl::DeleteColumn(int column)
 {
-    return m_model->deleteColumn(column);
+    if (!m_model->deleteColumn(column))
+        return false;
+    if (column == m_stretchColumn)
+        m_stretchColumn = -1;
+    else if (column < m_stretchColumn)
+        --m_stretchColumn;
+    return true;
+}
+
+void CCellListCtrl::SetStretchColumn(int column, int laidOutWidth)
+{
+    m_stretchColumn = column >= 0 && column < m_model->columnCount() ? column : -1;
+    m_laidOutWidth = laidOutWidth;
+    if (m_stretchColumn >= 0)
+        m_stretchBase = m_header->sectionSize(m_stretchColumn);
+    applyStretch();
+}
+
+void CCellListCtrl::applyStretch()
+{
+    if (m_stretchColumn < 0)
+        return;
+    m_stretching = true;
+    m_header->resizeSection(m_stretchColumn, std::max(m_header->minimumSectionSize(),
+                                                      m_stretchBase + width() - m_laidOutWidth));
+    m_stretching = false;
+}
+
+void CCellListCtrl::resizeEvent(QResizeEvent* event)
+{
+    // The column first, so that the scroll bars are judged on the widths that will show.
+    applyStretch();
+    QTableView::resizeEvent(event);
 }
 
 int CCellListCtrl::GetColumnCount() const
@@ -353,24 +390,45 @@ void CCellListCtrl::onColumnClicked(int column)
     }
 }
 
+bool CCellListCtrl::toggleCheck(int row, int column)
+{
+    const ListCellInfo* first = m_model->firstCell(row);
+    ListCellInfo* cell = m_model->cell(row, column);
+    if (!first || !first->enabled || !cell || cell->check < 0)
+        return false;
+    cell->check = cell->check == 0 ? 1 : 0;
+    m_model->cellChanged(row, column);
+    emit checkboxClicked(row, column);
+    updateHeaderCheck(column);
+    return true;
+}
+
 void CCellListCtrl::mousePressEvent(QMouseEvent* event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && index.isValid()) {
-        const int row = index.row();
-        const int column = index.column();
-        const ListCellInfo* first = m_model->firstCell(row);
-        ListCellInfo* cell = m_model->cell(row, column);
-        // The whole cell is the target, not only the box.
-        if (first && first->enabled && cell && cell->check >= 0) {
-            cell->check = cell->check == 0 ? 1 : 0;
-            m_model->cellChanged(row, column);
-            emit checkboxClicked(row, column);
-            updateHeaderCheck(column);
-        }
-    }
+    // The whole cell is the target, not only the box.
+    if (event->button() == Qt::LeftButton && index.isValid())
+        toggleCheck(index.row(), index.column());
     // Then the usual handling, so the row is selected as well.
     QTableView::mousePressEvent(event);
+}
+
+void CCellListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex current = currentIndex();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
+        current.isValid()) {
+        for (int column = 0; column < m_model->columnCount(); ++column) {
+            const ListCellInfo* cell = m_model->cell(current.row(), column);
+            if (cell && cell->check >= 0) {
+                toggleCheck(current.row(), column);
+                break;
+            }
+        }
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 QModelIndex CCellListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

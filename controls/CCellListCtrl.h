@@ -41,6 +41,11 @@ public:
     // The header's image list, cut from a strip of `imageWidth`-wide images; `transparent`
     // pixels are see-through. A null strip removes it.
     void SetHeaderImageList(const QPixmap& strip, int imageWidth, const QColor& transparent);
+    // Column `column` keeps its width while the list is `laidOutWidth` wide and takes every
+    // pixel the list is wider; -1 lets every column keep its width. A drag of that column by
+    // the user moves the width it keeps.
+    void SetStretchColumn(int column, int laidOutWidth);
+    int StretchColumn() const { return m_stretchColumn; }
     // A header item's image (-1 none); false / -1 when out of range.
     bool SetHeaderImage(int column, int image);
     int GetHeaderImage(int column) const;
@@ -92,6 +97,9 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // Space toggles the current row's first check box, as a click on it does.
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // Keys move between rows as in a list: Home and End go to the first and last row.
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -105,6 +113,9 @@ private:
     // Image 2 when every row of the column is checked, else 1; only for items with an image.
     void updateHeaderCheck(int column);
     void applyLook();
+    void applyStretch();
+    // Toggles a check box cell as the user does; false when the cell has none or is disabled.
+    bool toggleCheck(int row, int column);
 
     CCellListModel* m_model;
     CXHeaderCtrl* m_header;
@@ -112,4 +123,8 @@ private:
     std::function<void(const QStringList&)> m_dropHandler;
     QPixmap m_tile;
     bool m_emptyLook = false;
+    int m_stretchColumn = -1;
+    int m_stretchBase = 0; // its width at m_laidOutWidth
+    int m_laidOutWidth = 0;
+    bool m_stretching = false;
 };

@@ -27,6 +27,13 @@ QVariant CCellListModel::data(const QModelIndex& index, int role) const
         return text(row, column);
     case Qt::TextAlignmentRole:
         return int(columnAlignment(column));
+    case Qt::AccessibleTextRole: {
+        // A converting row's Status is its percentage, as the bar shows it.
+        const ListCellInfo* info = cell(row, column);
+        if (info && info->progress)
+            return formatPercent(QString(), info->percent);
+        return QVariant();
+    }
     case Qt::ToolTipRole: {
         const ListCellInfo* info = cell(row, column);
         if (!info || info->tooltip.isEmpty())

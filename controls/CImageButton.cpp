@@ -5,6 +5,8 @@
 #include "TransparentColor.h"
 
 #include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -78,7 +80,21 @@ void CImageButton::SetTooltipText(const QString& text, bool activate)
 {
     m_tipText = text;
     m_tipActive = activate;
-    setToolTip(activate ? text : QString());
+    setToolTip(activate ? ShownTooltip() : QString());
+}
+
+void CImageButton::SetShortcut(const QKeySequence& keys)
+{
+    setShortcut(keys);
+    SetTooltipText(m_tipText, m_tipActive);
+}
+
+QString CImageButton::ShownTooltip() const
+{
+    if (shortcut().isEmpty())
+        return m_tipText;
+    return m_tipText + QStringLiteral(" (") + shortcut().toString(QKeySequence::NativeText) +
+           QLatin1Char(')');
 }
 
 void CImageButton::SetFlat(bool flat)
@@ -145,10 +161,37 @@ void CImageButton::leaveEvent(QEvent* event)
     QAbstractButton::leaveEvent(event);
 }
 
+void CImageButton::focusInEvent(QFocusEvent* event)
+{
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        m_keyboardFocus = true;
+        break;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+        break; // the focus comes back as it left
+    default:
+        m_keyboardFocus = false;
+        break;
+    }
+    QAbstractButton::focusInEvent(event);
+}
+
 void CImageButton::focusOutEvent(QFocusEvent* event)
 {
     endHover();
     QAbstractButton::focusOutEvent(event);
+}
+
+void CImageButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_keyboardFocus) {
+        m_keyboardFocus = true;
+        update();
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void CImageButton::changeEvent(QEvent* event)
@@ -201,10 +244,13 @@ void CImageButton::paintEvent(QPaintEvent*)
     }
     drawLabel(painter, area, pressed);
 
-    if (!m_flat && hasFocus()) {
+    if (hasFocus() && (!m_flat || m_keyboardFocus)) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect = rect().adjusted(3, 3, -3, -3);
+        // Styles draw the frame only once the keyboard has moved the focus.
+        if (m_keyboardFocus)
+            focus.state |= QStyle::State_KeyboardFocusChange;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }

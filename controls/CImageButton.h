@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QColor>
 #include <QIcon>
+#include <QKeySequence>
 #include <QPixmap>
 
 // A flat push button showing an icon or three state pictures (hovered, normal, pressed),
@@ -40,6 +41,14 @@ public:
     // The tooltip's text; an inactive tooltip keeps its text but does not show.
     void SetTooltipText(const QString& text, bool activate = true);
     QString TooltipText() const { return m_tipText; }
+    // A key that clicks the button while its window is active; the tooltip names it after
+    // the tooltip's own text. An empty sequence removes it.
+    void SetShortcut(const QKeySequence& keys);
+    // The tooltip as shown: its text and the shortcut, if any.
+    QString ShownTooltip() const;
+    // The focus frame shows after the focus came by the keyboard, so that a keyboard user
+    // sees where it is; a mouse click gives the focus without one.
+    bool ShowsFocusFrame() const { return hasFocus() && m_keyboardFocus; }
     // Flat buttons show a border only while hovered or pressed.
     void SetFlat(bool flat);
     bool IsFlat() const { return m_flat; }
@@ -57,7 +66,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -81,4 +92,5 @@ private:
     QColor m_fore[3];
     QString m_tipText;
     bool m_tipActive = false;
+    bool m_keyboardFocus = false;
 };

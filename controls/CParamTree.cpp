@@ -186,6 +186,7 @@ bool CParamTree::ActivateItem(CParamTreeItem* item, bool byMouse)
         return false;
     item->m_active = true;
     item->m_committed = false;
+    item->m_valueAtActivation = item->ValueText();
     item->ShowEditor();
     return true;
 }
@@ -199,6 +200,8 @@ void CParamTree::EndEditing(CParamTreeItem* item)
         item->m_committed = true;
         item->EndEdit();
         Notify(kNotifyEndEdit, item);
+        if (item->ValueText() != item->m_valueAtActivation)
+            m_list->AnnounceValue(item, item->m_valueAtActivation);
     }
     item->RepositionEditor();
     PlaceEditors(item);

@@ -22,6 +22,9 @@ int CParamTreeCombo::CreateCombo(int style)
     m_combo->setFont(Tree()->NormalFont());
     m_combo->setMaxVisibleItems(qMax(1, kDropDownHeight / Height()));
     WatchEditor(m_combo);
+    // The typing box of an editable list has the keys: Tab must reach the tree from there too.
+    if (QLineEdit* line = m_combo->lineEdit())
+        WatchEditor(line);
     PlaceEditor();
     m_combo->hide();
     return 1;
@@ -131,6 +134,8 @@ void CParamTreeCombo::destroyEditor()
 {
     if (!m_combo)
         return;
+    if (QLineEdit* line = m_combo->lineEdit())
+        ForgetEditor(line);
     ForgetEditor(m_combo);
     delete m_combo.data();
 }

@@ -129,6 +129,7 @@ private:
     bool m_expanded = false;
     bool m_active = false;
     bool m_committed = true;
+    QString m_valueAtActivation; // to tell assistive tools when editing changed it
     quint32 m_readOnly = 0;
     int m_type = kPlain;
     QColor m_backColor;

@@ -93,3 +93,36 @@ QAccessible::State CParamTreeItemAccessible::state() const
     }
     return state;
 }
+
+void* CParamTreeItemAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TextInterface)
+        return static_cast<QAccessibleTextInterface*>(this);
+    return nullptr;
+}
+
+void CParamTreeItemAccessible::selection(int, int* startOffset, int* endOffset) const
+{
+    *startOffset = 0;
+    *endOffset = 0;
+}
+
+QString CParamTreeItemAccessible::text(int startOffset, int endOffset) const
+{
+    const QString value = text(QAccessible::Value);
+    if (startOffset < 0 || endOffset < startOffset)
+        return QString();
+    return value.mid(startOffset, endOffset - startOffset);
+}
+
+int CParamTreeItemAccessible::characterCount() const
+{
+    return int(text(QAccessible::Value).size());
+}
+
+QString CParamTreeItemAccessible::attributes(int, int* startOffset, int* endOffset) const
+{
+    *startOffset = 0;
+    *endOffset = characterCount();
+    return QString();
+}

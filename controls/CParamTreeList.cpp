@@ -402,3 +402,15 @@ void CParamTreeList::AnnounceFocus()
     focus.setChild(row);
     QAccessible::updateAccessibility(&focus);
 }
+
+void CParamTreeList::AnnounceValue(CParamTreeItem* item, const QString& before)
+{
+    QAccessibleInterface* row = AccessibleItem(item);
+    if (!QAccessible::isActive() || !row)
+        return;
+    const QString now = item->ValueText();
+    QAccessibleValueChangeEvent value(row, now);
+    QAccessible::updateAccessibility(&value);
+    QAccessibleTextUpdateEvent text(row, 0, before, now);
+    QAccessible::updateAccessibility(&text);
+}

@@ -43,6 +43,8 @@ public:
     CParamTreeItem* ItemById(int id) const;
     // Tells assistive tools that the focused row changed.
     void AnnounceFocus();
+    // Tells assistive tools that `item`'s value changed from `before`.
+    void AnnounceValue(CParamTreeItem* item, const QString& before);
 
 protected:
     bool event(QEvent* event) override;

@@ -4,7 +4,9 @@
 #include "TransparentColor.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 CXHeaderCtrl::CXHeaderCtrl(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
 {
@@ -51,6 +53,33 @@ void CXHeaderCtrl::changeEvent(QEvent* event)
     if (event->type() == QEvent::PaletteChange)
         m_colors = SystemColors::fromPalette(palette());
     QHeaderView::changeEvent(event);
+}
+
+int CXHeaderCtrl::titleWidth(int logical) const
+{
+    int width = sectionSize(logical) - 2 * kItemMargin;
+    const int image =
+        model()->headerData(logical, Qt::Horizontal, CCellListModel::HeaderImageRole).toInt();
+    if (image >= 0 && image < m_images.size())
+        width -= m_images[image].width();
+    return width;
+}
+
+bool CXHeaderCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip || !model())
+        return QHeaderView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int logical = logicalIndexAt(help->pos());
+    const QString title =
+        logical >= 0 ? model()->headerData(logical, Qt::Horizontal).toString() : QString();
+    if (!title.isEmpty() && fontMetrics().horizontalAdvance(title) > titleWidth(logical)) {
+        QToolTip::showText(help->globalPos(), title, viewport());
+        return true;
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 void CXHeaderCtrl::paintEvent(QPaintEvent*)

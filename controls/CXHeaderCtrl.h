@@ -31,9 +31,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A title cut short shows whole as the item's tooltip.
+    bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    // The room for an item's title: its rectangle less the margins and its image.
+    int titleWidth(int logical) const;
+
     QList<QPixmap> m_images;
     QSize m_imageSize;
     SystemColors m_colors;

@@ -9,7 +9,8 @@ struct SystemColors
 {
     QColor buttonFace, buttonHighlight, buttonShadow, buttonText, greyText;
     QColor highlight, highlightText, window, windowText;
-    QColor darkShadow, light; // the inner sunken edge
+    QColor darkShadow, light;                        // the inner sunken edge
+    QColor inactiveHighlight, inactiveHighlightText; // a selection without the focus
 
     static SystemColors fromPalette(const QPalette& palette)
     {
@@ -25,6 +26,8 @@ struct SystemColors
         c.windowText = palette.color(QPalette::Active, QPalette::Text);
         c.darkShadow = palette.color(QPalette::Active, QPalette::Shadow);
         c.light = palette.color(QPalette::Active, QPalette::Midlight);
+        c.inactiveHighlight = palette.color(QPalette::Inactive, QPalette::Highlight);
+        c.inactiveHighlightText = palette.color(QPalette::Inactive, QPalette::HighlightedText);
         return c;
     }
 };

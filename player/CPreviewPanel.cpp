@@ -5,7 +5,9 @@
 #include "ResourceImages.h"
 
 #include <QAction>
+#include <QImageReader>
 #include <QLabel>
+#include <QPainter>
 #include <QSlider>
 #include <QThread>
 
@@ -83,6 +85,14 @@ CPreviewPanel::CPreviewPanel(QWidget* dialog) : QObject(dialog)
 
     m_timer.setInterval(kTimerInterval);
     connect(&m_timer, &QTimer::timeout, this, &CPreviewPanel::OnTimer);
+    m_follow.setSingleShot(true);
+    m_follow.setInterval(0);
+    connect(&m_follow, &QTimer::timeout, this, &CPreviewPanel::showSelected);
+    connect(&m_firstFrame, &FirstFrame::ready, this,
+            [this](const QString& path, const QImage& picture) {
+                if (m_nPreviewState == Idle && path == m_shownPath)
+                    showImage(picture);
+            });
 }
 
 CPreviewPanel::~CPreviewPanel()
@@ -141,6 +151,16 @@ void CPreviewPanel::OnPlayPreview()
     case Idle:
         if (m_strPreviewPath.isEmpty() || !m_picture)
             return;
+        m_shownPath.clear();
+        m_firstFrame.Cancel();
+        // A picture has no frames to play: it is shown as it is (a video view would be black).
+        if (showStill(m_strPreviewPath)) {
+            m_player.Close();
+            m_dDuration = 0.0;
+            m_nPreviewState = Playing;
+            return;
+        }
+        m_picture->setPixmap(ResourceImages::bitmap(kIdleBitmap));
         m_player.Open(m_strPreviewPath, m_picture, this);
         m_player.Play();
         m_nPreviewState = Playing;
@@ -177,12 +197,79 @@ void CPreviewPanel::StopPreview()
     }
     if (m_nPreviewState == Idle)
         return;
-    m_player.Close();
-    if (m_slider)
-        m_slider->setValue(0);
     m_timer.stop();
     m_nPreviewState = Idle;
+    showIdle();
+}
+
+void CPreviewPanel::showIdle()
+{
+    m_player.Close();
+    m_firstFrame.Cancel();
+    m_shownPath.clear();
+    if (m_picture)
+        m_picture->setPixmap(ResourceImages::bitmap(kIdleBitmap));
+    if (m_slider)
+        m_slider->setValue(0);
     setTimeText(QString::fromLatin1(kIdleTime));
+}
+
+void CPreviewPanel::FollowSelection()
+{
+    m_follow.start();
+}
+
+void CPreviewPanel::showSelected()
+{
+    if (m_nPreviewState == Playing || !m_picture)
+        return;
+    const QString selected = m_selectedPath ? m_selectedPath() : QString();
+    if (m_nPreviewState == Paused && selected == m_strPreviewPath)
+        return;
+    if (m_nPreviewState == Idle && !selected.isEmpty() && selected == m_shownPath)
+        return;
+    StopPreview();
+    showIdle();
+    if (selected.isEmpty())
+        return;
+    m_shownPath = selected;
+    if (!showStill(selected))
+        m_firstFrame.Read(selected);
+}
+
+bool CPreviewPanel::IsStillPicture(const QString& path)
+{
+    // By content, not by name: a clip never reads as an image.
+    return !QImageReader::imageFormat(path).isEmpty();
+}
+
+bool CPreviewPanel::showStill(const QString& path)
+{
+    if (!m_picture || !IsStillPicture(path))
+        return false;
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return false;
+    showImage(image);
+    return true;
+}
+
+void CPreviewPanel::showImage(const QImage& image)
+{
+    if (!m_picture)
+        return;
+    // Letter-boxed into the picture area, which stretches what it shows.
+    const QSize area = m_picture->contentsRect().size().expandedTo(QSize(1, 1));
+    QPixmap canvas(area);
+    canvas.fill(Qt::black);
+    QPainter painter(&canvas);
+    const QImage fitted = image.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    painter.drawImage((area.width() - fitted.width()) / 2, (area.height() - fitted.height()) / 2,
+                      fitted);
+    painter.end();
+    m_picture->setPixmap(canvas);
 }
 
 void CPreviewPanel::OnTimer()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FirstFrame.h"
 #include "PreviewPlayer.h"
 
 #include <QObject>
@@ -68,6 +69,14 @@ public:
     void OnPausePreview();
     // Ends a playing or paused preview: idle picture, slider 0, "00:00:00".
     void StopPreview();
+    // The selection changed: once the current events are through, a preview that is not
+    // playing shows the selected row's first frame (a still picture as itself) at slider 0
+    // and "00:00:00", or the idle picture with no row selected. A playing preview goes on.
+    void FollowSelection();
+    // The file whose first frame or picture shows while stopped; empty for the idle picture.
+    QString shownPath() const { return m_shownPath; }
+    // True for a file that is a still picture rather than a clip.
+    static bool IsStillPicture(const QString& path);
 
     // Idle, Playing or Paused, as the commands left it.
     PreviewState state() const { return m_nPreviewState; }
@@ -82,6 +91,13 @@ private:
     void OnTimer();
     void OnSliderMoved();
     void setTimeText(const QString& text);
+    void showSelected();
+    // Back to the idle picture with slider and label at their start.
+    void showIdle();
+    // Shows a still picture in the picture area; false when `path` is none.
+    bool showStill(const QString& path);
+    // Shows `image` letter-boxed in the picture area.
+    void showImage(const QImage& image);
 
     QPointer<QLabel> m_picture;
     QPointer<QSlider> m_slider;
@@ -99,4 +115,7 @@ private:
     QTimer m_timer;
     QString m_strPreviewPath;
     SelectedPath m_selectedPath;
+    QTimer m_follow;     // gathers the selection changes of one event into one
+    QString m_shownPath; // what FollowSelection put in view
+    FirstFrame m_firstFrame;
 };

@@ -11,7 +11,7 @@ qt6-qpa-plugins libqt6multimedia6 libqt6multimediawidgets6 qml6-module-qtmultime
 googletest libgtest-dev libgmock-dev
 ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-xvfb xauth fonts-dejavu-core
+xvfb xauth fonts-dejavu-core dbus-daemon
 "
 
 missing=""

@@ -139,7 +139,8 @@ TEST_F(HangingWindowTest, ControlsAndMenusAreDisabledWhileConvertingAndExitIsRef
     QApplication::sendEvent(dlg.get(), &escape);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(dlg.get(), &enter);
-    EXPECT_EQ(answers->texts(), QStringList({kRunning, kRunning, kRunning}));
+    // Esc does nothing in the main window, not even the warning.
+    EXPECT_EQ(answers->texts(), QStringList({kRunning, kRunning}));
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->batch().ConvState(), CBatchConverter::Converting);
 

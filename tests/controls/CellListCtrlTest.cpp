@@ -274,10 +274,12 @@ TEST_F(CellListFixture, SelectedRowColoursExceptTheProgressCell)
     const Trough t = troughOf(cellRect(0, 4));
     EXPECT_EQ(image.pixelColor(t.L + 4, t.T + 4), kTroughGrey);
 
-    // Without the focus the selection stays visible on the button face.
+    // Without the focus the selection stays visible in the inactive highlight.
     list->clearFocus();
     image = grabList();
-    EXPECT_EQ(image.pixelColor(name.right() - 2, name.top() + 2).rgb(), colors().buttonFace.rgb());
+    EXPECT_EQ(image.pixelColor(name.right() - 2, name.top() + 2).rgb(),
+              colors().inactiveHighlight.rgb());
+    EXPECT_NE(colors().inactiveHighlight.rgb(), colors().window.rgb());
 }
 
 TEST_F(CellListFixture, OutOfRangeRowsAndColumnsAreIgnored)

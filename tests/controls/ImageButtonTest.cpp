@@ -255,3 +255,36 @@ TEST(ImageButtonPictures, ToolButtonsLoadTheirOwnPictures)
     EXPECT_EQ(missing.SetBitmaps(1, Qt::black, 2, Qt::black, 3, Qt::black), 0);
     EXPECT_TRUE(ResourceImages::bitmap(2).isNull());
 }
+
+TEST_F(ImageButtonFixture, AFocusFrameShowsWhenTheKeyboardBringsTheFocus)
+{
+    const QColor black(0, 0, 0);
+    button->SetBitmaps(solid(Qt::red), black, solid(Qt::green), black, solid(Qt::blue), black);
+    button->SetAlign(CImageButton::ImageCovers);
+    auto* before = new QWidget(window.get());
+    before->setFocusPolicy(Qt::StrongFocus);
+    before->setGeometry(0, 0, 10, 10);
+    before->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const auto framePixels = [this] {
+        const QImage image = button->grab().toImage();
+        int count = 0;
+        for (int x = 0; x < image.width(); ++x) // along the frame's line, 3 pixels in
+            count += image.pixelColor(x, 3) != QColor(Qt::green);
+        return count;
+    };
+
+    button->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(button->ShowsFocusFrame());
+    EXPECT_EQ(framePixels(), 0);
+    before->setFocus(Qt::OtherFocusReason);
+    button->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(button->ShowsFocusFrame());
+    EXPECT_GT(framePixels(), 10);
+
+    // A key pressed on a button focused by the mouse shows the frame too.
+    button->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(button, Qt::Key_Shift);
+    EXPECT_TRUE(button->ShowsFocusFrame());
+}

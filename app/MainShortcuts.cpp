@@ -1,0 +1,15 @@
+#include "MainShortcuts.h"
+
+#include "CImageButton.h"
+#include "MainMenus.h"
+
+#include <QAction>
+
+void MainShortcuts::install(const MainMenus& menus, CImageButton* encode, CImageButton* stop)
+{
+    if (QAction* exit = menus.action(32774))
+        exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // A disabled button ignores its key, as it ignores a click.
+    encode->SetShortcut(QKeySequence(Qt::Key_F5));
+    stop->SetShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+}
