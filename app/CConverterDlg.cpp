@@ -17,6 +17,7 @@
 #include "DialogUnits.h"
 #include "EventLog.h"
 #include "HelpCommand.h"
+#include "JobListKeeper.h"
 #include "MainDialogControls.h"
 #include "MediaAdmission.h"
 #include "MessageBoxes.h"
@@ -45,6 +46,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -95,10 +97,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
     };
     hooks.enableEncode = [this] { m_encode->setEnabled(true); };
     hooks.stopPreview = [this] { stopPreview(); };
-    hooks.writeBackSelectedProfile = [this] {
-        if (ConversionJob* job = m_jobs->job(m_jobs->SelectedRow()); job && job->profile)
-            m_profiles.WriteBack(*job->profile);
-    };
+    hooks.writeBackSelectedProfile = [this] { writeBackSelectedProfile(); };
     hooks.openOutputFolder = [this](const QString& folder) {
         m_outputFolder = folder;
         m_desktop.openFolder(folder);
@@ -109,6 +108,16 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
 
     connectCommands();
     OnInitDialog();
+
+    const QString stateFolder = AppFolder::path(); // where the job list outlives a crash
+    m_keeper = std::make_unique<JobListKeeper>(
+        stateFolder, JobListKeeper::Parts{this, m_jobs, m_list, &m_profiles, &m_controller,
+                                          m_editor->Tree(), [this] {
+                                              // During a batch the worker reads the profiles.
+                                              if (!m_converting)
+                                                  writeBackSelectedProfile();
+                                          }});
+    QTimer::singleShot(0, this, &CConverterDlg::OnStartup);
     // The desktop session may end the program while a batch runs.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CConverterDlg::endBatchForExit);
 }
@@ -117,6 +126,7 @@ CConverterDlg::~CConverterDlg()
 {
     endBatchForExit();
     m_batch.reset();
+    m_keeper.reset();
     // The rows' jobs go before the members they were loaded with; the editor first lets go.
     m_profiles.SetView(nullptr);
     delete m_jobs;
@@ -267,6 +277,19 @@ void CConverterDlg::OnInitDialog()
     m_jobs->SetCurrentProfileName(m_profiles.CurrentName());
 }
 
+void CConverterDlg::OnStartup()
+{
+    m_keeper->OfferRestore();
+    m_started = true;
+    OnDrop(std::exchange(m_startupFiles, {}));
+}
+
+void CConverterDlg::writeBackSelectedProfile()
+{
+    if (ConversionJob* job = m_jobs->job(m_jobs->SelectedRow()); job && job->profile)
+        m_profiles.WriteBack(*job->profile);
+}
+
 QWidget* CConverterDlg::control(int id) const
 {
     for (QWidget* child : m_client->findChildren<QWidget*>()) {
@@ -328,6 +351,10 @@ void CConverterDlg::AdmitFile(const QString& path)
 
 void CConverterDlg::AdmitFiles(const QStringList& paths)
 {
+    if (!m_started) {
+        m_startupFiles += paths;
+        return;
+    }
     OnDrop(paths);
 }
 
@@ -456,6 +483,7 @@ void CConverterDlg::OnExit()
 {
     if (refuseWhileConverting())
         return;
+    m_keeper->Discard();
     stopPreview();
     done(QDialog::Rejected);
 }
@@ -471,6 +499,7 @@ void CConverterDlg::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_keeper->Discard();
     stopPreview();
     QDialog::closeEvent(event);
 }

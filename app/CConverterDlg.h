@@ -15,6 +15,7 @@ class CBatchConverter;
 class CCellListCtrl;
 class CImageButton;
 class CJobList;
+class JobListKeeper;
 class CPreviewPanel;
 class CProfileEditor;
 class CSkinEngine;
@@ -52,7 +53,8 @@ public:
 
     void setDesktopHooks(DesktopHooks hooks) { m_desktop = std::move(hooks); }
 
-    // Admits each file as a drop does (the program's command-line files).
+    // Admits each file as a drop does (the program's command-line files); before the start-up
+    // has offered a kept job list back, they wait until it has.
     void AdmitFiles(const QStringList& paths);
     // Admits one file, telling the user when it cannot be decoded; selects the last row.
     void AdmitFile(const QString& path);
@@ -99,6 +101,9 @@ protected:
 
 private:
     void OnInitDialog();
+    // Once the window runs: offers a kept job list back, then admits the files named at start.
+    void OnStartup();
+    void writeBackSelectedProfile();
     void createControls();
     void connectCommands();
     void OnDrop(const QStringList& paths);
@@ -141,5 +146,8 @@ private:
     CQuentaMediaCntl m_controller;
     CJobList* m_jobs = nullptr;
     CWindowBatchUser* m_user = nullptr;
-    std::unique_ptr<CBatchConverter> m_batch; // last: ends before what it uses
+    std::unique_ptr<CBatchConverter> m_batch; // ends before what it uses
+    std::unique_ptr<JobListKeeper> m_keeper;  // reads the rows: goes before them
+    bool m_started = false;                   // OnStartup has run
+    QStringList m_startupFiles;               // named before OnStartup ran
 };
