@@ -424,6 +424,9 @@ void CConverterDlg::OnStartConvert()
 {
     if (m_converting)
         return;
+    // Taken at each Encode, so that a change made during a batch counts for the next one.
+    if (const int lanes = Settings::ReadSimultaneous(); lanes != m_batch->jobs())
+        m_batch->setJobs(lanes);
     if (m_batch->StartConvert() != CBatchConverter::Started)
         return;
     // Disabled at once rather than when the worker gets going, so that no row can change
@@ -517,8 +520,12 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
 void CConverterDlg::OnPreferences()
 {
     CPreferencesDlg dialog(m_batch->keepSourceDates(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_batch->setKeepSourceDates(dialog.keepDates());
+    dialog.setSimultaneous(Settings::ReadSimultaneous());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_batch->setKeepSourceDates(dialog.keepDates());
+    if (dialog.simultaneous() != Settings::ReadSimultaneous())
+        Settings::WriteSimultaneous(dialog.simultaneous());
 }
 
 void CConverterDlg::OnAbout()
