@@ -224,6 +224,8 @@ void CBatchConverter::ConvertBatch()
     RunLane(*m_lanes.front(), folder);
     for (std::thread& helper : helpers)
         helper.join();
+    if (m_failureSeen.load())
+        m_user.showMessage(m_failureText, QString::fromLatin1(kWarning), BatchUser::Exclamation);
 
     if (m_engineFailed.load()) {
         // The window must stay closable so that the user can restart as asked; the rest of
@@ -360,8 +362,12 @@ bool CBatchConverter::SwitchEngineFor(Lane& lane, const ConversionJob& job)
 
 void CBatchConverter::FailRow(int row, const QString& text)
 {
-    m_failureSeen.store(1);
+    {
+        // Shown once every lane has ended: the rows converting beside this one finish first.
+        QMutexLocker lock(&m_walkLock);
+        if (m_failureSeen.exchange(1) == 0)
+            m_failureText = text;
+    }
     m_rows.removeProgress(row);
     m_rows.setStatusText(row, QStringLiteral("Fail"));
-    m_user.showMessage(text, QString::fromLatin1(kWarning), BatchUser::Exclamation);
 }

@@ -130,6 +130,7 @@ private:
     QMutex m_walkLock; // the walk, shared by the workers
     int m_nextRow = 0;
     bool m_walkEnded = false;
+    QString m_failureText; // of the first row that failed
     QMutex m_nameLock;
     QSet<QString> m_namesInUse; // output paths of the rows converting now (case folded)
 };

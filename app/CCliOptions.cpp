@@ -57,8 +57,9 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             options.output = value;
         } else {
             bool number = false;
-            options.jobs = value.toInt(&number);
-            if (!number || options.jobs < 1 || options.jobs > kMaxJobs) {
+            const int jobs = value.toInt(&number);
+            options.jobs = jobs;
+            if (!number || jobs < 1 || jobs > kMaxJobs) {
                 options.error =
                     QStringLiteral("The option --jobs needs a number from 1 to %1, not \"%2\".")
                         .arg(kMaxJobs)

@@ -14,9 +14,9 @@ struct CCliOptions
     std::optional<QString> output;  // folder; none: "Output" of config.ini
     bool overwrite = false;
     bool shutdown = false;
-    bool keepDates = false; // outputs get their input's modification time
-    bool dryRun = false;    // print each row's command line, convert nothing
-    int jobs = 1;           // rows converting at once
+    bool keepDates = false;  // outputs get their input's modification time
+    bool dryRun = false;     // print each row's command line, convert nothing
+    std::optional<int> jobs; // rows converting at once; none: "Simultaneous" of config.ini
     bool help = false;
     QStringList files; // files and folders
     QString error;     // not empty: the arguments were bad, and this says why

@@ -17,6 +17,7 @@
 #include "DialogUnits.h"
 #include "EventLog.h"
 #include "HelpCommand.h"
+#include "JobListKeeper.h"
 #include "MainDialogControls.h"
 #include "MainShortcuts.h"
 #include "MainWindowLayout.h"
@@ -49,6 +50,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -103,10 +105,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
         m_endNotice->BatchEnded(); // the worker's last call before the end of its batch
     };
     hooks.stopPreview = [this] { stopPreview(); };
-    hooks.writeBackSelectedProfile = [this] {
-        if (ConversionJob* job = m_jobs->job(m_jobs->SelectedRow()); job && job->profile)
-            m_profiles.WriteBack(*job->profile);
-    };
+    hooks.writeBackSelectedProfile = [this] { writeBackSelectedProfile(); };
     hooks.openOutputFolder = [this](const QString& folder) {
         m_outputFolder = folder;
         m_desktop.openFolder(folder);
@@ -118,6 +117,16 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
 
     connectCommands();
     OnInitDialog();
+
+    const QString stateFolder = AppFolder::path(); // where the job list outlives a crash
+    m_keeper = std::make_unique<JobListKeeper>(
+        stateFolder, JobListKeeper::Parts{this, m_jobs, m_list, &m_profiles, &m_controller,
+                                          m_editor->Tree(), [this] {
+                                              // During a batch the worker reads the profiles.
+                                              if (!m_converting)
+                                                  writeBackSelectedProfile();
+                                          }});
+    QTimer::singleShot(0, this, &CConverterDlg::OnStartup);
     // The desktop session may end the program while a batch runs.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CConverterDlg::endBatchForExit);
 }
@@ -126,6 +135,7 @@ CConverterDlg::~CConverterDlg()
 {
     endBatchForExit();
     m_batch.reset();
+    m_keeper.reset();
     // The rows' jobs go before the members they were loaded with; the editor first lets go.
     m_profiles.SetView(nullptr);
     delete m_jobs;
@@ -287,6 +297,19 @@ void CConverterDlg::OnInitDialog()
     m_jobs->SetCurrentProfileName(m_profiles.CurrentName());
 }
 
+void CConverterDlg::OnStartup()
+{
+    m_keeper->OfferRestore();
+    m_started = true;
+    OnDrop(std::exchange(m_startupFiles, {}));
+}
+
+void CConverterDlg::writeBackSelectedProfile()
+{
+    if (ConversionJob* job = m_jobs->job(m_jobs->SelectedRow()); job && job->profile)
+        m_profiles.WriteBack(*job->profile);
+}
+
 QWidget* CConverterDlg::control(int id) const
 {
     for (QWidget* child : m_client->findChildren<QWidget*>()) {
@@ -346,6 +369,10 @@ void CConverterDlg::AdmitFile(const QString& path)
 
 void CConverterDlg::AdmitFiles(const QStringList& paths)
 {
+    if (!m_started) {
+        m_startupFiles += paths;
+        return;
+    }
     OnDrop(paths);
 }
 
@@ -423,6 +450,9 @@ void CConverterDlg::OnStartConvert()
 {
     if (m_converting)
         return;
+    // Taken at each Encode, so that a change made during a batch counts for the next one.
+    if (const int lanes = Settings::ReadSimultaneous(); lanes != m_batch->jobs())
+        m_batch->setJobs(lanes);
     if (m_batch->StartConvert() != CBatchConverter::Started)
         return;
     // Disabled at once rather than when the worker gets going, so that no row can change
@@ -483,6 +513,7 @@ void CConverterDlg::OnExit()
 {
     if (refuseWhileConverting())
         return;
+    m_keeper->Discard();
     stopPreview();
     done(QDialog::Rejected);
 }
@@ -499,6 +530,7 @@ void CConverterDlg::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_keeper->Discard();
     stopPreview();
     done(QDialog::Rejected);
     event->accept();
@@ -518,8 +550,12 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
 void CConverterDlg::OnPreferences()
 {
     CPreferencesDlg dialog(m_batch->keepSourceDates(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_batch->setKeepSourceDates(dialog.keepDates());
+    dialog.setSimultaneous(Settings::ReadSimultaneous());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_batch->setKeepSourceDates(dialog.keepDates());
+    if (dialog.simultaneous() != Settings::ReadSimultaneous())
+        Settings::WriteSimultaneous(dialog.simultaneous());
 }
 
 void CConverterDlg::OnAbout()

@@ -17,6 +17,7 @@ class CBatchEndNotice;
 class CCellListCtrl;
 class CImageButton;
 class CJobList;
+class JobListKeeper;
 class CPreviewPanel;
 class CProfileEditor;
 class CSkinEngine;
@@ -57,7 +58,8 @@ public:
     void setDesktopHooks(DesktopHooks hooks) { m_desktop = std::move(hooks); }
 
     // Admits each file as a drop does (the program's command-line files): the files that
-    // cannot be decoded are named in one message; the last row is selected.
+    // cannot be decoded are named in one message; the last row is selected. Before the start-up
+    // has offered a kept job list back, they wait until it has.
     void AdmitFiles(const QStringList& paths);
     // Admits one file, telling the user when it cannot be decoded; selects the last row.
     void AdmitFile(const QString& path);
@@ -105,6 +107,9 @@ protected:
 
 private:
     void OnInitDialog();
+    // Once the window runs: offers a kept job list back, then admits the files named at start.
+    void OnStartup();
+    void writeBackSelectedProfile();
     void createControls();
     void connectCommands();
     void OnDrop(const QStringList& paths);
@@ -148,5 +153,8 @@ private:
     CJobList* m_jobs = nullptr;
     CWindowBatchUser* m_user = nullptr;
     CBatchEndNotice* m_endNotice = nullptr;
-    std::unique_ptr<CBatchConverter> m_batch; // last: ends before what it uses
+    std::unique_ptr<CBatchConverter> m_batch; // ends before what it uses
+    std::unique_ptr<JobListKeeper> m_keeper;  // reads the rows: goes before them
+    bool m_started = false;                   // OnStartup has run
+    QStringList m_startupFiles;               // named before OnStartup ran
 };

@@ -101,8 +101,10 @@ void CJobList::Append(std::unique_ptr<ConversionJob> job)
     if (m_emptyState)
         CreateColumns();
 
-    job->profile = std::make_unique<Profile>();
-    m_profiles.LoadProfile(m_currentName, job->profile.get());
+    if (!job->profile) {
+        job->profile = std::make_unique<Profile>();
+        m_profiles.LoadProfile(m_currentName, job->profile.get());
+    }
 
     m_list->setUpdatesEnabled(false);
     ++m_restructuring;

@@ -41,7 +41,8 @@ public:
     // Probes `path` and appends it as a checked "Ready" row with its own copy of the current
     // profile. False (nothing added) when the file cannot be decoded.
     bool Admit(const QString& path, CQuentaMediaCntl& controller);
-    // Appends a probed `job` as Admit does, giving it its own copy of the current profile.
+    // Appends a probed `job` as Admit does, giving it its own copy of the current profile
+    // unless it brings one.
     void Append(std::unique_ptr<ConversionJob> job);
     // Makes `row` the selected row and selects and focuses it in the list.
     void SelectRow(int row);

@@ -1,12 +1,16 @@
 #include "CPreferencesDlg.h"
 
 #include "Preferences.h"
+#include "Settings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,6 +43,16 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     m_keepDates->setObjectName(QStringLiteral("keepDates"));
     m_keepDates->setChecked(keepDates);
 
+    m_simultaneous = new QSpinBox(this);
+    m_simultaneous->setObjectName(QStringLiteral("simultaneous"));
+    m_simultaneous->setRange(1, Settings::MaxSimultaneous());
+    m_simultaneous->setValue(1);
+    auto* simultaneousLabel = new QLabel(QStringLiteral("Simultaneous conversions"), this);
+    simultaneousLabel->setBuddy(m_simultaneous);
+    m_simultaneous->setAccessibleName(QStringLiteral("Simultaneous conversions"));
+    auto* rows = new QFormLayout;
+    rows->addRow(simultaneousLabel, m_simultaneous);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     identify(buttons->button(QDialogButtonBox::Ok), 1, "ok");
     identify(buttons->button(QDialogButtonBox::Cancel), 2, "cancel");
@@ -51,6 +65,7 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     layout->addWidget(group);
     layout->addWidget(m_shutdown);
     layout->addWidget(m_keepDates);
+    layout->addLayout(rows);
     layout->addWidget(buttons);
 
     m_shutdown->setChecked(g_bShutdown.load() != 0);
@@ -73,4 +88,14 @@ void CPreferencesDlg::accept()
 bool CPreferencesDlg::keepDates() const
 {
     return m_keepDates->isChecked();
+}
+
+void CPreferencesDlg::setSimultaneous(int count)
+{
+    m_simultaneous->setValue(count);
+}
+
+int CPreferencesDlg::simultaneous() const
+{
+    return m_simultaneous->value();
 }

@@ -4,9 +4,11 @@
 
 class QCheckBox;
 class QRadioButton;
+class QSpinBox;
 
 // Preferences: overwrite or auto-rename existing output files, and power-off when a batch
-// ends. Reads and writes the preferences of this run (never stored). Threads: UI thread only.
+// ends (the preferences of this run, never stored); kept source dates and how many rows
+// convert at once, which the caller applies. Threads: UI thread only.
 class CPreferencesDlg : public QDialog
 {
     Q_OBJECT
@@ -20,6 +22,10 @@ public:
     QCheckBox* keepDatesBox() const { return m_keepDates; }
     // The date choice as the dialog shows it (the caller applies it after OK).
     bool keepDates() const;
+    // "Simultaneous conversions", 1..Settings::MaxSimultaneous() (the caller applies it).
+    QSpinBox* simultaneousBox() const { return m_simultaneous; }
+    void setSimultaneous(int count);
+    int simultaneous() const;
 
     // OK: takes the choices over.
     void accept() override;
@@ -29,4 +35,5 @@ private:
     QRadioButton* m_autoRename;
     QCheckBox* m_shutdown;
     QCheckBox* m_keepDates;
+    QSpinBox* m_simultaneous;
 };

@@ -49,7 +49,9 @@ QString usage(const CProfileManager& profiles)
                        "name-0, name-1, ...)"),
         QStringLiteral("  --shutdown      power the computer off when the batch ends"),
         QStringLiteral("  --keep-dates    give each output its input's modification time"),
-        QStringLiteral("  --jobs N        convert up to N files at once (default 1)"),
+        QStringLiteral(
+            "  --jobs N        convert up to N files at once (default: \"Simultaneous\" of "
+            "config.ini, else 1)"),
         QStringLiteral("  --dry-run       print each file's encoder command line, convert nothing"),
         QStringLiteral("  --help          show this text"),
         QStringLiteral("  --              the arguments that follow are files, even when they "
@@ -178,7 +180,7 @@ int CTovelCli::Run(const QStringList& arguments)
     }
 
     batch.setKeepSourceDates(options.keepDates);
-    if (!options.dryRun && !batch.setJobs(options.jobs)) {
+    if (!options.dryRun && !batch.setJobs(options.jobs.value_or(Settings::ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);
         return RowFailed;

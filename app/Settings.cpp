@@ -4,6 +4,9 @@
 #include "DefaultFolders.h"
 #include "PrivateProfile.h"
 
+#include <QThread>
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,4 +59,24 @@ void Settings::WriteProfileIndex(int index)
 void Settings::WriteOutput(const QString& folder)
 {
     PrivateProfile::writeString(g_strConfigFile, kSection, "Output", folder.toLocal8Bit());
+}
+
+int Settings::MaxSimultaneous()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, 8);
+}
+
+int Settings::ReadSimultaneous()
+{
+    const QByteArray text =
+        PrivateProfile::readString(g_strConfigFile, kSection, "Simultaneous", "1", 8);
+    bool number = false;
+    const int count = text.trimmed().toInt(&number);
+    return number && count >= 1 && count <= MaxSimultaneous() ? count : 1;
+}
+
+void Settings::WriteSimultaneous(int count)
+{
+    PrivateProfile::writeString(g_strConfigFile, kSection, "Simultaneous",
+                                QByteArray::number(count));
 }

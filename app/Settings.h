@@ -27,4 +27,12 @@ void WriteProfileIndex(int index);
 // Writes "Output" (the caller has removed a trailing separator).
 void WriteOutput(const QString& folder);
 
+// The most rows the window converts at once: the machine's processors, at most 8.
+int MaxSimultaneous();
+// "Simultaneous": how many rows convert at once; 1 when absent, not a whole number, or
+// outside 1..MaxSimultaneous().
+int ReadSimultaneous();
+// Writes "Simultaneous" as decimal text; creates config.ini when absent.
+void WriteSimultaneous(int count);
+
 } // namespace Settings

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -294,6 +295,25 @@ TEST_F(FakeToolCliTest, CtrlCStopsEveryParallelJob)
     EXPECT_TRUE(text.contains("c.avi: Abort"));
     EXPECT_TRUE(QFileInfo(this->out() + "/a-hang.mp4").size() > 0);
     EXPECT_TRUE(QFileInfo(this->out() + "/b-hang.mp4").size() > 0);
+}
+
+TEST_F(FakeToolCliTest, WithoutJobsTheWindowsSimultaneousConversionsCount)
+{
+    if (QThread::idealThreadCount() < 2)
+        GTEST_SKIP() << "one processor: the window offers one conversion at a time";
+    ASSERT_TRUE(TestMedia::writeFile(app.path() + "/config.ini", config + "Simultaneous=2\n"));
+    QProcess cli;
+    cli.start(this->cli(), {input("a-hang.avi"), input("b-hang.avi")});
+    ASSERT_TRUE(cli.waitForStarted());
+    // One at a time, the second row would never start while the first hangs.
+    QString out;
+    const QRegularExpression a("a-hang\\.avi: [1-9]"), b("b-hang\\.avi: [1-9]");
+    while (!(out.contains(a) && out.contains(b)) && cli.waitForReadyRead(30000))
+        out += QString::fromLocal8Bit(cli.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(a) && out.contains(b)) << out.toStdString();
+    ::kill(pid_t(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitCode(), 130);
 }
 
 // tovel-cli and the real encoder tool in an application folder of their own, with the shipped

@@ -15,6 +15,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QThread>
 #include <QUrl>
@@ -91,7 +92,9 @@ void WindowTest::TearDown()
 void WindowTest::open(const QString& tool)
 {
     const QString target = tool.isEmpty() ? TestMedia::appDir() + EncoderTool::fileName() : tool;
-    ASSERT_TRUE(QFile::link(target, app(EncoderTool::fileName())));
+    // A window opened again over the same folder finds its tool in place.
+    const QString link = app(EncoderTool::fileName());
+    ASSERT_TRUE(QFileInfo(link).isSymLink() || QFile::link(target, link));
     dlg = std::make_unique<CConverterDlg>(nullptr);
     dlg->setDesktopHooks({[this](QWidget*, const QString&) { return m_toOpen; },
                           [this](QWidget*, const QString&) { return m_folderPick; },

@@ -52,7 +52,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds the window; `tool` replaces the encoder tool when given.
+    // Builds the window (again, after dlg.reset()); `tool` replaces the encoder tool when given.
     void open(const QString& tool = QString());
     QString media(const QString& name) const { return m_media.path() + '/' + name; }
     QString app(const QString& name) const { return m_app.path() + '/' + name; }

@@ -1,0 +1,199 @@
+#include "JobListKeeper.h"
+
+#include "CCellListCtrl.h"
+#include "CCellListModel.h"
+#include "CJobList.h"
+#include "CParamTree.h"
+#include "CProfileManager.h"
+#include "ConversionJob.h"
+#include "MediaAdmission.h"
+#include "MessageBoxes.h"
+
+#include <QDir>
+#include <utility>
+
+namespace {
+
+const int kCheckColumn = 0;
+const int kStatusColumn = 4;
+// Changes within this time go to disk together.
+constexpr int kGatherMs = 300;
+
+QString files(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
+}
+
+} // namespace
+
+JobListKeeper::JobListKeeper(const QString& folder, Parts parts)
+    : m_store(folder), m_parts(std::move(parts))
+{
+    m_found = m_store.load(m_foundRows);
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kGatherMs);
+    connect(&m_timer, &QTimer::timeout, this, &JobListKeeper::SaveNow);
+
+    QAbstractItemModel* model = m_parts.list->cellModel();
+    connect(model, &QAbstractItemModel::rowsInserted, this, &JobListKeeper::changed);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &JobListKeeper::changed);
+    connect(model, &QAbstractItemModel::modelReset, this, &JobListKeeper::changed);
+    connect(model, &QAbstractItemModel::dataChanged, this, &JobListKeeper::onCellsChanged);
+    if (m_parts.editor)
+        connect(m_parts.editor, &CParamTree::notify, this, [this](int code) {
+            if (code == CParamTree::kNotifyEndEdit)
+                changed();
+        });
+}
+
+JobListKeeper::~JobListKeeper()
+{
+    if (m_keeping && m_timer.isActive())
+        SaveNow();
+}
+
+void JobListKeeper::changed()
+{
+    if (m_keeping && !m_timer.isActive())
+        m_timer.start();
+}
+
+void JobListKeeper::onCellsChanged(const QModelIndex& first, const QModelIndex& last)
+{
+    // A running row's bar and tooltip move many times a second and change nothing kept.
+    if (first.column() == kStatusColumn && last.column() == kStatusColumn) {
+        bool onlyProgress = true;
+        for (int row = first.row(); row <= last.row() && onlyProgress; ++row) {
+            const ListCellInfo* cell = m_parts.list->cellModel()->cell(row, kStatusColumn);
+            onlyProgress = cell && cell->progress && size_t(row) < m_wasRunning.size() &&
+                           m_wasRunning[size_t(row)];
+        }
+        if (onlyProgress)
+            return;
+    }
+    changed();
+}
+
+QList<JobListStore::Row> JobListKeeper::snapshot()
+{
+    if (m_parts.writeBackEdits)
+        m_parts.writeBackEdits();
+    QList<JobListStore::Row> rows;
+    const int count = m_parts.jobs->rowCount();
+    m_wasRunning.assign(size_t(count), false);
+    for (int index = 0; index < count; ++index) {
+        const ConversionJob* job = m_parts.jobs->job(index);
+        if (!job)
+            continue;
+        JobListStore::Row row;
+        row.inputPath = job->inputPath;
+        if (job->profile) {
+            row.profileName = job->profile->name;
+            for (const ProfileOption& option : job->profile->options)
+                row.values.append({option.name, option.value});
+        }
+        const ListCellInfo* status = m_parts.list->cellModel()->cell(index, kStatusColumn);
+        const bool running = status && status->progress;
+        m_wasRunning[size_t(index)] = running;
+        // A row cut short by the crash converts again.
+        row.checked = running || m_parts.list->GetCheck(index, kCheckColumn) == 1;
+        row.status =
+            running ? QStringLiteral("Ready") : m_parts.list->GetItemText(index, kStatusColumn);
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+void JobListKeeper::SaveNow()
+{
+    m_timer.stop();
+    if (!m_keeping)
+        return;
+    const QList<JobListStore::Row> rows = snapshot();
+    if (rows.isEmpty()) {
+        // An empty list needs no file: the next start is an ordinary one.
+        m_store.remove();
+        m_written.clear();
+        return;
+    }
+    const QByteArray bytes = JobListStore::encode(rows);
+    if (bytes != m_written && m_store.saveEncoded(bytes))
+        m_written = bytes;
+}
+
+void JobListKeeper::Discard()
+{
+    m_keeping = false;
+    m_timer.stop();
+    m_store.remove();
+    m_written.clear();
+}
+
+void JobListKeeper::OfferRestore()
+{
+    if (m_keeping)
+        return;
+    const JobListStore::Found found = std::exchange(m_found, JobListStore::Nothing);
+    const QList<JobListStore::Row> rows = std::exchange(m_foundRows, {});
+    if (found == JobListStore::Damaged) {
+        const QString aside = m_store.setAside();
+        const QString fate =
+            aside.isEmpty()
+                ? QStringLiteral("It was deleted.")
+                : QStringLiteral("It was set aside as %1.").arg(QDir::toNativeSeparators(aside));
+        MessageBoxes::show(m_parts.owner,
+                           QStringLiteral("The job list kept from the last session could not be "
+                                          "read. ") +
+                               fate,
+                           QStringLiteral("Warning"), BatchUser::Exclamation);
+    } else if (found == JobListStore::List && !rows.isEmpty() &&
+               MessageBoxes::askYesNo(
+                   m_parts.owner,
+                   QStringLiteral("The program did not end normally last time. Restore its job "
+                                  "list (%1)?")
+                       .arg(files(rows.size())),
+                   QStringLiteral("Warning"))) {
+        restore(rows);
+    }
+    m_keeping = true;
+    SaveNow();
+}
+
+void JobListKeeper::restore(const QList<JobListStore::Row>& rows)
+{
+    QStringList gone;
+    for (const JobListStore::Row& saved : rows) {
+        std::unique_ptr<ConversionJob> job =
+            MediaAdmission::ProbeFile(*m_parts.controller, saved.inputPath);
+        if (!job) {
+            gone << QDir::toNativeSeparators(saved.inputPath);
+            continue;
+        }
+        // A profile no longer listed gives way to the current one; the kept values still
+        // apply wherever its options have the same names.
+        const QByteArray name = m_parts.profiles->PathOf(saved.profileName).isEmpty()
+                                    ? m_parts.jobs->CurrentProfileName()
+                                    : saved.profileName;
+        job->profile = std::make_unique<Profile>();
+        m_parts.profiles->LoadProfile(name, job->profile.get());
+        for (ProfileOption& option : job->profile->options) {
+            for (const auto& [key, value] : saved.values) {
+                if (key == option.name) {
+                    option.value = value;
+                    break;
+                }
+            }
+        }
+        m_parts.jobs->Append(std::move(job));
+        const int row = m_parts.jobs->rowCount() - 1;
+        m_parts.jobs->setChecked(row, saved.checked);
+        if (!saved.status.isEmpty())
+            m_parts.jobs->setStatusText(row, saved.status);
+    }
+    if (!gone.isEmpty())
+        MessageBoxes::show(m_parts.owner,
+                           QStringLiteral("These files are gone or can no longer be read and "
+                                          "were left out of the job list:\n") +
+                               gone.join(QLatin1Char('\n')),
+                           QStringLiteral("Warning"), BatchUser::Exclamation);
+}

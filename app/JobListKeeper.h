@@ -1,0 +1,72 @@
+#pragma once
+
+#include "JobListStore.h"
+
+#include <QByteArray>
+#include <QModelIndex>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+class CCellListCtrl;
+class CParamTree;
+class CJobList;
+class CProfileManager;
+class CQuentaMediaCntl;
+class QWidget;
+
+// Keeps the window's job list on disk while the program runs, so that a crash does not lose
+// it, and offers it back at the next start. Changes of the list (rows, check boxes, statuses,
+// profiles, ended edits) are gathered and written a short while later, at most a few times a
+// second; progress of a running row is not a change. A normal exit deletes the file.
+// Threads: UI thread only. During a batch it only reads the rows' paths and profiles, which
+// the worker reads too and never writes.
+class JobListKeeper : public QObject
+{
+    Q_OBJECT
+public:
+    // What it works with; none is owned, all must outlive it.
+    struct Parts
+    {
+        QWidget* owner = nullptr; // of its messages
+        CJobList* jobs = nullptr;
+        CCellListCtrl* list = nullptr;
+        CProfileManager* profiles = nullptr;
+        CQuentaMediaCntl* controller = nullptr; // probes restored files
+        CParamTree* editor = nullptr;           // the parameter tree, whose ended edits count
+        std::function<void()> writeBackEdits;   // puts the editor's values into their row
+    };
+
+    // Keeps the list in `folder`. A list found there is read now and offered by
+    // OfferRestore; until then nothing is written, so the found list stays as it was.
+    JobListKeeper(const QString& folder, Parts parts);
+    // Writes a change still waiting, unless the list was discarded.
+    ~JobListKeeper() override;
+
+    // At start: asks once whether to restore a list found (Yes: its files are probed again
+    // and added, those gone listed in one message), or reports a damaged one set aside.
+    // Then the list is kept from now on.
+    void OfferRestore();
+    // A normal exit: deletes the file and keeps nothing more.
+    void Discard();
+    // Writes the list now if it changed since it was last written.
+    void SaveNow();
+
+    QString path() const { return m_store.path(); }
+
+private:
+    void changed();
+    void onCellsChanged(const QModelIndex& first, const QModelIndex& last);
+    QList<JobListStore::Row> snapshot();
+    void restore(const QList<JobListStore::Row>& rows);
+
+    JobListStore m_store;
+    Parts m_parts;
+    QTimer m_timer;
+    bool m_keeping = false; // false until OfferRestore, and after Discard
+    JobListStore::Found m_found = JobListStore::Nothing;
+    QList<JobListStore::Row> m_foundRows;
+    QByteArray m_written;           // the bytes last written; empty: no file of ours
+    std::vector<bool> m_wasRunning; // per row of the last snapshot: it was converting
+};

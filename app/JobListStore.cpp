@@ -1,0 +1,137 @@
+#include "JobListStore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace {
+
+// The file's own marks: a file without them was not written by this program.
+const char kFormat[] = "Tovel Video Converter job list";
+constexpr int kVersion = 1;
+// A kept list is small; anything far larger is not one.
+constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
+
+QString local(const QByteArray& bytes)
+{
+    return QString::fromLocal8Bit(bytes);
+}
+
+} // namespace
+
+JobListStore::JobListStore(const QString& folder)
+    : m_path(QDir(QDir::fromNativeSeparators(folder)).filePath(QStringLiteral("joblist.json")))
+{
+}
+
+QByteArray JobListStore::encode(const QList<Row>& rows)
+{
+    QJsonArray list;
+    for (const Row& row : rows) {
+        QJsonArray values;
+        for (const auto& [name, value] : row.values)
+            values.append(QJsonArray{local(name), local(value)});
+        list.append(QJsonObject{{QStringLiteral("input"), row.inputPath},
+                                {QStringLiteral("profile"), local(row.profileName)},
+                                {QStringLiteral("checked"), row.checked},
+                                {QStringLiteral("status"), row.status},
+                                {QStringLiteral("values"), values}});
+    }
+    const QJsonObject top{{QStringLiteral("format"), QString::fromLatin1(kFormat)},
+                          {QStringLiteral("version"), kVersion},
+                          {QStringLiteral("rows"), list}};
+    return QJsonDocument(top).toJson(QJsonDocument::Indented);
+}
+
+std::optional<QList<JobListStore::Row>> JobListStore::decode(const QByteArray& bytes)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    const QJsonObject top = document.object();
+    if (top.value(QStringLiteral("format")).toString() != QLatin1String(kFormat) ||
+        top.value(QStringLiteral("version")).toInt() != kVersion ||
+        !top.value(QStringLiteral("rows")).isArray())
+        return std::nullopt;
+
+    QList<Row> rows;
+    for (const QJsonValue& entry : top.value(QStringLiteral("rows")).toArray()) {
+        const QJsonObject object = entry.toObject();
+        const QJsonValue input = object.value(QStringLiteral("input"));
+        const QJsonValue profile = object.value(QStringLiteral("profile"));
+        const QJsonValue checked = object.value(QStringLiteral("checked"));
+        const QJsonValue status = object.value(QStringLiteral("status"));
+        const QJsonValue values = object.value(QStringLiteral("values"));
+        if (!input.isString() || input.toString().isEmpty() || !profile.isString() ||
+            !checked.isBool() || !status.isString() || !values.isArray())
+            return std::nullopt;
+        Row row;
+        row.inputPath = input.toString();
+        row.profileName = profile.toString().toLocal8Bit();
+        row.checked = checked.toBool();
+        row.status = status.toString();
+        for (const QJsonValue& pair : values.toArray()) {
+            const QJsonArray nameAndValue = pair.toArray();
+            if (nameAndValue.size() != 2 || !nameAndValue[0].isString() ||
+                !nameAndValue[1].isString())
+                return std::nullopt;
+            row.values.append({nameAndValue[0].toString().toLocal8Bit(),
+                               nameAndValue[1].toString().toLocal8Bit()});
+        }
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+bool JobListStore::save(const QList<Row>& rows) const
+{
+    return saveEncoded(encode(rows));
+}
+
+bool JobListStore::saveEncoded(const QByteArray& bytes) const
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+JobListStore::Found JobListStore::load(QList<Row>& rows) const
+{
+    QFile file(m_path);
+    if (!file.exists())
+        return Nothing;
+    if (file.size() > kMaxBytes || !file.open(QIODevice::ReadOnly))
+        return Damaged;
+    std::optional<QList<Row>> read = decode(file.readAll());
+    if (!read)
+        return Damaged;
+    rows = std::move(*read);
+    return List;
+}
+
+QString JobListStore::setAside() const
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = m_path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 1; QFile::exists(aside); ++n)
+        aside = m_path + QStringLiteral(".damaged-") + stamp + QStringLiteral("-%1").arg(n);
+    if (QFile::rename(m_path, aside))
+        return aside;
+    QFile::remove(m_path);
+    return QString();
+}
+
+bool JobListStore::remove() const
+{
+    return !QFile::exists(m_path) || QFile::remove(m_path);
+}

@@ -1,0 +1,190 @@
+// The job list kept on disk: the real program killed and started again, rows coming back as
+// the user left them, a damaged list, files gone meanwhile, and a normal exit leaving nothing.
+#include "CCellListCtrl.h"
+#include "CCellListModel.h"
+#include "CJobList.h"
+#include "CParamTree.h"
+#include "CParamTreeItem.h"
+#include "CProfileEditor.h"
+#include "EncoderTool.h"
+#include "JobListStore.h"
+#include "ListCellInfo.h"
+#include "TestMedia.h"
+#include "WindowHarness.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <signal.h>
+
+namespace {
+
+class JobListRestoreTest : public WindowTest
+{
+protected:
+    QString kept() const { return app("joblist.json"); }
+    QList<JobListStore::Row> keptRows() const
+    {
+        QList<JobListStore::Row> rows;
+        JobListStore(m_app.path()).load(rows);
+        return rows;
+    }
+
+    // Runs the real program on `files` and kills it as a crash would, once its list holds them.
+    void runAndKill(const QStringList& files)
+    {
+        ASSERT_TRUE(QFile::copy(TestMedia::appDir() + "tovel", app("tovel")));
+        QFile(app("tovel")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ASSERT_TRUE(QFile::link(TestMedia::appDir() + EncoderTool::fileName(),
+                                app(EncoderTool::fileName())));
+        QProcess program;
+        program.start(app("tovel"), files);
+        ASSERT_TRUE(program.waitForStarted());
+        const bool listed = waitFor([&] { return keptRows().size() == files.size(); }, 60000);
+        ::kill(pid_t(program.processId()), SIGKILL);
+        program.waitForFinished();
+        ASSERT_TRUE(listed) << program.readAllStandardError().toStdString();
+        EXPECT_EQ(program.exitStatus(), QProcess::CrashExit);
+    }
+
+    bool running(int row) const
+    {
+        const ListCellInfo* status = dlg->jobList()->cellModel()->cell(row, 4);
+        return status && status->progress;
+    }
+};
+
+TEST_F(JobListRestoreTest, AKilledProgramsListComesBackOnYesWithoutTheFilesGoneMeanwhile)
+{
+    const QStringList files = {media("first clip ä.avi"), media("-second.avi"), media("gone.avi")};
+    for (const QString& file : files)
+        ASSERT_TRUE(TestMedia::makeVideo(file, 1.0));
+    runAndKill(files);
+    ASSERT_TRUE(QFile::remove(media("gone.avi")));
+
+    open();
+    ASSERT_TRUE(waitFor([this] { return answers->seen.size() == 2; }));
+    EXPECT_TRUE(answers->seen[0].text.contains("Restore its job list (3 files)?"));
+    EXPECT_TRUE(answers->seen[1].text.contains(QDir::toNativeSeparators(media("gone.avi"))));
+    EXPECT_FALSE(answers->seen[1].text.contains("second"));
+    ASSERT_EQ(dlg->jobs().rowCount(), 2);
+    EXPECT_EQ(cell(0, 1), "first clip ä.avi");
+    EXPECT_EQ(cell(1, 1), "-second.avi");
+    EXPECT_TRUE(cell(0, 4) == "Ready" && checked(0) && checked(1));
+    // Kept from now on, without the gone file.
+    EXPECT_TRUE(waitFor([this] { return keptRows().size() == 2; }));
+}
+
+TEST_F(JobListRestoreTest, AKilledProgramsListIsForgottenOnNo)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("clip.avi"), 1.0));
+    runAndKill({media("clip.avi")});
+
+    answers->queue(QMessageBox::No);
+    open();
+    ASSERT_TRUE(waitFor([this] { return answers->seen.size() == 1; }));
+    EXPECT_TRUE(answers->seen[0].text.contains("(1 file)"));
+    QApplication::processEvents();
+    EXPECT_EQ(dlg->jobs().rowCount(), 0);
+    EXPECT_FALSE(QFile::exists(kept()));
+    dlg.reset();
+    open();
+    QApplication::processEvents();
+    EXPECT_EQ(answers->seen.size(), 1) << "asked once";
+}
+
+TEST_F(JobListRestoreTest, RowsComeBackWithTheirEditsChecksAndStatusesAndARunningRowAsReady)
+{
+    for (const char* name : {"done.avi", "hang.avi", "edited.avi"})
+        ASSERT_TRUE(TestMedia::makeVideo(media(name), 1.0));
+    open(TOVEL_FAKE_ENCODER);
+    add({media("done.avi"), media("hang.avi"), media("edited.avi")});
+    const auto bitRate = [this] {
+        CParamTreeItem* found = nullptr;
+        dlg->editor().Tree()->ForEachItem(nullptr, [&](CParamTreeItem* each) {
+            if (!found && each->Label() == "Bit Rate" && CProfileEditor::CategoryOf(each) == 1)
+                found = each;
+        });
+        return found;
+    };
+    ASSERT_NE(bitRate(), nullptr);
+    CParamTree* tree = dlg->editor().Tree();
+    ASSERT_TRUE(tree->ActivateItem(bitRate(), false));
+    auto* box = qobject_cast<QLineEdit*>(bitRate()->EditorWidget());
+    if (!box)
+        box = qobject_cast<QComboBox*>(bitRate()->EditorWidget())->lineEdit();
+    box->setText("321");
+    tree->EndEditing(bitRate());
+    dlg->jobList()->SetCheck(2, 0, 0);
+
+    click(1015);
+    // The moment of the crash: one row done, one converting.
+    ASSERT_TRUE(waitFor([this] {
+        const QList<JobListStore::Row> rows = keptRows();
+        return running(1) && rows.size() == 3 && rows[0].status == "Completed";
+    }));
+    const QByteArray atCrash = TestMedia::readFile(kept());
+    dlg.reset();
+    ASSERT_TRUE(TestMedia::writeFile(kept(), atCrash));
+
+    open(TOVEL_FAKE_ENCODER);
+    ASSERT_TRUE(waitFor([this] { return dlg->jobs().rowCount() == 3; }));
+    EXPECT_TRUE(cell(0, 4) == "Completed" && !checked(0));
+    EXPECT_TRUE(cell(1, 4) == "Ready" && checked(1)) << cell(1, 4).toStdString();
+    EXPECT_TRUE(cell(2, 4) == "Ready" && !checked(2));
+    dlg->jobs().SelectRow(2);
+    EXPECT_EQ(bitRate()->ValueText(), "321");
+    dlg->jobs().SelectRow(0);
+    EXPECT_NE(bitRate()->ValueText(), "321") << "the edit was that row's alone";
+}
+
+TEST_F(JobListRestoreTest, ADamagedOrForeignListIsSetAsideAndReportedOnce)
+{
+    const QByteArray damaged[] = {
+        "{\"format\": \"Tovel Video Converter job list\", \"rows\": [",
+        "{\"format\": \"a shopping list\", \"version\": 1, \"rows\": []}"};
+    for (const QByteArray& bytes : damaged) {
+        ASSERT_TRUE(TestMedia::writeFile(kept(), bytes));
+        const qsizetype before = answers->seen.size();
+        open();
+        ASSERT_TRUE(waitFor([&] { return answers->seen.size() == before + 1; }));
+        EXPECT_TRUE(answers->seen.last().text.startsWith(
+            "The job list kept from the last session could not be read."));
+        EXPECT_EQ(dlg->jobs().rowCount(), 0);
+        EXPECT_FALSE(QFile::exists(kept()));
+        QStringList aside;
+        for (const QString& name : QDir(m_app.path()).entryList({"joblist.json.damaged-*"}))
+            if (TestMedia::readFile(app(name)) == bytes)
+                aside << name;
+        EXPECT_EQ(aside.size(), 1);
+        dlg.reset();
+    }
+    open();
+    QApplication::processEvents();
+    EXPECT_EQ(answers->seen.size(), 2) << "each reported once";
+}
+
+TEST_F(JobListRestoreTest, ANormalExitLeavesNoList)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("clip.avi"), 1.0));
+    open();
+    add({media("clip.avi")});
+    ASSERT_TRUE(waitFor([this] { return keptRows().size() == 1; }));
+    trigger(32774); // Exit
+    EXPECT_FALSE(QFile::exists(kept()));
+    dlg.reset();
+    EXPECT_FALSE(QFile::exists(kept()));
+
+    open();
+    add({media("clip.avi")});
+    ASSERT_TRUE(waitFor([this] { return keptRows().size() == 1; }));
+    dlg->close(); // the close box
+    dlg.reset();
+    EXPECT_FALSE(QFile::exists(kept()));
+    EXPECT_TRUE(answers->seen.isEmpty());
+}
+
+} // namespace
