@@ -92,7 +92,8 @@ void WindowTest::open(const QString& tool)
 {
     const QString target = tool.isEmpty() ? TestMedia::appDir() + EncoderTool::fileName() : tool;
     ASSERT_TRUE(QFile::link(target, app(EncoderTool::fileName())));
-    dlg = std::make_unique<CConverterDlg>(nullptr);
+    dlg = m_where ? std::make_unique<CConverterDlg>(nullptr, *m_where)
+                  : std::make_unique<CConverterDlg>(nullptr);
     dlg->setDesktopHooks({[this](QWidget*, const QString&) { return m_toOpen; },
                           [this](QWidget*, const QString&) { return m_folderPick; },
                           [this](const QString& folder) { m_opened << folder; }});
