@@ -107,6 +107,15 @@ TEST_F(UserFoldersCliTest, AReadOnlyApplicationFolderKeepsTheTraceUnderHomeAndNa
     EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
     EXPECT_GT(QFileInfo(out() + "/b.mp4").size(), 0) << done.out.toStdString();
     EXPECT_TRUE(TestMedia::readFile(stateTrace()).contains("b.avi"));
+
+    // The script fallback follows the trace, in the command shown and in the run.
+    const QString script = home.path() + "/.local/state/tovel/edit.avs";
+    const Unprivileged::Result dry =
+        Unprivileged::run(cli(), {"--dry-run", input("f.mkv")}, environment());
+    EXPECT_TRUE(dry.out.contains("-i \"" + script + "\"")) << dry.out.toStdString();
+    Unprivileged::run(cli(), {input("f.mkv")}, environment());
+    EXPECT_TRUE(TestMedia::readFile(script).contains("f.mkv"));
+
     EXPECT_TRUE(leftInApp().isEmpty()) << leftInApp().join(' ').toStdString();
     EXPECT_EQ(TestMedia::readFile(app.path() + "/config.ini"), packaged);
 }
