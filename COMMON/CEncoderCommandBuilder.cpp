@@ -141,12 +141,12 @@ EncoderCommand CEncoderCommandBuilder::conversion(const QString& appFolder,
 }
 
 EncoderCommand CEncoderCommandBuilder::forJob(const QString& appFolder, const ConversionJob& job,
-                                              const QString& outputPath, const QString& scriptName)
+                                              const QString& outputPath, const QString& scriptPath)
 {
     const bool viaScript =
         job.media.probedByDirectShow == 1 && !CAvsScriptWriter::isDirectExtension(job.inputPath);
-    return conversion(appFolder, viaScript ? appFolder + scriptName : job.inputPath,
-                      job.profile.get(), outputPath);
+    return conversion(appFolder, viaScript ? scriptPath : job.inputPath, job.profile.get(),
+                      outputPath);
 }
 
 EncoderCommand CEncoderCommandBuilder::information(const QString& appFolder, const QString& path)

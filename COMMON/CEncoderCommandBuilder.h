@@ -21,11 +21,11 @@ public:
                                      const Profile* profile, const QString& outputPath);
 
     // The conversion command of `job` into `outputPath` as the encoder's set-up builds it: the
-    // tool reads the script `scriptName` of the application folder instead of the input when
-    // only the in-process detector could read an input whose kind the tool does not open
-    // itself. Writes nothing; the set-up writes the script.
+    // tool reads the script `scriptPath` instead of the input when only the in-process
+    // detector could read an input whose kind the tool does not open itself. Writes nothing;
+    // the set-up writes the script.
     static EncoderCommand forJob(const QString& appFolder, const ConversionJob& job,
-                                 const QString& outputPath, const QString& scriptName);
+                                 const QString& outputPath, const QString& scriptPath);
 
     // The information-mode command that asks the tool for a file's duration and frame size.
     static EncoderCommand information(const QString& appFolder, const QString& path);

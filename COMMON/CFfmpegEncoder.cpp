@@ -31,6 +31,7 @@ int CFfmpegEncoder::Attach(const EncoderSetup* setup)
     m_context = setup->context;
     m_reserved = setup->reserved;
     m_appFolder = setup->appFolder.isEmpty() ? AppFolder::path() : setup->appFolder;
+    m_writeFolder = setup->writeFolder.isEmpty() ? m_appFolder : setup->writeFolder;
     m_scriptName = setup->scriptName.isEmpty() ? QLatin1String(CAvsScriptWriter::kScriptName)
                                                : setup->scriptName;
     m_trace = setup->trace;
@@ -52,9 +53,9 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
 
         // The builder names the script exactly when the writer writes it.
         if (job->media.probedByDirectShow == 1)
-            CAvsScriptWriter::writeScript(m_appFolder + m_scriptName, job->inputPath);
-        m_command =
-            CEncoderCommandBuilder::forJob(m_appFolder, *job, job->outputPath, m_scriptName);
+            CAvsScriptWriter::writeScript(m_writeFolder + m_scriptName, job->inputPath);
+        m_command = CEncoderCommandBuilder::forJob(m_appFolder, *job, job->outputPath,
+                                                   m_writeFolder + m_scriptName);
         m_events.information(CEncoderCommandBuilder::eventText(m_command).toLocal8Bit());
         return 1;
     } catch (...) {

@@ -44,6 +44,7 @@ private:
     void* m_context = nullptr;
     int m_reserved = 0;
     QString m_appFolder;
+    QString m_writeFolder; // of the script fallback
     QString m_scriptName;
     CTraceLog* m_trace = nullptr;
     CEventReporter m_events{nullptr};

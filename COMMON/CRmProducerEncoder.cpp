@@ -125,6 +125,7 @@ int CRmProducerEncoder::Attach(const EncoderSetup* setup)
     m_callback = setup->callback;
     m_context = setup->context;
     m_appFolder = setup->appFolder.isEmpty() ? AppFolder::path() : setup->appFolder;
+    m_writeFolder = setup->writeFolder.isEmpty() ? m_appFolder : setup->writeFolder;
     m_trace = setup->trace;
     try {
         return ESFailed(Load()) ? 0 : 1;
@@ -203,7 +204,8 @@ int CRmProducerEncoder::Setup(const ConversionJob* job)
             !ESFailed(m_logSystem->Initialize(QByteArray("." + sep + "tools").constData())) &&
             !ESFailed(ESCreate(m_factory.get(), m_logWriter)) &&
             !ESFailed(m_logWriter->SetLevel(0)) &&
-            !ESFailed(m_logWriter->SetFile(folderEntry("trace.log").constData()));
+            !ESFailed(m_logWriter->SetFile(
+                (m_writeFolder.toLocal8Bit() + separator() + "trace.log").constData()));
         return made && logged ? 1 : 0;
     } catch (...) {
         return 0;

@@ -63,6 +63,7 @@ private:
     ProgressCallback m_callback;
     void* m_context = nullptr;
     QString m_appFolder;
+    QString m_writeFolder; // of the library's log, the program's trace.log
     CTraceLog* m_trace = nullptr;
     QByteArray m_accessPaths; // the block handed to SetDLLAccessPath
     ConversionJob m_job;      // the copy Setup takes (without the profile)

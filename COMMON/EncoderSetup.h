@@ -16,7 +16,7 @@ using ProgressCallback = std::function<void(int percent, void* context)>;
 using ProgressTimeCallback = std::function<void(double seconds, void* context)>;
 
 // The engine's configuration, filled once by the main window and kept for the program's life.
-// The logs are not owned: the program passes AppFolder::path() + "trace.log" and
+// The logs are not owned: the program passes the trace file its WriteLocations name and
 // EventLog::createSystem(); tests pass temporary ones.
 struct EncoderSetup
 {
@@ -25,9 +25,11 @@ struct EncoderSetup
     void* context = nullptr;
     EncoderKind kind = EncoderKind::FfmpegTool; // encoder a switch creates
     QString appFolder;                          // the executable's folder, ending in a separator
-    CTraceLog* trace = nullptr;                 // trace.log of this run; null writes no trace
-    EventLog* events = nullptr;                 // application event log; null reports nothing
-    ProgressTimeCallback timeCallback;          // optional: speed and time left
-    QString scriptName; // script fallback's file in appFolder; empty: edit.avs. One per engine
+    QString writeFolder; // where the engine writes edit.avs and the producer's log, ending in a
+                         // separator; empty: appFolder
+    CTraceLog* trace = nullptr;        // trace.log of this run; null writes no trace
+    EventLog* events = nullptr;        // application event log; null reports nothing
+    ProgressTimeCallback timeCallback; // optional: speed and time left
+    QString scriptName; // script fallback's file in writeFolder; empty: edit.avs. One per engine
                         // that converts at the same time as another.
 };

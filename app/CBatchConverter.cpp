@@ -3,6 +3,7 @@
 #include "BatchRows.h"
 #include "BatchUser.h"
 #include "CConversionClock.h"
+#include "CTraceLog.h"
 #include "ConversionJob.h"
 #include "EncoderSetup.h"
 #include "JobPreparation.h"
@@ -184,9 +185,11 @@ QString CBatchConverter::OutputFolder() const
 
 QString CBatchConverter::FailureText() const
 {
-    return QStringLiteral("Convert fail,please send the trace file:") + m_setup.appFolder +
-           QStringLiteral("trace.log") + QStringLiteral(" to ") +
-           QStringLiteral(TOVEL_SUPPORT_ADDRESS);
+    // The file this run's trace is written to, wherever the program decided to keep it.
+    const QString trace =
+        m_setup.trace ? m_setup.trace->path() : m_setup.appFolder + QStringLiteral("trace.log");
+    return QStringLiteral("Convert fail,please send the trace file:") + trace +
+           QStringLiteral(" to ") + QStringLiteral(TOVEL_SUPPORT_ADDRESS);
 }
 
 void CBatchConverter::ConvertBatch()

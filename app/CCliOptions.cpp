@@ -18,6 +18,10 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             options.help = true;
             continue;
         }
+        if (argument == QLatin1String("--version")) {
+            options.version = true;
+            continue;
+        }
         if (argument == QLatin1String("--overwrite")) {
             options.overwrite = true;
             continue;
@@ -68,7 +72,7 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             }
         }
     }
-    if (!options.help && options.files.isEmpty())
+    if (!options.help && !options.version && options.files.isEmpty())
         options.error = QStringLiteral("No file to convert was given.");
     return options;
 }

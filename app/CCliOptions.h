@@ -18,8 +18,9 @@ struct CCliOptions
     bool dryRun = false;     // print each row's command line, convert nothing
     std::optional<int> jobs; // rows converting at once; none: "Simultaneous" of config.ini
     bool help = false;
-    QStringList files; // files and folders
-    QString error;     // not empty: the arguments were bad, and this says why
+    bool version = false; // print the name and version, convert nothing
+    QStringList files;    // files and folders
+    QString error;        // not empty: the arguments were bad, and this says why
 
     // Parses `arguments` (without the program's own name).
     static constexpr int kMaxJobs = 32;

@@ -12,8 +12,9 @@ int CConverterApp::InitInstance(const QStringList& files)
     m_skin.start();
     m_skin.loadSkinFile(skinFile);
 
+    m_where = WriteLocations::decide(AppFolder::path());
     {
-        CConverterDlg dlg(&m_skin);
+        CConverterDlg dlg(&m_skin, m_where);
         if (!files.isEmpty())
             QTimer::singleShot(0, &dlg, [&dlg, files] { dlg.AdmitFiles(files); });
         dlg.exec();

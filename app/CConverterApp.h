@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CSkinEngine.h"
+#include "WriteLocations.h"
 
 #include <QStringList>
 
@@ -17,7 +18,10 @@ public:
     int ExitInstance();
 
     CSkinEngine& skin() { return m_skin; }
+    // Where this run writes; decided by InitInstance.
+    const WriteLocations& writeLocations() const { return m_where; }
 
 private:
     CSkinEngine m_skin;
+    WriteLocations m_where;
 };

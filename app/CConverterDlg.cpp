@@ -82,9 +82,14 @@ void defaultOpenFolder(const QString& folder)
 } // namespace
 
 CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
+    : CConverterDlg(skin, WriteLocations::decide(AppFolder::path()), parent)
+{
+}
+
+CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWidget* parent)
     : QDialog(parent),
       m_skin(skin), m_desktop{&defaultOpenFiles, &defaultPickFolder, &defaultOpenFolder},
-      m_trace(AppFolder::path() + QStringLiteral("trace.log")), m_events(EventLog::createSystem())
+      m_where(where), m_trace(where.traceFile()), m_events(EventLog::createSystem())
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
@@ -118,7 +123,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
     connectCommands();
     OnInitDialog();
 
-    const QString stateFolder = AppFolder::path(); // where the job list outlives a crash
+    const QString stateFolder = m_where.stateFolder(); // where the job list outlives a crash
     m_keeper = std::make_unique<JobListKeeper>(
         stateFolder, JobListKeeper::Parts{this, m_jobs, m_list, &m_profiles, &m_controller,
                                           m_editor->Tree(), [this] {
@@ -275,19 +280,21 @@ void CConverterDlg::OnInitDialog()
     }
     m_jobs->SetEmptyState();
 
-    Settings::ReadStartup();
+    Settings::ReadStartup(m_where);
     setWindowTitle(Settings::WindowTitle());
     m_outputFolder = QString::fromLocal8Bit(g_szOutput);
     m_outputBox->setText(m_outputFolder);
 
     m_setup.kind = EncoderKind::FfmpegTool;
-    m_setup.appFolder = AppFolder::path();
+    m_setup.appFolder = m_where.appFolder();
+    m_setup.writeFolder = m_where.writeFolder();
     m_setup.trace = &m_trace;
     m_setup.events = m_events.get();
     m_controller.Init(&m_setup);
 
     m_profiles.SetView(m_editor.get());
-    m_profiles.ScanProfiles(AppFolder::path() + QStringLiteral("profiles/"), g_strConfigFile);
+    m_profiles.ScanProfiles(m_where.appFolder() + QStringLiteral("profiles/"), g_strConfigFile,
+                            g_strConfigDefaults);
     {
         const QSignalBlocker quiet(m_profileBox);
         for (const QByteArray& name : m_profiles.Names())
@@ -295,6 +302,13 @@ void CConverterDlg::OnInitDialog()
         m_profileBox->setCurrentIndex(m_profiles.SelectedIndex());
     }
     m_jobs->SetCurrentProfileName(m_profiles.CurrentName());
+
+    // Once, over the window: the program runs on without what could not be kept.
+    if (!m_where.problem().isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            MessageBoxes::show(this, m_where.problem(), QStringLiteral("Warning"),
+                               BatchUser::Exclamation);
+        });
 }
 
 void CConverterDlg::OnStartup()
@@ -433,7 +447,8 @@ void CConverterDlg::OnCopyCommandLine()
         return;
     const QString folder = RowCommand::BatchFolder(m_outputBox->text());
     const QString output = RowCommand::OutputPath(*job, folder, g_bOverwrite.load() == 1);
-    QGuiApplication::clipboard()->setText(RowCommand::CommandLine(*job, output, AppFolder::path()));
+    QGuiApplication::clipboard()->setText(
+        RowCommand::CommandLine(*job, output, m_setup.appFolder, m_setup.writeFolder));
 }
 
 void CConverterDlg::OnRemove()

@@ -6,6 +6,7 @@
 #include "EncoderSetup.h"
 #include "MainMenus.h"
 #include "OpenInBrowser.h"
+#include "WriteLocations.h"
 
 #include <QDialog>
 #include <QString>
@@ -52,6 +53,9 @@ public:
         BrowserLaunchHooks browser = defaultBrowserLaunchHooks();
     };
 
+    // Writes its settings and trace where `where` says (the program's one decision of the run).
+    CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWidget* parent = nullptr);
+    // As above with the decision made here.
     explicit CConverterDlg(CSkinEngine* skin, QWidget* parent = nullptr);
     ~CConverterDlg() override;
 
@@ -77,6 +81,7 @@ public:
     CBatchEndNotice& endNotice() const { return *m_endNotice; }
     CProfileManager& profiles() { return m_profiles; }
     const MainMenus& menus() const { return m_menus; }
+    const WriteLocations& writeLocations() const { return m_where; }
     // The control with dialog id `id`; null when there is none.
     QWidget* control(int id) const;
     // The pixel rectangle of a template rectangle in dialog units.
@@ -146,6 +151,7 @@ private:
 
     CProfileManager m_profiles;
     std::unique_ptr<CProfileEditor> m_editor; // shows through m_profiles
+    WriteLocations m_where;
     CTraceLog m_trace;
     std::unique_ptr<EventLog> m_events;
     EncoderSetup m_setup;

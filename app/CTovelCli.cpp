@@ -16,8 +16,10 @@
 #include "EventLog.h"
 #include "MediaAdmission.h"
 #include "Preferences.h"
+#include "ProgramVersion.h"
 #include "RowCommand.h"
 #include "Settings.h"
+#include "WriteLocations.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,12 +31,11 @@ namespace {
 // How often the waiting main thread looks whether the batch has ended.
 const int kPollMs = 100;
 
-QString usage(const CProfileManager& profiles)
+QString usage(const CProfileManager& profiles, const QString& appFolder)
 {
     QStringList text{
-        QStringLiteral(
-            "Usage: tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown]"),
-        QStringLiteral("                 [--keep-dates] [--jobs N] [--dry-run] FILE|FOLDER..."),
+        // One line: the manual page takes its synopsis from it.
+        QStringLiteral("Usage: tovel-cli [OPTION]... FILE|FOLDER..."),
         QStringLiteral("Converts each FILE with a profile into the output folder, as the "
                        "program's Encode does."),
         QStringLiteral("A FOLDER adds every media file in it and in its sub-folders; the outputs "
@@ -54,6 +55,7 @@ QString usage(const CProfileManager& profiles)
             "config.ini, else 1)"),
         QStringLiteral("  --dry-run       print each file's encoder command line, convert nothing"),
         QStringLiteral("  --help          show this text"),
+        QStringLiteral("  --version       show the program's name and version"),
         QStringLiteral("  --              the arguments that follow are files, even when they "
                        "begin with '-'"),
         QString(),
@@ -63,7 +65,7 @@ QString usage(const CProfileManager& profiles)
         text += QStringLiteral("  ") + QString::fromLocal8Bit(names[i]) +
                 (i == profiles.SelectedIndex() ? QStringLiteral("  (current)") : QString());
     if (names.isEmpty())
-        text += QStringLiteral("  (none in %1profiles/)").arg(AppFolder::path());
+        text += QStringLiteral("  (none in %1profiles/)").arg(appFolder);
     text += QString();
     text += QStringLiteral("Ctrl+C stops the batch as the Stop button does.");
     text += QStringLiteral("Exit status: 0 every file completed, 1 a file failed or could not "
@@ -96,7 +98,7 @@ QString absolute(const QString& path)
 // Prints each row's tool command line as a batch started now would run it: the rows take
 // their output names in turn, as one converting after the other would find them.
 void printCommands(CTerminalRows& rows, CConsoleWriter& writer, const QString& folder,
-                   const QString& appFolder)
+                   const EncoderSetup& setup)
 {
     const bool overwrite = g_bOverwrite.load() == 1;
     QSet<QString> written;
@@ -111,7 +113,7 @@ void printCommands(CTerminalRows& rows, CConsoleWriter& writer, const QString& f
             job, folder, overwrite, [&](const QString& path) { return written.contains(path); });
         if (!overwrite)
             written.insert(output);
-        writer.line(RowCommand::CommandLine(job, output, appFolder));
+        writer.line(RowCommand::CommandLine(job, output, setup.appFolder, setup.writeFolder));
     }
 }
 
@@ -122,13 +124,21 @@ int CTovelCli::Run(const QStringList& arguments)
     CConsoleWriter writer(stdout, stderr, Console::standardOutputIsTerminal(),
                           Console::terminalWidth());
     const CCliOptions options = CCliOptions::Parse(arguments);
+    if (options.version && options.error.isEmpty()) {
+        writer.line(ProgramVersion::line(QStringLiteral("tovel-cli")));
+        return AllCompleted;
+    }
 
-    Settings::ReadStartup();
+    const WriteLocations where = WriteLocations::decide(AppFolder::path());
+    if (!where.problem().isEmpty())
+        writer.errorLine(QStringLiteral("Warning: ") + where.problem());
+    Settings::ReadStartup(where);
     CProfileManager profiles;
-    profiles.ScanProfiles(AppFolder::path() + QStringLiteral("profiles/"), g_strConfigFile);
+    profiles.ScanProfiles(where.appFolder() + QStringLiteral("profiles/"), g_strConfigFile,
+                          g_strConfigDefaults);
 
     if (options.help) {
-        writer.line(usage(profiles));
+        writer.line(usage(profiles, where.appFolder()));
         return AllCompleted;
     }
     if (!options.error.isEmpty()) {
@@ -161,11 +171,12 @@ int CTovelCli::Run(const QStringList& arguments)
                                ? absolute(*options.output)
                                : QDir::fromNativeSeparators(QString::fromLocal8Bit(g_szOutput));
 
-    CTraceLog trace(AppFolder::path() + QStringLiteral("trace.log"));
+    CTraceLog trace(where.traceFile());
     const std::unique_ptr<EventLog> events = EventLog::createSystem();
     EncoderSetup setup;
     setup.kind = EncoderKind::FfmpegTool;
-    setup.appFolder = AppFolder::path();
+    setup.appFolder = where.appFolder();
+    setup.writeFolder = where.writeFolder();
     setup.trace = &trace;
     setup.events = events.get();
 
@@ -229,7 +240,7 @@ int CTovelCli::Run(const QStringList& arguments)
     if (rows.rowCount() == 0)
         return refused ? RowFailed : AllCompleted;
     if (options.dryRun) {
-        printCommands(rows, writer, RowCommand::BatchFolder(output), setup.appFolder);
+        printCommands(rows, writer, RowCommand::BatchFolder(output), setup);
         return refused ? RowFailed : AllCompleted;
     }
 

@@ -3,8 +3,9 @@
 #include <QStringList>
 
 // The terminal program: admits the files on its command line through the probe, converts them
-// with the batch of the program and reports on the console. Reads config.ini and profiles/
-// from the application folder and writes neither.
+// with the batch of the program and reports on the console. Reads profiles/ from the
+// application folder and config.ini where WriteLocations::decide puts it, and writes neither;
+// the trace goes where that decision says.
 // Threads: Run occupies the main thread, which also takes the interrupts; the batch has its
 // own worker.
 class CTovelCli

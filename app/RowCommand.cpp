@@ -24,11 +24,12 @@ bool RowCommand::UsesProducer(const ConversionJob& job)
 }
 
 QString RowCommand::CommandLine(const ConversionJob& job, const QString& outputPath,
-                                const QString& appFolder)
+                                const QString& appFolder, const QString& writeFolder)
 {
     if (UsesProducer(job))
         return QString();
+    const QString folder = writeFolder.isEmpty() ? appFolder : writeFolder;
     return CEncoderCommandBuilder::forJob(appFolder, job, outputPath,
-                                          QLatin1String(CAvsScriptWriter::kScriptName))
+                                          folder + QLatin1String(CAvsScriptWriter::kScriptName))
         .text;
 }

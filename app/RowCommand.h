@@ -23,7 +23,9 @@ QString OutputPath(const ConversionJob& job, const QString& folder, bool overwri
 bool UsesProducer(const ConversionJob& job);
 
 // The tool's command line for `job` writing `outputPath`, built from the job's profile as it
-// stands (edits included) with the first engine's script name; empty for a producer row.
-QString CommandLine(const ConversionJob& job, const QString& outputPath, const QString& appFolder);
+// stands (edits included) with the first engine's script in `writeFolder` (empty: the
+// application folder); empty for a producer row.
+QString CommandLine(const ConversionJob& job, const QString& outputPath, const QString& appFolder,
+                    const QString& writeFolder = QString());
 
 } // namespace RowCommand

@@ -3,6 +3,8 @@
 #include "AppFolder.h"
 #include "DefaultFolders.h"
 #include "PrivateProfile.h"
+#include "ProgramVersion.h"
+#include "WriteLocations.h"
 
 #include <QThread>
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <cstring>
 
 QString g_strConfigFile;
+QString g_strConfigDefaults;
 char g_szVersion[32];
 char g_szSoftName[128];
 char g_szOutput[260];
@@ -23,8 +26,8 @@ const QByteArray kSection = "Config";
 template <size_t N> void readInto(char (&buffer)[N], const char* key, const QByteArray& fallback)
 {
     std::memset(buffer, 0, N);
-    const QByteArray value =
-        PrivateProfile::readString(g_strConfigFile, kSection, key, fallback, int(N));
+    const QByteArray value = PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults,
+                                                         kSection, key, fallback, int(N));
     std::memcpy(buffer, value.constData(), size_t(value.size()));
 }
 
@@ -32,8 +35,14 @@ template <size_t N> void readInto(char (&buffer)[N], const char* key, const QByt
 
 void Settings::ReadStartup()
 {
-    g_strConfigFile = AppFolder::path() + QStringLiteral("config.ini");
-    readInto(g_szVersion, "version", "1.0.1");
+    ReadStartup(WriteLocations::besideProgram(AppFolder::path()));
+}
+
+void Settings::ReadStartup(const WriteLocations& where)
+{
+    g_strConfigFile = where.configFile();
+    g_strConfigDefaults = where.configDefaults();
+    readInto(g_szVersion, "version", ProgramVersion::number().toLatin1());
     readInto(g_szSoftName, "SoftName", "Tovel Video Converter");
     readInto(g_szOutput, "Output", DefaultFolders::output().toLocal8Bit());
 }
@@ -47,7 +56,8 @@ QString Settings::WindowTitle()
 
 int Settings::ReadProfileIndex()
 {
-    const QByteArray text = PrivateProfile::readString(g_strConfigFile, kSection, "CProID", "0", 8);
+    const QByteArray text = PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults,
+                                                        kSection, "CProID", "0", 8);
     return std::atoi(text.constData());
 }
 

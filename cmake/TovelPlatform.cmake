@@ -12,3 +12,9 @@ function(tovel_place_in_app target)
         RUNTIME_OUTPUT_DIRECTORY "${TOVEL_APP_DIR}"
         LIBRARY_OUTPUT_DIRECTORY "${TOVEL_APP_DIR}")
 endfunction()
+
+# Where cmake --install and the package put the application folder (under the prefix). Only
+# what ships is installed, target by target and file by file, never build/app/ as a whole:
+# a run leaves trace.log, edit.avs and config.ini there.
+include(GNUInstallDirs)
+set(TOVEL_INSTALL_APPDIR "lib/tovel")

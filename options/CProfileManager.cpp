@@ -15,7 +15,8 @@ constexpr int kIndexSize = 8;  // "CProID": at most 7 characters
 
 } // namespace
 
-void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString& configFile)
+void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString& configFile,
+                                   const QString& configDefaults)
 {
     m_catalogue.clear();
     m_names.clear();
@@ -34,10 +35,10 @@ void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString&
         m_names.append(name);
     }
 
-    const QByteArray index =
-        configFile.isEmpty()
-            ? QByteArray("0")
-            : PrivateProfile::readString(configFile, "Config", "CProID", "0", kIndexSize);
+    const QByteArray index = configFile.isEmpty()
+                                 ? QByteArray("0")
+                                 : PrivateProfile::readLayered(configFile, configDefaults, "Config",
+                                                               "CProID", "0", kIndexSize);
     SelectEntry(std::atoi(index.constData()));
     ReplaceProfile(0, m_currentName, m_display);
 }

@@ -24,9 +24,10 @@ public:
     void SetView(IProfileView* view) { m_view = view; }
 
     // Builds the catalogue from `profilesFolder`/*.pf (a file without "Name" is skipped),
-    // selects the entry at "CProID" of `configFile` (0 without one), and shows that profile
-    // read-only.
-    void ScanProfiles(const QString& profilesFolder, const QString& configFile);
+    // selects the entry at "CProID" of `configFile` (else of `configDefaults`, else 0), and
+    // shows that profile read-only.
+    void ScanProfiles(const QString& profilesFolder, const QString& configFile,
+                      const QString& configDefaults = QString());
 
     // Reads the named profile into the empty `profile`. A name not in the catalogue gives
     // no options and empty main values. False only for an empty name, no record, or no

@@ -12,6 +12,15 @@ QByteArray PrivateProfile::readString(const QString& file, const QByteArray& sec
     return text.readString(section, key, fallback, size);
 }
 
+QByteArray PrivateProfile::readLayered(const QString& file, const QString& defaults,
+                                       const QByteArray& section, const QByteArray& key,
+                                       const QByteArray& fallback, int size)
+{
+    if (defaults.isEmpty())
+        return readString(file, section, key, fallback, size);
+    return readString(file, section, key, readString(defaults, section, key, fallback, size), size);
+}
+
 QList<QByteArray> PrivateProfile::readKeys(const QString& file, const QByteArray& section, int size)
 {
     PrivateProfileText text;

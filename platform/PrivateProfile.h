@@ -17,6 +17,11 @@ namespace PrivateProfile {
 QByteArray readString(const QString& file, const QByteArray& section, const QByteArray& key,
                       const QByteArray& fallback, int size);
 
+// As readString, but a key `file` lacks is read from `defaults` under the same rules (a
+// packager's settings under the user's own); an empty `defaults` reads `file` alone.
+QByteArray readLayered(const QString& file, const QString& defaults, const QByteArray& section,
+                       const QByteArray& key, const QByteArray& fallback, int size);
+
 // The key names of `section` in file order, as they fit a listing buffer of `size` bytes
 // that holds each name with a NUL after it and one final NUL; a name that does not fit
 // whole is cut, as the buffer would cut it.

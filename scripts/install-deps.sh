@@ -12,6 +12,7 @@ googletest libgtest-dev libgmock-dev
 ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
 xvfb xauth fonts-dejavu-core dbus-daemon
+help2man dpkg-dev file desktop-file-utils appstream
 "
 
 missing=""

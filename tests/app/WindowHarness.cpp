@@ -95,7 +95,8 @@ void WindowTest::open(const QString& tool)
     // A window opened again over the same folder finds its tool in place.
     const QString link = app(EncoderTool::fileName());
     ASSERT_TRUE(QFileInfo(link).isSymLink() || QFile::link(target, link));
-    dlg = std::make_unique<CConverterDlg>(nullptr);
+    dlg = m_where ? std::make_unique<CConverterDlg>(nullptr, *m_where)
+                  : std::make_unique<CConverterDlg>(nullptr);
     dlg->setDesktopHooks({[this](QWidget*, const QString&) { return m_toOpen; },
                           [this](QWidget*, const QString&) { return m_folderPick; },
                           [this](const QString& folder) { m_opened << folder; }});

@@ -12,6 +12,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 // Serves events until `done` holds or `limitMs` has passed; true when it held.
 bool waitFor(const std::function<bool()>& done, int limitMs = 120000);
@@ -69,6 +70,8 @@ protected:
     // Runs Encode and waits until the batch has ended.
     void encodeAndWait();
 
+    // Where the window writes; unset: the program's own decision.
+    std::optional<WriteLocations> m_where;
     QTemporaryDir m_app;
     QTemporaryDir m_media;
     std::unique_ptr<CConverterDlg> dlg;
