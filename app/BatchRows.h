@@ -37,4 +37,7 @@ public:
     // once with timing.finished set just before its "Completed" or "Fail". Shows nothing unless
     // a front-end overrides it.
     virtual void updateTiming(int /*row*/, const RowTiming& /*timing*/) {}
+    // Why the row failed, in one line (its status cell's tooltip, the terminal's row line):
+    // called on the worker just before its "Fail". Shows nothing unless a front-end overrides it.
+    virtual void setFailureReason(int /*row*/, const QString& /*reason*/) {}
 };

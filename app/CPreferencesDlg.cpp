@@ -39,6 +39,16 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     m_keepDates->setObjectName(QStringLiteral("keepDates"));
     m_keepDates->setChecked(keepDates);
 
+    auto* failure = new QGroupBox(QStringLiteral("When a file fails:"), this);
+    m_stopOnFailure = new QRadioButton(QStringLiteral("stop the batch"), failure);
+    m_goOn = new QRadioButton(QStringLiteral("go on with the next file"), failure);
+    m_stopOnFailure->setObjectName(QStringLiteral("stopOnFailure"));
+    m_goOn->setObjectName(QStringLiteral("goOnAfterFailure"));
+    m_stopOnFailure->setChecked(true);
+    auto* failureLayout = new QVBoxLayout(failure);
+    failureLayout->addWidget(m_stopOnFailure);
+    failureLayout->addWidget(m_goOn);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     identify(buttons->button(QDialogButtonBox::Ok), 1, "ok");
     identify(buttons->button(QDialogButtonBox::Cancel), 2, "cancel");
@@ -51,6 +61,7 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     layout->addWidget(group);
     layout->addWidget(m_shutdown);
     layout->addWidget(m_keepDates);
+    layout->addWidget(failure);
     layout->addWidget(buttons);
 
     m_shutdown->setChecked(g_bShutdown.load() != 0);
@@ -73,4 +84,14 @@ void CPreferencesDlg::accept()
 bool CPreferencesDlg::keepDates() const
 {
     return m_keepDates->isChecked();
+}
+
+void CPreferencesDlg::setKeepGoing(bool keepGoing)
+{
+    (keepGoing ? m_goOn : m_stopOnFailure)->setChecked(true);
+}
+
+bool CPreferencesDlg::keepGoing() const
+{
+    return m_goOn->isChecked();
 }

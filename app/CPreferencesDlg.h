@@ -20,6 +20,12 @@ public:
     QCheckBox* keepDatesBox() const { return m_keepDates; }
     // The date choice as the dialog shows it (the caller applies it after OK).
     bool keepDates() const;
+    QRadioButton* stopOnFailureButton() const { return m_stopOnFailure; }
+    QRadioButton* goOnButton() const { return m_goOn; }
+    // Shows the failure choice: go on with the next file (true) or stop the batch.
+    void setKeepGoing(bool keepGoing);
+    // The failure choice as the dialog shows it (the caller applies and stores it after OK).
+    bool keepGoing() const;
 
     // OK: takes the choices over.
     void accept() override;
@@ -29,4 +35,6 @@ private:
     QRadioButton* m_autoRename;
     QCheckBox* m_shutdown;
     QCheckBox* m_keepDates;
+    QRadioButton* m_stopOnFailure;
+    QRadioButton* m_goOn;
 };

@@ -34,7 +34,8 @@ QString usage(const CProfileManager& profiles)
     QStringList text{
         QStringLiteral(
             "Usage: tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown]"),
-        QStringLiteral("                 [--keep-dates] [--jobs N] [--dry-run] FILE|FOLDER..."),
+        QStringLiteral("                 [--keep-dates] [--jobs N] [--keep-going] [--dry-run] "
+                       "FILE|FOLDER..."),
         QStringLiteral("Converts each FILE with a profile into the output folder, as the "
                        "program's Encode does."),
         QStringLiteral("A FOLDER adds every media file in it and in its sub-folders; the outputs "
@@ -50,6 +51,8 @@ QString usage(const CProfileManager& profiles)
         QStringLiteral("  --shutdown      power the computer off when the batch ends"),
         QStringLiteral("  --keep-dates    give each output its input's modification time"),
         QStringLiteral("  --jobs N        convert up to N files at once (default 1)"),
+        QStringLiteral("  --keep-going    go on with the next file when one fails, and list the "
+                       "failed ones at the end"),
         QStringLiteral("  --dry-run       print each file's encoder command line, convert nothing"),
         QStringLiteral("  --help          show this text"),
         QStringLiteral("  --              the arguments that follow are files, even when they "
@@ -81,8 +84,8 @@ QByteArray findProfile(const CProfileManager& profiles, const QString& wanted)
     return QByteArray();
 }
 
-// Relative names are taken from where the command was started: the batch later moves the
-// process into the output folder.
+// Relative names are taken from where the command was started, made absolute once so that
+// every name the batch hands on means one place.
 QString absolute(const QString& path)
 {
     const QString native = QDir::fromNativeSeparators(path);
@@ -155,9 +158,8 @@ int CTovelCli::Run(const QStringList& arguments)
 
     g_bOverwrite.store(options.overwrite ? 1 : 0);
     g_bShutdown.store(options.shutdown ? 1 : 0);
-    const QString output = options.output
-                               ? absolute(*options.output)
-                               : QDir::fromNativeSeparators(QString::fromLocal8Bit(g_szOutput));
+    const QString output =
+        options.output ? absolute(*options.output) : QDir::fromNativeSeparators(g_strOutput);
 
     CTraceLog trace(AppFolder::path() + QStringLiteral("trace.log"));
     const std::unique_ptr<EventLog> events = EventLog::createSystem();
@@ -178,6 +180,7 @@ int CTovelCli::Run(const QStringList& arguments)
     }
 
     batch.setKeepSourceDates(options.keepDates);
+    batch.setKeepGoing(options.keepGoing);
     if (!options.dryRun && !batch.setJobs(options.jobs)) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);

@@ -11,11 +11,13 @@
 QString g_strConfigFile;
 char g_szVersion[32];
 char g_szSoftName[128];
-char g_szOutput[260];
+QString g_strOutput;
 
 namespace {
 
 const QByteArray kSection = "Config";
+// Far beyond any folder a system can hold, so that a long one is read whole and then refused.
+const int kOutputBuffer = 65536;
 
 template <size_t N> void readInto(char (&buffer)[N], const char* key, const QByteArray& fallback)
 {
@@ -32,7 +34,9 @@ void Settings::ReadStartup()
     g_strConfigFile = AppFolder::path() + QStringLiteral("config.ini");
     readInto(g_szVersion, "version", "1.0.1");
     readInto(g_szSoftName, "SoftName", "Tovel Video Converter");
-    readInto(g_szOutput, "Output", DefaultFolders::output().toLocal8Bit());
+    g_strOutput = QString::fromLocal8Bit(
+        PrivateProfile::readString(g_strConfigFile, kSection, "Output",
+                                   DefaultFolders::output().toLocal8Bit(), kOutputBuffer));
 }
 
 QString Settings::WindowTitle()
@@ -56,4 +60,14 @@ void Settings::WriteProfileIndex(int index)
 void Settings::WriteOutput(const QString& folder)
 {
     PrivateProfile::writeString(g_strConfigFile, kSection, "Output", folder.toLocal8Bit());
+}
+
+bool Settings::ReadKeepGoing()
+{
+    return PrivateProfile::readString(g_strConfigFile, kSection, "KeepGoing", "0", 8) == "1";
+}
+
+void Settings::WriteKeepGoing(bool keepGoing)
+{
+    PrivateProfile::writeString(g_strConfigFile, kSection, "KeepGoing", keepGoing ? "1" : "0");
 }

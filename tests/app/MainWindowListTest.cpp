@@ -107,7 +107,7 @@ TEST_F(WindowTest, AddAdmitsDecodableFilesAndTheListSwitchesLooks)
     EXPECT_EQ(list->horizontalHeader()->sectionSize(4),
               width - (widths[0] + widths[1] + widths[2] + widths[3]) - 2);
     EXPECT_EQ(cell(0, 1), "first 100%.avi");
-    EXPECT_EQ(cell(0, 2), "00:00:03"); // the probe stores the length plus one second
+    EXPECT_EQ(cell(0, 2), "00:00:02"); // the measured length, not the stored one + 1
     EXPECT_EQ(cell(0, 3), "MP4");
     EXPECT_EQ(cell(0, 4), "Ready");
     EXPECT_TRUE(checked(0) && checked(1));
