@@ -35,7 +35,12 @@ void CFailureReason::note(const QByteArray& line)
 
 QString CFailureReason::cleaned(const QString& line)
 {
-    QString text = line.trimmed();
+    QString text = line;
+    // One line: a carriage return or tab the tool left inside is a blank here.
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    text = text.trimmed();
     // "[mp4 @ 0x55d0c1a2b340] " names FFmpeg's component and an address: noise to a user.
     static const QRegularExpression component(QStringLiteral("^\\[[^\\]]* @ 0x[0-9a-fA-F]+\\] "));
     text.remove(component);

@@ -32,7 +32,8 @@ public:
     virtual int Attach(const EncoderSetup* setup) = 0;
     // Copies what the run needs from `job` and prepares it (the command line); 1 when ready.
     virtual int Setup(const ConversionJob* job) = 0;
-    // Runs the conversion prepared by Setup to its end; 1 when it ran.
+    // Runs the conversion prepared by Setup to its end; 1 when it ran to its end or was stopped,
+    // 0 when it could not run or failed (Outcome says why).
     virtual int Run(const QString& outputPath, int reservedValue) = 0;
     // Asks a running conversion to finish early. A request that comes before the conversion
     // starts ends it as soon as it does: it stays until ClearStop. Any thread.

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -429,6 +430,21 @@ TEST_F(RealToolCliTest, AnInputWithoutAnExtensionConvertsToItsNamePlusTheProfile
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString() << result.out.toStdString();
     EXPECT_TRUE(result.out.contains("clip: Completed"));
     EXPECT_TRUE(TestMedia::probe(out() + "/clip.mp4").join(' ').contains("video"));
+}
+
+TEST_F(RealToolCliTest, AFullDiskFailsTheRowWithoutAPartialFileOrAHang)
+{
+    const QString prlimit = QStandardPaths::findExecutable("prlimit");
+    if (prlimit.isEmpty())
+        GTEST_SKIP() << "no prlimit to limit the size of a file";
+    const QString clip = work.path() + "/big.avi";
+    ASSERT_TRUE(TestMedia::makeVideo(clip, 20.0, "320x240"));
+    // The output may grow to 64 KiB: as a disk that fills up, for the tools of this command.
+    const Result result = runCli(prlimit, {"--fsize=65536", app.path() + "/tovel-cli", "--profile",
+                                           mp4, "--output", out(), clip});
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains("big.avi: Fail")) << result.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/big.mp4"));
 }
 
 TEST_F(RealToolCliTest, TwoJobsWithSameNamedInputsWriteBothFilesUnderTheirOwnNames)
