@@ -8,6 +8,8 @@
 #include "CTraceLog.h"
 #include "ConversionJob.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -78,8 +80,12 @@ int CFfmpegEncoder::Run(const QString& /*outputPath*/, int /*reservedValue*/)
     }
     try {
         if (!m_runner.Run(m_command, this, 0, m_trace, m_events.log())) {
+            // The tool starts in the output folder, so a folder that could not be made stops it.
+            const QString folder = m_command.workingFolder;
             m_outcome.reason =
-                QStringLiteral("the encoder tool could not be started: ") + m_command.program;
+                !folder.isEmpty() && !QFileInfo(folder).isDir()
+                    ? QStringLiteral("the output folder could not be made: ") + folder
+                    : QStringLiteral("the encoder tool could not be started: ") + m_command.program;
             return 0;
         }
         const CEncoderProcess::End& end = m_runner.lastEnd();

@@ -119,6 +119,7 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
                                               kEventLineNoJob));
         return 0;
     }
+    job->outcome = RunOutcome{};
     CMediaEncoder* encoder = nullptr;
     {
         std::lock_guard lock(m_slotLock);
@@ -126,7 +127,6 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
             return 0;
         encoder = m_current.get();
     }
-    job->outcome = RunOutcome{};
     if (!encoder) {
         job->outcome.reason = QStringLiteral("no encoder is ready");
         return 0;

@@ -336,8 +336,11 @@ TEST_F(BatchTest, EmptyResultsNamelessInputsAndOverlongPathsFail)
     while (deep.size() + 201 <= 1020)
         deep += '/' + QString(200, 'f');
     deep += '/' + QString(1020 - deep.size() - 1, 'f');
+    ASSERT_TRUE(QDir().mkpath(out()));
+    ASSERT_TRUE(TestMedia::writeFile(out() + "/blocker", "a file, not a folder"));
     const Case cases[] = {
         {"empty.avi", out(), failureText()},
+        {"clip.avi", out() + "/blocker/sub", failureText()},
         {longName + ".avi", out(),
          "The output path is too long for this system: " + out() + '/' + longName + ".mp4"},
         {"clip.avi", deep, "The output path is too long for this system: " + deep + "/clip.mp4"},
@@ -353,6 +356,7 @@ TEST_F(BatchTest, EmptyResultsNamelessInputsAndOverlongPathsFail)
         ASSERT_EQ(caseBatch.StartConvert(), CBatchConverter::Started);
         caseBatch.Wait();
         EXPECT_EQ(caseRows.status(0), "Fail");
+        EXPECT_FALSE(caseRows.reason(0).isEmpty());
         ASSERT_EQ(caseUser.messages().size(), 1u);
         EXPECT_EQ(caseUser.messages()[0].text, c.message);
         EXPECT_EQ(caseUser.messages()[0].caption, "Warning");
