@@ -216,6 +216,15 @@ TEST_F(WindowTest, BrowseWritesTheOutputFolderAndTypingDoesNot)
     EXPECT_FALSE(TestMedia::readFile(app("config.ini")).contains("/typed/by/hand"));
     click(1019);
     EXPECT_EQ(m_opened, QStringList{"/typed/by/hand"});
+
+    // A folder the system cannot hold is refused, not cut.
+    const QString tooLong = media(QString(5000, 'x'));
+    m_folderPick = tooLong;
+    click(1014);
+    EXPECT_EQ(answers->texts(),
+              QStringList{"The output folder is too long for this system: " + tooLong});
+    EXPECT_EQ(dlg->outputBox()->text(), "/typed/by/hand");
+    EXPECT_FALSE(TestMedia::readFile(app("config.ini")).contains("xxxxx"));
 }
 
 TEST_F(WindowTest, ThePreviewPlaysTheSelectedRowAndAddStopsItButADropDoesNot)
