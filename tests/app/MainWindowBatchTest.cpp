@@ -240,6 +240,25 @@ TEST_F(WindowTest, TheDurationColumnShowsTheMeasuredLength)
     EXPECT_EQ(cell(0, 2), "00:00:10");
 }
 
+TEST_F(WindowTest, ASourceGoneBeforeEncodeFailsItsRowAndSaysWhy)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("gone.avi"), 1.0, "160x120"));
+    open();
+    add({media("gone.avi")});
+    ASSERT_TRUE(QFile::remove(media("gone.avi")));
+    encodeAndWait();
+    EXPECT_EQ(cell(0, 4), "Fail");
+    ASSERT_EQ(answers->seen.size(), 1);
+    EXPECT_TRUE(answers->seen[0].text.startsWith("Convert fail,please send the trace file:"));
+    CCellListModel* model = dlg->jobList()->cellModel();
+    EXPECT_TRUE(waitFor([&] {
+        return model->data(model->index(0, 4), Qt::ToolTipRole)
+            .toString()
+            .startsWith("cannot read the input");
+    })) << model->data(model->index(0, 4), Qt::ToolTipRole).toString().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/gone.mp4"));
+}
+
 TEST_F(WindowTest, GoingOnPastAFailureIsAPreferenceAndTheReasonIsInTheTooltip)
 {
     for (const char* name : {"one.avi", "two-fail.avi", "three.avi"})
