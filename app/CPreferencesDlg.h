@@ -6,7 +6,8 @@ class QCheckBox;
 class QRadioButton;
 
 // Preferences: overwrite or auto-rename existing output files, and power-off when a batch
-// ends. Reads and writes the preferences of this run (never stored). Threads: UI thread only.
+// ends (the preferences of this run, never stored); whether a failed file stops the batch
+// (the caller keeps it in config.ini). Threads: UI thread only.
 class CPreferencesDlg : public QDialog
 {
     Q_OBJECT
