@@ -6,6 +6,8 @@
 #include "OptionRow.h"
 #include "Profile.h"
 
+#include <QFileInfo>
+
 namespace {
 
 bool sameText(const QByteArray& a, const char* b)
@@ -145,8 +147,12 @@ EncoderCommand CEncoderCommandBuilder::forJob(const QString& appFolder, const Co
 {
     const bool viaScript =
         job.media.probedByDirectShow == 1 && !CAvsScriptWriter::isDirectExtension(job.inputPath);
-    return conversion(appFolder, viaScript ? scriptPath : job.inputPath, job.profile.get(),
-                      outputPath);
+    EncoderCommand command = conversion(appFolder, viaScript ? scriptPath : job.inputPath,
+                                        job.profile.get(), outputPath);
+    // The tool works in the output folder, as it always has, without the program moving there.
+    if (!outputPath.isEmpty())
+        command.workingFolder = QFileInfo(outputPath).absolutePath();
+    return command;
 }
 
 EncoderCommand CEncoderCommandBuilder::information(const QString& appFolder, const QString& path)

@@ -32,9 +32,18 @@ bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, in
     // The command line goes to the trace first, so that a tool that cannot start is on record.
     if (trace)
         trace->write(command.text.toLocal8Bit() + "\r\n");
+    m_end = End{};
+    // Stopped before it started: starting it only to send "q" would leave a stub of a file.
+    if (m_stopRequested.load()) {
+        send(CMediaEncoder::StopRequested, 0);
+        m_end.stopped = true;
+        return true;
+    }
 
     QProcess tool;
     tool.setProcessChannelMode(QProcess::MergedChannels);
+    if (!command.workingFolder.isEmpty())
+        tool.setWorkingDirectory(command.workingFolder);
     ChildPriority::startAtNormalPriority(tool);
     tool.start(command.program, command.arguments);
     if (!tool.waitForStarted(-1)) {
@@ -49,7 +58,8 @@ bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, in
     QDeadlineTimer grace;
     char buffer[kReadSize + 1];
     for (;;) {
-        if (!stopped && m_stopRequested.load()) {
+        // A tool that has already ended finished its file: a late request does not cut it.
+        if (!stopped && m_stopRequested.load() && tool.state() != QProcess::NotRunning) {
             tool.write("q\0\0\0\0\0\0\0\0\0", 10);
             tool.waitForBytesWritten(1000);
             send(CMediaEncoder::StopRequested, 0);
@@ -88,8 +98,10 @@ bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, in
     const int resultCode = tool.error() == QProcess::ReadError ? int(QProcess::ReadError) + 1 : 0;
     tool.waitForFinished(-1);
 
+    m_end.stopped = stopped;
+    m_end.crashed = tool.exitStatus() == QProcess::CrashExit;
+    m_end.exitCode = tool.exitCode();
     if (!stopped)
         send(CMediaEncoder::RunOver, resultCode);
-    m_stopRequested.store(false);
     return true;
 }

@@ -5,7 +5,10 @@
 #include "CEncoderCommandBuilder.h"
 #include "CMediaDetector.h"
 #include "CToolInformationProbe.h"
+#include "CTraceLog.h"
 #include "ConversionJob.h"
+
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,8 +48,10 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
         return 0;
     try {
         m_errorFlag.store(0);
-        m_runner.ClearStopRequest();
+        // The stop request is left alone: one made while this row is set up must end it.
         m_command = EncoderCommand{};
+        m_lines.clear();
+        m_outcome = RunOutcome{};
         // The batch copies the probed length in; a job converted without it still has one.
         m_progressDuration =
             job->progressDuration > 0 ? job->progressDuration : job->media.duration;
@@ -69,21 +74,64 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
 
 int CFfmpegEncoder::Run(const QString& /*outputPath*/, int /*reservedValue*/)
 {
-    if (m_command.isEmpty())
+    m_outcome = RunOutcome{};
+    if (m_command.isEmpty()) {
+        m_outcome.reason = QStringLiteral("the encoder tool's command line could not be made");
         return 0;
+    }
     try {
-        if (!m_runner.Run(m_command, this, 0, m_trace, m_events.log()))
+        if (!m_runner.Run(m_command, this, 0, m_trace, m_events.log())) {
+            // The tool starts in the output folder, so a folder that could not be made stops it.
+            const QString folder = m_command.workingFolder;
+            m_outcome.reason =
+                !folder.isEmpty() && !QFileInfo(folder).isDir()
+                    ? QStringLiteral("the output folder could not be made: ") + folder
+                    : QStringLiteral("the encoder tool could not be started: ") + m_command.program;
             return 0;
-        return m_errorFlag.load() == 0 ? 1 : 0;
+        }
+        const CEncoderProcess::End& end = m_runner.lastEnd();
+        m_outcome.stopped = end.stopped;
+        if (m_errorFlag.load() != 0) {
+            m_outcome.reason = QStringLiteral("a line of the encoder tool could not be handled");
+            return 0;
+        }
+        m_outcome.reason = failureOf(end);
+        if (m_outcome.reason.isEmpty())
+            return 1;
+        // The tool's own lines may say nothing (a killed tool says nothing at all).
+        if (m_trace)
+            m_trace->write("\r\nConversion failed: " + m_outcome.reason.toLocal8Bit() + "\r\n");
+        return 0;
     } catch (...) {
         return 0;
     }
+}
+
+QString CFfmpegEncoder::failureOf(const CEncoderProcess::End& end) const
+{
+    // After a Stop the tool may end any way it likes: the row is stopped, not failed.
+    if (end.stopped)
+        return QString();
+    if (end.crashed)
+        return QStringLiteral("the encoder tool ended abnormally (killed or crashed, code %1)")
+            .arg(end.exitCode);
+    if (end.exitCode == 0)
+        return QString();
+    const QString said = m_lines.reason();
+    return said.isEmpty()
+               ? QStringLiteral("the encoder tool failed with exit code %1").arg(end.exitCode)
+               : said;
 }
 
 int CFfmpegEncoder::Stop()
 {
     m_runner.RequestStop();
     return 1;
+}
+
+void CFfmpegEncoder::ClearStop()
+{
+    m_runner.ClearStopRequest();
 }
 
 void CFfmpegEncoder::setInformationLimits(int replyMs, int exitMs)
@@ -163,6 +211,7 @@ void CFfmpegEncoder::handleLine(const QByteArray& line)
         char* end = nullptr;
         const long long seconds = timeAt >= 0 ? std::strtoll(buffer + timeAt, &end, 10) : 0;
         if (timeAt < 0 || end == buffer + timeAt) {
+            m_lines.note(line);
             reportLine(buffer);
             return;
         }

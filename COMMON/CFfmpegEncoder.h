@@ -2,6 +2,7 @@
 
 #include "CEncoderProcess.h"
 #include "CEventReporter.h"
+#include "CFailureReason.h"
 #include "CMediaEncoder.h"
 #include "EncoderCommand.h"
 #include "EncoderSetup.h"
@@ -25,6 +26,8 @@ public:
     int Setup(const ConversionJob* job) override;
     int Run(const QString& outputPath, int reservedValue) override;
     int Stop() override;
+    void ClearStop() override;
+    RunOutcome Outcome() const override { return m_outcome; }
     int Probe(const QString& path, ConversionJob* job) override;
     int Event(int code, qint64 value, const QByteArray& text, int userValue) override;
 
@@ -38,6 +41,8 @@ public:
 private:
     void handleLine(const QByteArray& line);
     void reportLine(const QByteArray& line);
+    // Why the tool's run failed, from how it ended and what it printed; empty when it did not.
+    QString failureOf(const CEncoderProcess::End& end) const;
 
     ProgressCallback m_callback;
     ProgressTimeCallback m_timeCallback;
@@ -54,6 +59,8 @@ private:
     double m_progressDuration = 0;
     std::atomic<int> m_errorFlag{0};
     CEncoderProcess m_runner;
+    CFailureReason m_lines; // what the tool said besides progress
+    RunOutcome m_outcome;
     int m_infoReplyMs = 30000;
     int m_infoExitMs = 5000;
 };

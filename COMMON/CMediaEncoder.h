@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RunOutcome.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -30,10 +32,17 @@ public:
     virtual int Attach(const EncoderSetup* setup) = 0;
     // Copies what the run needs from `job` and prepares it (the command line); 1 when ready.
     virtual int Setup(const ConversionJob* job) = 0;
-    // Runs the conversion prepared by Setup to its end; 1 when it ran.
+    // Runs the conversion prepared by Setup to its end; 1 when it ran to its end or was stopped,
+    // 0 when it could not run or failed (Outcome says why).
     virtual int Run(const QString& outputPath, int reservedValue) = 0;
-    // Asks a running conversion to finish early; harmless when nothing runs. Any thread.
+    // Asks a running conversion to finish early. A request that comes before the conversion
+    // starts ends it as soon as it does: it stays until ClearStop. Any thread.
     virtual int Stop() = 0;
+    // Forgets a stop request left from before; the batch calls it when it starts, never between
+    // rows, so that a Stop that comes while a row is being set up is not lost.
+    virtual void ClearStop() {}
+    // How the last Run ended: stopped, or why it failed (a reason may be empty).
+    virtual RunOutcome Outcome() const { return RunOutcome{}; }
     // Learns the MediaInfo of `path` into `job`; 1 when something usable was learned.
     virtual int Probe(const QString& path, ConversionJob* job) = 0;
     // Receives one event of the process runner; 1 while no line handling has failed.

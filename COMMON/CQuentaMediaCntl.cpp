@@ -1,5 +1,6 @@
 #include "CQuentaMediaCntl.h"
 
+#include "COutputSnapshot.h"
 #include "ConversionJob.h"
 #include "EncoderSetup.h"
 #include "MediaEncoderFactory.h"
@@ -118,6 +119,7 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
                                               kEventLineNoJob));
         return 0;
     }
+    job->outcome = RunOutcome{};
     CMediaEncoder* encoder = nullptr;
     {
         std::lock_guard lock(m_slotLock);
@@ -125,20 +127,35 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
             return 0;
         encoder = m_current.get();
     }
-    if (!encoder)
+    if (!encoder) {
+        job->outcome.reason = QStringLiteral("no encoder is ready");
         return 0;
+    }
+    // A dead tool cannot remove its partial file: whatever this run wrote goes on a failure.
+    const COutputSnapshot before(job->outputPath);
+    int result = 0;
     // Only this (the worker) thread replaces the encoder, so it outlives the conversion.
     try {
-        if (encoder->Setup(job) != 1)
+        if (encoder->Setup(job) != 1) {
+            job->outcome.reason = QStringLiteral("the conversion could not be set up");
             return 0;
-        return encoder->Run(job->outputPath, job->reservedValue);
+        }
+        result = encoder->Run(job->outputPath, job->reservedValue);
+        job->outcome = encoder->Outcome();
     } catch (...) {
         m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
                                               "Module:%s,Line:%d,bDoConvert raise exception",
                                               kModule, kEventLineConvertException));
         m_events.error(QByteArray(""));
-        return 0;
+        job->outcome = RunOutcome{};
+        result = 0;
     }
+    if (result != 1) {
+        if (job->outcome.reason.isEmpty())
+            job->outcome.reason = QStringLiteral("the encoder could not convert this file");
+        before.removeIfWritten();
+    }
+    return result;
 }
 
 void CQuentaMediaCntl::Stop()
@@ -149,6 +166,15 @@ void CQuentaMediaCntl::Stop()
             m_current->Stop();
     } catch (...) {
     }
+}
+
+void CQuentaMediaCntl::ClearStop()
+{
+    std::lock_guard lock(m_slotLock);
+    if (m_current)
+        m_current->ClearStop();
+    if (m_saved)
+        m_saved->ClearStop();
 }
 
 EncoderKind CQuentaMediaCntl::currentKind() const

@@ -43,11 +43,15 @@ public:
     int RestoreEncoder();
     // Sets up and runs the conversion of `job` with the current encoder; blocks until it ends.
     // 1 when the encoder ran the job, to its end or until stopped, without a failure of its own;
-    // 0 when it could not be set up, started or read. A 1 promises no output file: the caller
-    // checks it.
+    // 0 when it could not be set up, started or read, or its tool died or exited with a failure
+    // (unless stopped). A 1 promises no output file: the caller checks it. job->outcome says
+    // whether it was stopped and why it failed; on a 0 the output file the run wrote is removed.
     int bDoConvert(ConversionJob* job);
-    // Asks the running conversion to end; harmless when none runs. UI thread.
+    // Asks the running conversion to end; one asked before the conversion starts ends it as soon
+    // as it does (until ClearStop). UI thread.
     void Stop();
+    // Forgets a stop request left in the encoders; the batch calls it when it starts.
+    void ClearStop();
 
     // The current encoder's kind; meaningful only while an encoder is current.
     EncoderKind currentKind() const;

@@ -198,10 +198,11 @@ int CRmProducerEncoder::Setup(const ConversionJob* job)
             listener->Release();
 
         // The library's messages go into the program's own trace.
-        const QByteArray sep = separator();
+        // The library's folders beside the program, never relative to a current directory that
+        // may be anywhere; its log where this run writes.
         const bool logged =
             !ESFailed(ESCreate(m_factory.get(), m_logSystem)) &&
-            !ESFailed(m_logSystem->Initialize(QByteArray("." + sep + "tools").constData())) &&
+            !ESFailed(m_logSystem->Initialize(folderEntry("tools").constData())) &&
             !ESFailed(ESCreate(m_factory.get(), m_logWriter)) &&
             !ESFailed(m_logWriter->SetLevel(0)) &&
             !ESFailed(m_logWriter->SetFile(
@@ -214,12 +215,32 @@ int CRmProducerEncoder::Setup(const ConversionJob* job)
 
 int CRmProducerEncoder::Run(const QString& outputPath, int /*reservedValue*/)
 {
-    if (outputPath.isEmpty())
+    m_outcome = RunOutcome{};
+    if (outputPath.isEmpty()) {
+        m_outcome.reason = QStringLiteral("the job has no output path");
         return 0;
+    }
     try {
-        return ESFailed(configureAndStart()) ? 0 : 1;
+        // Stopped before it could start: nothing is encoded.
+        if (m_stopRequested.load()) {
+            dropListener();
+            m_outcome.stopped = true;
+            return 1;
+        }
+        const ESResult result = configureAndStart();
+        // A job cancelled by Stop, before or while it encoded, is stopped, not failed.
+        if (m_stopRequested.load() && (!ESFailed(result) || result == ES_E_ABORT)) {
+            m_outcome.stopped = true;
+            return 1;
+        }
+        if (!ESFailed(result))
+            return 1;
+        m_outcome.reason = QStringLiteral("the RealMedia producer failed (status 0x%1)")
+                               .arg(QString::number(quint32(result), 16));
+        return 0;
     } catch (...) {
         dropListener();
+        m_outcome.reason = QStringLiteral("the RealMedia producer failed");
         return 0;
     }
 }
@@ -369,6 +390,7 @@ void CRmProducerEncoder::unregister(IESJob* job, IESListener* listener)
 
 int CRmProducerEncoder::Stop()
 {
+    m_stopRequested.store(true);
     try {
         // The job and listener of this moment: an idle thread may start late, and must not
         // reach a conversion set up after the Stop.

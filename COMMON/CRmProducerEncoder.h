@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -37,8 +38,11 @@ public:
     int Setup(const ConversionJob* job) override;
     // Configures and runs the job made by Setup to its end; 1 when every step succeeded.
     int Run(const QString& outputPath, int reservedValue) override;
-    // Returns at once; a thread of its own unregisters the listener and cancels the job.
+    // Returns at once; a thread of its own unregisters the listener and cancels the job. A stop
+    // that comes before the job runs keeps it from running (until ClearStop).
     int Stop() override;
+    void ClearStop() override { m_stopRequested.store(false); }
+    RunOutcome Outcome() const override { return m_outcome; }
     // The producer cannot probe: 1, the job untouched.
     int Probe(const QString& path, ConversionJob* job) override;
     // Runner events do not concern the producer: 1.
@@ -72,6 +76,9 @@ private:
     ESRef<IESJobFactory> m_factory;
     ESRef<IESLogSystem> m_logSystem;
     ESRef<IESLogWriter> m_logWriter;
+
+    std::atomic<bool> m_stopRequested{false};
+    RunOutcome m_outcome; // worker thread
 
     std::mutex m_lock; // guards the three below against Stop
     ESRef<IESJob> m_sdkJob;

@@ -3,6 +3,7 @@
 #include "ConversionSettings.h"
 #include "MediaInfo.h"
 #include "Profile.h"
+#include "RunOutcome.h"
 
 #include <QString>
 #include <memory>
@@ -18,5 +19,6 @@ struct ConversionJob
     QString outputPath;               // empty until the job's conversion starts
     double progressDuration = 0;      // copied from media.duration by the batch before converting
     int reservedValue = 0;            // handed to the encoder's Run, unused
+    RunOutcome outcome;               // how its last conversion ended (written by the engine)
     std::unique_ptr<Profile> profile; // "Format" picks the engine, "ExtName" the extension
 };

@@ -12,6 +12,7 @@ struct EncoderCommand
     QString text;
     QString program;
     QStringList arguments;
+    QString workingFolder; // the tool's own working directory; empty: the program's
 
     bool isEmpty() const { return program.isEmpty(); }
 };

@@ -1,5 +1,7 @@
 #include "FormatHMS.h"
 
+#include <cmath>
+
 QString FormatHMS(long long seconds)
 {
     if (seconds < 0)
@@ -8,4 +10,10 @@ QString FormatHMS(long long seconds)
     const int minutes = int(seconds / 60 % 60);
     const int secs = int(seconds % 60);
     return QString::asprintf("%02lld:%02d:%02d", hours, minutes, secs);
+}
+
+long long MeasuredSeconds(double storedDuration)
+{
+    const double measured = storedDuration - 1.0;
+    return measured > 0 ? std::llround(measured) : 0;
 }

@@ -34,7 +34,10 @@ public:
     virtual void removeProgress(int row) = 0;
     // The row's pace for its status cell's tooltip (timing.text()): called while it converts,
     // on the worker just before each updateProgress that the tool's time reports drive, and
-    // once with timing.finished set just before its "Completed" or "Fail". Shows nothing unless
-    // a front-end overrides it.
+    // once with timing.finished set just before its "Completed", "Fail" or "Abort". Shows nothing
+    // unless a front-end overrides it.
     virtual void updateTiming(int /*row*/, const RowTiming& /*timing*/) {}
+    // Why the row failed, in one line (its status cell's tooltip, the terminal's row line):
+    // called on the worker just before its "Fail". Shows nothing unless a front-end overrides it.
+    virtual void setFailureReason(int /*row*/, const QString& /*reason*/) {}
 };

@@ -125,8 +125,10 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
         if (m_worker.joinable())
             m_worker.join();
         // Cleared here rather than by the worker, so that a Stop pressed before the worker
-        // gets going is not lost.
+        // gets going is not lost; the engines keep a request from now on until the next batch.
         m_stopRequested.store(0);
+        for (const auto& lane : m_lanes)
+            lane->controller->ClearStop();
         m_user.stopPreview();
         m_worker = std::thread([this] {
             ThreadPriority::setCurrentThreadIdle();
@@ -192,20 +194,50 @@ QString CBatchConverter::FailureText() const
            QStringLiteral(" to ") + QStringLiteral(TOVEL_SUPPORT_ADDRESS);
 }
 
+QString CBatchConverter::FailureListText() const
+{
+    QMutexLocker lock(&m_failedLock);
+    const QString head = m_failedRows.size() == 1
+                             ? QStringLiteral("1 file failed:")
+                             : QStringLiteral("%1 files failed:").arg(m_failedRows.size());
+    return head + QLatin1Char('\n') + m_failedRows.join(QLatin1Char('\n')) +
+           QStringLiteral("\n\n") + FailureText();
+}
+
 void CBatchConverter::ConvertBatch()
 {
     m_failureSeen.store(0);
     m_engineFailed.store(0);
+    m_goOn.store(m_keepGoing.load());
+    {
+        QMutexLocker lock(&m_failedLock);
+        m_failedRows.clear();
+    }
     m_user.stopPreview();
 
     const QString box = m_user.outputBoxText();
-    const QString folder = RowCommand::BatchFolder(box);
+    const QString shown = RowCommand::BatchFolder(box);
     if (box.isEmpty())
-        m_user.setOutputBoxText(folder);
+        m_user.setOutputBoxText(shown);
     {
         QMutexLocker lock(&m_folderLock);
-        m_outputFolder = folder;
+        m_outputFolder = shown;
     }
+    // A folder the system cannot hold is refused whole: cut, it would name another folder.
+    if (!OutputNaming::OutputFolderFits(shown)) {
+        m_failureSeen.store(1);
+        m_user.showMessage(QStringLiteral("The output folder is too long for this system: ") +
+                               shown,
+                           QString::fromLatin1(kWarning), BatchUser::Exclamation);
+        m_convState.store(Finished);
+        m_user.enableEncode();
+        m_user.enableControls(true);
+        return;
+    }
+    // Every path handed on is absolute: the tool works in the output folder, not where the
+    // program was started.
+    const QString folder =
+        QDir::isRelativePath(shown) ? QDir::current().absoluteFilePath(shown) : shown;
     // A folder that cannot be made shows up as failed conversions.
     MakeOutputFolder(folder);
 
@@ -227,7 +259,8 @@ void CBatchConverter::ConvertBatch()
     RunLane(*m_lanes.front(), folder);
     for (std::thread& helper : helpers)
         helper.join();
-    if (m_failureSeen.load())
+    // With "go on" the failures are listed together at the end instead.
+    if (m_failureSeen.load() && !m_goOn.load())
         m_user.showMessage(m_failureText, QString::fromLatin1(kWarning), BatchUser::Exclamation);
 
     if (m_engineFailed.load()) {
@@ -244,6 +277,9 @@ void CBatchConverter::ConvertBatch()
         m_shutdown();
     if (m_failureSeen.load() == 0)
         m_user.showMessage(QString::fromLatin1(kAccomplished), QString(), BatchUser::Information);
+    else if (m_goOn.load())
+        m_user.showMessage(FailureListText(), QString::fromLatin1(kWarning),
+                           BatchUser::Exclamation);
     m_user.openOutputFolder(m_user.outputBoxText());
     m_user.enableControls(true);
 }
@@ -251,17 +287,20 @@ void CBatchConverter::ConvertBatch()
 void CBatchConverter::RunLane(Lane& lane, const QString& folder)
 {
     // A lane whose row failed ends here; the others see the failure before their next row.
-    for (int row = ClaimRow(); row >= 0; row = ClaimRow())
+    for (int row = ClaimRow(); row >= 0; row = ClaimRow()) {
+        if (m_rowClaimed)
+            m_rowClaimed(row);
         if (!ConvertRow(lane, row, folder))
             return;
+    }
 }
 
 int CBatchConverter::ClaimRow()
 {
     QMutexLocker lock(&m_walkLock);
     // The row count is read again for every row.
-    while (!m_walkEnded && m_failureSeen.load() == 0 && m_engineFailed.load() == 0 &&
-           m_nextRow < m_rows.rowCount()) {
+    while (!m_walkEnded && (m_failureSeen.load() == 0 || m_goOn.load()) &&
+           m_engineFailed.load() == 0 && m_nextRow < m_rows.rowCount()) {
         const int row = m_nextRow++;
         g_nCurItem.store(row);
         if (!m_rows.isChecked(row))
@@ -303,8 +342,8 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
 
     ConversionJob* job = m_rows.job(row);
     if (!job) {
-        FailRow(row, FailureText());
-        return false;
+        FailRow(row, FailureText(), QStringLiteral("the row has no job"));
+        return m_goOn.load();
     }
     job->settings = ConversionSettings{};
     SettingsDefaults(job);
@@ -314,8 +353,9 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     const auto release = qScopeGuard([&] { ReleaseOutputPath(output); });
     if (!OutputNaming::OutputPathFits(output)) {
         job->outputPath.clear();
-        FailRow(row, QStringLiteral("The output path is too long for this system: ") + output);
-        return false;
+        FailRow(row, QStringLiteral("The output path is too long for this system: ") + output,
+                QStringLiteral("the output path is too long for this system"));
+        return m_goOn.load();
     }
     job->outputPath = output;
 
@@ -333,11 +373,22 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     lane.clock.start(job->progressDuration);
     const int converted = lane.controller->bDoConvert(job);
     m_rows.updateTiming(row, lane.clock.finish());
+    if (job->outcome.stopped) {
+        // Cut short: the part written stays, and the row stays checked for a later Encode.
+        m_rows.removeProgress(row);
+        m_rows.setStatusText(row, QStringLiteral("Abort"));
+        return true; // the walk ends at the next checked row
+    }
     // RealMedia results are judged by the conversion's answer alone.
-    if (converted != 1 ||
-        (lane.setup->kind == EncoderKind::FfmpegTool && !resultFileIsGood(job->outputPath))) {
-        FailRow(row, FailureText());
-        return false;
+    const bool byTool = lane.setup->kind == EncoderKind::FfmpegTool;
+    if (converted != 1 || (byTool && !resultFileIsGood(job->outputPath))) {
+        QString reason = job->outcome.reason;
+        if (reason.isEmpty())
+            reason = QFileInfo::exists(job->outputPath)
+                         ? QStringLiteral("the encoder tool left an empty output file")
+                         : QStringLiteral("the encoder tool wrote no output file");
+        FailRow(row, FailureText(), reason);
+        return m_goOn.load();
     }
 
     if (m_keepDates.load())
@@ -352,18 +403,24 @@ bool CBatchConverter::SwitchEngineFor(Lane& lane, const ConversionJob& job)
 {
     const bool producer = RowCommand::UsesProducer(job);
     EncoderSetup& setup = *lane.setup;
+    bool switched = true;
     if (producer && setup.kind != EncoderKind::RealMediaProducer) {
         setup.kind = EncoderKind::RealMediaProducer;
-        return lane.controller->SwitchEncoder(&setup) == 1;
-    }
-    if (!producer && setup.kind == EncoderKind::RealMediaProducer) {
+        switched = lane.controller->SwitchEncoder(&setup) == 1;
+    } else if (!producer && setup.kind == EncoderKind::RealMediaProducer) {
         setup.kind = EncoderKind::FfmpegTool;
-        return lane.controller->RestoreEncoder() == 1;
+        switched = lane.controller->RestoreEncoder() == 1;
+    } else {
+        return true;
     }
-    return true;
+    // A Stop that reached the engine put aside must reach the one that converts now. Read
+    // after the switch: a Stop after this point finds the new engine itself.
+    if (m_stopRequested.load() == 1)
+        lane.controller->Stop();
+    return switched;
 }
 
-void CBatchConverter::FailRow(int row, const QString& text)
+void CBatchConverter::FailRow(int row, const QString& text, const QString& reason)
 {
     {
         // Shown once every lane has ended: the rows converting beside this one finish first.
@@ -372,5 +429,12 @@ void CBatchConverter::FailRow(int row, const QString& text)
             m_failureText = text;
     }
     m_rows.removeProgress(row);
+    m_rows.setFailureReason(row, reason);
     m_rows.setStatusText(row, QStringLiteral("Fail"));
+    if (!m_goOn.load())
+        return; // its failure text is shown once every lane has ended
+    const ConversionJob* job = m_rows.job(row);
+    const QString name = job ? QFileInfo(job->inputPath).fileName() : QString::number(row + 1);
+    QMutexLocker lock(&m_failedLock);
+    m_failedRows << name + QStringLiteral(": ") + reason;
 }

@@ -5,6 +5,7 @@
 #include <QMutex>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -57,7 +58,8 @@ public:
     // Encode: starts the worker at the first checked row, or tells the user none is checked.
     StartResult StartConvert();
     // Stop: while converting, asks the user first; on Yes (or with no batch running) asks
-    // every running conversion to end, and the next checked row is then marked "Abort".
+    // every running conversion to end: each row cut short and the next checked row are then
+    // marked "Abort". A stop asked at any moment after Encode reaches the row being started.
     void StopConvert();
     // Asks the running conversion to end without asking the user (the program is ending).
     void RequestStop();
@@ -73,7 +75,7 @@ public:
 
     // Idle, Converting or Finished.
     int ConvState() const { return m_convState.load(); }
-    // After a batch: a row failed (conversion, result file, output path).
+    // After a batch: a row failed (conversion, result file, output path or folder).
     bool FailureSeen() const { return m_failureSeen.load() != 0; }
     // After a batch: the user asked it to stop.
     bool StopRequested() const { return m_stopRequested.load() != 0; }
@@ -93,8 +95,17 @@ public:
     void setKeepSourceDates(bool keep) { m_keepDates.store(keep); }
     bool keepSourceDates() const { return m_keepDates.load(); }
 
+    // With keep-going a failed row does not end the batch: every checked row is tried and one
+    // message at the end lists the failed rows with their reasons. Off at start; read when a
+    // batch starts.
+    void setKeepGoing(bool keepGoing) { m_keepGoing.store(keepGoing); }
+    bool keepGoing() const { return m_keepGoing.load(); }
+
     // Replaces the power-off at the end of a batch (tests); runs on the worker.
     void setShutdown(std::function<void()> shutdown) { m_shutdown = std::move(shutdown); }
+    // Runs `hook` on a worker just after it has taken row `row` and before the row converts, so
+    // that a test can hold the worker there; none by default.
+    void setRowClaimedHook(std::function<void(int row)> hook) { m_rowClaimed = std::move(hook); }
 
 private:
     struct Lane;
@@ -106,8 +117,11 @@ private:
     // Converts row `row`; false when the batch must end (failure or engine trouble).
     bool ConvertRow(Lane& lane, int row, const QString& folder);
     bool SwitchEngineFor(Lane& lane, const ConversionJob& job);
-    void FailRow(int row, const QString& text);
+    // Marks `row` "Fail" with `reason`; shows `text` now, or keeps the row for the end's list.
+    void FailRow(int row, const QString& text, const QString& reason);
     QString FailureText() const;
+    // The one message of a keep-going batch's end: the failed rows with their reasons.
+    QString FailureListText() const;
     QString ReserveOutputPath(const ConversionJob& job, const QString& folder);
     void ReleaseOutputPath(const QString& path);
 
@@ -115,6 +129,7 @@ private:
     BatchRows& m_rows;
     BatchUser& m_user;
     std::function<void()> m_shutdown;
+    std::function<void(int)> m_rowClaimed;
     std::vector<std::unique_ptr<Lane>> m_lanes; // fixed while a batch runs
 
     std::thread m_worker;
@@ -124,6 +139,8 @@ private:
     std::atomic<int> m_failureSeen{0};
     std::atomic<int> m_engineFailed{0};
     std::atomic<bool> m_keepDates{false};
+    std::atomic<bool> m_keepGoing{false};
+    std::atomic<bool> m_goOn{false}; // keep-going as the running batch took it
     mutable QMutex m_folderLock;
     QString m_outputFolder;
 
@@ -133,4 +150,6 @@ private:
     QString m_failureText; // of the first row that failed
     QMutex m_nameLock;
     QSet<QString> m_namesInUse; // output paths of the rows converting now (case folded)
+    mutable QMutex m_failedLock;
+    QStringList m_failedRows; // "name: reason" of a keep-going batch, in the order they failed
 };

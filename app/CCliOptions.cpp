@@ -34,6 +34,10 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             options.keepDates = true;
             continue;
         }
+        if (argument == QLatin1String("--keep-going")) {
+            options.keepGoing = true;
+            continue;
+        }
         if (argument == QLatin1String("--dry-run")) {
             options.dryRun = true;
             continue;

@@ -6,7 +6,7 @@
 
 // The command line of the terminal program:
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
-//             [--jobs N] [--dry-run] FILE|FOLDER...
+//             [--jobs N] [--keep-going] [--dry-run] FILE|FOLDER...
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
 struct CCliOptions
 {
@@ -15,6 +15,7 @@ struct CCliOptions
     bool overwrite = false;
     bool shutdown = false;
     bool keepDates = false;  // outputs get their input's modification time
+    bool keepGoing = false;  // a failed file does not end the batch
     bool dryRun = false;     // print each row's command line, convert nothing
     std::optional<int> jobs; // rows converting at once; none: "Simultaneous" of config.ini
     bool help = false;

@@ -25,6 +25,7 @@
 #include "MessageBoxes.h"
 #include "OpenFileFilter.h"
 #include "OpenInBrowser.h"
+#include "OutputNaming.h"
 #include "Preferences.h"
 #include "RefusedFiles.h"
 #include "ResourceImages.h"
@@ -282,8 +283,9 @@ void CConverterDlg::OnInitDialog()
 
     Settings::ReadStartup(m_where);
     setWindowTitle(Settings::WindowTitle());
-    m_outputFolder = QString::fromLocal8Bit(g_szOutput);
+    m_outputFolder = g_strOutput;
     m_outputBox->setText(m_outputFolder);
+    m_batch->setKeepGoing(Settings::ReadKeepGoing());
 
     m_setup.kind = EncoderKind::FfmpegTool;
     m_setup.appFolder = m_where.appFolder();
@@ -506,6 +508,12 @@ void CConverterDlg::OnBrowse()
     folder = QDir::fromNativeSeparators(folder);
     if (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
+    if (!OutputNaming::OutputFolderFits(folder)) {
+        MessageBoxes::show(
+            this, QStringLiteral("The output folder is too long for this system: ") + folder,
+            QStringLiteral("Warning"), BatchUser::Exclamation);
+        return;
+    }
     m_outputBox->setText(folder);
     Settings::WriteOutput(folder);
 }
@@ -565,10 +573,13 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
 void CConverterDlg::OnPreferences()
 {
     CPreferencesDlg dialog(m_batch->keepSourceDates(), this);
+    dialog.setKeepGoing(m_batch->keepGoing());
     dialog.setSimultaneous(Settings::ReadSimultaneous());
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_batch->setKeepSourceDates(dialog.keepDates());
+    m_batch->setKeepGoing(dialog.keepGoing());
+    Settings::WriteKeepGoing(dialog.keepGoing());
     if (dialog.simultaneous() != Settings::ReadSimultaneous())
         Settings::WriteSimultaneous(dialog.simultaneous());
 }

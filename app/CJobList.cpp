@@ -112,8 +112,7 @@ void CJobList::Append(std::unique_ptr<ConversionJob> job)
     m_list->SetItemData(row, job.get());
     m_list->SetCheck(row, kCheckColumn, 1);
     m_list->SetItemText(row, kNameColumn, fileNameOf(path));
-    m_list->SetItemText(row, kDurationColumn,
-                        FormatHMS(static_cast<long long>(job->media.duration)));
+    m_list->SetItemText(row, kDurationColumn, FormatHMS(MeasuredSeconds(job->media.duration)));
     m_list->SetItemText(row, kTargetColumn, targetOf(*job->profile));
     m_list->SetItemText(row, kStatusColumn, QStringLiteral("Ready"));
     {
@@ -389,5 +388,13 @@ void CJobList::updateTiming(int row, const RowTiming& timing)
         [list = m_list, row, text = timing.text()] {
             list->SetItemToolTip(row, kStatusColumn, text);
         },
+        Qt::QueuedConnection);
+}
+
+void CJobList::setFailureReason(int row, const QString& reason)
+{
+    // After the row's last timing, on the same queue: the reason is what the tooltip keeps.
+    QMetaObject::invokeMethod(
+        m_list, [list = m_list, row, reason] { list->SetItemToolTip(row, kStatusColumn, reason); },
         Qt::QueuedConnection);
 }

@@ -73,6 +73,7 @@ public:
     void updateProgress(int row, int percent) override;
     void removeProgress(int row) override;
     void updateTiming(int row, const RowTiming& timing) override;
+    void setFailureReason(int row, const QString& reason) override;
 
 private:
     struct Row

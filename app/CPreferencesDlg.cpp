@@ -43,6 +43,16 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     m_keepDates->setObjectName(QStringLiteral("keepDates"));
     m_keepDates->setChecked(keepDates);
 
+    auto* failure = new QGroupBox(QStringLiteral("When a file fails:"), this);
+    m_stopOnFailure = new QRadioButton(QStringLiteral("stop the batch"), failure);
+    m_goOn = new QRadioButton(QStringLiteral("go on with the next file"), failure);
+    m_stopOnFailure->setObjectName(QStringLiteral("stopOnFailure"));
+    m_goOn->setObjectName(QStringLiteral("goOnAfterFailure"));
+    m_stopOnFailure->setChecked(true);
+    auto* failureLayout = new QVBoxLayout(failure);
+    failureLayout->addWidget(m_stopOnFailure);
+    failureLayout->addWidget(m_goOn);
+
     m_simultaneous = new QSpinBox(this);
     m_simultaneous->setObjectName(QStringLiteral("simultaneous"));
     m_simultaneous->setRange(1, Settings::MaxSimultaneous());
@@ -65,6 +75,7 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     layout->addWidget(group);
     layout->addWidget(m_shutdown);
     layout->addWidget(m_keepDates);
+    layout->addWidget(failure);
     layout->addLayout(rows);
     layout->addWidget(buttons);
 
@@ -98,4 +109,14 @@ void CPreferencesDlg::setSimultaneous(int count)
 int CPreferencesDlg::simultaneous() const
 {
     return m_simultaneous->value();
+}
+
+void CPreferencesDlg::setKeepGoing(bool keepGoing)
+{
+    (keepGoing ? m_goOn : m_stopOnFailure)->setChecked(true);
+}
+
+bool CPreferencesDlg::keepGoing() const
+{
+    return m_goOn->isChecked();
 }

@@ -7,8 +7,9 @@ class QRadioButton;
 class QSpinBox;
 
 // Preferences: overwrite or auto-rename existing output files, and power-off when a batch
-// ends (the preferences of this run, never stored); kept source dates and how many rows
-// convert at once, which the caller applies. Threads: UI thread only.
+// ends (the preferences of this run, never stored); kept source dates, whether a failed file
+// stops the batch and how many rows convert at once, which the caller applies (and keeps in
+// config.ini, but for the dates). Threads: UI thread only.
 class CPreferencesDlg : public QDialog
 {
     Q_OBJECT
@@ -26,6 +27,12 @@ public:
     QSpinBox* simultaneousBox() const { return m_simultaneous; }
     void setSimultaneous(int count);
     int simultaneous() const;
+    QRadioButton* stopOnFailureButton() const { return m_stopOnFailure; }
+    QRadioButton* goOnButton() const { return m_goOn; }
+    // Shows the failure choice: go on with the next file (true) or stop the batch.
+    void setKeepGoing(bool keepGoing);
+    // The failure choice as the dialog shows it (the caller applies and stores it after OK).
+    bool keepGoing() const;
 
     // OK: takes the choices over.
     void accept() override;
@@ -36,4 +43,6 @@ private:
     QCheckBox* m_shutdown;
     QCheckBox* m_keepDates;
     QSpinBox* m_simultaneous;
+    QRadioButton* m_stopOnFailure;
+    QRadioButton* m_goOn;
 };

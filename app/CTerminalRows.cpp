@@ -13,7 +13,7 @@ int CTerminalRows::addRow(std::unique_ptr<ConversionJob> job, const QString& tar
     row.status = QStringLiteral("Ready");
     const QString text =
         QStringLiteral("%1  %2  %3  %4")
-            .arg(row.name, FormatHMS((long long)job->media.duration), target, row.status);
+            .arg(row.name, FormatHMS(MeasuredSeconds(job->media.duration)), target, row.status);
     row.job = std::move(job);
     int index;
     {
@@ -71,7 +71,10 @@ void CTerminalRows::setStatusText(int row, const QString& text)
             line += QStringLiteral(" in ") + r.timing.elapsedText() +
                     (speed.isEmpty() ? QString() : QStringLiteral(" (") + speed + ')');
         }
+        if (!r.reason.isEmpty())
+            line += QStringLiteral(" - ") + r.reason;
         r.timing = RowTiming{};
+        r.reason.clear();
     }
     m_writer.line(line);
 }
@@ -102,6 +105,13 @@ void CTerminalRows::updateTiming(int row, const RowTiming& timing)
     std::lock_guard lock(m_lock);
     if (valid(row))
         m_rows[size_t(row)].timing = timing;
+}
+
+void CTerminalRows::setFailureReason(int row, const QString& reason)
+{
+    std::lock_guard lock(m_lock);
+    if (valid(row))
+        m_rows[size_t(row)].reason = reason;
 }
 
 void CTerminalRows::removeProgress(int row)

@@ -34,6 +34,8 @@ public:
     void updateProgress(int row, int percent) override;
     void removeProgress(int row) override;
     void updateTiming(int row, const RowTiming& timing) override;
+    // Kept for the row's next status line, which ends with " - " and the reason.
+    void setFailureReason(int row, const QString& reason) override;
 
 private:
     struct Row
@@ -44,6 +46,7 @@ private:
         bool checked = true;
         bool progress = false;
         RowTiming timing;
+        QString reason;
     };
 
     bool valid(int row) const { return row >= 0 && size_t(row) < m_rows.size(); }

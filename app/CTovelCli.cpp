@@ -53,6 +53,8 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         QStringLiteral(
             "  --jobs N        convert up to N files at once (default: \"Simultaneous\" of "
             "config.ini, else 1)"),
+        QStringLiteral("  --keep-going    go on with the next file when one fails, and list the "
+                       "failed ones at the end"),
         QStringLiteral("  --dry-run       print each file's encoder command line, convert nothing"),
         QStringLiteral("  --help          show this text"),
         QStringLiteral("  --version       show the program's name and version"),
@@ -85,8 +87,8 @@ QByteArray findProfile(const CProfileManager& profiles, const QString& wanted)
     return QByteArray();
 }
 
-// Relative names are taken from where the command was started: the batch later moves the
-// process into the output folder.
+// Relative names are taken from where the command was started, made absolute once so that
+// every name the batch hands on means one place.
 QString absolute(const QString& path)
 {
     const QString native = QDir::fromNativeSeparators(path);
@@ -167,9 +169,8 @@ int CTovelCli::Run(const QStringList& arguments)
 
     g_bOverwrite.store(options.overwrite ? 1 : 0);
     g_bShutdown.store(options.shutdown ? 1 : 0);
-    const QString output = options.output
-                               ? absolute(*options.output)
-                               : QDir::fromNativeSeparators(QString::fromLocal8Bit(g_szOutput));
+    const QString output =
+        options.output ? absolute(*options.output) : QDir::fromNativeSeparators(g_strOutput);
 
     CTraceLog trace(where.traceFile());
     const std::unique_ptr<EventLog> events = EventLog::createSystem();
@@ -191,6 +192,7 @@ int CTovelCli::Run(const QStringList& arguments)
     }
 
     batch.setKeepSourceDates(options.keepDates);
+    batch.setKeepGoing(options.keepGoing);
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(Settings::ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);

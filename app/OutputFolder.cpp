@@ -1,32 +1,34 @@
 #include "OutputFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 int MakeOutputFolder(const QString& folderText)
 {
-    QString folder = folderText;
-    if (folder.endsWith(QLatin1Char('/')))
+    QString folder = QDir::fromNativeSeparators(folderText);
+    if (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
-    if (QDir::setCurrent(folder))
+    if (folder.isEmpty())
+        return -1;
+    const QString absolute = QDir::cleanPath(QDir(folder).absolutePath());
+    if (QFileInfo(absolute).isDir())
         return -1; // it exists: nothing to create
-    const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return -1;
-    const QString parent = folder.left(slash);
-    QString leaf;
-    // A folder right under a root ("/out", "D:/out") is created by its whole text.
-    if (parent.isEmpty() || QDir(parent + QLatin1Char('/')).isRoot()) {
-        leaf = folder;
-    } else {
-        leaf = folder.mid(slash + 1);
-        const QString absoluteParent = QDir(parent).absolutePath(); // before any level is entered
-        MakeOutputFolder(parent);
-        // Creating the leaf relative to wherever the parent's creation stopped would put a
-        // stray folder in the wrong place.
-        if (!QDir::setCurrent(absoluteParent))
+
+    // The levels below the deepest one that exists, made from the top down.
+    QStringList missing;
+    QString level = absolute;
+    while (!QFileInfo::exists(level)) {
+        missing.prepend(level);
+        const QString parent = QFileInfo(level).path();
+        if (parent == level)
             return -1;
+        level = parent;
     }
-    if (leaf.isEmpty() || !QDir().mkdir(leaf) || !QDir::setCurrent(leaf))
+    // A file where a folder should be: nothing can be made under it.
+    if (!QFileInfo(level).isDir())
         return -1;
+    for (const QString& path : std::as_const(missing))
+        if (!QDir().mkdir(path))
+            return -1;
     return 0;
 }

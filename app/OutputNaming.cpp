@@ -9,13 +9,14 @@ namespace {
 
 const QChar kSeparator = QLatin1Char('/');
 
-// The input's name up to its last '.', or a null string when the name has no '.'.
+// The input's name up to its last '.'; a name without an extension (no '.', or only a leading
+// one as in ".clip") is kept whole, so that "clip" converts to "clip.mp4".
 QString baseName(const QString& input)
 {
     const QString name = input.mid(input.lastIndexOf(kSeparator) + 1);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return QString();
+    if (dot <= 0)
+        return name;
     return name.left(dot);
 }
 
@@ -40,7 +41,7 @@ bool isFree(const QString& path)
 QString OutputNaming::BuildOutputBase(const QString& input, const QString& folder)
 {
     const QString base = baseName(input);
-    if (base.isNull())
+    if (base.isEmpty())
         return QString();
     return joined(folder, base);
 }
@@ -79,4 +80,9 @@ bool OutputNaming::OutputPathFits(const QString& path)
         if (name.size() > maxName)
             return false;
     return true;
+}
+
+bool OutputNaming::OutputFolderFits(const QString& folder)
+{
+    return OutputPathFits(folder);
 }

@@ -9,8 +9,9 @@ namespace OutputNaming {
 // The longest output path a job holds, in bytes of the 8-bit file-name encoding.
 inline constexpr int kMaxJobPathBytes = 1024;
 
-// folder + '/' (unless it ends with one) + the input's name up to its last '.' + '.' + ext.
-// Empty when the input's name (after its last '/') has no '.'. Case and ext are kept as given.
+// folder + '/' (unless it ends with one) + the input's name up to its last '.' + '.' + ext;
+// a name without an extension (after its last '/') is taken whole. Empty for an input that
+// names no file (ends in '/'). Case and ext are kept as given.
 QString BuildOutputPath(const QString& input, const QString& folder, const QString& extension);
 
 // BuildOutputPath without the '.' and the extension; empty in the same case.
@@ -29,5 +30,9 @@ QString FormOutputPath(const QString& input, const QString& folder, const QStrin
 // True when `path` fits the job's field and this platform's limits on a path and on each name
 // in it. An empty path fits (its conversion fails like any other).
 bool OutputPathFits(const QString& path);
+
+// True when an output folder is short enough to hold (the same limits as OutputPathFits);
+// a longer one is refused whole, never cut.
+bool OutputFolderFits(const QString& folder);
 
 } // namespace OutputNaming

@@ -17,11 +17,13 @@ QString g_strConfigFile;
 QString g_strConfigDefaults;
 char g_szVersion[32];
 char g_szSoftName[128];
-char g_szOutput[260];
+QString g_strOutput;
 
 namespace {
 
 const QByteArray kSection = "Config";
+// Far beyond any folder a system can hold, so that a long one is read whole and then refused.
+const int kOutputBuffer = 65536;
 
 template <size_t N> void readInto(char (&buffer)[N], const char* key, const QByteArray& fallback)
 {
@@ -44,7 +46,9 @@ void Settings::ReadStartup(const WriteLocations& where)
     g_strConfigDefaults = where.configDefaults();
     readInto(g_szVersion, "version", ProgramVersion::number().toLatin1());
     readInto(g_szSoftName, "SoftName", "Tovel Video Converter");
-    readInto(g_szOutput, "Output", DefaultFolders::output().toLocal8Bit());
+    g_strOutput = QString::fromLocal8Bit(
+        PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults, kSection, "Output",
+                                    DefaultFolders::output().toLocal8Bit(), kOutputBuffer));
 }
 
 QString Settings::WindowTitle()
@@ -78,8 +82,8 @@ int Settings::MaxSimultaneous()
 
 int Settings::ReadSimultaneous()
 {
-    const QByteArray text =
-        PrivateProfile::readString(g_strConfigFile, kSection, "Simultaneous", "1", 8);
+    const QByteArray text = PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults,
+                                                        kSection, "Simultaneous", "1", 8);
     bool number = false;
     const int count = text.trimmed().toInt(&number);
     return number && count >= 1 && count <= MaxSimultaneous() ? count : 1;
@@ -89,4 +93,15 @@ void Settings::WriteSimultaneous(int count)
 {
     PrivateProfile::writeString(g_strConfigFile, kSection, "Simultaneous",
                                 QByteArray::number(count));
+}
+
+bool Settings::ReadKeepGoing()
+{
+    return PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults, kSection, "KeepGoing",
+                                       "0", 8) == "1";
+}
+
+void Settings::WriteKeepGoing(bool keepGoing)
+{
+    PrivateProfile::writeString(g_strConfigFile, kSection, "KeepGoing", keepGoing ? "1" : "0");
 }

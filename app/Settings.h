@@ -10,13 +10,14 @@ extern QString g_strConfigFile;     // full path of the config.ini read first an
 extern QString g_strConfigDefaults; // config.ini a key g_strConfigFile lacks comes from; or empty
 extern char g_szVersion[32];        // "version"
 extern char g_szSoftName[128];      // "SoftName"
-extern char g_szOutput[260];        // "Output" as read at start-up
+extern QString g_strOutput;         // "Output" as read at start-up, whole
 
 namespace Settings {
 
 // Takes the settings files of `where` into g_strConfigFile and g_strConfigDefaults and reads
-// "version", "SoftName" and "Output" into their cleared buffers, cut to fit. Never creates a
-// file.
+// "version" and "SoftName" into their cleared buffers, cut to fit, and "Output" whole (a
+// folder is never cut: one too long for the system is refused when it is used). Never creates
+// a file.
 void ReadStartup(const WriteLocations& where);
 // As above with config.ini beside the executable alone.
 void ReadStartup();
@@ -40,5 +41,10 @@ int MaxSimultaneous();
 int ReadSimultaneous();
 // Writes "Simultaneous" as decimal text; creates config.ini when absent.
 void WriteSimultaneous(int count);
+// "KeepGoing": 1 when a failed file lets the batch go on with the next one; 0 (the default,
+// and anything else) ends the batch at the first failure.
+bool ReadKeepGoing();
+// Writes "KeepGoing" as 1 or 0; creates config.ini when absent.
+void WriteKeepGoing(bool keepGoing);
 
 } // namespace Settings

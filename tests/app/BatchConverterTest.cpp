@@ -10,12 +10,16 @@
 #include "Preferences.h"
 #include "TestMedia.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <thread>
 
 namespace {
 
@@ -34,16 +38,27 @@ public:
     int Setup(const ConversionJob*) override { return 1; }
     int Run(const QString&, int) override
     {
+        m_outcome.stopped = m_stop.load();
+        if (m_outcome.stopped)
+            return 1;
         m_setup->callback(50, m_setup->context);
         m_setup->callback(100, m_setup->context);
         return 1;
     }
-    int Stop() override { return 1; }
+    int Stop() override
+    {
+        m_stop = true;
+        return 1;
+    }
+    void ClearStop() override { m_stop = false; }
+    RunOutcome Outcome() const override { return m_outcome; }
     int Probe(const QString&, ConversionJob*) override { return 1; }
     int Event(int, qint64, const QByteArray&, int) override { return 1; }
 
 private:
     const EncoderSetup* m_setup = nullptr;
+    std::atomic<bool> m_stop{false};
+    RunOutcome m_outcome;
 };
 
 // A batch over rows of jobs converted by the fake tool, which stands in the application
@@ -215,7 +230,10 @@ TEST_F(BatchTest, StopDuringTheFirstRowAbortsTheNextAndStillSumsUp)
     const QString question = "ask Warning|  Stop the video convert operation?   ";
     EXPECT_EQ(user.calls().count(question), 2);
     EXPECT_TRUE(batch->StopRequested());
-    EXPECT_EQ(rows.status(0), "Completed"); // the tool finished its file on "q"
+    // Cut short: it says so, stays checked for the next Encode and keeps what it wrote.
+    EXPECT_EQ(rows.status(0), "Abort");
+    EXPECT_TRUE(rows.checked(0));
+    EXPECT_TRUE(QFileInfo(out() + "/first-hang.mp4").size() > 0);
     EXPECT_EQ(rows.status(1), "Abort");
     EXPECT_EQ(rows.callsOn(1), QStringList({"nobar", "status Abort"}));
     EXPECT_EQ(rows.status(2), "Ready");
@@ -224,20 +242,63 @@ TEST_F(BatchTest, StopDuringTheFirstRowAbortsTheNextAndStillSumsUp)
     EXPECT_EQ(messageTexts(), QStringList({kAccomplished}));
 }
 
-TEST_F(BatchTest, StopWithoutABatchAsksNothing)
+TEST_F(BatchTest, StopWithoutABatchAsksNothingAndDoesNotStopTheNextBatch)
 {
     batch->StopConvert();
     EXPECT_TRUE(user.calls().filter("ask").isEmpty());
+    rows.add(job("clip.avi"));
+    run();
+    EXPECT_EQ(rows.status(0), "Completed");
+    EXPECT_EQ(converted(), QStringList({"clip.avi"}));
 }
 
-TEST_F(BatchTest, MissingFolderLevelsAreMadeAndTheToolWorksInThem)
+TEST_F(BatchTest, AStopJustAfterARowIsTakenEndsThatRowEvenAcrossAnEngineSwitch)
+{
+    // The worker is held just after it took a row, while Stop comes from the other thread.
+    batch->setRowClaimedHook([this](int) {
+        std::thread ui([this] { batch->StopConvert(); });
+        ui.join();
+    });
+    rows.add(job("one.avi"));
+    rows.add(job("two.avi"));
+    run();
+    EXPECT_EQ(rows.status(0), "Abort");
+    EXPECT_TRUE(rows.checked(0));
+    EXPECT_EQ(rows.status(1), "Abort");
+    EXPECT_TRUE(converted().isEmpty()); // the tool was not even started
+    EXPECT_EQ(messageTexts(), QStringList({kAccomplished}));
+
+    // The Stop reaches the FFmpeg engine, which the RealMedia row puts aside.
+    TestRows rmRows;
+    CBatchConverter rmBatch(*controller, setup, rmRows, user);
+    ASSERT_EQ(controller->Init(&setup), 1);
+    rmBatch.setShutdown([] {});
+    rmBatch.setRowClaimedHook([&](int) {
+        std::thread ui([&] { rmBatch.RequestStop(); });
+        ui.join();
+    });
+    rmRows.add(job("three.avi", "rm"));
+    ASSERT_EQ(rmBatch.StartConvert(), CBatchConverter::Started);
+    rmBatch.Wait();
+    EXPECT_EQ(producers, 1);
+    EXPECT_EQ(rmRows.status(0), "Abort");
+    EXPECT_FALSE(rmRows.callsOn(0).contains("100"));
+}
+
+TEST_F(BatchTest, MissingFolderLevelsAreMadeAndTheToolWorksInThemWhileTheProgramStaysPut)
 {
     const QString deeper = out() + "/new/deeper";
     user.presetOutputBox(deeper + '/');
     rows.add(job("clip.avi"));
+    QStringList during;
+    batch->setRowClaimedHook([&](int) { during << QDir::currentPath(); });
+    rows.onProgress = [&](int, int) { during << QDir::currentPath(); };
     run();
 
     EXPECT_EQ(rows.status(0), "Completed");
+    ASSERT_GE(during.size(), 2);
+    EXPECT_EQ(during.count(startDir), during.size()); // never moved into the output folder
+    EXPECT_EQ(QDir::currentPath(), startDir);
     const QByteArray result = TestMedia::readFile(deeper + "/clip.mp4");
     EXPECT_TRUE(result.startsWith("cwd=" + deeper.toLocal8Bit() + '\n')) << result.constData();
     EXPECT_TRUE(result.contains("arg=" + deeper.toLocal8Bit() + "/clip.mp4\n"));
@@ -270,12 +331,16 @@ TEST_F(BatchTest, EmptyResultsNamelessInputsAndOverlongPathsFail)
         QString message;
     };
     const QString longName = QString(252, 'n'); // 256 bytes with its extension
+    // A folder the system holds, whose output path then does not fit.
     QString deep = out();
-    for (int level = 0; level < 5; ++level)
+    while (deep.size() + 201 <= 1020)
         deep += '/' + QString(200, 'f');
+    deep += '/' + QString(1020 - deep.size() - 1, 'f');
+    ASSERT_TRUE(QDir().mkpath(out()));
+    ASSERT_TRUE(TestMedia::writeFile(out() + "/blocker", "a file, not a folder"));
     const Case cases[] = {
         {"empty.avi", out(), failureText()},
-        {"no-extension", out(), failureText()},
+        {"clip.avi", out() + "/blocker/sub", failureText()},
         {longName + ".avi", out(),
          "The output path is too long for this system: " + out() + '/' + longName + ".mp4"},
         {"clip.avi", deep, "The output path is too long for this system: " + deep + "/clip.mp4"},
@@ -291,11 +356,85 @@ TEST_F(BatchTest, EmptyResultsNamelessInputsAndOverlongPathsFail)
         ASSERT_EQ(caseBatch.StartConvert(), CBatchConverter::Started);
         caseBatch.Wait();
         EXPECT_EQ(caseRows.status(0), "Fail");
+        EXPECT_FALSE(caseRows.reason(0).isEmpty());
         ASSERT_EQ(caseUser.messages().size(), 1u);
         EXPECT_EQ(caseUser.messages()[0].text, c.message);
         EXPECT_EQ(caseUser.messages()[0].caption, "Warning");
         EXPECT_TRUE(caseBatch.FailureSeen());
     }
+}
+
+TEST_F(BatchTest, AnInputWithoutAnExtensionConvertsIntoA300ByteFolder)
+{
+    QString folder = out();
+    while (folder.toLocal8Bit().size() < 300)
+        folder += '/' + QString(std::min<qsizetype>(100, 300 - folder.size() - 1), 'f');
+    ASSERT_EQ(folder.toLocal8Bit().size(), 300);
+    user.presetOutputBox(folder);
+    rows.add(job("clip"));
+    run();
+    EXPECT_EQ(rows.status(0), "Completed");
+    EXPECT_TRUE(QFileInfo(folder + "/clip.mp4").size() > 0);
+    EXPECT_EQ(messageTexts(), QStringList({kAccomplished}));
+}
+
+TEST_F(BatchTest, AFolderTheSystemCannotHoldIsRefusedWholeAndNothingConverts)
+{
+    const QString folder = out() + '/' + QString(5000, 'f');
+    user.presetOutputBox(folder);
+    rows.add(job("clip.avi"));
+    run();
+    EXPECT_EQ(rows.status(0), "Ready");
+    EXPECT_TRUE(rows.callsOn(0).isEmpty());
+    EXPECT_TRUE(converted().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(out()));
+    EXPECT_EQ(messageTexts(),
+              QStringList({"The output folder is too long for this system: " + folder}));
+    EXPECT_TRUE(batch->FailureSeen());
+    EXPECT_EQ(user.calls().last(), "controls 1");
+}
+
+TEST_F(BatchTest, AToolFailingAfterWritingLosesItsFileAndTheRowSaysWhy)
+{
+    g_bOverwrite = 1;
+    ASSERT_TRUE(QDir().mkpath(out()));
+    ASSERT_TRUE(TestMedia::writeFile(out() + "/two-fail.mp4", "an earlier result"));
+    rows.add(job("one-broken.avi"));
+    rows.add(job("two-fail.avi"));
+    batch->setKeepGoing(true);
+    run();
+
+    EXPECT_EQ(rows.status(0), "Fail");
+    EXPECT_EQ(rows.reason(0), "fake: No space left on device");
+    EXPECT_FALSE(QFileInfo::exists(out() + "/one-broken.mp4")); // written by the run: gone
+    EXPECT_EQ(rows.status(1), "Fail");
+    EXPECT_EQ(rows.reason(1), "fake: cannot convert " + work.path() + "/in/two-fail.avi");
+    // Not written by the run: left alone.
+    EXPECT_EQ(TestMedia::readFile(out() + "/two-fail.mp4"), "an earlier result");
+    EXPECT_TRUE(rows.checked(0) && rows.checked(1));
+}
+
+TEST_F(BatchTest, KeepGoingTriesEveryCheckedRowAndListsTheFailuresOnce)
+{
+    batch->setKeepGoing(true);
+    for (const char* name : {"a.avi", "b-fail.avi", "c.avi", "d-fail.avi"})
+        rows.add(job(name));
+    run();
+
+    EXPECT_EQ(converted(), QStringList({"a.avi", "b-fail.avi", "c.avi", "d-fail.avi"}));
+    EXPECT_EQ(rows.status(0), "Completed");
+    EXPECT_EQ(rows.status(1), "Fail");
+    EXPECT_EQ(rows.status(2), "Completed");
+    EXPECT_EQ(rows.status(3), "Fail");
+    EXPECT_TRUE(rows.checked(1) && rows.checked(3));
+    EXPECT_FALSE(rows.checked(0) || rows.checked(2));
+    const QString in = work.path() + "/in/";
+    ASSERT_EQ(user.messages().size(), 1u);
+    EXPECT_EQ(user.messages()[0].text, "2 files failed:\nb-fail.avi: fake: cannot convert " + in +
+                                           "b-fail.avi\nd-fail.avi: fake: cannot convert " + in +
+                                           "d-fail.avi\n\n" + failureText());
+    EXPECT_EQ(user.messages()[0].caption, "Warning");
+    EXPECT_TRUE(batch->FailureSeen());
 }
 
 TEST_F(BatchTest, RealMediaRowsSwitchTheEngineAndBackAndAreJudgedByTheConversion)
@@ -374,20 +513,43 @@ TEST_F(BatchTest, AnEmptyListStartsNothing)
 
 namespace {
 
+// The first shipped profile with the MP4 format; null when there is none.
+std::unique_ptr<Profile> shippedMp4Profile()
+{
+    const QString appDir = TestMedia::appDir();
+    CProfileManager profiles;
+    profiles.ScanProfiles(appDir + "profiles/", appDir + "no-such-config.ini");
+    for (const QByteArray& name : profiles.Names()) {
+        auto profile = std::make_unique<Profile>();
+        if (profiles.LoadProfile(name, profile.get()) &&
+            profile->format.compare("mp4", Qt::CaseInsensitive) == 0)
+            return profile;
+    }
+    return nullptr;
+}
+
+// The processes this one started whose command name is `name` (Linux's /proc).
+QList<int> childrenNamed(const QByteArray& name)
+{
+    QList<int> found;
+    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        const QByteArray stat = TestMedia::readFile("/proc/" + entry + "/stat");
+        const qsizetype open = stat.indexOf('('), close = stat.lastIndexOf(')');
+        if (open < 0 || close < open)
+            continue;
+        const QList<QByteArray> rest = stat.mid(close + 2).split(' ');
+        if (stat.mid(open + 1, close - open - 1) == name && rest.size() > 1 && rest[1] == self)
+            found << entry.toInt();
+    }
+    return found;
+}
+
 TEST(RealBatchTest, ConvertsAClipWithTheEncoderToolAndAShippedProfile)
 {
     const QString appDir = TestMedia::appDir();
     ASSERT_TRUE(QFileInfo(appDir + "encode").isExecutable()) << "the encoder tool is not built";
-    CProfileManager profiles;
-    profiles.ScanProfiles(appDir + "profiles/", appDir + "no-such-config.ini");
-    auto profile = std::make_unique<Profile>();
-    for (const QByteArray& name : profiles.Names()) {
-        profile = std::make_unique<Profile>();
-        if (profiles.LoadProfile(name, profile.get()) &&
-            profile->format.compare("mp4", Qt::CaseInsensitive) == 0)
-            break;
-        profile.reset();
-    }
+    std::unique_ptr<Profile> profile = shippedMp4Profile();
     ASSERT_TRUE(profile) << "no shipped MP4 profile";
 
     const QString startDir = QDir::currentPath();
@@ -433,6 +595,56 @@ TEST(RealBatchTest, ConvertsAClipWithTheEncoderToolAndAShippedProfile)
     EXPECT_GE(last, 50);
     ASSERT_EQ(user.messages().size(), 1u);
     EXPECT_EQ(user.messages()[0].text, kAccomplished);
+}
+
+TEST(RealBatchTest, AnEncoderToolKilledMidRunFailsTheRowAndLeavesNothing)
+{
+    const QString appDir = TestMedia::appDir();
+    ASSERT_TRUE(QFileInfo(appDir + "encode").isExecutable()) << "the encoder tool is not built";
+    std::unique_ptr<Profile> profile = shippedMp4Profile();
+    ASSERT_TRUE(profile) << "no shipped MP4 profile";
+    QTemporaryDir work;
+    const QString clip = work.path() + "/long.avi";
+    ASSERT_TRUE(TestMedia::makeVideo(clip, 60.0, "320x240"));
+    CTraceLog trace(work.path() + "/trace.log");
+    CapturingEventLog events;
+    EncoderSetup setup;
+    setup.appFolder = appDir;
+    setup.trace = &trace;
+    setup.events = &events;
+    CQuentaMediaCntl controller;
+    TestRows rows;
+    TestUser user;
+    user.presetOutputBox(work.path() + "/out");
+    CBatchConverter batch(controller, setup, rows, user);
+    batch.setShutdown([] {});
+    ASSERT_EQ(controller.Init(&setup), 1);
+    auto job = std::make_unique<ConversionJob>();
+    job->inputPath = clip;
+    ASSERT_EQ(controller.bGetMediaFileContent(clip, job.get()), 1);
+    job->profile = std::move(profile);
+    rows.add(std::move(job));
+    // As the out-of-memory killer would: SIGKILL at the first progress, mid-way through.
+    int killed = 0;
+    rows.onProgress = [&](int, int percent) {
+        if (percent < 1 || percent >= 100 || killed)
+            return;
+        for (int pid : childrenNamed("encode"))
+            killed += ::kill(pid, SIGKILL) == 0;
+    };
+    ASSERT_EQ(batch.StartConvert(), CBatchConverter::Started);
+    batch.Wait();
+
+    ASSERT_EQ(killed, 1);
+    EXPECT_EQ(rows.status(0), "Fail");
+    EXPECT_TRUE(rows.checked(0));
+    EXPECT_TRUE(rows.reason(0).startsWith("the encoder tool ended abnormally"))
+        << rows.reason(0).toStdString();
+    EXPECT_TRUE(QDir(work.path() + "/out").isEmpty(QDir::NoDotAndDotDot | QDir::AllEntries));
+    EXPECT_TRUE(TestMedia::readFile(work.path() + "/trace.log")
+                    .contains("Conversion failed: " + rows.reason(0).toUtf8()));
+    ASSERT_EQ(user.messages().size(), 1u);
+    EXPECT_EQ(user.messages()[0].caption, "Warning");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -30,7 +31,11 @@ public:
         QString status = QStringLiteral("Ready");
         bool progress = false;
         int percent = -1;
+        QString reason;
     };
+
+    // Called on the converting thread after each progress update, outside the lock.
+    std::function<void(int row, int percent)> onProgress;
 
     int add(std::unique_ptr<ConversionJob> job, bool checked = true)
     {
@@ -45,6 +50,11 @@ public:
     {
         std::lock_guard lock(m_lock);
         return m_rows[size_t(row)].status;
+    }
+    QString reason(int row) const
+    {
+        std::lock_guard lock(m_lock);
+        return m_rows[size_t(row)].reason;
     }
     bool checked(int row) const
     {
@@ -120,6 +130,13 @@ public:
             m_rows[size_t(row)].percent = percent;
         }
         m_changed.notify_all();
+        if (onProgress)
+            onProgress(row, percent);
+    }
+    void setFailureReason(int row, const QString& reason) override
+    {
+        std::lock_guard lock(m_lock);
+        m_rows[size_t(row)].reason = reason;
     }
     void removeProgress(int row) override
     {

@@ -153,4 +153,36 @@ TEST_F(BatchJobsTest, AFailureAmongParallelRowsLetsTheRunningOneFinishAndStartsN
     EXPECT_TRUE(batch->FailureSeen());
 }
 
+TEST_F(BatchJobsTest, KeepGoingWithParallelRowsTriesEveryRowAndStopEndsEachRunningOne)
+{
+    ASSERT_TRUE(batch->setJobs(2));
+    batch->setKeepGoing(true);
+    rows.add(job("a-slow.avi"));
+    rows.add(job("b-fail.avi"));
+    rows.add(job("c.avi"));
+    run();
+    EXPECT_EQ(rows.status(0), "Completed");
+    EXPECT_EQ(rows.status(1), "Fail");
+    EXPECT_EQ(rows.status(2), "Completed");
+    ASSERT_EQ(user.messages().size(), 1u);
+    EXPECT_TRUE(user.messages()[0].text.startsWith("1 file failed:\nb-fail.avi: fake: cannot"));
+
+    // Both running rows are cut short by one Stop; the row after them is not started.
+    TestRows stopRows;
+    CBatchConverter stopBatch(controller, setup, stopRows, user);
+    ASSERT_EQ(controller.Init(&setup), 1);
+    ASSERT_TRUE(stopBatch.setJobs(2));
+    stopBatch.setShutdown([] {});
+    for (const char* name : {"d-hang.avi", "e-hang.avi", "f.avi"})
+        stopRows.add(job(name));
+    ASSERT_EQ(stopBatch.StartConvert(), CBatchConverter::Started);
+    ASSERT_TRUE(stopRows.waitForProgress(0) && stopRows.waitForProgress(1));
+    stopBatch.RequestStop();
+    stopBatch.Wait();
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(stopRows.status(row), "Abort") << row;
+    EXPECT_TRUE(stopRows.checked(0) && stopRows.checked(1));
+    EXPECT_TRUE(QFileInfo(out() + "/d-hang.mp4").size() > 0);
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 #include "CParamTreeItem.h"
 #include "CPreferencesDlg.h"
 #include "CProfileEditor.h"
+#include "EncoderTool.h"
 #include "ListCellInfo.h"
 #include "Preferences.h"
 #include "TestMedia.h"
@@ -181,7 +182,10 @@ TEST_F(HangingWindowTest, StopAsksFirstAndTheNextRowIsAborted)
     answers->queue(QMessageBox::Yes);
     click(1018);
     ASSERT_TRUE(waitFor([this] { return !dlg->IsConverting(); }));
-    EXPECT_EQ(cell(0, 4), "Completed"); // the stopped row keeps its shortened file
+    // The row cut short says so, stays checked and keeps its shortened file.
+    EXPECT_EQ(cell(0, 4), "Abort");
+    EXPECT_TRUE(checked(0));
+    EXPECT_TRUE(QFileInfo(out() + "/hang.mp4").size() > 0);
     EXPECT_EQ(cell(1, 4), "Abort");
     EXPECT_EQ(cell(2, 4), "Ready");
     EXPECT_EQ(answers->texts().last(), kAccomplished);
@@ -227,6 +231,73 @@ TEST_F(WindowTest, PreferencesTakeEffectOnOkOnly)
     trigger(32799);
     EXPECT_EQ(g_bOverwrite.load(), 1);
     EXPECT_EQ(g_bShutdown.load(), 1);
+}
+
+TEST_F(WindowTest, TheDurationColumnShowsTheMeasuredLength)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("ten.avi"), 10.0, "160x120"));
+    open();
+    add({media("ten.avi")});
+    EXPECT_EQ(cell(0, 2), "00:00:10");
+}
+
+TEST_F(WindowTest, ASourceGoneBeforeEncodeFailsItsRowAndSaysWhy)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("gone.avi"), 1.0, "160x120"));
+    open();
+    add({media("gone.avi")});
+    ASSERT_TRUE(QFile::remove(media("gone.avi")));
+    encodeAndWait();
+    EXPECT_EQ(cell(0, 4), "Fail");
+    ASSERT_EQ(answers->seen.size(), 1);
+    EXPECT_TRUE(answers->seen[0].text.startsWith("Convert fail,please send the trace file:"));
+    CCellListModel* model = dlg->jobList()->cellModel();
+    EXPECT_TRUE(waitFor([&] {
+        return model->data(model->index(0, 4), Qt::ToolTipRole)
+            .toString()
+            .startsWith("cannot read the input");
+    })) << model->data(model->index(0, 4), Qt::ToolTipRole).toString().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/gone.mp4"));
+}
+
+TEST_F(WindowTest, GoingOnPastAFailureIsAPreferenceAndTheReasonIsInTheTooltip)
+{
+    for (const char* name : {"one.avi", "two-fail.avi", "three.avi"})
+        ASSERT_TRUE(TestMedia::makeVideo(media(name), 1.0, "160x120"));
+    open(TOVEL_FAKE_ENCODER);
+    add({media("one.avi"), media("two-fail.avi"), media("three.avi")});
+    answers->hold(true);
+    QTimer::singleShot(0, [] {
+        auto* prefs = qobject_cast<CPreferencesDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(prefs, nullptr);
+        EXPECT_TRUE(prefs->stopOnFailureButton()->isChecked()); // the default
+        prefs->goOnButton()->click();
+        prefs->accept();
+    });
+    trigger(32799);
+    answers->hold(false);
+    EXPECT_TRUE(TestMedia::readFile(app("config.ini")).contains("\nKeepGoing=1"));
+    encodeAndWait();
+
+    EXPECT_EQ(cell(0, 4), "Completed");
+    EXPECT_EQ(cell(1, 4), "Fail");
+    EXPECT_EQ(cell(2, 4), "Completed");
+    EXPECT_TRUE(checked(1));
+    const QString reason = "fake: cannot convert " + media("two-fail.avi");
+    CCellListModel* model = dlg->jobList()->cellModel();
+    EXPECT_TRUE(waitFor([&] {
+        return model->data(model->index(1, 4), Qt::ToolTipRole).toString() == reason.left(80);
+    })) << model->data(model->index(1, 4), Qt::ToolTipRole).toString().toStdString();
+    ASSERT_EQ(answers->seen.size(), 1); // one list, no box per row, no summary
+    EXPECT_TRUE(answers->seen[0].text.startsWith("1 file failed:\ntwo-fail.avi: " + reason + '\n'))
+        << answers->seen[0].text.toStdString();
+    EXPECT_EQ(answers->seen[0].caption, "Warning");
+
+    // The choice is kept for the next start.
+    dlg.reset();
+    QFile::remove(app(EncoderTool::fileName()));
+    open(TOVEL_FAKE_ENCODER);
+    EXPECT_TRUE(dlg->batch().keepGoing());
 }
 
 TEST_F(WindowTest, EditsOfTheSelectedRowReachItsConversion)

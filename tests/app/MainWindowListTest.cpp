@@ -107,7 +107,7 @@ TEST_F(WindowTest, AddAdmitsDecodableFilesAndTheListSwitchesLooks)
     EXPECT_EQ(list->horizontalHeader()->sectionSize(4),
               width - (widths[0] + widths[1] + widths[2] + widths[3]) - 2);
     EXPECT_EQ(cell(0, 1), "first 100%.avi");
-    EXPECT_EQ(cell(0, 2), "00:00:03"); // the probe stores the length plus one second
+    EXPECT_EQ(cell(0, 2), "00:00:02"); // the measured length, not the stored one + 1
     EXPECT_EQ(cell(0, 3), "MP4");
     EXPECT_EQ(cell(0, 4), "Ready");
     EXPECT_TRUE(checked(0) && checked(1));
@@ -216,6 +216,15 @@ TEST_F(WindowTest, BrowseWritesTheOutputFolderAndTypingDoesNot)
     EXPECT_FALSE(TestMedia::readFile(app("config.ini")).contains("/typed/by/hand"));
     click(1019);
     EXPECT_EQ(m_opened, QStringList{"/typed/by/hand"});
+
+    // A folder the system cannot hold is refused, not cut.
+    const QString tooLong = media(QString(5000, 'x'));
+    m_folderPick = tooLong;
+    click(1014);
+    EXPECT_EQ(answers->texts(),
+              QStringList{"The output folder is too long for this system: " + tooLong});
+    EXPECT_EQ(dlg->outputBox()->text(), "/typed/by/hand");
+    EXPECT_FALSE(TestMedia::readFile(app("config.ini")).contains("xxxxx"));
 }
 
 TEST_F(WindowTest, ThePreviewPlaysTheSelectedRowAndAddStopsItButADropDoesNot)

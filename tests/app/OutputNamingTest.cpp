@@ -26,7 +26,10 @@ TEST(OutputNamingTest, BuildsTheOutputPathFromTheInputsName)
         {"/video/clip.avi", "/out", "mp4", "/out/clip.mp4", "/out/clip"},
         {"/video/clip.avi", "/out/", "mp4", "/out/clip.mp4", "/out/clip"}, // one separator
         {"/clip.final.avi", "/out", "mp4", "/out/clip.final.mp4", "/out/clip.final"},
-        {"/a.b/movie", "/out", "mp4", "", ""}, // a dot only in a folder name
+        {"/a.b/movie", "/out", "mp4", "/out/movie.mp4", "/out/movie"}, // a dot only in a folder
+        {"/video/clip", "/out", "mp4", "/out/clip.mp4", "/out/clip"},
+        {"/video/.clip", "/out", "mp4", "/out/.clip.mp4", "/out/.clip"}, // a hidden file's dot
+        {"/video/", "/out", "mp4", "", ""},
         {"/video/Clip.AVI", "/Out", "MP4", "/Out/Clip.MP4", "/Out/Clip"},
         {"/video/clip.avi", "/out", "", "/out/clip.", "/out/clip"},
         {"clip.avi", "/out", "3gp", "/out/clip.3gp", "/out/clip"},
@@ -82,9 +85,11 @@ TEST_F(AutoRenameTest, FoldersLinksAndHugeFilesAreNeverTakenForEmptyFiles)
     EXPECT_EQ(form(), file("clip-2.mp4"));
 }
 
-TEST_F(AutoRenameTest, AnInputWithoutADotGivesNoPath)
+TEST_F(AutoRenameTest, AnInputWithoutADotIsNamedWholeAndRenamedAsAnyOther)
 {
-    EXPECT_EQ(FormOutputPath("/a.b/movie", out.path(), "mp4", false), QString());
+    EXPECT_EQ(FormOutputPath("/a.b/movie", out.path(), "mp4", false), file("movie.mp4"));
+    ASSERT_TRUE(TestMedia::writeFile(file("movie.mp4"), "data"));
+    EXPECT_EQ(FormOutputPath("/a.b/movie", out.path(), "mp4", false), file("movie-0.mp4"));
 }
 
 TEST(OutputPathFitsTest, RefusesWhatTheJobOrThePlatformCannotHold)
@@ -115,18 +120,18 @@ protected:
     static QString current() { return QDir::currentPath(); }
 };
 
-TEST_F(OutputFolderTest, CreatesMissingLevelsOneAtATimeAndEntersTheLast)
+TEST_F(OutputFolderTest, CreatesMissingLevelsOneAtATimeAndLeavesTheCurrentFolder)
 {
     EXPECT_EQ(MakeOutputFolder(at("new/deeper")), 0);
     EXPECT_TRUE(QFileInfo(at("new/deeper")).isDir());
-    EXPECT_EQ(current(), at("new/deeper"));
+    EXPECT_EQ(current(), start);
 }
 
-TEST_F(OutputFolderTest, AnExistingFolderIsEnteredAndNothingIsCreated)
+TEST_F(OutputFolderTest, AnExistingFolderIsLeftAsItIsAndNothingIsCreated)
 {
     ASSERT_TRUE(QDir(base.path()).mkdir("out"));
     EXPECT_EQ(MakeOutputFolder(at("out/")), -1); // trailing separator
-    EXPECT_EQ(current(), at("out"));
+    EXPECT_EQ(current(), start);
     EXPECT_EQ(QDir(at("out")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 0);
     EXPECT_EQ(MakeOutputFolder(at("out")), -1);
 }
@@ -136,7 +141,8 @@ TEST_F(OutputFolderTest, RelativeFoldersGrowFromTheCurrentFolder)
     ASSERT_TRUE(QDir::setCurrent(base.path()));
     ASSERT_TRUE(QDir(base.path()).mkdir("a"));
     EXPECT_EQ(MakeOutputFolder("a/b/c"), 0);
-    EXPECT_EQ(current(), at("a/b/c"));
+    EXPECT_TRUE(QFileInfo(at("a/b/c")).isDir());
+    EXPECT_EQ(current(), base.path());
 }
 
 TEST_F(OutputFolderTest, AFolderThatCannotBeMadeLeavesNoStrayFolderBehind)

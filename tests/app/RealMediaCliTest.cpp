@@ -145,8 +145,8 @@ TEST_F(RealMediaCli, CtrlCEndsARealMediaRowSoon)
     text += process.readAllStandardOutput();
 
     EXPECT_EQ(process.exitCode(), 130);
-    EXPECT_TRUE(text.contains("long.avi: Completed")) << text.constData();
-    EXPECT_TRUE(text.contains("long.avi: Abort"));
+    // The row cut short and the next one both say so.
+    EXPECT_EQ(text.count("long.avi: Abort"), 2) << text.constData();
     EXPECT_LT(TestMedia::probeDuration(out() + "/long.rm"), 39.0);
 }
 

@@ -25,13 +25,14 @@ TEST_F(SettingsTest, DefaultsWithoutConfigAndNothingCreated)
     EXPECT_EQ(g_strConfigFile, dir.path() + "/config.ini");
     EXPECT_STREQ(g_szVersion, "1.0.1");
     EXPECT_STREQ(g_szSoftName, "Tovel Video Converter");
-    EXPECT_EQ(QString::fromLocal8Bit(g_szOutput), DefaultFolders::output());
+    EXPECT_EQ(g_strOutput, DefaultFolders::output());
+    EXPECT_FALSE(Settings::ReadKeepGoing());
     EXPECT_EQ(Settings::WindowTitle(), "Tovel Video Converter 1.0.1");
     EXPECT_EQ(Settings::ReadProfileIndex(), 0);
     EXPECT_FALSE(QFile::exists(config()));
 }
 
-TEST_F(SettingsTest, OverLongValuesAreCutToTheirBuffers)
+TEST_F(SettingsTest, OverLongNamesAreCutToTheirBuffersButTheOutputFolderIsReadWhole)
 {
     ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nversion=" + QByteArray(40, 'v') +
                                                    "\nSoftName=" + QByteArray(200, 's') +
@@ -39,7 +40,7 @@ TEST_F(SettingsTest, OverLongValuesAreCutToTheirBuffers)
     Settings::ReadStartup();
     EXPECT_EQ(QByteArray(g_szVersion), QByteArray(31, 'v'));
     EXPECT_EQ(QByteArray(g_szSoftName), QByteArray(127, 's'));
-    EXPECT_EQ(QByteArray(g_szOutput).size(), 259);
+    EXPECT_EQ(g_strOutput, '/' + QString(300, 'o'));
     EXPECT_EQ(Settings::WindowTitle().size(), 127 + 1 + 31);
 }
 
@@ -58,7 +59,12 @@ TEST_F(SettingsTest, ProfileIndexReadsLikeAtoiAndWritesDecimal)
     Settings::WriteOutput("/media/out dir");
     EXPECT_EQ(Settings::ReadProfileIndex(), 4);
     Settings::ReadStartup();
-    EXPECT_STREQ(g_szOutput, "/media/out dir");
+    EXPECT_EQ(g_strOutput, "/media/out dir");
+
+    Settings::WriteKeepGoing(true);
+    EXPECT_TRUE(Settings::ReadKeepGoing());
+    Settings::WriteKeepGoing(false);
+    EXPECT_FALSE(Settings::ReadKeepGoing());
 }
 
 } // namespace

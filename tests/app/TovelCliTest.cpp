@@ -8,8 +8,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -206,7 +208,10 @@ TEST_F(FakeToolCliTest, AFailedRowExitsWithOneAndPointsToTheTrace)
     EXPECT_TRUE(result.err.contains(
         "Warning: Convert fail,please send the trace file:" + app.path() + "/trace.log to "))
         << result.err.toStdString();
-    EXPECT_TRUE(result.out.contains("a-fail.avi: Fail"));
+    // The row's line says why, from what the tool printed.
+    const QRegularExpression failed("\na-fail\\.avi: Fail in [0-9:]+ - fake: cannot convert " +
+                                    QRegularExpression::escape(work.path()) + "/a-fail\\.avi\n");
+    EXPECT_TRUE(result.out.contains(failed)) << result.out.toStdString();
     EXPECT_FALSE(result.out.contains("b.avi: "));
     EXPECT_FALSE(result.out.contains(kAccomplished));
     EXPECT_TRUE(QFileInfo::exists(app.path() + "/trace.log"));
@@ -246,11 +251,48 @@ TEST_F(FakeToolCliTest, CtrlCStopsTheBatchAsTheStopButtonDoes)
     const QString err = QString::fromLocal8Bit(cli.readAllStandardError());
 
     EXPECT_EQ(cli.exitCode(), 130);
-    EXPECT_TRUE(text.contains("first-hang.avi: Completed")) << text.toStdString();
+    EXPECT_TRUE(text.contains("first-hang.avi: Abort")) << text.toStdString();
+    EXPECT_TRUE(QFileInfo(this->out() + "/first-hang.mp4").size() > 0); // the part is kept
     EXPECT_TRUE(text.contains("second.avi: Abort"));
     EXPECT_FALSE(text.contains("third.avi: "));
     EXPECT_TRUE(text.contains(kAccomplished));
     EXPECT_TRUE(err.contains("Warning:   Stop the video convert operation?    Yes"));
+}
+
+TEST_F(FakeToolCliTest, KeepGoingConvertsTheRestListsTheFailureAndExitsWithOne)
+{
+    const Result result = runCli(cli(), {"--keep-going", input("a-fail.avi"), input("b.avi")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.contains(QRegularExpression("a-fail\\.avi: Fail .* - fake: cannot")))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("b.avi: Completed"));
+    EXPECT_TRUE(QFileInfo(out() + "/b.mp4").size() > 0);
+    EXPECT_TRUE(result.err.contains("Warning: 1 file failed:\na-fail.avi: fake: cannot convert " +
+                                    work.path() + "/a-fail.avi\n\nConvert fail,please send"))
+        << result.err.toStdString();
+    EXPECT_FALSE(result.out.contains(kAccomplished));
+}
+
+TEST_F(FakeToolCliTest, AnOutputFolderOfConfigIniIsUsedWholeOrRefused)
+{
+    QString folder = out();
+    while (folder.toLocal8Bit().size() < 300)
+        folder += '/' + QString(std::min<qsizetype>(100, 300 - folder.size() - 1), 'o');
+    ASSERT_TRUE(TestMedia::writeFile(app.path() + "/config.ini",
+                                     "[Config]\nOutput=" + folder.toLocal8Bit() + "\nCProID=1\n"));
+    const Result whole = runCli(cli(), {"--profile", "Fake MP4", input("a.avi")});
+    EXPECT_EQ(whole.exitCode, 0) << whole.err.toStdString();
+    EXPECT_TRUE(QFileInfo(folder + "/a.mp4").size() > 0) << whole.out.toStdString();
+    EXPECT_TRUE(whole.out.contains(kAccomplished));
+
+    const QString tooLong = out() + '/' + QString(5000, 'o');
+    ASSERT_TRUE(TestMedia::writeFile(app.path() + "/config.ini",
+                                     "[Config]\nOutput=" + tooLong.toLocal8Bit() + "\n"));
+    const Result refused = runCli(cli(), {"--profile", "Fake MP4", input("b.avi")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(
+        "Warning: The output folder is too long for this system: " + tooLong + '\n'));
+    EXPECT_FALSE(refused.out.contains("b.avi: "));
 }
 
 TEST_F(FakeToolCliTest, KeepDatesGivesEachOutputItsInputsDate)
@@ -290,8 +332,8 @@ TEST_F(FakeToolCliTest, CtrlCStopsEveryParallelJob)
     const QString text = out + QString::fromLocal8Bit(cli.readAllStandardOutput());
 
     EXPECT_EQ(cli.exitCode(), 130);
-    EXPECT_TRUE(text.contains("a-hang.avi: Completed")) << text.toStdString();
-    EXPECT_TRUE(text.contains("b-hang.avi: Completed"));
+    EXPECT_TRUE(text.contains("a-hang.avi: Abort")) << text.toStdString();
+    EXPECT_TRUE(text.contains("b-hang.avi: Abort"));
     EXPECT_TRUE(text.contains("c.avi: Abort"));
     EXPECT_TRUE(QFileInfo(this->out() + "/a-hang.mp4").size() > 0);
     EXPECT_TRUE(QFileInfo(this->out() + "/b-hang.mp4").size() > 0);
@@ -398,6 +440,31 @@ TEST_F(RealToolCliTest, TheDryRunCommandIsTheOneTheConversionWritesToTheTrace)
     const QByteArray traced = TestMedia::readFile(app.path() + "/trace.log");
     EXPECT_EQ(QString::fromLocal8Bit(traced.left(traced.indexOf("\r\n"))), commands[0]);
     EXPECT_GT(TestMedia::probeDuration(out() + "/my clip 50%.mp4"), 0.5);
+}
+
+TEST_F(RealToolCliTest, AnInputWithoutAnExtensionConvertsToItsNamePlusTheProfilesOne)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/clip.avi", 1.0, "160x120"));
+    ASSERT_TRUE(QFile::rename(work.path() + "/clip.avi", work.path() + "/clip"));
+    const Result result = convert({work.path() + "/clip"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString() << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("clip: Completed"));
+    EXPECT_TRUE(TestMedia::probe(out() + "/clip.mp4").join(' ').contains("video"));
+}
+
+TEST_F(RealToolCliTest, AFullDiskFailsTheRowWithoutAPartialFileOrAHang)
+{
+    const QString prlimit = QStandardPaths::findExecutable("prlimit");
+    if (prlimit.isEmpty())
+        GTEST_SKIP() << "no prlimit to limit the size of a file";
+    const QString clip = work.path() + "/big.avi";
+    ASSERT_TRUE(TestMedia::makeVideo(clip, 20.0, "320x240"));
+    // The output may grow to 64 KiB: as a disk that fills up, for the tools of this command.
+    const Result result = runCli(prlimit, {"--fsize=65536", app.path() + "/tovel-cli", "--profile",
+                                           mp4, "--output", out(), clip});
+    EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains("big.avi: Fail")) << result.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/big.mp4"));
 }
 
 TEST_F(RealToolCliTest, TwoJobsWithSameNamedInputsWriteBothFilesUnderTheirOwnNames)

@@ -201,7 +201,7 @@ TEST(EncoderRun, TheRunnerReportsStartLinesAndEndInOrder)
     tool.setPlan({"print first", "print", "print second"});
     CEncoderProcess runner;
     RecordingSink sink;
-    EncoderCommand command{"fake", tool.appFolder() + "encode", {"x"}};
+    EncoderCommand command{"fake", tool.appFolder() + "encode", {"x"}, {}};
     EXPECT_TRUE(runner.Run(command, &sink, 7, nullptr, nullptr));
     EXPECT_EQ(sink.codes, QList<int>({997, 998, 998, 998, 999}));
     EXPECT_EQ(sink.lines, QList<QByteArray>({"first", "", "second"}));
@@ -237,14 +237,40 @@ TEST(EncoderRun, TwoRunsLeaveBothCommandLinesInTheTrace)
               first + "\r\nline one" + second + "\r\nline one");
 }
 
-TEST(EncoderRun, ACrashingToolEndsTheRunAndTheOutputCheckDecides)
+TEST(EncoderRun, ACrashingToolEndsTheRunAsAFailureAndTheTraceSaysWhy)
 {
     Harness h;
     h.tool.setPlan({"print " + progressLine("5.0"), "raw last words", "crash"});
-    EXPECT_EQ(h.convert(), 1);
+    EXPECT_EQ(h.convert(), 0);
     EXPECT_EQ(h.seen(), QList<int>{12});
     EXPECT_EQ(h.errorTexts(), QStringList{"Module:ffff01,Line:PostMessage,Error Info :last words"});
     EXPECT_FALSE(QFile::exists(h.job.outputPath));
+    const RunOutcome outcome = h.encoder.Outcome();
+    EXPECT_FALSE(outcome.stopped);
+    EXPECT_TRUE(outcome.reason.startsWith("the encoder tool ended abnormally"))
+        << outcome.reason.toStdString();
+    EXPECT_TRUE(TestMedia::readFile(h.tool.filePath("trace.log"))
+                    .endsWith("\r\nConversion failed: " + outcome.reason.toUtf8() + "\r\n"));
+}
+
+TEST(EncoderRun, AFailureCodeFailsTheRunWithTheToolsOwnReason)
+{
+    Harness h;
+    h.tool.setPlan({"print " + progressLine("5.0"),
+                    "print [mp4 @ 0x55d0c1a2b340] Invalid frame size: abc.",
+                    "print Conversion failed!", "output partial",
+                    "print encode: the conversion did not finish (exit code 1); removed the output",
+                    "exit 1"});
+    EXPECT_EQ(h.convert(), 0);
+    EXPECT_EQ(h.encoder.Outcome().reason, "Invalid frame size: abc.");
+    // A silent failure still says what happened.
+    h.tool.setPlan({"exit 3"});
+    EXPECT_EQ(h.convert(), 0);
+    EXPECT_EQ(h.encoder.Outcome().reason, "the encoder tool failed with exit code 3");
+    // The tool's own words, cleaned, when they are all there is.
+    h.tool.setPlan({"print encode: cannot read the input \"x\": no such file", "exit 1"});
+    EXPECT_EQ(h.convert(), 0);
+    EXPECT_EQ(h.encoder.Outcome().reason, "cannot read the input \"x\": no such file");
 }
 
 TEST(EncoderRun, StopWritesQAndNineNulsAndTheToolFinishesItsFile)
@@ -255,6 +281,7 @@ TEST(EncoderRun, StopWritesQAndNineNulsAndTheToolFinishesItsFile)
     EXPECT_EQ(h.convert(), 1);
     EXPECT_EQ(h.tool.input(), QByteArray("q\0\0\0\0\0\0\0\0\0", 10));
     EXPECT_EQ(TestMedia::readFile(h.job.outputPath), "finished");
+    EXPECT_TRUE(h.encoder.Outcome().stopped);
 }
 
 TEST(EncoderRun, AToolIgnoringStopIsEndedAfterTheGracePeriod)
@@ -282,10 +309,25 @@ TEST(EncoderRun, AStopWhileNothingRunsDoesNotStopTheNextConversion)
 {
     Harness h;
     h.encoder.Stop();
+    h.encoder.ClearStop(); // a batch starts: what was asked before it is forgotten
     h.tool.setPlan({"sleep 200", "print " + progressLine("41.0"), "output whole"});
     EXPECT_EQ(h.convert(), 1);
     EXPECT_EQ(TestMedia::readFile(h.job.outputPath), "whole");
     EXPECT_TRUE(h.tool.input().isEmpty());
+    EXPECT_FALSE(h.encoder.Outcome().stopped);
+}
+
+TEST(EncoderRun, AStopWhileTheRowIsSetUpEndsItsConversionUnstarted)
+{
+    Harness h;
+    h.tool.setPlan({"print " + progressLine("41.0"), "output whole"});
+    ASSERT_EQ(h.encoder.Setup(&h.job), 1);
+    h.encoder.Stop();
+    ASSERT_EQ(h.encoder.Setup(&h.job), 1); // setting up again does not forget it
+    EXPECT_EQ(h.encoder.Run(h.job.outputPath, 0), 1);
+    EXPECT_TRUE(h.encoder.Outcome().stopped);
+    EXPECT_FALSE(h.tool.ran());
+    EXPECT_FALSE(QFile::exists(h.job.outputPath));
 }
 
 TEST(EncoderRun, TheToolReceivesTheArgumentListUnsplit)

@@ -205,7 +205,8 @@ TEST(RmProducerEncoder, StopDuringEncodingEndsTheConversionSoon)
     ASSERT_EQ(cntl.Init(&h.setup), 1);
     h.setup.kind = EncoderKind::RealMediaProducer;
     ASSERT_EQ(cntl.SwitchEncoder(&h.setup), 1);
-    cntl.Stop(); // nothing runs yet: harmless
+    cntl.Stop();      // nothing runs yet
+    cntl.ClearStop(); // and a batch starting forgets it
 
     const auto job = h.job(clip, h.app.filePath("long.rm"), {{"s", "320x240"}});
     std::atomic<int> result{-1};
@@ -220,6 +221,7 @@ TEST(RmProducerEncoder, StopDuringEncodingEndsTheConversionSoon)
     worker.join();
 
     EXPECT_EQ(result, 1); // what was encoded is kept as a playable file
+    EXPECT_TRUE(job->outcome.stopped);
     EXPECT_FALSE(h.seen().contains(100));
     const double duration = TestMedia::probeDuration(job->outputPath);
     EXPECT_GT(duration, 0.0);

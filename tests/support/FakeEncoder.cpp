@@ -59,6 +59,7 @@ void emit(const std::string& bytes)
 // The steps of a batch row, chosen by words in the input's file name:
 //   "garbage"  is not a media file to the information mode
 //   "fail"     prints an error and writes nothing   "empty"  leaves an empty output file
+//   "broken"   writes part of the output file, says why it cannot go on and exits with 1
 //   "hang"     prints progress, then waits for "q" before finishing the file
 //   "slow"     as any other name, but takes a second between its first two progress lines
 //   any other: prints three progress lines and reports into the output file
@@ -73,6 +74,8 @@ std::vector<std::string> namedPlan(const std::string& input, bool information)
     }
     if (has("fail"))
         return {"print fake: cannot convert " + escape(input), "exit 1"};
+    if (has("broken"))
+        return {"progress 1.0", "output partial", "print fake: No space left on device", "exit 1"};
     if (has("empty"))
         return {"output "};
     if (has("hang"))

@@ -1,0 +1,29 @@
+#include "COutputSnapshot.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+COutputSnapshot::COutputSnapshot(const QString& path) : m_path(path)
+{
+    if (path.isEmpty())
+        return;
+    const QFileInfo info(path);
+    m_existed = info.exists() || info.isSymLink();
+    m_size = info.size();
+    m_modified = info.lastModified();
+}
+
+bool COutputSnapshot::writtenSince() const
+{
+    if (m_path.isEmpty())
+        return false;
+    const QFileInfo info(m_path);
+    if (info.isSymLink() || !info.isFile())
+        return false;
+    return !m_existed || info.size() != m_size || info.lastModified() != m_modified;
+}
+
+bool COutputSnapshot::removeIfWritten() const
+{
+    return writtenSince() && QFile::remove(m_path);
+}

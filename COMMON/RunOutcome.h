@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// How the last conversion of a job ended, beyond its 1/0 result: written by the engine on the
+// batch worker when bDoConvert returns, read by the batch to judge and explain the row.
+struct RunOutcome
+{
+    bool stopped = false; // a Stop cut it short; what it wrote is kept
+    QString reason;       // why it failed, in one line; empty when nothing went wrong
+};
