@@ -87,11 +87,12 @@ MediaProbeResult streams(std::initializer_list<MediaStream> list)
 
 TEST(StreamCopy, KeepsWhatTheContainerHoldsAndReEncodesTheRest)
 {
-    const MediaProbeResult input = streams({{MediaStream::Video, "h264", false, false},
-                                            {MediaStream::Audio, "pcm_s16le", false, false},
-                                            {MediaStream::Audio, "aac", false, false},
-                                            {MediaStream::Subtitle, "subrip", false, true},
-                                            {MediaStream::Subtitle, "hdmv_pgs_subtitle", false, false}});
+    const MediaProbeResult input =
+        streams({{MediaStream::Video, "h264", false, false},
+                 {MediaStream::Audio, "pcm_s16le", false, false},
+                 {MediaStream::Audio, "aac", false, false},
+                 {MediaStream::Subtitle, "subrip", false, true},
+                 {MediaStream::Subtitle, "hdmv_pgs_subtitle", false, false}});
     const FfmpegCommand mp4 = translate("-vcodec copy -acodec copy", "out.mp4", input);
     EXPECT_TRUE(mp4.refusal.isEmpty());
     EXPECT_TRUE(mp4.arguments.join(' ').contains("-map 0:0 -c:0 copy -map 0:1 -c:1 aac -map 0:2 "
@@ -224,6 +225,35 @@ TEST_F(CopyTool, StillsAndRawStreamsFailClearlyWithoutAFile)
         EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(out));
     }
+}
+
+TEST(PictureShape, DiscFramesKeepTheSourceShape)
+{
+    MediaProbeResult wide = streams({{MediaStream::Video, "h264", false, false}});
+    wide.width = 1280;
+    wide.height = 720;
+    wide.displayAspect = 16.0 / 9.0;
+    wide.frameRate = 25;
+    // VCD has no wide flag: the picture is letterboxed; DVD is flagged; the user's 16:9 wins.
+    const FfmpegCommand vcd = translate("-target pal-vcd -aspect 4:3", "v.mpg", wide);
+    EXPECT_TRUE(vcd.arguments.join(' ').contains("-vf scale=352:216,pad=352:288:-1:-1:color=black"))
+        << vcd.arguments.join(' ').toStdString();
+    EXPECT_TRUE(vcd.notes.join(' ').contains("letterbox"));
+    const FfmpegCommand dvd = translate("-target pal-dvd -aspect 4:3", "d.vob", wide);
+    EXPECT_TRUE(dvd.arguments.join(' ').endsWith("-aspect 16:9 file:d.vob"))
+        << dvd.arguments.join(' ').toStdString();
+    MediaProbeResult narrow = wide;
+    narrow.displayAspect = 4.0 / 3.0;
+    const FfmpegCommand asked = translate("-target pal-dvd -aspect 16:9", "d.vob", narrow);
+    EXPECT_TRUE(asked.arguments.join(' ').contains("-aspect 16:9"));
+    EXPECT_FALSE(asked.arguments.join(' ').contains("pad="));
+    const FfmpegCommand pillar = translate("-target pal-vcd", "v.mpg", [&] {
+        MediaProbeResult tall = wide;
+        tall.displayAspect = 1.0;
+        return tall;
+    }());
+    EXPECT_TRUE(pillar.arguments.join(' ').contains("scale=264:288,pad=352:288"))
+        << pillar.arguments.join(' ').toStdString();
 }
 
 TEST(QualityTool, ABadPresetFailsWithItsMessageBeforeFfmpegRuns)

@@ -3,6 +3,7 @@
 #include "CodecNames.h"
 #include "FfmpegCatalogue.h"
 #include "LegacyOptionRules.h"
+#include "PictureShape.h"
 #include "QualityOptions.h"
 #include "StreamCopyPlan.h"
 #include "TargetNorm.h"
@@ -47,12 +48,15 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
 {
     LegacyTranslator t(line, input, ffmpeg);
     t.collect();
+    t.decideShape();
     if (!t.m_target.isEmpty())
         t.out(QStringLiteral("-target"),
               TargetNorm::prefixedTarget(t.m_target, t.m_rate, t.m_tvstd, input.frameRate));
     for (const LegacyOption& option : line.options)
         t.emitOption(option);
     t.emitQuality();
+    if (!t.m_shapeAspect.isEmpty())
+        t.out(QStringLiteral("-aspect"), t.m_shapeAspect);
 
     if (!t.m_videoCopy) {
         if (!t.m_filters.video().isEmpty())
@@ -136,6 +140,8 @@ void LegacyTranslator::collect()
             m_noVideo = true;
         else if (is(o, "an"))
             m_noAudio = true;
+        else if (is(o, "aspect"))
+            m_aspect = o.value;
         else if (is(o, "crf"))
             m_crf = o.value;
         else if (is(o, "preset"))
@@ -160,6 +166,8 @@ void LegacyTranslator::collect()
 
 void LegacyTranslator::emitOption(const LegacyOption& o)
 {
+    if (is(o, "aspect") && !m_shapeAspect.isEmpty())
+        return; // written after the options
     if (emitRenamed(o) || emitIgnored(o))
         return;
     if (is(o, "crf") || is(o, "preset")) {
@@ -285,6 +293,23 @@ void LegacyTranslator::emitCodec(const LegacyOption& o, bool video)
     // x265 would otherwise write its settings into the log at every start.
     if (choice.encoder == QLatin1String("libx265"))
         out(QStringLiteral("-x265-params"), QStringLiteral("log-level=error"));
+}
+
+// A disc's fixed frame would squash a picture of another shape.
+void LegacyTranslator::decideShape()
+{
+    if (m_target.isEmpty() || !m_input.ok || !m_input.hasVideo || m_input.displayAspect <= 0 ||
+        m_videoCopy || m_noVideo)
+        return;
+    const PictureShape::Fit fit = PictureShape::forTarget(
+        TargetNorm::prefixedTarget(m_target, m_rate, m_tvstd, m_input.frameRate),
+        m_input.displayAspect, m_aspect);
+    if (!fit.applies)
+        return;
+    m_shapeAspect = fit.aspect;
+    if (fit.pictureWidth != fit.frameWidth || fit.pictureHeight != fit.frameHeight)
+        m_filters.setFit(fit.pictureWidth, fit.pictureHeight, fit.frameWidth, fit.frameHeight);
+    note(fit.note);
 }
 
 void LegacyTranslator::emitCopyPlan()

@@ -55,6 +55,7 @@ private:
     void emitMotionEstimation(const QString& value);
     void emitUnknown(const LegacyOption& option);
     void emitQuality();
+    void decideShape();
     void emitCopyPlan();
     void emitFormatDefaults();
     void emitCover();
@@ -74,6 +75,7 @@ private:
     QStringList m_post; // output options, after -i
 
     QString m_target, m_rate, m_tvstd, m_format, m_videoCodec, m_audioCodec;
+    QString m_aspect, m_shapeAspect; // the asked aspect; the one the shape rule writes instead
     QString m_crf, m_preset, m_askedVideoEncoder; // the encoder the crf and preset are for
     bool m_videoCopy = false, m_audioCopy = false, m_noVideo = false, m_noAudio = false;
     bool m_hasDuration = false, m_hasSampleRate = false, m_hasChannels = false;
