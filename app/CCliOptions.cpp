@@ -18,6 +18,10 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             options.help = true;
             continue;
         }
+        if (argument == QLatin1String("--list-profiles")) {
+            options.listProfiles = true;
+            continue;
+        }
         if (argument == QLatin1String("--overwrite")) {
             options.overwrite = true;
             continue;
@@ -67,7 +71,7 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             }
         }
     }
-    if (!options.help && options.files.isEmpty())
+    if (!options.help && !options.listProfiles && options.files.isEmpty())
         options.error = QStringLiteral("No file to convert was given.");
     return options;
 }

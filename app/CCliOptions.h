@@ -7,6 +7,7 @@
 // The command line of the terminal program:
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
 //             [--jobs N] [--dry-run] FILE|FOLDER...
+//   tovel-cli --list-profiles
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
 struct CCliOptions
 {
@@ -18,8 +19,9 @@ struct CCliOptions
     bool dryRun = false;    // print each row's command line, convert nothing
     int jobs = 1;           // rows converting at once
     bool help = false;
-    QStringList files; // files and folders
-    QString error;     // not empty: the arguments were bad, and this says why
+    bool listProfiles = false; // print every profile with its target and state, convert nothing
+    QStringList files;         // files and folders
+    QString error;             // not empty: the arguments were bad, and this says why
 
     // Parses `arguments` (without the program's own name).
     static constexpr int kMaxJobs = 32;

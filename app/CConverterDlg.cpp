@@ -10,6 +10,7 @@
 #include "CPreferencesDlg.h"
 #include "CPreviewPanel.h"
 #include "CProfileEditor.h"
+#include "CSaveProfileCommand.h"
 #include "CSkinEngine.h"
 #include "CWindowBatchUser.h"
 #include "CodecDownload.h"
@@ -23,6 +24,8 @@
 #include "OpenFileFilter.h"
 #include "OpenInBrowser.h"
 #include "Preferences.h"
+#include "ProfileBoxMarks.h"
+#include "ProfileCatalogue.h"
 #include "ResourceImages.h"
 #include "RowCommand.h"
 #include "Settings.h"
@@ -105,6 +108,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
     };
     m_user = new CWindowBatchUser(this, std::move(hooks));
     m_jobs = new CJobList(m_list, m_profileBox, m_profiles, this);
+    new CSaveProfileCommand(this, m_menus.popup, *m_jobs, m_profiles, *m_profileBox);
     m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, *m_jobs, *m_user);
 
     connectCommands();
@@ -229,8 +233,10 @@ void CConverterDlg::connectCommands()
         return job ? job->inputPath : QString();
     });
 
-    connect(m_profileBox, &QComboBox::currentIndexChanged, this,
-            [this](int index) { m_jobs->OnProfileChanged(index); });
+    connect(m_profileBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_jobs->OnProfileChanged(index);
+        ProfileBoxMarks::ShowReason(*m_profileBox, m_profiles);
+    });
     connect(m_list, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_menus.popup->exec(m_list->viewport()->mapToGlobal(at)); });
     m_list->SetDropHandler([this](const QStringList& paths) { OnDrop(paths); });
@@ -257,13 +263,13 @@ void CConverterDlg::OnInitDialog()
     m_controller.Init(&m_setup);
 
     m_profiles.SetView(m_editor.get());
-    m_profiles.ScanProfiles(AppFolder::path() + QStringLiteral("profiles/"), g_strConfigFile);
+    ProfileCatalogue::Scan(m_profiles, g_strConfigFile);
     {
         const QSignalBlocker quiet(m_profileBox);
-        for (const QByteArray& name : m_profiles.Names())
-            m_profileBox->addItem(QString::fromLocal8Bit(name));
+        ProfileBoxMarks::Fill(*m_profileBox, m_profiles);
         m_profileBox->setCurrentIndex(m_profiles.SelectedIndex());
     }
+    ProfileBoxMarks::ShowReason(*m_profileBox, m_profiles);
     m_jobs->SetCurrentProfileName(m_profiles.CurrentName());
 }
 

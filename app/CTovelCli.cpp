@@ -16,6 +16,7 @@
 #include "EventLog.h"
 #include "MediaAdmission.h"
 #include "Preferences.h"
+#include "ProfileCatalogue.h"
 #include "RowCommand.h"
 #include "Settings.h"
 
@@ -51,6 +52,8 @@ QString usage(const CProfileManager& profiles)
         QStringLiteral("  --keep-dates    give each output its input's modification time"),
         QStringLiteral("  --jobs N        convert up to N files at once (default 1)"),
         QStringLiteral("  --dry-run       print each file's encoder command line, convert nothing"),
+        QStringLiteral("  --list-profiles print every profile with its target, and why it cannot "
+                       "be used where it cannot"),
         QStringLiteral("  --help          show this text"),
         QStringLiteral("  --              the arguments that follow are files, even when they "
                        "begin with '-'"),
@@ -67,6 +70,20 @@ QString usage(const CProfileManager& profiles)
     text += QStringLiteral("Exit status: 0 every file completed, 1 a file failed or could not "
                            "be decoded, 2 bad arguments, 130 stopped.");
     return text.join(QLatin1Char('\n'));
+}
+
+// One line per profile: its name, a tab, its target text, and what is wrong with it if anything.
+void listProfiles(const CProfileManager& profiles, CConsoleWriter& writer)
+{
+    for (const QByteArray& name : profiles.Names()) {
+        Profile profile;
+        profiles.LoadProfile(name, &profile);
+        QString line = QString::fromLocal8Bit(name) + QLatin1Char('\t') +
+                       QString::fromLocal8Bit(CProfileManager::TargetText(profile));
+        if (const QString problem = profiles.Problem(name); !problem.isEmpty())
+            line += QLatin1Char('\t') + problem;
+        writer.line(line);
+    }
 }
 
 // The catalogue entry the user meant: the exact name, else the one name equal ignoring case.
@@ -123,10 +140,14 @@ int CTovelCli::Run(const QStringList& arguments)
 
     Settings::ReadStartup();
     CProfileManager profiles;
-    profiles.ScanProfiles(AppFolder::path() + QStringLiteral("profiles/"), g_strConfigFile);
+    ProfileCatalogue::Scan(profiles, g_strConfigFile);
 
     if (options.help) {
         writer.line(usage(profiles));
+        return AllCompleted;
+    }
+    if (options.listProfiles && options.error.isEmpty()) {
+        listProfiles(profiles, writer);
         return AllCompleted;
     }
     if (!options.error.isEmpty()) {
@@ -151,6 +172,14 @@ int CTovelCli::Run(const QStringList& arguments)
                                  .arg(g_strConfigFile));
             return BadArguments;
         }
+    }
+
+    // Nothing is probed or converted with a profile that cannot be made here.
+    if (const QString problem = profiles.Problem(profileName);
+        problem.startsWith(QLatin1String("unavailable:"))) {
+        writer.errorLine(QStringLiteral("The profile \"%1\" cannot be used: %2")
+                             .arg(QString::fromLocal8Bit(profileName), problem));
+        return RowFailed;
     }
 
     g_bOverwrite.store(options.overwrite ? 1 : 0);

@@ -69,6 +69,25 @@ bool LibavMediaLibrary::knowsOption(const QByteArray& name) const
            knownBy(avformat_get_class(), name.constData());
 }
 
+QByteArray LibavMediaLibrary::capabilities() const
+{
+    QByteArray text;
+    void* at = nullptr;
+    while (const AVCodec* codec = av_codec_iterate(&at)) {
+        if (!av_codec_is_encoder(codec))
+            continue;
+        if (codec->type == AVMEDIA_TYPE_VIDEO)
+            text += QByteArray("video ") + codec->name + '\n';
+        else if (codec->type == AVMEDIA_TYPE_AUDIO)
+            text += QByteArray("audio ") + codec->name + '\n';
+    }
+    at = nullptr;
+    while (const AVOutputFormat* format = av_muxer_iterate(&at))
+        text += QByteArray("muxer ") + format->name + ' ' +
+                (format->extensions ? format->extensions : "") + '\n';
+    return text;
+}
+
 int LibavMediaLibrary::holds(const QString& muxer, const QString& codec) const
 {
     const AVOutputFormat* f = av_guess_format(muxer.toLatin1().constData(), nullptr, nullptr);
