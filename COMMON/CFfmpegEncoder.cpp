@@ -1,5 +1,8 @@
 #include "CFfmpegEncoder.h"
 
+#include "CTraceLog.h"
+#include "Profile.h"
+
 #include "AppFolder.h"
 #include "CAvsScriptWriter.h"
 #include "CEncoderCommandBuilder.h"
@@ -7,6 +10,7 @@
 #include "CToolInformationProbe.h"
 #include "CTraceLog.h"
 #include "ConversionJob.h"
+#include "Profile.h"
 
 #include <QFileInfo>
 
@@ -56,6 +60,13 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
         m_progressDuration =
             job->progressDuration > 0 ? job->progressDuration : job->media.duration;
 
+        // A profile the installed FFmpeg cannot make fails here, before any tool runs.
+        if (job->profile && !job->profile->unavailable.isEmpty()) {
+            if (m_trace)
+                m_trace->write("Profile \"" + job->profile->name + "\" " +
+                               job->profile->unavailable.toLocal8Bit() + "\r\n");
+            return 0;
+        }
         // The builder names the script exactly when the writer writes it.
         if (job->media.probedByDirectShow == 1)
             CAvsScriptWriter::writeScript(m_writeFolder + m_scriptName, job->inputPath);

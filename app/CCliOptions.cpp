@@ -22,6 +22,10 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             options.version = true;
             continue;
         }
+        if (argument == QLatin1String("--list-profiles")) {
+            options.listProfiles = true;
+            continue;
+        }
         if (argument == QLatin1String("--overwrite")) {
             options.overwrite = true;
             continue;
@@ -76,7 +80,7 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
             }
         }
     }
-    if (!options.help && !options.version && options.files.isEmpty())
+    if (!options.help && !options.version && !options.listProfiles && options.files.isEmpty())
         options.error = QStringLiteral("No file to convert was given.");
     return options;
 }

@@ -7,6 +7,8 @@
 // The command line of the terminal program:
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
 //             [--jobs N] [--keep-going] [--dry-run] FILE|FOLDER...
+//   tovel-cli --list-profiles
+//   tovel-cli --version
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
 struct CCliOptions
 {
@@ -19,9 +21,10 @@ struct CCliOptions
     bool dryRun = false;     // print each row's command line, convert nothing
     std::optional<int> jobs; // rows converting at once; none: "Simultaneous" of config.ini
     bool help = false;
-    bool version = false; // print the name and version, convert nothing
-    QStringList files;    // files and folders
-    QString error;        // not empty: the arguments were bad, and this says why
+    bool version = false;      // print the name and version, convert nothing
+    bool listProfiles = false; // print every profile with its target and state, convert nothing
+    QStringList files;         // files and folders
+    QString error;             // not empty: the arguments were bad, and this says why
 
     // Parses `arguments` (without the program's own name).
     static constexpr int kMaxJobs = 32;

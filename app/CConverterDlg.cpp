@@ -11,6 +11,7 @@
 #include "CPreferencesDlg.h"
 #include "CPreviewPanel.h"
 #include "CProfileEditor.h"
+#include "CSaveProfileCommand.h"
 #include "CSkinEngine.h"
 #include "CWindowBatchUser.h"
 #include "ConversionJob.h"
@@ -27,6 +28,9 @@
 #include "OpenInBrowser.h"
 #include "OutputNaming.h"
 #include "Preferences.h"
+#include "ProfileBoxMarks.h"
+#include "ProfileCatalogue.h"
+#include "ProfileFolders.h"
 #include "RefusedFiles.h"
 #include "ResourceImages.h"
 #include "RowCommand.h"
@@ -119,6 +123,8 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
     m_user = new CWindowBatchUser(this, std::move(hooks));
     m_jobs = new CJobList(m_list, m_profileBox, m_profiles, this);
     m_endNotice = new CBatchEndNotice(this, m_list, 4);
+    new CSaveProfileCommand(this, m_menus.popup, *m_jobs, m_profiles, *m_profileBox,
+                            ProfileFolders::User(m_where));
     m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, *m_jobs, *m_user);
 
     connectCommands();
@@ -264,8 +270,10 @@ void CConverterDlg::connectCommands()
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, m_preview,
             &CPreviewPanel::FollowSelection);
 
-    connect(m_profileBox, &QComboBox::currentIndexChanged, this,
-            [this](int index) { m_jobs->OnProfileChanged(index); });
+    connect(m_profileBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_jobs->OnProfileChanged(index);
+        ProfileBoxMarks::ShowReason(*m_profileBox, m_profiles);
+    });
     connect(m_list, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_menus.popup->exec(m_list->viewport()->mapToGlobal(at)); });
     m_list->SetDropHandler([this](const QStringList& paths) { OnDrop(paths); });
@@ -295,14 +303,13 @@ void CConverterDlg::OnInitDialog()
     m_controller.Init(&m_setup);
 
     m_profiles.SetView(m_editor.get());
-    m_profiles.ScanProfiles(m_where.appFolder() + QStringLiteral("profiles/"), g_strConfigFile,
-                            g_strConfigDefaults);
+    ProfileCatalogue::Scan(m_profiles, m_where);
     {
         const QSignalBlocker quiet(m_profileBox);
-        for (const QByteArray& name : m_profiles.Names())
-            m_profileBox->addItem(QString::fromLocal8Bit(name));
+        ProfileBoxMarks::Fill(*m_profileBox, m_profiles);
         m_profileBox->setCurrentIndex(m_profiles.SelectedIndex());
     }
+    ProfileBoxMarks::ShowReason(*m_profileBox, m_profiles);
     m_jobs->SetCurrentProfileName(m_profiles.CurrentName());
 
     // Once, over the window: the program runs on without what could not be kept.

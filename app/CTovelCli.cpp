@@ -16,6 +16,7 @@
 #include "EventLog.h"
 #include "MediaAdmission.h"
 #include "Preferences.h"
+#include "ProfileCatalogue.h"
 #include "ProgramVersion.h"
 #include "RowCommand.h"
 #include "Settings.h"
@@ -56,6 +57,8 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         QStringLiteral("  --keep-going    go on with the next file when one fails, and list the "
                        "failed ones at the end"),
         QStringLiteral("  --dry-run       print each file's encoder command line, convert nothing"),
+        QStringLiteral("  --list-profiles print every profile with its target, and why it cannot "
+                       "be used where it cannot"),
         QStringLiteral("  --help          show this text"),
         QStringLiteral("  --version       show the program's name and version"),
         QStringLiteral("  --              the arguments that follow are files, even when they "
@@ -73,6 +76,20 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
     text += QStringLiteral("Exit status: 0 every file completed, 1 a file failed or could not "
                            "be decoded, 2 bad arguments, 130 stopped.");
     return text.join(QLatin1Char('\n'));
+}
+
+// One line per profile: its name, a tab, its target text, and what is wrong with it if anything.
+void listProfiles(const CProfileManager& profiles, CConsoleWriter& writer)
+{
+    for (const QByteArray& name : profiles.Names()) {
+        Profile profile;
+        profiles.LoadProfile(name, &profile);
+        QString line = QString::fromLocal8Bit(name) + QLatin1Char('\t') +
+                       QString::fromLocal8Bit(CProfileManager::TargetText(profile));
+        if (const QString problem = profiles.Problem(name); !problem.isEmpty())
+            line += QLatin1Char('\t') + problem;
+        writer.line(line);
+    }
 }
 
 // The catalogue entry the user meant: the exact name, else the one name equal ignoring case.
@@ -136,11 +153,14 @@ int CTovelCli::Run(const QStringList& arguments)
         writer.errorLine(QStringLiteral("Warning: ") + where.problem());
     Settings::ReadStartup(where);
     CProfileManager profiles;
-    profiles.ScanProfiles(where.appFolder() + QStringLiteral("profiles/"), g_strConfigFile,
-                          g_strConfigDefaults);
+    ProfileCatalogue::Scan(profiles, where);
 
     if (options.help) {
         writer.line(usage(profiles, where.appFolder()));
+        return AllCompleted;
+    }
+    if (options.listProfiles && options.error.isEmpty()) {
+        listProfiles(profiles, writer);
         return AllCompleted;
     }
     if (!options.error.isEmpty()) {
@@ -165,6 +185,14 @@ int CTovelCli::Run(const QStringList& arguments)
                                  .arg(g_strConfigFile));
             return BadArguments;
         }
+    }
+
+    // Nothing is probed or converted with a profile that cannot be made here.
+    if (const QString problem = profiles.Problem(profileName);
+        problem.startsWith(QLatin1String("unavailable:"))) {
+        writer.errorLine(QStringLiteral("The profile \"%1\" cannot be used: %2")
+                             .arg(QString::fromLocal8Bit(profileName), problem));
+        return RowFailed;
     }
 
     g_bOverwrite.store(options.overwrite ? 1 : 0);

@@ -2,6 +2,7 @@
 
 #include "IProfileView.h"
 #include "PrivateProfile.h"
+#include "ProfileLint.h"
 #include "ProfileReader.h"
 
 #include <QDir>
@@ -16,24 +17,17 @@ constexpr int kIndexSize = 8;  // "CProID": at most 7 characters
 } // namespace
 
 void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString& configFile,
-                                   const QString& configDefaults)
+                                   const QString& configDefaults, const QString& userFolder)
 {
     m_catalogue.clear();
     m_names.clear();
+    m_problems.clear();
 
-    // Sorted by name, case ignored: the order Windows file systems list a folder in, and a
-    // stable one where the native order is a hash order.
-    const QDir folder(profilesFolder);
-    const QStringList files =
-        folder.entryList({QStringLiteral("*.pf")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-    for (const QString& file : files) {
-        const QString path = folder.absoluteFilePath(file);
-        const QByteArray name = PrivateProfile::readString(path, "Main", "Name", "", kNameSize);
-        if (name.isEmpty())
-            continue;
-        m_catalogue.insert(name, path); // a later file with the same name wins
-        m_names.append(name);
-    }
+    scanFolder(profilesFolder, false, false);
+    scanFolder(profilesFolder, true, true);
+    if (!userFolder.isEmpty() &&
+        QDir(userFolder).absolutePath() != QDir(profilesFolder).absolutePath())
+        scanFolder(userFolder, true, false);
 
     const QByteArray index = configFile.isEmpty()
                                  ? QByteArray("0")
@@ -43,12 +37,56 @@ void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString&
     ReplaceProfile(0, m_currentName, m_display);
 }
 
+void CProfileManager::scanFolder(const QString& path, bool user, bool userNamesOnly)
+{
+    // Sorted by name, case ignored: the order Windows file systems list a folder in, and a
+    // stable one where the native order is a hash order.
+    const QDir folder(path);
+    const QStringList files =
+        folder.entryList({QStringLiteral("*.pf")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& file : files) {
+        const bool userFile = file.startsWith(QLatin1String(kUserPrefix), Qt::CaseInsensitive);
+        if ((user && userNamesOnly && !userFile) || (!user && userFile))
+            continue;
+        const QString filePath = folder.absoluteFilePath(file);
+        const QByteArray name = PrivateProfile::readString(filePath, "Main", "Name", "", kNameSize);
+        if (name.isEmpty())
+            continue;
+        // A user's profile never takes the place of another.
+        if (user && m_catalogue.contains(name))
+            continue;
+        m_catalogue.insert(name, filePath); // a later file with the same name wins
+        m_names.append(name);
+        SetProblem(name, ProfileLint::Check(filePath));
+    }
+}
+
+void CProfileManager::AddUserProfile(const QByteArray& name, const QString& path)
+{
+    m_catalogue.insert(name, path);
+    m_names.append(name);
+}
+
+void CProfileManager::CheckAvailability(const std::function<QString(const Profile&)>& missing)
+{
+    for (const QByteArray& name : std::as_const(m_names)) {
+        if (m_problems.contains(name))
+            continue;
+        Profile profile;
+        if (LoadProfile(name, &profile))
+            SetProblem(name, missing(profile));
+    }
+}
+
 bool CProfileManager::LoadProfile(const QByteArray& name, Profile* profile) const
 {
     if (name.isEmpty() || !profile)
         return false;
     try {
         ProfileReader::Read(m_catalogue.value(name), name, *profile);
+        const QString problem = m_problems.value(name);
+        if (problem.startsWith(QLatin1String("unavailable:")))
+            profile->unavailable = problem;
     } catch (const std::bad_alloc&) {
         profile->options.clear();
         profile->firstOption = nullptr;
@@ -85,6 +123,14 @@ QByteArray CProfileManager::SelectEntry(int index)
         m_currentName.clear();
     }
     return m_currentName;
+}
+
+void CProfileManager::SetProblem(const QByteArray& name, const QString& problem)
+{
+    if (problem.isEmpty())
+        m_problems.remove(name);
+    else
+        m_problems.insert(name, problem);
 }
 
 QByteArray CProfileManager::TargetText(const Profile& profile)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class IProfileView;
@@ -25,9 +26,22 @@ public:
 
     // Builds the catalogue from `profilesFolder`/*.pf (a file without "Name" is skipped),
     // selects the entry at "CProID" of `configFile` (else of `configDefaults`, else 0), and
-    // shows that profile read-only.
+    // shows that profile read-only. The user's own profiles follow the shipped ones, so that a
+    // shipped profile keeps its index: the "user-*.pf" files of `profilesFolder`, then those of
+    // `userFolder`; a user profile whose name is taken already is left out.
     void ScanProfiles(const QString& profilesFolder, const QString& configFile,
-                      const QString& configDefaults = QString());
+                      const QString& configDefaults = QString(),
+                      const QString& userFolder = QString());
+
+    // Notes for every listed profile what `missing` finds wrong with it (an "unavailable: ..."
+    // text, empty when nothing), unless the scan found it malformed.
+    void CheckAvailability(const std::function<QString(const Profile&)>& missing);
+
+    // Lists a profile the user just saved after the others.
+    void AddUserProfile(const QByteArray& name, const QString& path);
+
+    // The file name prefix of the user's own profiles.
+    static constexpr const char* kUserPrefix = "user-";
 
     // Reads the named profile into the empty `profile`. A name not in the catalogue gives
     // no options and empty main values. False only for an empty name, no record, or no
@@ -63,11 +77,21 @@ public:
     // Mutable place of the display copy, for ReplaceProfile.
     std::unique_ptr<Profile>& DisplayPlace() { return m_display; }
 
+    // Notes why the named profile cannot be used as it is: "unavailable: ..." (the installed
+    // FFmpeg lacks an encoder or format; loads carry it and conversions refuse it) or
+    // "malformed: ..." (found by the scan itself). Empty clears it.
+    void SetProblem(const QByteArray& name, const QString& problem);
+    // The problem noted for the name; empty when there is none.
+    QString Problem(const QByteArray& name) const { return m_problems.value(name); }
+
     // The job list's target text: "SName", or "Format" in upper case when it is empty.
     static QByteArray TargetText(const Profile& profile);
 
 private:
+    void scanFolder(const QString& folder, bool user, bool userNamesOnly);
+
     QMap<QByteArray, QString> m_catalogue; // name -> full path of its file
+    QMap<QByteArray, QString> m_problems;  // name -> what is wrong with it
     QList<QByteArray> m_names;             // the Profile box entries, in scan order
     int m_selected = -1;
     QByteArray m_currentName;

@@ -148,6 +148,26 @@ const OptionRow kRows[OptionTable::kRowCount + 1] = {
     {nullptr, 0, nullptr, nullptr, 0, 0, nullptr, 0},
 };
 
+// Quality steps of constant-quality encoding; a profile lists the range of its own codec.
+const char* const kQualities[] = {"18", "20", "23", "26", "28", "32"};
+// The x264 / x265 speed presets, fastest first, except that "fast" stands before "faster":
+// the editor finds a value by prefix, and "fast" would otherwise show as "faster".
+const char* const kSpeeds[] = {"ultrafast", "superfast", "veryfast", "fast",    "faster",
+                               "medium",    "slow",      "slower",   "veryslow"};
+
+// Today's encoders take options the old tool had no name for. They follow the table's own
+// rows, which stay as they are, and sort after "aspect" in the editor.
+const OptionRow kLaterRows[OptionTable::kLaterRowCount] = {
+    {"crf", 0x11,
+     "constant quality: lower is better and larger (0-51 for H.264/H.265, 0-63 for AV1/VP9); "
+     "no bit rate is forced",
+     "Quality (CRF)", 57, 1, kQualities, 6},
+    {"preset", 0x11,
+     "the encoder's speed preset: ultrafast ... veryslow for H.264/H.265, 0 (slowest) to 13 "
+     "for AV1; VP9 takes the H.264 names",
+     "Speed", 58, 1, kSpeeds, 9},
+};
+
 } // namespace
 
 const OptionRow* OptionTable::rows()
@@ -155,9 +175,17 @@ const OptionRow* OptionTable::rows()
     return kRows;
 }
 
+const OptionRow* OptionTable::laterRows()
+{
+    return kLaterRows;
+}
+
 const OptionRow& FindOption(QByteArrayView name)
 {
     // A linear walk is plenty for 101 rows, and it keeps the lookup exact and case-sensitive.
+    for (const OptionRow& later : kLaterRows)
+        if (name == QByteArrayView(later.name))
+            return later;
     const OptionRow* row = kRows;
     while (row->name && name != QByteArrayView(row->name))
         ++row;

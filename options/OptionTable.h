@@ -14,6 +14,12 @@ constexpr int kRowCount = 101;
 // The rows in table order; rows()[kRowCount] is the terminating row.
 const OptionRow* rows();
 
+// Number of the rows added after the table's own (for today's encoders).
+constexpr int kLaterRowCount = 2;
+
+// The rows added after the table's own, in order; FindOption finds them as well.
+const OptionRow* laterRows();
+
 } // namespace OptionTable
 
 // The row whose name equals `name` exactly (case included), else the terminating row,

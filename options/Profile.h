@@ -30,4 +30,6 @@ struct Profile
     QByteArray sName;
     QByteArray format;
     QByteArray extName;
+    // Why the installed FFmpeg cannot make this profile ("unavailable: ..."); empty when it can.
+    QString unavailable;
 };

@@ -239,6 +239,35 @@ MediaProbeResult ProbeMediaFile(const QString& path)
     if (r.hasAudio && r.audioDuration <= 0)
         r.audioDuration = whole;
     r.duration = r.audioDuration > r.videoDuration ? r.audioDuration : r.videoDuration;
+    for (unsigned i = 0; i < in.ctx->nb_streams; ++i) {
+        const AVStream* st = in.ctx->streams[i];
+        const AVCodecParameters* par = st->codecpar;
+        MediaStream stream;
+        stream.type = par->codec_type == AVMEDIA_TYPE_VIDEO      ? MediaStream::Video
+                      : par->codec_type == AVMEDIA_TYPE_AUDIO    ? MediaStream::Audio
+                      : par->codec_type == AVMEDIA_TYPE_SUBTITLE ? MediaStream::Subtitle
+                                                                 : MediaStream::Other;
+        stream.codec = QString::fromLatin1(avcodec_get_name(par->codec_id));
+        stream.cover = isCover(st);
+        const AVCodecDescriptor* desc = avcodec_descriptor_get(par->codec_id);
+        stream.textSubtitle = desc && (desc->props & AV_CODEC_PROP_TEXT_SUB);
+        r.streams.append(stream);
+    }
+    if (r.hasVideo) {
+        // The stream's own pixel shape, else the container's; square when neither says.
+        AVRational sar = video->sample_aspect_ratio;
+        if (sar.num <= 0 || sar.den <= 0)
+            sar = video->codecpar->sample_aspect_ratio;
+        const double pixel = sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0;
+        r.displayAspect = double(r.width) * pixel / double(r.height);
+    }
+    // The raw elementary streams store no times; the demuxer makes them up from a guessed rate.
+    static const char* const kRawStreams[] = {"h264", "hevc",  "m4v",   "mpegvideo", "cavsvideo",
+                                              "vc1",  "dirac", "h261",  "h263",      "rawvideo",
+                                              "obu",  "vvc",   "mjpeg", "avs2",      "avs3"};
+    r.noTimestamps = (in.ctx->iformat->flags & AVFMT_NOTIMESTAMPS) != 0;
+    for (const char* raw : kRawStreams)
+        r.noTimestamps = r.noTimestamps || std::strcmp(in.ctx->iformat->name, raw) == 0;
     // "mov,mp4,m4a,3gp,3g2,mj2" is known to ffmpeg's -f by its first name.
     r.demuxer = QString::fromLatin1(in.ctx->iformat->name).section(QLatin1Char(','), 0, 0);
     r.ok = true;

@@ -1,7 +1,24 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <cstdint>
+
+// One stream of a media file as a copy of it needs to know it.
+struct MediaStream
+{
+    enum Type
+    {
+        Video,
+        Audio,
+        Subtitle,
+        Other // data, attachments
+    };
+    Type type = Other;
+    QString codec;             // libavcodec's short name ("h264", "pcm_s16le", "subrip")
+    bool cover = false;        // an attached picture (album cover), not moving video
+    bool textSubtitle = false; // a subtitle made of text, which MP4's own format can take
+};
 
 // What an in-process look at a media file finds (libavformat here). Shared by the encoder
 // tool's information mode and the program's own media detector.
@@ -25,6 +42,9 @@ struct MediaProbeResult
     bool hasCoverPicture = false; // an attached picture (album cover) beside the streams
     bool lengthEstimated = false; // the duration is a guess from sizes and bit rates only
     QString demuxer;              // libavformat's reader, by its first short name ("mov", "image2")
+    bool noTimestamps = false;    // a raw stream whose packets carry no time of their own
+    double displayAspect = 0;     // width to height of the picture as shown, 0 without video
+    QList<MediaStream> streams;   // every stream in file order
 };
 
 // Probes `path` in process; reads headers (and as little more as the frame size and

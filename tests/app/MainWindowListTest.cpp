@@ -60,7 +60,7 @@ TEST_F(WindowTest, StartsWithTheEmptyListTheCatalogueTheOutputAndTheMenus)
               QStringList({"&Add...", "Add &Folder...", "&Remove", "&Remove All", "-", "&Exit"}));
     EXPECT_EQ(menuTexts(dlg->menus().popup),
               QStringList({"&Add", "&Remove", "&Remove All", "-", "&Play", "&Pause", "&Stop", "-",
-                           "Copy &Command Line"}));
+                           "Copy &Command Line", "Save as &Profile..."}));
 
     // Every control is found by screen readers and test tools through its name.
     for (QWidget* child : dlg->findChildren<QWidget*>()) {

@@ -494,3 +494,49 @@ TEST_F(RealToolCliTest, TwoJobsWithSameNamedInputsWriteBothFilesUnderTheirOwnNam
 }
 
 } // namespace
+
+TEST_F(RealToolCliTest, ListsEveryProfileAndRefusesOneThisFfmpegCannotMake)
+{
+    const QString folder = app.path() + "/profiles/";
+    const QByteArray main = "[Main]\nName=%1\nSName=Odd\nFormat=mp4\nExtName=mp4\n\n[Parameter]\n";
+    ASSERT_TRUE(TestMedia::writeFile(folder + "90-missing.pf",
+                                     QByteArray(main).replace("%1", "Missing Encoder") +
+                                         "f=,,mp4\nvcodec=,,libnosuch\n"));
+    ASSERT_TRUE(TestMedia::writeFile(folder + "91-unknown.pf",
+                                     QByteArray(main).replace("%1", "Unknown Option") +
+                                         "f=,,mp4\nwarp=,,9\n"));
+    ASSERT_TRUE(
+        TestMedia::writeFile(folder + "92-list.pf", QByteArray(main).replace("%1", "Bad List") +
+                                                        "f=,,mp4\ns=,,320x240,320x240\n"));
+    ASSERT_TRUE(
+        TestMedia::writeFile(folder + "93-line.pf",
+                             QByteArray(main).replace("%1", "Bad Line") + "f=,,mp4\njust words\n"));
+
+    const Result list = runCli(app.path() + "/tovel-cli", {"--list-profiles"});
+    EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QStringList lines = list.out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines.size(), shippedProfiles().size() + 4);
+    // The shipped profiles come first, in their order, each with its target and no complaint.
+    EXPECT_EQ(lines.first(), "MP4 - MPEG-4 Video\tMP4");
+    EXPECT_TRUE(lines.contains("WebM - VP9 Video\tWebM VP9"));
+    EXPECT_TRUE(lines.contains("Missing Encoder\tOdd\tunavailable: the installed FFmpeg has no "
+                               "video encoder \"libnosuch\""))
+        << list.out.toStdString();
+    EXPECT_TRUE(lines.contains("Unknown Option\tOdd\tmalformed: line 9: unknown option \"warp\""));
+    EXPECT_TRUE(lines.contains("Bad List\tOdd\tmalformed: line 9: the value list of \"s\" does not "
+                               "parse: 320x240"))
+        << list.out.toStdString();
+    EXPECT_TRUE(lines.contains("Bad Line\tOdd\tmalformed: line 9: \"just words\" is not a "
+                               "key=value line"));
+
+    // Refused before any file is probed or converted.
+    const QString clip = work.path() + "/clip.mp4";
+    ASSERT_TRUE(TestMedia::makeVideo(clip, 1.0, "160x90"));
+    const Result refused = runCli(app.path() + "/tovel-cli",
+                                  {"--profile", "Missing Encoder", "--output", out(), clip});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains("The profile \"Missing Encoder\" cannot be used: unavailable: "
+                                     "the installed FFmpeg has no video encoder \"libnosuch\""))
+        << refused.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/clip.mp4"));
+}

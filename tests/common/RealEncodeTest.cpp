@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QMutex>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <thread>
@@ -213,4 +215,112 @@ TEST(RealTool, EveryShippedProfileConvertsATinyClip)
     }
     EXPECT_GT(converted, 0);
     EXPECT_TRUE(failed.isEmpty()) << "profiles that fail: " << failed.join(", ").toStdString();
+}
+
+namespace {
+
+// ffprobe's view of the first video stream and every stream's codec.
+struct Shape
+{
+    QStringList codecs; // "video:h264", "audio:aac", ...
+    QString tag, aspect;
+    int width = 0, height = 0;
+};
+
+Shape shapeOf(const QString& path)
+{
+    QProcess p;
+    p.start("ffprobe", {"-v", "error", "-show_entries",
+                        "stream=codec_type,codec_name,codec_tag_string,width,height,"
+                        "display_aspect_ratio",
+                        "-of", "compact=p=0", path});
+    p.waitForFinished(60000);
+    Shape s;
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n')) {
+        QMap<QString, QString> f;
+        for (const QString& field : line.split('|'))
+            f[field.section('=', 0, 0)] = field.section('=', 1);
+        if (f.value("codec_type").isEmpty())
+            continue;
+        s.codecs << f["codec_type"] + ':' + f["codec_name"];
+        if (f["codec_type"] == "video" && s.width == 0) {
+            s.width = f["width"].toInt();
+            s.height = f["height"].toInt();
+            s.tag = f["codec_tag_string"];
+            s.aspect = f["display_aspect_ratio"];
+        }
+    }
+    return s;
+}
+
+} // namespace
+
+TEST(RealTool, TodaysProfilesMakeTheirCodecsAtTheSourceSize)
+{
+    REQUIRE_TOOL();
+    const struct
+    {
+        const char* file;
+        const char* codecs; // ffprobe's stream codecs, in order
+        const char* tag;    // the video tag that must be set; empty: any
+    } cases[] = {
+        {"18-mp4-h264-quality.pf", "video:h264 audio:aac", ""},
+        {"19-mp4-h265.pf", "video:hevc audio:aac", "hvc1"},
+        {"20-mp4-av1.pf", "video:av1 audio:aac", ""},
+        {"21-webm-vp9.pf", "video:vp9 audio:opus", ""},
+        {"22-mp4-copy.pf", "video:h264 audio:aac", ""},
+        {"23-mkv-copy.pf", "video:h264 audio:aac", ""},
+        {"24-m4a-aac.pf", "audio:aac", ""},
+        {"25-flac.pf", "audio:flac", ""},
+        {"26-opus.pf", "audio:opus", ""},
+    };
+    RealHarness h;
+    const QString input = h.dir.filePath("small clip.mp4");
+    ASSERT_TRUE(TestMedia::makeVideo(input, 1.0, "160x90", 30, true));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        ConversionJob job;
+        job.inputPath = input;
+        job.profile = std::make_unique<Profile>();
+        ProfileReader::Read(TestMedia::appDir() + "profiles/" + c.file, c.file, *job.profile);
+        ASSERT_FALSE(job.profile->extName.isEmpty());
+        ASSERT_EQ(h.cntl.bGetMediaFileContent(input, &job), 1);
+        const QString output =
+            h.dir.filePath(QFileInfo(c.file).baseName() + "." + job.profile->extName);
+        ASSERT_EQ(h.convert(job, output), 1)
+            << TestMedia::readFile(h.dir.filePath("trace.log")).toStdString();
+        const Shape s = shapeOf(output);
+        EXPECT_EQ(s.codecs.join(' '), QString(c.codecs));
+        if (s.codecs.first().startsWith("video")) {
+            EXPECT_EQ(s.width, 160);
+            EXPECT_EQ(s.height, 90);
+        }
+        if (*c.tag) {
+            EXPECT_EQ(s.tag, QString(c.tag));
+        }
+        EXPECT_NEAR(TestMedia::probeDuration(output), 1.0, 0.3);
+    }
+}
+
+TEST(RealTool, AWideSourceIsShownWideThroughAviMobileAndDvd)
+{
+    REQUIRE_TOOL();
+    RealHarness h;
+    const QString input = h.dir.filePath("wide.mp4");
+    ASSERT_TRUE(TestMedia::makeVideo(input, 1.0, "320x180", 25, true));
+    for (const char* file : {"05-avi-xvid.pf", "03-3gp.pf", "14-dvd-pal.pf"}) {
+        SCOPED_TRACE(file);
+        ConversionJob job;
+        job.inputPath = input;
+        job.profile = std::make_unique<Profile>();
+        ProfileReader::Read(TestMedia::appDir() + "profiles/" + file, file, *job.profile);
+        ASSERT_EQ(h.cntl.bGetMediaFileContent(input, &job), 1);
+        const QString output =
+            h.dir.filePath(QFileInfo(file).baseName() + "." + job.profile->extName);
+        ASSERT_EQ(h.convert(job, output), 1);
+        EXPECT_EQ(shapeOf(output).aspect, "16:9");
+    }
+    // The log says what the disc conversion did about the shape.
+    EXPECT_TRUE(TestMedia::readFile(h.dir.filePath("trace.log"))
+                    .contains("picture is flagged 16:9 to keep its shape"));
 }

@@ -183,6 +183,24 @@ TEST_F(ProducerEncoding, PrefiltersLiftBlackToLegalLevelsAndRaiseTheAudioBySixDe
     EXPECT_NEAR(ratio, std::pow(10.0, 6.0 / 20.0), 0.15);
 }
 
+TEST_F(ProducerEncoding, AWidePictureIsLetterboxedInTheFixedFrame)
+{
+    ASSERT_TRUE(producer.factory);
+    // White 16:9 into the 176x144 frame: white in the middle rows, black bars above and below.
+    const QString clip = path("wide.avi");
+    ASSERT_TRUE(TestMedia::ffmpeg(
+        {"-f", "lavfi", "-i", "color=white:size=320x180:rate=10:d=1", "-c:v", "ffv1", clip}));
+    Request wide{clip, path("wide.rm")};
+    ASSERT_EQ(encode(producer, wide), ES_OK);
+    const QByteArray luma =
+        decoded(wide.output, {"-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "gray"});
+    ASSERT_EQ(luma.size(), 176 * 144);
+    // 176 / (16/9) = 99 rows of picture (98, even), 22 or 24 rows of bar on each side.
+    EXPECT_LT(meanOfBytes(luma.left(176 * 16)), 30.0);
+    EXPECT_LT(meanOfBytes(luma.right(176 * 16)), 30.0);
+    EXPECT_GT(meanOfBytes(luma.mid(176 * 50, 176 * 40)), 200.0);
+}
+
 TEST_F(ProducerEncoding, AnAudioOnlyInputGivesAnAudioOnlyFile)
 {
     ASSERT_TRUE(producer.factory);

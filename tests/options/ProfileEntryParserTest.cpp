@@ -99,7 +99,7 @@ TEST(ProfileEntryParser, TheTableRowSuppliesKindCategoryLabelHelpOrderAndFlags)
 
 TEST(ProfileEntryParser, AnUnknownKeyIsAGeneralFreeTextOptionLabelledWithItsKey)
 {
-    for (const char* key : {"preset", "VCODEC", "x264opts"}) {
+    for (const char* key : {"x265-params", "VCODEC", "x264opts"}) {
         ProfileOption option;
         ASSERT_TRUE(ParseEntry(key, ",,fast,{a,b}", option)) << key;
         EXPECT_EQ(option.label, QByteArray(key));

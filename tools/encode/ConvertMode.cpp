@@ -110,6 +110,11 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     const QStringList control = FfmpegRunner::controlArguments();
     const FfmpegCommand quick =
         LegacyTranslator::translate(line, input, MediaProbeResult{}, TrustingCatalogue());
+    // A value no encoder takes fails before ffmpeg runs: a file it began would only mislead.
+    if (!quick.refusal.isEmpty()) {
+        say(quick.refusal);
+        return 1;
+    }
     StdinWatcher watcher;
     watcher.start();
     ChildLifetime lifetime;
@@ -130,6 +135,11 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
                 }
                 for (const QString& note : std::as_const(settled.command.notes))
                     say(note);
+                if (!settled.command.refusal.isEmpty()) {
+                    say(settled.command.refusal);
+                    runner.abandon();
+                    return;
+                }
                 if (settled.command.arguments == quick.arguments)
                     runner.confirm();
                 else

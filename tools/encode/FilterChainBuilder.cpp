@@ -45,6 +45,14 @@ void FilterChainBuilder::setSize(int width, int height)
     m_height = height;
 }
 
+void FilterChainBuilder::setFit(int width, int height, int frameWidth, int frameHeight)
+{
+    m_fit[0] = width;
+    m_fit[1] = height;
+    m_fit[2] = frameWidth;
+    m_fit[3] = frameHeight;
+}
+
 bool FilterChainBuilder::setVolume(const QString& text)
 {
     bool ok = false;
@@ -97,6 +105,12 @@ QString FilterChainBuilder::video() const
                      .arg(m_pad[Left])
                      .arg(m_pad[Top])
                      .arg(m_padColor);
+    if (m_fit[0] > 0)
+        chain << QStringLiteral("scale=%1:%2,pad=%3:%4:-1:-1:color=black")
+                     .arg(m_fit[0])
+                     .arg(m_fit[1])
+                     .arg(m_fit[2])
+                     .arg(m_fit[3]);
     return chain.join(QLatin1Char(','));
 }
 

@@ -29,6 +29,9 @@ public:
     bool setPadColor(const QString& hex);
     // The frame size inside the padding.
     void setSize(int width, int height);
+    // The picture scaled to `width` x `height` and centred in a black frame of `frameWidth` x
+    // `frameHeight`, after everything else.
+    void setFit(int width, int height, int frameWidth, int frameHeight);
     // The old volume scale: 256 is unchanged.
     bool setVolume(const QString& value);
     // Samples per second by which sound may be stretched to stay in sync; 0 or less: none.
@@ -51,6 +54,7 @@ private:
     QString m_padColor = QStringLiteral("0x000000");
     int m_width = 0;
     int m_height = 0;
+    int m_fit[4] = {0, 0, 0, 0}; // picture width, height, frame width, height
     QString m_volume;
     int m_async = 0;
 };

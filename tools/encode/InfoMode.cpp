@@ -43,3 +43,17 @@ int InfoMode::run(const QString& path, const QString& toolFolder)
     std::fflush(stderr);
     return 1;
 }
+
+int InfoMode::capabilities(const QString& toolFolder)
+{
+    QString loadError;
+    const std::unique_ptr<MediaLibrary> library = MediaLibrary::load(toolFolder, loadError);
+    if (!library) {
+        std::fprintf(stderr, "%s\n", loadError.toLocal8Bit().constData());
+        return 1;
+    }
+    const QByteArray text = library->capabilities();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    std::fflush(stdout);
+    return 0;
+}

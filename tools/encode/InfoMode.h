@@ -17,4 +17,8 @@ public:
     // (and a reason to standard error when the file yields nothing); returns the exit code:
     // 0 when the file was read.
     static int run(const QString& path, const QString& toolFolder);
+
+    // Lists the encoders and formats of the FFmpeg module in `toolFolder` on standard output
+    // (MediaLibrary::capabilities); 0, or 1 with a reason when the module cannot be loaded.
+    static int capabilities(const QString& toolFolder);
 };

@@ -32,6 +32,10 @@ LegacyCommandLine LegacyCommandLine::parse(const QStringList& argsIn)
         return line;
     }
 
+    if (args.size() == 1 && args.first() == QLatin1String("-capabilities")) {
+        line.mode = Mode::Capabilities;
+        return line;
+    }
     if (args.first() == QLatin1String("-info")) {
         if (args.size() != 2) {
             line.error = QStringLiteral("-info needs exactly one file name");

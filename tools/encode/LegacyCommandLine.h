@@ -22,7 +22,8 @@ public:
     {
         Invalid,
         Info,
-        Convert
+        Convert,
+        Capabilities // lists the encoders and formats of this FFmpeg
     };
 
     // Splits the tool's arguments (without the program name); never throws.

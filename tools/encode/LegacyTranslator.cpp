@@ -3,6 +3,9 @@
 #include "CodecNames.h"
 #include "FfmpegCatalogue.h"
 #include "LegacyOptionRules.h"
+#include "PictureShape.h"
+#include "QualityOptions.h"
+#include "StreamCopyPlan.h"
 #include "TargetNorm.h"
 
 #include <QRegularExpression>
@@ -45,11 +48,15 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
 {
     LegacyTranslator t(line, input, ffmpeg);
     t.collect();
+    t.decideShape();
     if (!t.m_target.isEmpty())
         t.out(QStringLiteral("-target"),
               TargetNorm::prefixedTarget(t.m_target, t.m_rate, t.m_tvstd, input.frameRate));
     for (const LegacyOption& option : line.options)
         t.emitOption(option);
+    t.emitQuality();
+    if (!t.m_shapeAspect.isEmpty())
+        t.out(QStringLiteral("-aspect"), t.m_shapeAspect);
 
     if (!t.m_videoCopy) {
         if (!t.m_filters.video().isEmpty())
@@ -62,6 +69,7 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
     if (input.isStillPicture && !t.m_hasDuration)
         t.out(QStringLiteral("-t"), QString::number(kStillSeconds));
     t.emitFormatDefaults();
+    t.emitCopyPlan();
     t.emitCover();
 
     FfmpegCommand& cmd = t.m_cmd;
@@ -132,13 +140,23 @@ void LegacyTranslator::collect()
             m_noVideo = true;
         else if (is(o, "an"))
             m_noAudio = true;
-        else if (is(o, "vcodec"))
-            m_videoCopy = CodecNames::video(o.value, m_ffmpeg).encoder == QLatin1String("copy");
-        else if (is(o, "acodec"))
+        else if (is(o, "aspect"))
+            m_aspect = o.value;
+        else if (is(o, "crf"))
+            m_crf = o.value;
+        else if (is(o, "preset"))
+            m_preset = o.value;
+        else if (is(o, "b"))
+            m_hasBitRate = !bitRate(o.value).isEmpty();
+        else if (is(o, "vcodec")) {
+            m_askedVideoEncoder = CodecNames::video(o.value, m_ffmpeg).encoder;
+            m_videoCopy = m_askedVideoEncoder == QLatin1String("copy");
+        } else if (is(o, "acodec"))
             m_audioCopy = CodecNames::audio(o.value, m_ffmpeg).encoder == QLatin1String("copy");
     }
     // Music with its album cover and no picture of its own: the cover becomes a still clip as
     // long as the sound, where the output holds moving pictures.
+    m_copyPlan = (m_videoCopy || m_audioCopy) && !m_input.streams.isEmpty() && !m_mapped;
     m_coverAsClip = m_input.hasCoverPicture && !m_input.hasVideo && m_input.hasAudio &&
                     !m_noVideo && !m_videoCopy && !m_mapped &&
                     m_ffmpeg.takesMovingVideo(outputFormat());
@@ -148,9 +166,13 @@ void LegacyTranslator::collect()
 
 void LegacyTranslator::emitOption(const LegacyOption& o)
 {
+    if (is(o, "aspect") && !m_shapeAspect.isEmpty())
+        return; // written after the options
     if (emitRenamed(o) || emitIgnored(o))
         return;
-    if (is(o, "vcodec") || is(o, "acodec")) {
+    if (is(o, "crf") || is(o, "preset")) {
+        // Written once the whole line is known: they depend on the encoder.
+    } else if (is(o, "vcodec") || is(o, "acodec")) {
         emitCodec(o, is(o, "vcodec"));
     } else if (is(o, "ss")) {
         // Seeking the input is fast and exact; a looped picture has nothing to seek, and a
@@ -266,8 +288,60 @@ void LegacyTranslator::emitCodec(const LegacyOption& o, bool video)
     (video ? m_videoCodec : m_audioCodec) = choice.encoder;
     if (!video)
         m_impliedSampleRate = choice.sampleRate;
-    if (!choice.encoder.isEmpty())
+    if (!choice.encoder.isEmpty() && !m_copyPlan)
         out(video ? QStringLiteral("-c:v") : QStringLiteral("-c:a"), choice.encoder);
+    // x265 would otherwise write its settings into the log at every start.
+    if (choice.encoder == QLatin1String("libx265"))
+        out(QStringLiteral("-x265-params"), QStringLiteral("log-level=error"));
+}
+
+// A disc's fixed frame would squash a picture of another shape.
+void LegacyTranslator::decideShape()
+{
+    if (m_target.isEmpty() || !m_input.ok || !m_input.hasVideo || m_input.displayAspect <= 0 ||
+        m_videoCopy || m_noVideo)
+        return;
+    const PictureShape::Fit fit = PictureShape::forTarget(
+        TargetNorm::prefixedTarget(m_target, m_rate, m_tvstd, m_input.frameRate),
+        m_input.displayAspect, m_aspect);
+    if (!fit.applies)
+        return;
+    m_shapeAspect = fit.aspect;
+    if (fit.pictureWidth != fit.frameWidth || fit.pictureHeight != fit.frameHeight)
+        m_filters.setFit(fit.pictureWidth, fit.pictureHeight, fit.frameWidth, fit.frameHeight);
+    note(fit.note);
+}
+
+void LegacyTranslator::emitCopyPlan()
+{
+    if (!m_copyPlan)
+        return;
+    StreamCopyPlan::Request request;
+    request.muxer = outputFormat();
+    request.copyVideo = m_videoCopy;
+    request.copyAudio = m_audioCopy;
+    request.videoEncoder = m_videoCopy ? QString() : m_videoCodec;
+    request.audioEncoder = m_audioCopy ? QString() : m_audioCodec;
+    request.noVideo = m_noVideo;
+    request.noAudio = m_noAudio;
+    const StreamCopyPlan plan = StreamCopyPlan::make(m_input, request, m_ffmpeg);
+    m_post << plan.arguments;
+    m_cmd.notes << plan.notes;
+    if (!plan.refusal.isEmpty())
+        m_cmd.refusal = plan.refusal;
+    // AVI stores no presentation times; copied B-frames need them made up.
+    if (m_input.demuxer == QLatin1String("avi"))
+        m_pre << QStringLiteral("-fflags") << QStringLiteral("+genpts");
+}
+
+void LegacyTranslator::emitQuality()
+{
+    const QualityOptions::Result r =
+        QualityOptions::translate(m_askedVideoEncoder, m_crf, m_preset, m_hasBitRate);
+    m_post << r.arguments;
+    m_cmd.notes << r.notes;
+    if (!r.refusal.isEmpty())
+        m_cmd.refusal = r.refusal;
 }
 
 // Old form "file:stream[:syncfile:syncstream]" (any single character between the numbers).

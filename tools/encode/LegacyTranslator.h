@@ -24,6 +24,7 @@ struct FfmpegCommand
     QStringList arguments;
     QStringList notes;
     OutputExpectation expected;
+    QString refusal; // not empty: the line cannot be converted, and this says why
 };
 
 // Turns one conversion command line of the old tool's option language into an FFmpeg 5.1
@@ -53,6 +54,9 @@ private:
     void emitMap(const QString& value);
     void emitMotionEstimation(const QString& value);
     void emitUnknown(const LegacyOption& option);
+    void emitQuality();
+    void decideShape();
+    void emitCopyPlan();
     void emitFormatDefaults();
     void emitCover();
     OutputExpectation expectation() const;
@@ -71,9 +75,12 @@ private:
     QStringList m_post; // output options, after -i
 
     QString m_target, m_rate, m_tvstd, m_format, m_videoCodec, m_audioCodec;
+    QString m_aspect, m_shapeAspect; // the asked aspect; the one the shape rule writes instead
+    QString m_crf, m_preset, m_askedVideoEncoder; // the encoder the crf and preset are for
     bool m_videoCopy = false, m_audioCopy = false, m_noVideo = false, m_noAudio = false;
     bool m_hasDuration = false, m_hasSampleRate = false, m_hasChannels = false;
-    bool m_coverAsClip = false, m_limited = false, m_mapped = false;
+    bool m_coverAsClip = false, m_limited = false, m_mapped = false, m_hasBitRate = false;
+    bool m_copyPlan = false; // a copy that maps the probed streams one by one
     int m_impliedSampleRate = 0;
     QString m_syncMode; // -fps_mode value; empty when the line gave no -vsync
 };

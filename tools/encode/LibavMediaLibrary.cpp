@@ -69,6 +69,53 @@ bool LibavMediaLibrary::knowsOption(const QByteArray& name) const
            knownBy(avformat_get_class(), name.constData());
 }
 
+QByteArray LibavMediaLibrary::capabilities() const
+{
+    QByteArray text;
+    void* at = nullptr;
+    while (const AVCodec* codec = av_codec_iterate(&at)) {
+        if (!av_codec_is_encoder(codec))
+            continue;
+        if (codec->type == AVMEDIA_TYPE_VIDEO)
+            text += QByteArray("video ") + codec->name + '\n';
+        else if (codec->type == AVMEDIA_TYPE_AUDIO)
+            text += QByteArray("audio ") + codec->name + '\n';
+    }
+    at = nullptr;
+    while (const AVOutputFormat* format = av_muxer_iterate(&at))
+        text += QByteArray("muxer ") + format->name + ' ' +
+                (format->extensions ? format->extensions : "") + '\n';
+    return text;
+}
+
+int LibavMediaLibrary::holds(const QString& muxer, const QString& codec) const
+{
+    const AVOutputFormat* f = av_guess_format(muxer.toLatin1().constData(), nullptr, nullptr);
+    const AVCodecDescriptor* d = avcodec_descriptor_get_by_name(codec.toLatin1().constData());
+    if (!f || !d)
+        return 0;
+    const int answer = avformat_query_codec(f, d->id, FF_COMPLIANCE_NORMAL);
+    return answer < 0 ? -1 : answer > 0 ? 1 : 0;
+}
+
+QString LibavMediaLibrary::usualEncoder(const QString& muxer, MediaStream::Type type) const
+{
+    const AVOutputFormat* f = av_guess_format(muxer.toLatin1().constData(), nullptr, nullptr);
+    if (!f)
+        return QString();
+    const AVCodecID id = type == MediaStream::Video      ? f->video_codec
+                         : type == MediaStream::Audio    ? f->audio_codec
+                         : type == MediaStream::Subtitle ? f->subtitle_codec
+                                                         : AV_CODEC_ID_NONE;
+    // MP4 names no subtitle codec of its own, yet stores text as 3GPP timed text.
+    const AVCodecID own = type == MediaStream::Subtitle && id == AV_CODEC_ID_NONE &&
+                                  avformat_query_codec(f, AV_CODEC_ID_MOV_TEXT, 0) == 1
+                              ? AV_CODEC_ID_MOV_TEXT
+                              : id;
+    const AVCodec* codec = own == AV_CODEC_ID_NONE ? nullptr : avcodec_find_encoder(own);
+    return codec ? QString::fromLatin1(codec->name) : QString();
+}
+
 bool LibavMediaLibrary::parseFrameSize(const QString& text, int& width, int& height) const
 {
     int w = 0, h = 0;

@@ -15,6 +15,9 @@ public:
     bool takesMovingVideo(const QString& muxer) const override;
     bool takesAudio(const QString& muxer) const override;
     bool knowsOption(const QByteArray& name) const override;
+    QByteArray capabilities() const override;
+    int holds(const QString& muxer, const QString& codec) const override;
+    QString usualEncoder(const QString& muxer, MediaStream::Type type) const override;
     bool parseFrameSize(const QString& text, int& width, int& height) const override;
     bool parseDuration(const QString& text, double& seconds) const override;
 };

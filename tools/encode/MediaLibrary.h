@@ -16,6 +16,9 @@ class MediaLibrary : public FfmpegCatalogue
 public:
     // What an in-process look at `path` finds (ProbeMediaFile).
     virtual MediaProbeResult probe(const QString& path) const = 0;
+    // Every encoder and output format, one a line: "video NAME", "audio NAME", "muxer NAME
+    // EXT,EXT" (the extensions may be missing).
+    virtual QByteArray capabilities() const = 0;
 
     // Loads the module beside this tool (in `toolFolder`); null, and `why` set, when it cannot.
     static std::unique_ptr<MediaLibrary> load(const QString& toolFolder, QString& why);

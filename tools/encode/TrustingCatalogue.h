@@ -14,6 +14,8 @@ public:
     bool takesMovingVideo(const QString&) const override { return true; }
     bool takesAudio(const QString&) const override { return true; }
     bool knowsOption(const QByteArray&) const override { return true; }
+    int holds(const QString&, const QString&) const override { return 1; }
+    QString usualEncoder(const QString&, MediaStream::Type) const override { return QString(); }
     // Digits only ("320x240").
     bool parseFrameSize(const QString& text, int& width, int& height) const override;
     // Plain seconds only.

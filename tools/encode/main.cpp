@@ -19,12 +19,15 @@ int main(int argc, char** argv)
         return InfoMode::run(line.input, QCoreApplication::applicationDirPath());
     case LegacyCommandLine::Mode::Convert:
         return ConvertMode::run(line, QCoreApplication::applicationDirPath());
+    case LegacyCommandLine::Mode::Capabilities:
+        return InfoMode::capabilities(QCoreApplication::applicationDirPath());
     case LegacyCommandLine::Mode::Invalid:
         break;
     }
     std::fprintf(stderr,
                  "encode: %s\nusage: encode ffmpeg-converter -info FILE\n"
-                 "       encode ffmpeg-converter -i INPUT [-option value]... -y OUTPUT\n",
+                 "       encode ffmpeg-converter -i INPUT [-option value]... -y OUTPUT\n"
+                 "       encode ffmpeg-converter -capabilities\n",
                  line.error.toLocal8Bit().constData());
     return 2;
 }

@@ -8,6 +8,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -46,6 +47,29 @@ void VideoPipeline::frameSize(const EncodePlan& plan, int width, int height,
     outHeight = multipleOf4(h);
 }
 
+void VideoPipeline::pictureRect(int frameWidth, int frameHeight, int width, int height,
+                                AVRational sampleAspect, int& x, int& y, int& pictureWidth,
+                                int& pictureHeight)
+{
+    x = y = 0;
+    pictureWidth = frameWidth;
+    pictureHeight = frameHeight;
+    if (width <= 0 || height <= 0 || frameWidth <= 0 || frameHeight <= 0)
+        return;
+    const double sar = sampleAspect.num > 0 && sampleAspect.den > 0 ? av_q2d(sampleAspect) : 1.0;
+    const double source = width * sar / height;
+    const double frame = double(frameWidth) / frameHeight;
+    if (std::fabs(source / frame - 1.0) <= 0.02)
+        return;
+    // Even sizes and offsets: the chroma planes have half the resolution.
+    if (source > frame)
+        pictureHeight = std::max(2, int(std::lround(frameWidth / source / 2.0)) * 2);
+    else
+        pictureWidth = std::max(2, int(std::lround(frameHeight * source / 2.0)) * 2);
+    x = (frameWidth - pictureWidth) / 4 * 2;
+    y = (frameHeight - pictureHeight) / 4 * 2;
+}
+
 std::unique_ptr<VideoPipeline> VideoPipeline::open(AVFormatContext* in, AVStream* stream,
                                                    AVFormatContext* out, const EncodePlan& plan,
                                                    std::string& error, std::string& summary)
@@ -66,8 +90,10 @@ std::unique_ptr<VideoPipeline> VideoPipeline::open(AVFormatContext* in, AVStream
         return nullptr;
     }
     AVCodecContext* enc = pipe->m_encoder.get();
-    frameSize(plan, par->width, par->height, av_guess_sample_aspect_ratio(in, stream, nullptr),
-              enc->width, enc->height);
+    const AVRational sampleAspect = av_guess_sample_aspect_ratio(in, stream, nullptr);
+    frameSize(plan, par->width, par->height, sampleAspect, enc->width, enc->height);
+    pictureRect(enc->width, enc->height, par->width, par->height, sampleAspect, pipe->m_x,
+                pipe->m_y, pipe->m_pictureWidth, pipe->m_pictureHeight);
     // The input's own rate unless the audience allows fewer frames.
     AVRational rate = av_guess_frame_rate(in, stream, nullptr);
     const double limit = plan.maxFrameRate > 0 ? plan.maxFrameRate : 30.0;
@@ -117,6 +143,12 @@ std::unique_ptr<VideoPipeline> VideoPipeline::open(AVFormatContext* in, AVStream
               ", " + std::to_string(enc->bit_rate) + " bit/s, " +
               std::to_string(av_q2d(rate)).substr(0, 6) + " frames/s, a key frame every " +
               std::to_string(enc->gop_size) + " frames" +
+              (pipe->m_pictureWidth != enc->width || pipe->m_pictureHeight != enc->height
+                   ? ", the picture kept in shape at " + std::to_string(pipe->m_pictureWidth) +
+                         "x" + std::to_string(pipe->m_pictureHeight) + " with black " +
+                         (pipe->m_pictureHeight < enc->height ? "bars above and below"
+                                                              : "bars left and right")
+                   : std::string()) +
               (plan.blackLevel ? ", black level clamped" : "");
     return pipe;
 }
@@ -162,9 +194,9 @@ int VideoPipeline::encode(const AVFrame* decoded)
         return 0; // above the audience's frame rate, or a repeated time stamp
     m_lastPts = pts;
 
-    m_scaler.reset(sws_getCachedContext(m_scaler.release(), decoded->width, decoded->height,
-                                        AVPixelFormat(decoded->format), enc->width, enc->height,
-                                        enc->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    m_scaler.reset(sws_getCachedContext(
+        m_scaler.release(), decoded->width, decoded->height, AVPixelFormat(decoded->format),
+        m_pictureWidth, m_pictureHeight, enc->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!m_scaler)
         return AVERROR(EINVAL);
     AVFrame* scaled = m_scaled.get();
@@ -178,7 +210,21 @@ int VideoPipeline::encode(const AVFrame* decoded)
     // The encoder may still hold the last frame's buffer.
     if (const int result = av_frame_make_writable(scaled); result < 0)
         return result;
-    sws_scale(m_scaler.get(), decoded->data, decoded->linesize, 0, decoded->height, scaled->data,
+    uint8_t* planes[4] = {scaled->data[0], scaled->data[1], scaled->data[2], nullptr};
+    if (m_pictureWidth != enc->width || m_pictureHeight != enc->height) {
+        // Black bars: limited-range black, neutral colour.
+        for (int y = 0; y < enc->height; ++y)
+            std::memset(scaled->data[0] + ptrdiff_t(y) * scaled->linesize[0], kBlack,
+                        size_t(enc->width));
+        for (int plane = 1; plane <= 2; ++plane)
+            for (int y = 0; y < enc->height / 2; ++y)
+                std::memset(scaled->data[plane] + ptrdiff_t(y) * scaled->linesize[plane], 128,
+                            size_t(enc->width / 2));
+        planes[0] += ptrdiff_t(m_y) * scaled->linesize[0] + m_x;
+        for (int plane = 1; plane <= 2; ++plane)
+            planes[plane] += ptrdiff_t(m_y / 2) * scaled->linesize[plane] + m_x / 2;
+    }
+    sws_scale(m_scaler.get(), decoded->data, decoded->linesize, 0, decoded->height, planes,
               scaled->linesize);
     if (m_blackLevel)
         clampBlack(scaled);

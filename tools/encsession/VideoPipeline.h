@@ -30,6 +30,13 @@ public:
     static void frameSize(const EncodePlan& plan, int width, int height, AVRational sampleAspect,
                           int& outWidth, int& outHeight);
 
+    // Where the picture goes inside a fixed frame: RealMedia carries no aspect, so a picture of
+    // another shape is scaled to fit and the rest of the frame stays black. The whole frame
+    // when the shapes agree.
+    static void pictureRect(int frameWidth, int frameHeight, int width, int height,
+                            AVRational sampleAspect, int& x, int& y, int& pictureWidth,
+                            int& pictureHeight);
+
 private:
     VideoPipeline() = default;
     int drainDecoder();
@@ -48,4 +55,5 @@ private:
     int64_t m_lastPts = AV_NOPTS_VALUE;
     int64_t m_nextInputPts = 0;
     bool m_blackLevel = false;
+    int m_x = 0, m_y = 0, m_pictureWidth = 0, m_pictureHeight = 0; // the picture in the frame
 };

@@ -1,6 +1,6 @@
 #include "CodecNames.h"
 
-#include "FfmpegCatalogue.h"
+#include "EncoderCatalogue.h"
 
 namespace {
 
@@ -21,6 +21,13 @@ constexpr Rename kVideo[] = {
     {"x264", "libx264", 0, ""},
     {"msmpeg4v1", "msmpeg4v2", 0, "msmpeg4v1 has no encoder here; using msmpeg4v2"},
     {"msmpeg4v3", "msmpeg4", 0, ""},
+    {"hevc", "libx265", 0, ""},
+    {"h265", "libx265", 0, ""},
+    {"x265", "libx265", 0, ""},
+    {"av1", "libsvtav1", 0, ""},
+    {"svtav1", "libsvtav1", 0, ""},
+    {"vp9", "libvpx-vp9", 0, ""},
+    {"vp8", "libvpx", 0, ""},
 };
 
 constexpr Rename kAudio[] = {
@@ -36,11 +43,13 @@ constexpr Rename kAudio[] = {
     {"libamr_nb", "aac", 8000, "AMR-NB has no encoder here; using AAC"},
     {"amr_wb", "aac", 16000, "AMR-WB has no encoder here; using AAC"},
     {"libamr_wb", "aac", 16000, "AMR-WB has no encoder here; using AAC"},
+    // FFmpeg's own Opus encoder is experimental.
+    {"opus", "libopus", 0, ""},
 };
 
 template <size_t N>
 CodecNames::Choice choose(const Rename (&table)[N], const QString& legacy, bool video,
-                          const FfmpegCatalogue& ffmpeg)
+                          const EncoderCatalogue& ffmpeg)
 {
     CodecNames::Choice choice;
     choice.encoder = legacy.trimmed();
@@ -68,12 +77,12 @@ CodecNames::Choice choose(const Rename (&table)[N], const QString& legacy, bool 
 
 } // namespace
 
-CodecNames::Choice CodecNames::video(const QString& legacy, const FfmpegCatalogue& ffmpeg)
+CodecNames::Choice CodecNames::video(const QString& legacy, const EncoderCatalogue& ffmpeg)
 {
     return choose(kVideo, legacy, true, ffmpeg);
 }
 
-CodecNames::Choice CodecNames::audio(const QString& legacy, const FfmpegCatalogue& ffmpeg)
+CodecNames::Choice CodecNames::audio(const QString& legacy, const EncoderCatalogue& ffmpeg)
 {
     return choose(kAudio, legacy, false, ffmpeg);
 }

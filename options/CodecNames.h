@@ -2,9 +2,11 @@
 
 #include <QString>
 
-class FfmpegCatalogue;
+class EncoderCatalogue;
 
 // The old tool's codec names (as the converter writes them) and the encoders of this FFmpeg.
+// Shared by the encoder tool, which translates with it, and the program, which checks with it
+// at start-up whether the installed FFmpeg can make each profile.
 class CodecNames
 {
 public:
@@ -17,7 +19,7 @@ public:
 
     // The encoder for a legacy video codec name ("xvid", "libxvid", "msmpeg4v1", "copy"...),
     // among those `ffmpeg` has.
-    static Choice video(const QString& legacy, const FfmpegCatalogue& ffmpeg);
+    static Choice video(const QString& legacy, const EncoderCatalogue& ffmpeg);
     // The encoder for a legacy audio codec name ("mp3", "libfaac", "libamr_nb", "copy"...).
-    static Choice audio(const QString& legacy, const FfmpegCatalogue& ffmpeg);
+    static Choice audio(const QString& legacy, const EncoderCatalogue& ffmpeg);
 };

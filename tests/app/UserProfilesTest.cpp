@@ -1,0 +1,135 @@
+// Profiles the installed FFmpeg cannot make, and profiles the user saves from a row.
+#include "CConverterDlg.h"
+#include "CJobList.h"
+#include "ConversionJob.h"
+#include "EncoderTool.h"
+#include "TestMedia.h"
+#include "WindowHarness.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QMenu>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class UserProfilesTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        // Copies, not the shared folder: this program's folder is writable, so the user's
+        // profiles are saved in it.
+        ASSERT_TRUE(QFile::remove(app("profiles")));
+        ASSERT_TRUE(QDir().mkpath(app("profiles")));
+        const QDir shipped(TestMedia::appDir() + "profiles");
+        shippedCount = 0;
+        for (const QString& name : shipped.entryList({"*.pf"}, QDir::Files)) {
+            ASSERT_TRUE(QFile::copy(shipped.filePath(name), app("profiles/") + name));
+            ++shippedCount;
+        }
+        ASSERT_TRUE(TestMedia::makeVideo(media("clip.mp4"), 1.0, "160x120", 25, true));
+    }
+
+    // Answers the next name question with `name`.
+    void answerName(const QString& name)
+    {
+        answers->hold(true);
+        auto* timer = new QTimer(dlg.get());
+        QObject::connect(timer, &QTimer::timeout, [this, timer, name] {
+            auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!ask)
+                return;
+            timer->stop();
+            ask->setTextValue(name);
+            ask->accept();
+            answers->hold(false);
+        });
+        timer->start(20);
+    }
+
+    void saveAs(const QString& name)
+    {
+        answerName(name);
+        QAction* entry = dlg->findChild<QAction*>("command32803");
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text(), "Save as &Profile...");
+        EXPECT_EQ(dlg->menus().popup->actions().last(), entry); // after the entries it had
+        entry->trigger();
+    }
+
+    int shippedCount = 0;
+};
+
+TEST_F(UserProfilesTest, AnUnavailableProfileKeepsItsPlaceIsMarkedAndFailsBeforeTheTool)
+{
+    ASSERT_TRUE(TestMedia::writeFile(app("profiles/99-missing.pf"),
+                                     "[Main]\nName=Missing Encoder\nSName=Odd\nFormat=mp4\n"
+                                     "ExtName=mp4\n\n[Parameter]\nf=,,mp4\nvcodec=,,libnosuch\n"));
+    open();
+    QComboBox* box = dlg->profileBox();
+    ASSERT_EQ(box->count(), shippedCount + 1);
+    EXPECT_EQ(box->itemText(0), "MP4 - MPEG-4 Video");
+    EXPECT_EQ(box->itemText(shippedCount), "Missing Encoder (unavailable)");
+    box->setCurrentIndex(shippedCount);
+    EXPECT_TRUE(box->toolTip().contains("no video encoder \"libnosuch\""))
+        << box->toolTip().toStdString();
+
+    add({media("clip.mp4")});
+    ASSERT_EQ(dlg->jobs().rowCount(), 1);
+    encodeAndWait();
+    EXPECT_EQ(cell(0, 4), "Fail");
+    const QByteArray trace = TestMedia::readFile(app("trace.log"));
+    EXPECT_TRUE(trace.contains("\"Missing Encoder\" unavailable: the installed FFmpeg has no "
+                               "video encoder \"libnosuch\""))
+        << trace.toStdString();
+    EXPECT_FALSE(trace.contains("ffmpeg-converter -i")); // the tool never ran
+    box->setCurrentIndex(0);
+    EXPECT_TRUE(box->toolTip().isEmpty());
+}
+
+TEST_F(UserProfilesTest, ASavedRowConvertsWithItsValuesAndSurvivesARestart)
+{
+    open();
+    add({media("clip.mp4")});
+    ASSERT_EQ(dlg->jobs().rowCount(), 1);
+    dlg->jobs().SelectRow(0);
+    ConversionJob* job = dlg->jobs().job(0);
+    ASSERT_NE(job, nullptr);
+    // The edit the user made in the editor.
+    for (ProfileOption& option : job->profile->options)
+        if (option.name == "s")
+            option.value = "176x144";
+    dlg->profiles().ShowProfile(*job->profile, 1);
+
+    saveAs("MP4 - MPEG-4 Video"); // a shipped profile's name
+    EXPECT_TRUE(answers->texts().join('\n').contains("There is already a profile named \"MP4 - "
+                                                     "MPEG-4 Video\""))
+        << answers->texts().join('\n').toStdString();
+    saveAs("My Small MP4");
+    ASSERT_EQ(dlg->profileBox()->count(), shippedCount + 1);
+    EXPECT_EQ(dlg->profileBox()->itemText(shippedCount), "My Small MP4");
+    saveAs("my small mp4"); // another user profile's name, in other letters
+    EXPECT_TRUE(
+        answers->texts().join('\n').contains("There is already a profile named \"My Small MP4\""));
+
+    // A restart lists it after the shipped ones and converts with the saved size.
+    dlg.reset();
+    QFile::remove(app(EncoderTool::fileName()));
+    open();
+    ASSERT_EQ(dlg->profileBox()->count(), shippedCount + 1);
+    EXPECT_EQ(dlg->profileBox()->itemText(shippedCount), "My Small MP4");
+    dlg->profileBox()->setCurrentIndex(shippedCount);
+    add({media("clip.mp4")});
+    encodeAndWait();
+    ASSERT_EQ(cell(0, 4), "Completed") << TestMedia::readFile(app("trace.log")).toStdString();
+    const QStringList streams = TestMedia::probe(out() + "/clip.mp4");
+    EXPECT_TRUE(streams.contains("mpeg4|video|176|144")) << streams.join(' ').toStdString();
+}
+
+} // namespace
