@@ -31,11 +31,17 @@ shoot() {
         ffmpeg -loglevel error -y -f x11grab -draw_mouse 0 -video_size "$screen" -i "$DISPLAY" \
             -frames:v 1 "$picture"
         kill "$pid"
+        wait "$pid" || true
     ' sh "$screen" "$picture" "$work/holiday.avi" "$work/Interview take 2.mov" "$@"
 }
 
+# The program is killed after each picture, so it keeps its job list for a restore offer;
+# the pictures show a first start.
+forget() { rm -f build/app/joblist.json; }
 mkdir -p "$(dirname "$out")" "$(dirname "$wide")"
+forget
 shoot 900x600 "$work/screen.png"
+forget
 # Keep only the window: cut away the empty (black) screen around it.
 crop=$(ffmpeg -loop 1 -i "$work/screen.png" -frames:v 3 -vf cropdetect=limit=0.01:round=2:skip=0 \
     -f null - 2>&1 |
@@ -45,4 +51,5 @@ echo "screenshot: $out"
 
 # Xvfb runs no window manager to maximise the window: Qt's own option gives it the screen.
 shoot 1280x800 "$wide" -qwindowgeometry 1280x800+0+0
+forget
 echo "screenshot: $wide"
