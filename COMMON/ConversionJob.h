@@ -12,8 +12,8 @@
 // Owned by its row; moved, never copied (it owns its Profile).
 // Threads: filled on the UI thread at admission. During a batch the worker writes settings,
 // outputPath, progressDuration and outcome, and only reads the rest, which no thread writes
-// until the batch has ended (the commands that would are disabled); the UI thread then reads
-// only that rest (Copy Command Line: inputPath, media, profile).
+// until the batch has ended (the commands that would are disabled); the UI thread meanwhile
+// reads only that rest (Copy Command Line, the preview, the kept job list).
 struct ConversionJob
 {
     ConversionSettings settings;      // cleared and defaulted at the start of each conversion
