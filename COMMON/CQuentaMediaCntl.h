@@ -14,9 +14,10 @@ struct EncoderSetup;
 
 // The one object through which the main window drives encoding: it owns the current encoder
 // (FFmpeg tool or RealMedia producer), probes files, converts one job at a time and stops it.
-// Threads: Init, bGetMediaFileContent and Stop run on the UI thread; SwitchEncoder,
-// RestoreEncoder and bDoConvert on the batch worker. The encoder slots are guarded so that
-// Stop may race a switch; the worker alone replaces them.
+// Threads: Init, bGetMediaFileContent and Stop run on the UI thread; SwitchEncoder and
+// bDoConvert on the batch worker; RestoreEncoder on the worker during a batch and on the UI
+// thread between batches (before an admission). The encoder slots are guarded so that Stop may
+// race a switch; while a batch runs the worker alone replaces them.
 class CQuentaMediaCntl
 {
 public:

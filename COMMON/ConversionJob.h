@@ -10,7 +10,10 @@
 
 // One row of the job list: what to convert, what the probe learned and the row's own profile.
 // Owned by its row; moved, never copied (it owns its Profile).
-// Threads: filled on the UI thread at admission; during a batch only the worker touches it.
+// Threads: filled on the UI thread at admission. During a batch the worker writes settings,
+// outputPath, progressDuration and outcome, and only reads the rest, which no thread writes
+// until the batch has ended (the commands that would are disabled); the UI thread meanwhile
+// reads only that rest (Copy Command Line, the preview, the kept job list).
 struct ConversionJob
 {
     ConversionSettings settings;      // cleared and defaulted at the start of each conversion

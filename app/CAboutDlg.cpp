@@ -22,7 +22,7 @@ CAboutDlg::CAboutDlg(CSkinEngine* skin, QWidget* parent)
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     auto* icon = new QLabel(this);
-    icon->setPixmap(ResourceImages::icon(128).pixmap(32, 32));
+    icon->setPixmap(ResourceImages::icon(ResourceImages::AppIcon).pixmap(32, 32));
     m_softName->setTextFormat(Qt::PlainText);
     m_version->setTextFormat(Qt::PlainText);
     m_legal->setTextFormat(Qt::PlainText);

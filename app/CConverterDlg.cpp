@@ -8,7 +8,6 @@
 #include "CCodecInfoDlg.h"
 #include "CImageButton.h"
 #include "CJobList.h"
-#include "CPreferencesDlg.h"
 #include "CPreviewPanel.h"
 #include "CProfileEditor.h"
 #include "CSaveProfileCommand.h"
@@ -20,6 +19,7 @@
 #include "HelpCommand.h"
 #include "JobListKeeper.h"
 #include "MainDialogControls.h"
+#include "MainDialogIds.h"
 #include "MainShortcuts.h"
 #include "MainWindowLayout.h"
 #include "MediaAdmission.h"
@@ -28,6 +28,7 @@
 #include "OpenInBrowser.h"
 #include "OutputNaming.h"
 #include "Preferences.h"
+#include "PreferencesCommand.h"
 #include "ProfileBoxMarks.h"
 #include "ProfileCatalogue.h"
 #include "ProfileFolders.h"
@@ -42,47 +43,25 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
+namespace Id = MainDialogIds;
+
 const char kRunning[] = "The convert is running, please stop convert and then exit.";
 const char kRestart[] = "Encounter a problem,please Restart !!!";
-
-QStringList defaultOpenFiles(QWidget* owner, const QString& filter)
-{
-    return QFileDialog::getOpenFileNames(owner, QStringLiteral("Open"), QString(), filter, nullptr,
-                                         QFileDialog::HideNameFilterDetails);
-}
-
-QString defaultPickFolder(QWidget* owner, const QString& title)
-{
-    return QFileDialog::getExistingDirectory(owner, title);
-}
-
-void defaultOpenFolder(const QString& folder)
-{
-    if (folder.isEmpty())
-        return;
-    // The desktop opens a folder in its file manager; a missing one fails quietly.
-    defaultBrowserLaunchHooks().openWithDesktop(QUrl::fromLocalFile(folder).toString(),
-                                                kShowNormal);
-}
 
 } // namespace
 
@@ -92,9 +71,8 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
 }
 
 CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWidget* parent)
-    : QDialog(parent),
-      m_skin(skin), m_desktop{&defaultOpenFiles, &defaultPickFolder, &defaultOpenFolder},
-      m_where(where), m_trace(where.traceFile()), m_events(EventLog::createSystem())
+    : QDialog(parent), m_skin(skin), m_desktop(DesktopHooks::system()), m_where(where),
+      m_trace(where.traceFile()), m_events(EventLog::createSystem())
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
@@ -174,10 +152,6 @@ void CConverterDlg::createControls()
     m_client->resize(templateSize);
     frame->addWidget(m_client);
 
-    const auto place = [&](QWidget* control, int x, int y, int w, int h) {
-        control->setGeometry(units.rect(x, y, w, h));
-    };
-
     const MainDialogControls controls = MainDialogControls::create(m_client, units);
     m_add = controls.add;
     m_remove = controls.remove;
@@ -199,29 +173,8 @@ void CConverterDlg::createControls()
     m_editor->widget()->raise();
 
     m_preview = new CPreviewPanel(m_client);
-    const struct
-    {
-        int id;
-        int rect[4];
-    } previewRects[] = {{1052, {293, 154, 111, 77}}, {1050, {293, 232, 114, 9}},
-                        {1046, {300, 241, 13, 12}},  {1047, {318, 241, 13, 12}},
-                        {1048, {337, 241, 13, 12}},  {1053, {367, 242, 32, 8}}};
-    for (const auto& entry : previewRects)
-        place(m_preview->control(entry.id), entry.rect[0], entry.rect[1], entry.rect[2],
-              entry.rect[3]);
-    if (auto* time = qobject_cast<QLabel*>(m_preview->control(1053)))
-        MainDialogControls::fitCaption(time, QStringLiteral("00:00:00"), 0);
-    for (int id : {32793, 32796, 32797}) {
-        QAction* entry = m_preview->action(id);
-        entry->setProperty("commandId", id);
-        m_menus.popup->addAction(entry);
-        m_menus.actions.insert(id, entry);
-    }
-    m_menus.popup->addSeparator();
-    QAction* copy = m_menus.popup->addAction(QStringLiteral("Copy &Command Line"));
-    copy->setProperty("commandId", 32802);
-    copy->setObjectName(QStringLiteral("command32802"));
-    m_menus.actions.insert(32802, copy);
+    MainDialogControls::placePreview(*m_preview, units);
+    m_menus.addPreviewEntries(*m_preview);
 
     MainWindowLayout::install(m_client, templateSize);
     // The job list's Name column takes what the list grows beyond its template width.
@@ -241,27 +194,27 @@ void CConverterDlg::connectCommands()
     connect(m_stop, &QAbstractButton::clicked, this, &CConverterDlg::OnStopConvert);
     connect(m_browse, &QAbstractButton::clicked, this, &CConverterDlg::OnBrowse);
     connect(m_open, &QAbstractButton::clicked, this, &CConverterDlg::OnOpenOutputFolder);
-    for (int id : {32771, 32788})
+    for (int id : {Id::kFileAdd, Id::kPopupAdd})
         on(id, &CConverterDlg::OnAdd);
-    for (int id : {32772, 32789})
+    for (int id : {Id::kFileRemove, Id::kPopupRemove})
         on(id, &CConverterDlg::OnRemove);
-    for (int id : {32773, 32791})
+    for (int id : {Id::kFileRemoveAll, Id::kPopupRemoveAll})
         on(id, &CConverterDlg::OnRemoveAll);
-    on(32774, &CConverterDlg::OnExit);
-    on(32801, &CConverterDlg::OnAddFolder);
-    on(32802, &CConverterDlg::OnCopyCommandLine);
+    on(Id::kFileExit, &CConverterDlg::OnExit);
+    on(Id::kFileAddFolder, &CConverterDlg::OnAddFolder);
+    on(Id::kCopyCommandLine, &CConverterDlg::OnCopyCommandLine);
     connect(m_menus.popup, &QMenu::aboutToShow, this, &CConverterDlg::updateCopyCommand);
-    on(32799, &CConverterDlg::OnPreferences);
-    on(32779, &CConverterDlg::OnAbout);
-    connect(m_menus.action(32775), &QAction::triggered, this,
+    on(Id::kPreferences, &CConverterDlg::OnPreferences);
+    on(Id::kAbout, &CConverterDlg::OnAbout);
+    connect(m_menus.action(Id::kCheckAll), &QAction::triggered, this,
             [this] { m_jobs->SetAllChecks(true); });
-    connect(m_menus.action(32776), &QAction::triggered, this,
+    connect(m_menus.action(Id::kUncheckAll), &QAction::triggered, this,
             [this] { m_jobs->SetAllChecks(false); });
-    connect(m_menus.action(32777), &QAction::triggered, this, [this] { m_jobs->Up(); });
-    connect(m_menus.action(32778), &QAction::triggered, this, [this] { m_jobs->Down(); });
-    connect(m_menus.action(32800), &QAction::triggered, this,
+    connect(m_menus.action(Id::kUp), &QAction::triggered, this, [this] { m_jobs->Up(); });
+    connect(m_menus.action(Id::kDown), &QAction::triggered, this, [this] { m_jobs->Down(); });
+    connect(m_menus.action(Id::kCodecDownload), &QAction::triggered, this,
             [this] { HelpCommand::CodecDownload(m_desktop.browser); });
-    connect(m_menus.action(32781), &QAction::triggered, this,
+    connect(m_menus.action(Id::kHelp), &QAction::triggered, this,
             [this] { HelpCommand::Show(m_desktop.browser); });
     m_preview->setSelectedPath([this] {
         const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
@@ -282,7 +235,7 @@ void CConverterDlg::connectCommands()
 
 void CConverterDlg::OnInitDialog()
 {
-    setWindowIcon(ResourceImages::icon(128));
+    setWindowIcon(ResourceImages::icon(ResourceImages::AppIcon));
     if (m_skin) {
         m_skin->skinWindow(this, "Dialog");
         m_skin->setDialogSkinName("Dialog");
@@ -446,7 +399,8 @@ void CConverterDlg::AdmitFolder(const QString& folder)
 void CConverterDlg::updateCopyCommand()
 {
     const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
-    m_menus.action(32802)->setEnabled(job && job->profile && !RowCommand::UsesProducer(*job));
+    m_menus.action(Id::kCopyCommandLine)
+        ->setEnabled(job && job->profile && !RowCommand::UsesProducer(*job));
 }
 
 void CConverterDlg::OnCopyCommandLine()
@@ -493,11 +447,11 @@ void CConverterDlg::OnStopConvert()
 
 void CConverterDlg::EnableControls(bool enable)
 {
-    for (int id : {1015, 1007, 1008, 1014, 1006, 1005, 1004, 1046, 1047, 1048, 1050}) {
+    for (int id : Id::kBatchLockedControls) {
         if (QWidget* widget = control(id))
             widget->setEnabled(enable);
     }
-    for (int id : {32771, 32801, 32772, 32773, 32788, 32789, 32791, 32793, 32796, 32797}) {
+    for (int id : Id::kBatchLockedCommands) {
         if (QAction* action = m_menus.action(id))
             action->setEnabled(enable);
     }
@@ -579,16 +533,7 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
 
 void CConverterDlg::OnPreferences()
 {
-    CPreferencesDlg dialog(m_batch->keepSourceDates(), this);
-    dialog.setKeepGoing(m_batch->keepGoing());
-    dialog.setSimultaneous(Settings::ReadSimultaneous());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    m_batch->setKeepSourceDates(dialog.keepDates());
-    m_batch->setKeepGoing(dialog.keepGoing());
-    Settings::WriteKeepGoing(dialog.keepGoing());
-    if (dialog.simultaneous() != Settings::ReadSimultaneous())
-        Settings::WriteSimultaneous(dialog.simultaneous());
+    PreferencesCommand::Run(this, *m_batch);
 }
 
 void CConverterDlg::OnAbout()

@@ -3,14 +3,13 @@
 #include "CProfileManager.h"
 #include "CQuentaMediaCntl.h"
 #include "CTraceLog.h"
+#include "DesktopHooks.h"
 #include "EncoderSetup.h"
 #include "MainMenus.h"
-#include "OpenInBrowser.h"
 #include "WriteLocations.h"
 
 #include <QDialog>
 #include <QString>
-#include <functional>
 #include <memory>
 
 class CBatchConverter;
@@ -41,17 +40,7 @@ class CConverterDlg : public QDialog
     Q_OBJECT
 public:
     // The ways out to the desktop, replaceable so that tests open no real dialog or folder.
-    struct DesktopHooks
-    {
-        // The Add dialog: the chosen files, empty when cancelled.
-        std::function<QStringList(QWidget* owner, const QString& filter)> openFiles;
-        // The Browse dialog: the chosen folder, empty when cancelled.
-        std::function<QString(QWidget* owner, const QString& title)> pickFolder;
-        // Shows a folder to the user (Open, and the end of a batch).
-        std::function<void(const QString& folder)> openFolder;
-        // Opens the help pages (Help, and Codec Download where no downloader is installed).
-        BrowserLaunchHooks browser = defaultBrowserLaunchHooks();
-    };
+    using DesktopHooks = ::DesktopHooks;
 
     // Writes its settings and trace where `where` says (the program's one decision of the run).
     CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWidget* parent = nullptr);

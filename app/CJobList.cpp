@@ -7,6 +7,7 @@
 #include "ComboSearch.h"
 #include "ConversionJob.h"
 #include "FormatHMS.h"
+#include "IProfileView.h"
 #include "MediaAdmission.h"
 #include "ResourceImages.h"
 #include "RowTiming.h"
@@ -24,6 +25,9 @@ const int kDurationColumn = 2;
 const int kTargetColumn = 3;
 const int kStatusColumn = 4;
 const int kColumns = 5;
+// Images of the header strip (ResourceImages::HeaderChecks).
+const int kPlainHeader = 0;
+const int kUncheckedHeader = 1;
 
 QString fileNameOf(const QString& path)
 {
@@ -57,7 +61,7 @@ void CJobList::SetEmptyState()
     m_list->SetHeaderImageList(QPixmap(), 16, QColor());
     for (int column = m_list->GetColumnCount() - 1; column >= 0; --column)
         m_list->DeleteColumn(column);
-    m_list->SetEmptyLook(ResourceImages::bitmap(195));
+    m_list->SetEmptyLook(ResourceImages::bitmap(ResourceImages::EmptyListTile));
     m_emptyState = true;
 }
 
@@ -79,9 +83,10 @@ void CJobList::CreateColumns()
     m_list->InsertColumn(kDurationColumn, QStringLiteral("Duration"), Qt::AlignCenter, duration);
     m_list->InsertColumn(kTargetColumn, QStringLiteral("Target"), Qt::AlignCenter, target);
     m_list->InsertColumn(kStatusColumn, QStringLiteral("Status"), Qt::AlignCenter, status);
-    m_list->SetHeaderImageList(ResourceImages::bitmap(130), 16, QColor(255, 0, 255));
+    m_list->SetHeaderImageList(ResourceImages::bitmap(ResourceImages::HeaderChecks), 16,
+                               QColor(255, 0, 255));
     for (int column = 0; column < kColumns; ++column)
-        m_list->SetHeaderImage(column, column == kCheckColumn ? 1 : 0);
+        m_list->SetHeaderImage(column, column == kCheckColumn ? kUncheckedHeader : kPlainHeader);
     m_list->SetStretchColumn(kNameColumn, laidOut);
     m_emptyState = false;
 }
@@ -242,10 +247,10 @@ void CJobList::OnProfileChanged(int index)
     ConversionJob* selected = jobAt(m_selectedRow);
     if (!selected) {
         m_shown = nullptr;
-        m_profiles.ReplaceProfile(0, m_currentName, m_profiles.DisplayPlace());
+        m_profiles.ReplaceProfile(IProfileView::ReadOnly, m_currentName, m_profiles.DisplayPlace());
         return;
     }
-    m_profiles.ReplaceProfile(1, m_currentName, selected->profile);
+    m_profiles.ReplaceProfile(IProfileView::Editable, m_currentName, selected->profile);
     m_shown = selected->profile.get();
     if (selected->profile)
         m_list->SetItemText(m_selectedRow, kTargetColumn, targetOf(*selected->profile));
@@ -303,7 +308,8 @@ void CJobList::OnSelectionChanged(const QItemSelection& selected, const QItemSel
 
 void CJobList::ShowJobProfile(ConversionJob& job)
 {
-    m_profiles.ShowProfile(*job.profile, m_batchRunning ? 0 : 1);
+    m_profiles.ShowProfile(*job.profile,
+                           m_batchRunning ? IProfileView::ReadOnly : IProfileView::Editable);
     m_shown = job.profile.get();
 }
 
@@ -313,7 +319,7 @@ void CJobList::ReleaseShown(const Profile* profile)
     if (!profile || profile != m_shown)
         return;
     m_shown = nullptr;
-    m_profiles.ReplaceProfile(0, m_currentName, m_profiles.DisplayPlace());
+    m_profiles.ReplaceProfile(IProfileView::ReadOnly, m_currentName, m_profiles.DisplayPlace());
 }
 
 void CJobList::OnCellsChanged(int firstRow, int lastRow)

@@ -49,7 +49,7 @@ void CProfileEditor::ShowProfile(Profile& profile, int mode)
 {
     m_tree->DeleteAllItems();
     m_profile = &profile;
-    m_editable = mode == 1;
+    m_editable = mode == Editable;
 
     CParamTreeItem* categories[4] = {};
     const auto addCategory = [this, &categories](int category, const char* label,
@@ -118,7 +118,7 @@ CParamTreeItem* CProfileEditor::AddOptionItem(CParamTreeItem* category, ProfileO
     } else {
         return nullptr;
     }
-    item->SetReadOnly(mode != 1 || option.access == "READONLY");
+    item->SetReadOnly(mode != Editable || option.access == "READONLY");
     item->SetItemData(reinterpret_cast<quintptr>(&option));
     return item;
 }

@@ -30,7 +30,7 @@ public:
     QWidget* widget() const;
     CParamTree* Tree() const { return m_tree; }
 
-    // Shows `profile`'s options by category, editable in mode 1 except "READONLY" options.
+    // Shows `profile`'s options by category, editable in mode Editable except "READONLY" options.
     void ShowProfile(Profile& profile, int mode) override;
     // Shows nothing and forgets the profile.
     void ClearProfile() override;
@@ -51,5 +51,5 @@ public:
 private:
     QPointer<CParamTree> m_tree;
     Profile* m_profile = nullptr;
-    bool m_editable = false; // shown in mode 1 (LockAll keeps it: the shown values stand)
+    bool m_editable = false; // shown Editable (LockAll keeps it: the shown values stand)
 };

@@ -3,6 +3,7 @@
 #include "CJobList.h"
 #include "CProfileManager.h"
 #include "ConversionJob.h"
+#include "MainDialogIds.h"
 #include "MessageBoxes.h"
 #include "ProfileSaver.h"
 
@@ -11,13 +12,6 @@
 #include <QInputDialog>
 #include <QMenu>
 
-namespace {
-
-// The entry's command id, after those of the pop-up menu's other entries.
-constexpr int kCommandId = 32803;
-
-} // namespace
-
 CSaveProfileCommand::CSaveProfileCommand(QWidget* owner, QMenu* popup, CJobList& jobs,
                                          CProfileManager& profiles, QComboBox& profileBox,
                                          const QString& folder)
@@ -25,8 +19,8 @@ CSaveProfileCommand::CSaveProfileCommand(QWidget* owner, QMenu* popup, CJobList&
       m_folder(folder)
 {
     QAction* entry = popup->addAction(QStringLiteral("Save as &Profile..."));
-    entry->setProperty("commandId", kCommandId);
-    entry->setObjectName(QStringLiteral("command%1").arg(kCommandId));
+    entry->setProperty("commandId", MainDialogIds::kSaveAsProfile);
+    entry->setObjectName(QStringLiteral("command%1").arg(MainDialogIds::kSaveAsProfile));
     connect(entry, &QAction::triggered, this, &CSaveProfileCommand::OnSaveAsProfile);
     connect(popup, &QMenu::aboutToShow, entry, [this, entry] {
         const ConversionJob* job = m_jobs.job(m_jobs.SelectedRow());

@@ -2,7 +2,10 @@
 
 #include "CCellListCtrl.h"
 #include "CImageButton.h"
+#include "CPreviewPanel.h"
 #include "DialogUnits.h"
+#include "MainDialogIds.h"
+#include "ResourceImages.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -12,6 +15,9 @@
 #include <QPushButton>
 
 namespace {
+
+namespace Id = MainDialogIds;
+namespace Image = ResourceImages;
 
 struct ButtonLayout
 {
@@ -24,21 +30,36 @@ struct ButtonLayout
 };
 
 const ButtonLayout kButtons[] = {
-    {1006, "add", "Add", "Add media file to control list", {152, 153, 154}, {21, 4, 25, 31}},
-    {1007,
+    {Id::kAdd,
+     "add",
+     "Add",
+     "Add media file to control list",
+     {Image::AddHover, Image::AddNormal, Image::AddPressed},
+     {21, 4, 25, 31}},
+    {Id::kRemove,
      "remove",
      "Remove",
      "Remove file from the following list",
-     {164, 158, 166},
+     {Image::RemoveHover, Image::RemoveNormal, Image::RemovePressed},
      {67, 5, 25, 30}},
-    {1008,
+    {Id::kClear,
      "clear",
      "Clear",
      "Remove all file from the following list",
-     {155, 156, 157},
+     {Image::ClearHover, Image::ClearNormal, Image::ClearPressed},
      {115, 5, 25, 30}},
-    {1015, "encode", "Encode", "Start convert", {167, 168, 169}, {188, 5, 25, 30}},
-    {1018, "stop", "Stop", "Stop convert", {170, 171, 172}, {233, 5, 25, 30}},
+    {Id::kEncode,
+     "encode",
+     "Encode",
+     "Start convert",
+     {Image::EncodeHover, Image::EncodeNormal, Image::EncodePressed},
+     {188, 5, 25, 30}},
+    {Id::kStop,
+     "stop",
+     "Stop",
+     "Stop convert",
+     {Image::StopHover, Image::StopNormal, Image::StopPressed},
+     {233, 5, 25, 30}},
 };
 
 } // namespace
@@ -105,7 +126,7 @@ MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits
     place(separator, 163, 5, 1, 28);
 
     controls.list = new CCellListCtrl(client);
-    identify(controls.list, 1001, QStringLiteral("jobList"), QStringLiteral("Job list"));
+    identify(controls.list, Id::kJobList, QStringLiteral("jobList"), QStringLiteral("Job list"));
     controls.list->setContextMenuPolicy(Qt::CustomContextMenu);
     place(controls.list, 2, 37, 288, 176);
 
@@ -114,7 +135,8 @@ MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits
     profileLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     fitCaption(profileLabel, profileLabel->text(), 0);
     controls.profileBox = new QComboBox(client);
-    identify(controls.profileBox, 1004, QStringLiteral("profileBox"), QStringLiteral("Profile:"));
+    identify(controls.profileBox, Id::kProfileBox, QStringLiteral("profileBox"),
+             QStringLiteral("Profile:"));
     profileLabel->setBuddy(controls.profileBox);
     controls.profileBox->setGeometry(units.x(32), units.y(219), units.x(253),
                                      controls.profileBox->sizeHint().height());
@@ -126,15 +148,16 @@ MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits
     outputLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     fitCaption(outputLabel, outputLabel->text(), 0);
     controls.outputBox = new QLineEdit(client);
-    identify(controls.outputBox, 1005, QStringLiteral("outputBox"), QStringLiteral("Output:"));
+    identify(controls.outputBox, Id::kOutputBox, QStringLiteral("outputBox"),
+             QStringLiteral("Output:"));
     outputLabel->setBuddy(controls.outputBox);
     place(controls.outputBox, 32, 237, 152, 12);
 
     controls.browse = new QPushButton(QStringLiteral("&Browse..."), client);
-    identify(controls.browse, 1014, QStringLiteral("browse"), QStringLiteral("Browse..."));
+    identify(controls.browse, Id::kBrowse, QStringLiteral("browse"), QStringLiteral("Browse..."));
     place(controls.browse, 197, 235, 40, 17);
     controls.open = new QPushButton(QStringLiteral("&Open"), client);
-    identify(controls.open, 1019, QStringLiteral("open"), QStringLiteral("Open"));
+    identify(controls.open, Id::kOpen, QStringLiteral("open"), QStringLiteral("Open"));
     place(controls.open, 246, 236, 36, 17);
     // Enter must not press a button of the dialog (nor close it).
     for (QPushButton* button : {controls.browse, controls.open}) {
@@ -146,8 +169,27 @@ MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits
     }
 
     controls.editorFrame = new QGroupBox(client);
-    identify(controls.editorFrame, 1020, QStringLiteral("editorFrame"),
+    identify(controls.editorFrame, Id::kEditorFrame, QStringLiteral("editorFrame"),
              QStringLiteral("Parameters"));
     place(controls.editorFrame, 293, 3, 111, 149);
     return controls;
+}
+
+void MainDialogControls::placePreview(const CPreviewPanel& preview, const DialogUnits& units)
+{
+    const struct
+    {
+        int id;
+        int rect[4];
+    } rects[] = {{CPreviewPanel::kPictureId, {293, 154, 111, 77}},
+                 {CPreviewPanel::kSliderId, {293, 232, 114, 9}},
+                 {CPreviewPanel::kPlayId, {300, 241, 13, 12}},
+                 {CPreviewPanel::kPauseId, {318, 241, 13, 12}},
+                 {CPreviewPanel::kStopId, {337, 241, 13, 12}},
+                 {CPreviewPanel::kTimeId, {367, 242, 32, 8}}};
+    for (const auto& entry : rects)
+        preview.control(entry.id)->setGeometry(
+            units.rect(entry.rect[0], entry.rect[1], entry.rect[2], entry.rect[3]));
+    if (auto* time = qobject_cast<QLabel*>(preview.control(CPreviewPanel::kTimeId)))
+        fitCaption(time, QStringLiteral("00:00:00"), 0);
 }

@@ -2,6 +2,7 @@
 
 class CCellListCtrl;
 class CImageButton;
+class CPreviewPanel;
 class DialogUnits;
 class QComboBox;
 class QGroupBox;
@@ -33,6 +34,9 @@ struct MainDialogControls
 
     // Makes every control as a child of `client`, placed in `units`.
     static MainDialogControls create(QWidget* client, const DialogUnits& units);
+
+    // Places the preview panel's controls (children of `client`) at their template rectangles.
+    static void placePreview(const CPreviewPanel& preview, const DialogUnits& units);
 
     // The template was drawn for a narrower font: a caption that does not fit widens its
     // control (an image button on both sides, a label towards its left) instead of being cut.

@@ -1,10 +1,15 @@
 #include "MainMenus.h"
 
+#include "CPreviewPanel.h"
+#include "MainDialogIds.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace {
+
+namespace Id = MainDialogIds;
 
 struct Entry
 {
@@ -44,26 +49,50 @@ MainMenus MainMenus::build(QWidget* owner)
 
     menus.file = addMenu(menus.bar, "    &File    ", "fileMenu");
     fill(menus.file,
-         {{32771, "&Add..."},
-          {32801, "Add &Folder..."},
-          {32772, "&Remove"},
-          {32773, "&Remove All"},
+         {{Id::kFileAdd, "&Add..."},
+          {Id::kFileAddFolder, "Add &Folder..."},
+          {Id::kFileRemove, "&Remove"},
+          {Id::kFileRemoveAll, "&Remove All"},
           {0, ""},
-          {32774, "&Exit"}},
+          {Id::kFileExit, "&Exit"}},
          menus.actions);
     menus.edit = addMenu(menus.bar, "    &Edit    ", "editMenu");
-    fill(
-        menus.edit,
-        {{32775, "&Check All"}, {32776, "&UnCheck All"}, {0, ""}, {32777, "&Up"}, {32778, "&Down"}},
-        menus.actions);
+    fill(menus.edit,
+         {{Id::kCheckAll, "&Check All"},
+          {Id::kUncheckAll, "&UnCheck All"},
+          {0, ""},
+          {Id::kUp, "&Up"},
+          {Id::kDown, "&Down"}},
+         menus.actions);
     QMenu* tools = addMenu(menus.bar, "    &Tools   ", "toolsMenu");
-    fill(tools, {{32800, "&Codec Download"}, {32799, "&Preferences"}}, menus.actions);
+    fill(tools, {{Id::kCodecDownload, "&Codec Download"}, {Id::kPreferences, "&Preferences"}},
+         menus.actions);
     QMenu* help = addMenu(menus.bar, "    &Help    ", "helpMenu");
-    fill(help, {{32781, "&Help"}, {32779, "&About"}}, menus.actions);
+    fill(help, {{Id::kHelp, "&Help"}, {Id::kAbout, "&About"}}, menus.actions);
 
     menus.popup = new QMenu(owner);
     menus.popup->setObjectName(QStringLiteral("listPopupMenu"));
-    fill(menus.popup, {{32788, "&Add"}, {32789, "&Remove"}, {32791, "&Remove All"}, {0, ""}},
+    fill(menus.popup,
+         {{Id::kPopupAdd, "&Add"},
+          {Id::kPopupRemove, "&Remove"},
+          {Id::kPopupRemoveAll, "&Remove All"},
+          {0, ""}},
          menus.actions);
     return menus;
+}
+
+void MainMenus::addPreviewEntries(const CPreviewPanel& preview)
+{
+    for (int id :
+         {CPreviewPanel::kPlayCommand, CPreviewPanel::kPauseCommand, CPreviewPanel::kStopCommand}) {
+        QAction* entry = preview.action(id);
+        entry->setProperty("commandId", id);
+        popup->addAction(entry);
+        actions.insert(id, entry);
+    }
+    popup->addSeparator();
+    QAction* copy = popup->addAction(QStringLiteral("Copy &Command Line"));
+    copy->setProperty("commandId", Id::kCopyCommandLine);
+    copy->setObjectName(QStringLiteral("command%1").arg(Id::kCopyCommandLine));
+    actions.insert(Id::kCopyCommandLine, copy);
 }

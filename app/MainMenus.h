@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+class CPreviewPanel;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -18,9 +19,11 @@ struct MainMenus
     QMenu* popup = nullptr;
     QHash<int, QAction*> actions; // command id -> entry
 
-    // Builds both menus, owned by `owner`; the preview's entries are appended to the pop-up by
-    // the window (the preview owns them).
+    // Builds both menus, owned by `owner`; the preview's entries come later (the preview owns
+    // them).
     static MainMenus build(QWidget* owner);
+    // Appends the preview's Play, Pause and Stop entries to the pop-up, then Copy Command Line.
+    void addPreviewEntries(const CPreviewPanel& preview);
     // The entry with command id `id`; null when there is none.
     QAction* action(int id) const { return actions.value(id); }
 };

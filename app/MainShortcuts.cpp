@@ -1,13 +1,14 @@
 #include "MainShortcuts.h"
 
 #include "CImageButton.h"
+#include "MainDialogIds.h"
 #include "MainMenus.h"
 
 #include <QAction>
 
 void MainShortcuts::install(const MainMenus& menus, CImageButton* encode, CImageButton* stop)
 {
-    if (QAction* exit = menus.action(32774))
+    if (QAction* exit = menus.action(MainDialogIds::kFileExit))
         exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // A disabled button ignores its key, as it ignores a click.
     encode->SetShortcut(QKeySequence(Qt::Key_F5));

@@ -1,6 +1,7 @@
 #include "MainWindowLayout.h"
 
 #include "CProfileEditor.h"
+#include "MainDialogIds.h"
 #include "TemplateLayout.h"
 
 #include <QLabel>
@@ -12,23 +13,23 @@ unsigned anchorsFor(int id)
 {
     using L = TemplateLayout;
     switch (id) {
-    case 1001: // job list
+    case MainDialogIds::kJobList:
         return L::GrowWidth | L::GrowHeight;
-    case 1004: // Profile box
-    case 1005: // output box
+    case MainDialogIds::kProfileBox:
+    case MainDialogIds::kOutputBox:
         return L::MoveDown | L::GrowWidth;
-    case 1014: // Browse
-    case 1019: // Open
+    case MainDialogIds::kBrowse:
+    case MainDialogIds::kOpen:
         return L::MoveDown | L::MoveRight;
-    case 1020: // editor frame
+    case MainDialogIds::kEditorFrame:
     case CProfileEditor::kControlId:
         return L::MoveRight | L::GrowHeight;
-    case 1046: // the preview panel
-    case 1047:
-    case 1048:
-    case 1050:
-    case 1052:
-    case 1053:
+    case CPreviewPanel::kPlayId:
+    case CPreviewPanel::kPauseId:
+    case CPreviewPanel::kStopId:
+    case CPreviewPanel::kSliderId:
+    case CPreviewPanel::kPictureId:
+    case CPreviewPanel::kTimeId:
         return L::MoveRight | L::MoveDown;
     default: // the tool buttons and their separator
         return L::Fixed;

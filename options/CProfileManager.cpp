@@ -34,7 +34,7 @@ void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString&
                                  : PrivateProfile::readLayered(configFile, configDefaults, "Config",
                                                                "CProID", "0", kIndexSize);
     SelectEntry(std::atoi(index.constData()));
-    ReplaceProfile(0, m_currentName, m_display);
+    ReplaceProfile(IProfileView::ReadOnly, m_currentName, m_display);
 }
 
 void CProfileManager::scanFolder(const QString& path, bool user, bool userNamesOnly)

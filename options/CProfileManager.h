@@ -48,12 +48,12 @@ public:
     // memory for the options.
     bool LoadProfile(const QByteArray& name, Profile* profile) const;
 
-    // Loads the named profile into a new record, shows it in `mode` (0 read-only,
-    // 1 editable) when the load succeeded (else clears the view), then puts it in `place`;
+    // Loads the named profile into a new record, shows it in `mode` (an
+    // IProfileView::Mode) when the load succeeded (else clears the view), then puts it in `place`;
     // the old record is freed only after the view no longer shows it.
     bool ReplaceProfile(int mode, const QByteArray& name, std::unique_ptr<Profile>& place);
 
-    // Shows `profile` in the view without reloading it (mode 0 read-only, 1 editable).
+    // Shows `profile` in the view without reloading it (in an IProfileView::Mode).
     void ShowProfile(Profile& profile, int mode);
     // Writes the view's values back into `profile`; nothing without a view.
     void WriteBack(Profile& profile);

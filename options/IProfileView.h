@@ -7,9 +7,16 @@ struct Profile;
 class IProfileView
 {
 public:
+    // How a profile is shown; the numbers are the `mode` values ShowProfile takes.
+    enum Mode
+    {
+        ReadOnly = 0,
+        Editable = 1,
+    };
+
     virtual ~IProfileView() = default;
 
-    // Shows `profile` in `mode` (0 read-only, 1 editable). The profile outlives the display:
+    // Shows `profile` in `mode` (ReadOnly or Editable). The profile outlives the display:
     // it stays alive until the next ShowProfile or ClearProfile call.
     virtual void ShowProfile(Profile& profile, int mode) = 0;
 

@@ -16,10 +16,10 @@
 
 namespace {
 
-constexpr int kIdleBitmap = 193;
-constexpr int kPauseIcon = 190;
-constexpr int kPlayIcon = 191;
-constexpr int kStopIcon = 192;
+constexpr int kIdleBitmap = ResourceImages::PreviewIdle;
+constexpr int kPauseIcon = ResourceImages::PauseIcon;
+constexpr int kPlayIcon = ResourceImages::PlayIcon;
+constexpr int kStopIcon = ResourceImages::StopIcon;
 const char kIdleTime[] = "00:00:00";
 
 template <typename Control>

@@ -1,0 +1,14 @@
+#pragma once
+
+class CBatchConverter;
+class QWidget;
+
+// Tools › Preferences: shows the dialog with the batch's and the stored choices and, when the
+// user confirms, hands them to the batch and writes those kept between runs. The number of
+// simultaneous conversions counts from the next Encode. Threads: UI thread only.
+namespace PreferencesCommand {
+
+// Runs the dialog over `owner`; nothing changes when it is cancelled.
+void Run(QWidget* owner, CBatchConverter& batch);
+
+} // namespace PreferencesCommand
