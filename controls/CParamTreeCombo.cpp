@@ -84,31 +84,9 @@ void CParamTreeCombo::PaintValue(QPainter& painter, const QRect& rect)
 
 void CParamTreeCombo::ShowEditor()
 {
-    if (!m_combo)
-        return;
-    m_openedWith = ValueText();
-    if (QLineEdit* line = m_combo->lineEdit())
+    if (QLineEdit* line = m_combo ? m_combo->lineEdit() : nullptr)
         line->setCursorPosition(0); // the start of a long value shows, as in the edit box
-    PlaceEditor();
-    m_combo->show();
-    m_combo->raise();
-    m_combo->setFocus(Qt::OtherFocusReason);
-}
-
-void CParamTreeCombo::RepositionEditor()
-{
-    PlaceEditor();
-    if (m_combo && !m_combo->hasFocus())
-        m_combo->hide();
-}
-
-void CParamTreeCombo::PlaceEditor()
-{
-    if (!m_combo)
-        return;
-    m_combo->setGeometry(ValueRect());
-    if (!IsActive() || ValueRect().isEmpty())
-        m_combo->hide();
+    CParamTreeItem::ShowEditor();
 }
 
 void CParamTreeCombo::DestroyEditor()
@@ -116,18 +94,12 @@ void CParamTreeCombo::DestroyEditor()
     destroyEditor();
 }
 
-void CParamTreeCombo::OnDeselect()
-{
-    if (m_combo)
-        m_combo->hide();
-}
-
 void CParamTreeCombo::CancelEdit()
 {
     if (m_combo && m_combo->isEditable())
-        m_combo->setEditText(m_openedWith);
+        m_combo->setEditText(OpenedWith());
     else if (m_combo)
-        m_combo->setCurrentIndex(m_combo->findText(m_openedWith, Qt::MatchFixedString));
+        m_combo->setCurrentIndex(m_combo->findText(OpenedWith(), Qt::MatchFixedString));
 }
 
 void CParamTreeCombo::destroyEditor()

@@ -37,10 +37,7 @@ public:
 
     void PaintValue(QPainter& painter, const QRect& rect) override;
     void ShowEditor() override;
-    void RepositionEditor() override;
-    void PlaceEditor() override;
     void DestroyEditor() override;
-    void OnDeselect() override;
     void CancelEdit() override;
     QString ValueText() const override;
     QWidget* EditorWidget() const override;
@@ -49,5 +46,4 @@ private:
     void destroyEditor();
 
     QPointer<QComboBox> m_combo;
-    QString m_openedWith;
 };

@@ -74,32 +74,9 @@ void CParamTreeEdit::PaintValue(QPainter& painter, const QRect& rect)
 
 void CParamTreeEdit::ShowEditor()
 {
-    if (!m_editor)
-        return;
-    m_openedWith = ValueText();
     if (auto* line = qobject_cast<QLineEdit*>(m_editor.data()))
         line->setCursorPosition(0);
-    PlaceEditor();
-    m_editor->show();
-    m_editor->raise();
-    m_editor->setFocus(Qt::OtherFocusReason);
-}
-
-void CParamTreeEdit::RepositionEditor()
-{
-    PlaceEditor();
-    if (m_editor && !m_editor->hasFocus())
-        m_editor->hide();
-}
-
-void CParamTreeEdit::PlaceEditor()
-{
-    if (!m_editor)
-        return;
-    m_editor->setGeometry(ValueRect());
-    // Shown only while its item is active and its row is on screen.
-    if (!IsActive() || ValueRect().isEmpty())
-        m_editor->hide();
+    CParamTreeItem::ShowEditor();
 }
 
 void CParamTreeEdit::EndEdit()
@@ -113,15 +90,9 @@ void CParamTreeEdit::DestroyEditor()
     destroyEditor();
 }
 
-void CParamTreeEdit::OnDeselect()
-{
-    if (m_editor)
-        m_editor->hide();
-}
-
 void CParamTreeEdit::CancelEdit()
 {
-    SetText(m_openedWith);
+    SetText(OpenedWith());
 }
 
 void CParamTreeEdit::destroyEditor()

@@ -29,11 +29,8 @@ public:
 
     void PaintValue(QPainter& painter, const QRect& rect) override;
     void ShowEditor() override;
-    void RepositionEditor() override;
-    void PlaceEditor() override;
     void EndEdit() override;
     void DestroyEditor() override;
-    void OnDeselect() override;
     void CancelEdit() override;
     QString ValueText() const override;
     QWidget* EditorWidget() const override { return m_editor; }
@@ -43,5 +40,4 @@ private:
 
     QPointer<QWidget> m_editor; // a QLineEdit, or a QPlainTextEdit when multi-line
     unsigned m_options = 0;
-    QString m_openedWith;
 };

@@ -3,8 +3,45 @@
 #include "CParamTree.h"
 
 #include <QPainter>
+#include <QWidget>
 
 void CParamTreeItem::PaintValue(QPainter&, const QRect&) {}
+
+void CParamTreeItem::ShowEditor()
+{
+    QWidget* editor = EditorWidget();
+    if (!editor)
+        return;
+    m_openedWith = ValueText();
+    PlaceEditor();
+    editor->show();
+    editor->raise();
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
+void CParamTreeItem::RepositionEditor()
+{
+    PlaceEditor();
+    if (QWidget* editor = EditorWidget(); editor && !editor->hasFocus())
+        editor->hide();
+}
+
+void CParamTreeItem::PlaceEditor()
+{
+    QWidget* editor = EditorWidget();
+    if (!editor)
+        return;
+    editor->setGeometry(ValueRect());
+    // Shown only while its item is active and its row is on screen.
+    if (!IsActive() || ValueRect().isEmpty())
+        editor->hide();
+}
+
+void CParamTreeItem::OnDeselect()
+{
+    if (QWidget* editor = EditorWidget())
+        editor->hide();
+}
 
 void CParamTreeItem::SetLabel(const QString& label)
 {

@@ -29,18 +29,19 @@ public:
 
     // Paints the value into `rect` of the list pane; the plain item has none.
     virtual void PaintValue(QPainter& painter, const QRect& rect);
-    // Shows the value editor over the value column and gives it the keyboard focus.
-    virtual void ShowEditor() {}
+    // Shows the value editor over the value column and gives it the keyboard focus,
+    // remembering the value it opened with.
+    virtual void ShowEditor();
     // Places the editor again and hides it unless it has the keyboard focus.
-    virtual void RepositionEditor() {}
-    // Moves the editor onto the value column.
-    virtual void PlaceEditor() {}
+    virtual void RepositionEditor();
+    // Moves the editor onto the value column; hidden unless active and on screen.
+    virtual void PlaceEditor();
     // Editing of this item ended.
     virtual void EndEdit() {}
     // Destroys the editor window; the item stays without a value.
     virtual void DestroyEditor() {}
-    // The item lost its selection.
-    virtual void OnDeselect() {}
+    // The item lost its selection: its editor hides.
+    virtual void OnDeselect();
     // The item became selected.
     virtual void OnSelect() {}
     // An item above this one was expanded (true) or collapsed (false).
@@ -108,6 +109,8 @@ protected:
     void WatchEditor(QWidget* editor);
     void ForgetEditor(QWidget* editor);
     void setHeight(int height) { m_height = height; }
+    // The value when the editor was last shown, for CancelEdit.
+    const QString& OpenedWith() const { return m_openedWith; }
 
 private:
     friend class CParamTree;
@@ -130,6 +133,7 @@ private:
     bool m_active = false;
     bool m_committed = true;
     QString m_valueAtActivation; // to tell assistive tools when editing changed it
+    QString m_openedWith;
     quint32 m_readOnly = 0;
     int m_type = kPlain;
     QColor m_backColor;

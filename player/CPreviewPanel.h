@@ -86,6 +86,8 @@ public:
     double duration() const { return m_dDuration; }
     // The player behind the panel (for the window's status and for tests).
     const PreviewPlayer& player() const { return m_player; }
+    // The timer that moves slider and label; it runs only while playing (tests count its ticks).
+    const QTimer& positionTimer() const { return m_timer; }
 
 private:
     void OnTimer();

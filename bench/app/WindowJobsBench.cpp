@@ -3,11 +3,12 @@
 // few rounds each, and the ratios. Both run from an application folder of their own.
 // Usage: bench_window_jobs [rounds] [seconds per clip]
 #include "AppFolder.h"
+#include "BenchSupport.h"
 #include "CBatchConverter.h"
 #include "CConverterDlg.h"
 #include "CJobList.h"
+#include "JobsBenchSetup.h"
 #include "MainMenus.h"
-#include "PrivateProfile.h"
 #include "Settings.h"
 
 #include <QAbstractButton>
@@ -32,31 +33,6 @@ namespace {
 const QString kAppDir = QStringLiteral(TOVEL_APP_DIR);
 constexpr int kClips = 8;
 
-bool run(const QString& program, const QStringList& args, int timeoutMs)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return false;
-    }
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-// The first shipped profile whose format is MP4.
-QString mp4Profile(const QString& folder)
-{
-    for (const QString& name : QDir(folder).entryList({"*.pf"}, QDir::Files, QDir::Name)) {
-        const QString path = folder + name;
-        if (PrivateProfile::readString(path, "Main", "Format", "", 100).toLower() == "mp4")
-            return QString::fromLocal8Bit(
-                PrivateProfile::readString(path, "Main", "Name", "", 300));
-    }
-    return QString();
-}
-
 bool waitFor(const std::function<bool()>& done, int limitMs)
 {
     QElapsedTimer clock;
@@ -70,21 +46,6 @@ bool waitFor(const std::function<bool()>& done, int limitMs)
     return true;
 }
 
-// Best wall time in ms of `once` over `rounds`; negative when a run failed.
-double best(int rounds, const std::function<bool(int round)>& once)
-{
-    double fastest = -1;
-    for (int round = 0; round < rounds; ++round) {
-        QElapsedTimer clock;
-        clock.start();
-        if (!once(round))
-            return -1;
-        const double ms = double(clock.nsecsElapsed()) / 1e6;
-        fastest = fastest < 0 ? ms : std::min(fastest, ms);
-    }
-    return fastest;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -95,47 +56,13 @@ int main(int argc, char* argv[])
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 2;
     const double seconds = argc > 2 ? std::max(0.5, atof(argv[2])) : 4.0;
 
-    const QString profile = mp4Profile(kAppDir + "profiles/");
-    if (profile.isEmpty() || !QFile::exists(kAppDir + "encode")) {
-        std::fprintf(stderr, "needs the encoder tool and an MP4 profile in %s\n",
-                     qPrintable(kAppDir));
+    JobsBenchSetup setup;
+    if (!setup.make(kAppDir, kClips, seconds))
         return 1;
-    }
-    QTemporaryDir work;
-    const QString home = work.path() + "/app/";
-    QDir().mkpath(home + "profiles");
-    QFile::copy(kAppDir + "tovel-cli", home + "tovel-cli");
-    QFile(home + "tovel-cli")
-        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile::link(kAppDir + "encode", home + "encode");
-    for (const QString& name : QDir(kAppDir + "profiles").entryList({"*.pf"}, QDir::Files))
-        QFile::copy(kAppDir + "profiles/" + name, home + "profiles/" + name);
-
-    QStringList clips;
-    for (int i = 0; i < kClips; ++i) {
-        const QString clip = work.path() + QStringLiteral("/clip%1.mov").arg(i);
-        const QStringList args = {
-            "-hide_banner",
-            "-loglevel",
-            "error",
-            "-nostdin",
-            "-y",
-            "-f",
-            "lavfi",
-            "-i",
-            QStringLiteral("testsrc=size=640x480:rate=25:duration=%1").arg(seconds),
-            "-f",
-            "lavfi",
-            "-i",
-            QStringLiteral("sine=frequency=440:duration=%1").arg(seconds),
-            "-shortest",
-            clip};
-        if (!run("ffmpeg", args, 120000)) {
-            std::fprintf(stderr, "ffmpeg could not make %s\n", qPrintable(clip));
-            return 1;
-        }
-        clips << clip;
-    }
+    const QTemporaryDir& work = setup.work;
+    const QString& home = setup.home;
+    const QString& profile = setup.profile;
+    const QStringList& clips = setup.clips;
 
     // The window, as a user drives it: the rows are added once, checked again before each run.
     AppFolder::setOverride(home);
@@ -175,11 +102,11 @@ int main(int argc, char* argv[])
         });
         cli[jobs - 1] = best(rounds, [&](int round) {
             const QString out = work.path() + QStringLiteral("/cli-%1-%2").arg(jobs).arg(round);
-            return run(home + "tovel-cli",
-                       QStringList{"--profile", profile, "--output", out, "--jobs",
-                                   QString::number(jobs), "--"} +
-                           clips,
-                       600000);
+            return runProgram(home + "tovel-cli",
+                              QStringList{"--profile", profile, "--output", out, "--jobs",
+                                          QString::number(jobs), "--"} +
+                                  clips,
+                              600000);
         });
         if (window[jobs - 1] < 0 || cli[jobs - 1] < 0) {
             std::fprintf(stderr, "a run with %d at once failed\n", jobs);

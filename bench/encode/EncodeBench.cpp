@@ -7,6 +7,7 @@
 //  3. the information mode per file against an ffprobe run on the same file
 //     (goal: at least 5 times faster), and the in-process probe underneath it.
 // Usage: bench_encode [conversion rounds] [probe rounds] [encode program to measure]
+#include "BenchSupport.h"
 #include "FfmpegLocator.h"
 #include "FfmpegRunner.h"
 #include "LegacyCommandLine.h"
@@ -15,7 +16,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -53,36 +53,11 @@ bool ffmpeg(const QStringList& args)
                QStringList{"-hide_banner", "-loglevel", "error", "-nostdin", "-y"} + args);
 }
 
-// Milliseconds of one call; negative when it failed.
-double timeOnce(const std::function<bool()>& call)
-{
-    QElapsedTimer clock;
-    clock.start();
-    return call() ? double(clock.nsecsElapsed()) / 1e6 : -1.0;
-}
-
-double median(std::vector<double> v)
-{
-    if (v.empty() || *std::min_element(v.begin(), v.end()) < 0)
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// The fastest run: the least disturbed by other work on a shared machine.
-double best(const std::vector<double>& v)
-{
-    return v.empty() ? -1 : *std::min_element(v.begin(), v.end());
-}
-
 QString makeSource(const QTemporaryDir& dir)
 {
     const QString source = dir.filePath("source 640x480.mp4");
     std::printf("Making a 30-second 640x480 clip...\n");
-    if (!ffmpeg({"-f", "lavfi", "-i", "testsrc=size=640x480:rate=25:duration=30", "-f", "lavfi",
-                 "-i", "sine=frequency=440:sample_rate=44100:duration=30", "-c:v", "libx264",
-                 "-preset", "veryfast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest",
-                 source})) {
+    if (!makeSourceClip(source)) {
         std::printf("  could not make the clip\n");
         return QString();
     }

@@ -3,11 +3,11 @@
 // the "256k DSL or Cable" audience, with the black-level and +6 dB gain pre-filters (goal:
 // at most 1.10 times ffmpeg's time).
 // Usage: bench_encsession [rounds]
+#include "BenchSupport.h"
 #include "EncSession.h"
 #include "ProducerLibrary.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLibrary>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -30,21 +30,6 @@ bool ffmpeg(const QStringList& args)
     p.start(QStringLiteral("ffmpeg"),
             QStringList{"-hide_banner", "-loglevel", "error", "-nostdin", "-y"} + args);
     return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-double timeOnce(const std::function<bool()>& call)
-{
-    QElapsedTimer clock;
-    clock.start();
-    return call() ? double(clock.nsecsElapsed()) / 1e6 : -1.0;
-}
-
-double median(std::vector<double> v)
-{
-    if (v.empty() || *std::min_element(v.begin(), v.end()) < 0)
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 ESRef<IESPropertyBag> bag(IESJobFactory* factory,
@@ -131,10 +116,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const QString source = dir.filePath("source 640x480.mp4");
     std::printf("Making a 30-second 640x480 clip...\n");
-    if (!ffmpeg({"-f", "lavfi", "-i", "testsrc=size=640x480:rate=25:duration=30", "-f", "lavfi",
-                 "-i", "sine=frequency=440:sample_rate=44100:duration=30", "-c:v", "libx264",
-                 "-preset", "veryfast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest",
-                 source})) {
+    if (!makeSourceClip(source)) {
         std::printf("  could not make the clip\n");
         return 1;
     }

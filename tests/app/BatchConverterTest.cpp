@@ -1,4 +1,4 @@
-#include "BatchDoubles.h"
+#include "BatchFixture.h"
 #include "CBatchConverter.h"
 #include "CMediaEncoder.h"
 #include "CProfileManager.h"
@@ -61,53 +61,35 @@ private:
     RunOutcome m_outcome;
 };
 
-// A batch over rows of jobs converted by the fake tool, which stands in the application
-// folder as the encoder tool.
-class BatchTest : public ::testing::Test
+// The batch loop over the fake tool, which logs the inputs it converts; the RealMedia
+// producer is the stand-in above.
+class BatchTest : public BatchFixture
 {
 protected:
-    QTemporaryDir app;
-    QTemporaryDir work;
-    QString startDir = QDir::currentPath();
-    CTraceLog trace{app.path() + "/trace.log"};
-    CapturingEventLog events;
-    EncoderSetup setup;
-    std::unique_ptr<CQuentaMediaCntl> controller;
-    TestRows rows;
-    TestUser user;
-    std::unique_ptr<CBatchConverter> batch;
-    std::atomic<int> shutdowns{0};
     std::atomic<int> producers{0};
 
-    void SetUp() override
+    std::unique_ptr<CQuentaMediaCntl> makeController() override
     {
-        ASSERT_TRUE(QFile::link(TOVEL_FAKE_ENCODER, app.path() + "/encode"));
-        qputenv("TOVEL_FAKE_LOG", (work.path() + "/fake.log").toLocal8Bit());
-        g_bOverwrite = 0;
-        g_bShutdown = 0;
-        setup.appFolder = app.path() + '/';
-        setup.trace = &trace;
-        setup.events = &events;
-        user.presetOutputBox(out());
-        controller = std::make_unique<CQuentaMediaCntl>([this](EncoderKind kind) {
+        return std::make_unique<CQuentaMediaCntl>([this](EncoderKind kind) {
             if (kind != EncoderKind::RealMediaProducer)
                 return CreateMediaEncoder(kind);
             ++producers;
             return std::unique_ptr<CMediaEncoder>(std::make_unique<TestProducer>());
         });
-        batch = std::make_unique<CBatchConverter>(*controller, setup, rows, user);
-        batch->setShutdown([this] { ++shutdowns; });
-        ASSERT_EQ(controller->Init(&setup), 1);
+    }
+    void SetUp() override
+    {
+        qputenv("TOVEL_FAKE_LOG", (work.path() + "/fake.log").toLocal8Bit());
+        g_bShutdown = 0;
+        BatchFixture::SetUp();
     }
     void TearDown() override
     {
-        batch.reset();
-        QDir::setCurrent(startDir);
+        BatchFixture::TearDown();
         qunsetenv("TOVEL_FAKE_LOG");
         g_bShutdown = 0;
     }
 
-    QString out() const { return work.path() + "/out"; }
     std::unique_ptr<ConversionJob> job(const QString& name, const char* format = "mp4")
     {
         auto job = std::make_unique<ConversionJob>();
@@ -118,12 +100,6 @@ protected:
         job->profile->format = format;
         job->profile->extName = QByteArray(format).toLower() == "rm" ? "rm" : "mp4";
         return job;
-    }
-    void run()
-    {
-        ASSERT_EQ(batch->StartConvert(), CBatchConverter::Started);
-        batch->Wait();
-        EXPECT_FALSE(batch->IsRunning());
     }
     // The inputs the fake tool converted, in order, by name.
     QStringList converted() const

@@ -1,4 +1,4 @@
-#include "BatchDoubles.h"
+#include "BatchFixture.h"
 #include "CBatchConverter.h"
 #include "CConversionClock.h"
 #include "CProfileManager.h"
@@ -31,40 +31,10 @@ TEST(RowTimingTest, SpeedAndTimeLeftFromTheToolsTimeAgainstTheWallClock)
     EXPECT_EQ(done.text(), QString("Took 00:01:05 (0.9") + QChar(0x00D7) + ')');
 }
 
-// A batch over the fake tool, which stands in the application folder as the encoder tool.
-class BatchJobsTest : public ::testing::Test
+// A row's pace and command line, and rows converted side by side, over the fake tool.
+class BatchJobsTest : public BatchFixture
 {
 protected:
-    QTemporaryDir app;
-    QTemporaryDir work;
-    QString startDir = QDir::currentPath();
-    CTraceLog trace{app.path() + "/trace.log"};
-    CapturingEventLog events;
-    EncoderSetup setup;
-    CQuentaMediaCntl controller;
-    TestRows rows;
-    TestUser user;
-    std::unique_ptr<CBatchConverter> batch;
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(QFile::link(TOVEL_FAKE_ENCODER, app.path() + "/encode"));
-        g_bOverwrite = 0;
-        setup.appFolder = app.path() + '/';
-        setup.trace = &trace;
-        setup.events = &events;
-        user.presetOutputBox(out());
-        batch = std::make_unique<CBatchConverter>(controller, setup, rows, user);
-        batch->setShutdown([] {});
-        ASSERT_EQ(controller.Init(&setup), 1);
-    }
-    void TearDown() override
-    {
-        batch.reset();
-        QDir::setCurrent(startDir);
-    }
-
-    QString out() const { return work.path() + "/out"; }
     // A job for `path` (made, in a folder of its own when given one) with an MP4 profile.
     std::unique_ptr<ConversionJob> job(const QString& path)
     {
@@ -77,11 +47,6 @@ protected:
         job->profile->format = "mp4";
         job->profile->extName = "mp4";
         return job;
-    }
-    void run()
-    {
-        ASSERT_EQ(batch->StartConvert(), CBatchConverter::Started);
-        batch->Wait();
     }
 };
 
@@ -169,8 +134,8 @@ TEST_F(BatchJobsTest, KeepGoingWithParallelRowsTriesEveryRowAndStopEndsEachRunni
 
     // Both running rows are cut short by one Stop; the row after them is not started.
     TestRows stopRows;
-    CBatchConverter stopBatch(controller, setup, stopRows, user);
-    ASSERT_EQ(controller.Init(&setup), 1);
+    CBatchConverter stopBatch(*controller, setup, stopRows, user);
+    ASSERT_EQ(controller->Init(&setup), 1);
     ASSERT_TRUE(stopBatch.setJobs(2));
     stopBatch.setShutdown([] {});
     for (const char* name : {"d-hang.avi", "e-hang.avi", "f.avi"})

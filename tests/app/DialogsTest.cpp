@@ -7,9 +7,9 @@
 #include "HelpCommand.h"
 #include "Settings.h"
 #include "TestMedia.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QEnterEvent>
 #include <QFile>
 #include <QImage>
@@ -43,12 +43,10 @@ protected:
         return marker;
     }
     // Waits until the downloader has written its whole line.
-    static bool waitForFile(const QString& path)
+    static ::testing::AssertionResult waitForFile(const QString& path)
     {
-        QDeadlineTimer limit(30000);
-        while (!TestMedia::readFile(path).endsWith('\n') && !limit.hasExpired())
-            QTest::qWait(10);
-        return TestMedia::readFile(path).endsWith('\n');
+        return waitFor([&] { return TestMedia::readFile(path).endsWith('\n'); }, 30000,
+                       "the downloader's line");
     }
 
     QTemporaryDir appDir;

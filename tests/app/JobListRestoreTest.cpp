@@ -43,7 +43,7 @@ protected:
         QProcess program;
         program.start(app("tovel"), files);
         ASSERT_TRUE(program.waitForStarted());
-        const bool listed = waitFor([&] { return keptRows().size() == files.size(); }, 60000);
+        const bool listed = bool(waitFor([&] { return keptRows().size() == files.size(); }, 60000));
         ::kill(pid_t(program.processId()), SIGKILL);
         program.waitForFinished();
         ASSERT_TRUE(listed) << program.readAllStandardError().toStdString();

@@ -7,6 +7,7 @@
 #include "EncoderSetup.h"
 #include "Preferences.h"
 #include "TestMedia.h"
+#include "WaitFor.h"
 
 #include <QDir>
 #include <QFile>
@@ -134,11 +135,11 @@ TEST_F(RealMediaCli, CtrlCEndsARealMediaRowSoon)
     ASSERT_TRUE(process.waitForStarted());
     QByteArray text;
     const QRegularExpression progress("long\\.avi: ([2-9]|[1-9][0-9])%\n");
-    while (!progress.match(QString::fromLocal8Bit(text)).hasMatch() &&
-           process.state() == QProcess::Running) {
-        process.waitForReadyRead(1000);
+    waitFor([&] {
         text += process.readAllStandardOutput();
-    }
+        return progress.match(QString::fromLocal8Bit(text)).hasMatch() ||
+               process.state() != QProcess::Running;
+    });
     ASSERT_TRUE(progress.match(QString::fromLocal8Bit(text)).hasMatch()) << text.constData();
     ::kill(pid_t(process.processId()), SIGINT);
     ASSERT_TRUE(process.waitForFinished(120000));

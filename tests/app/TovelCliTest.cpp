@@ -1,6 +1,7 @@
 #include "BatchDoubles.h"
 #include "PrivateProfile.h"
 #include "TestMedia.h"
+#include "WaitFor.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -238,11 +239,11 @@ TEST_F(FakeToolCliTest, CtrlCStopsTheBatchAsTheStopButtonDoes)
     // Standard output is a pipe: progress comes as plain lines.
     QByteArray out;
     const QRegularExpression progress("first-hang\\.avi: [1-9][0-9]*%");
-    while (!progress.match(QString::fromLocal8Bit(out)).hasMatch() &&
-           cli.state() == QProcess::Running) {
-        cli.waitForReadyRead(1000);
+    waitFor([&] {
         out += cli.readAllStandardOutput();
-    }
+        return progress.match(QString::fromLocal8Bit(out)).hasMatch() ||
+               cli.state() != QProcess::Running;
+    });
     ASSERT_TRUE(progress.match(QString::fromLocal8Bit(out)).hasMatch()) << out.constData();
     ::kill(pid_t(cli.processId()), SIGINT);
     ASSERT_TRUE(cli.waitForFinished(120000));

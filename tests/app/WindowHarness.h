@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CConverterDlg.h"
+#include "WaitFor.h"
 
 #include <QList>
 #include <QMessageBox>
@@ -13,9 +14,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-
-// Serves events until `done` holds or `limitMs` has passed; true when it held.
-bool waitFor(const std::function<bool()>& done, int limitMs = 120000);
 
 // Answers the modal dialogs the window opens, in order, recording each one.
 // Message boxes get the next queued answer (OK or Yes when none is queued); other dialogs

@@ -6,6 +6,7 @@
 #include "FakeTool.h"
 #include "TestMedia.h"
 #include "TestProfiles.h"
+#include "WaitFor.h"
 
 #include <QFile>
 #include <QMutex>
@@ -297,8 +298,7 @@ TEST(EncoderRun, AToolIgnoringStopIsEndedAfterTheGracePeriod)
         result = h.convert();
         over = true;
     });
-    while (!started && !over)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(waitFor([&] { return started || over; }, 120000, "the tool's first progress"));
     h.encoder.Stop(); // from another thread, as the window does
     worker.join();
     EXPECT_EQ(result, 1);

@@ -8,6 +8,7 @@
 #include "ProfileReader.h"
 #include "TestMedia.h"
 #include "TestProfiles.h"
+#include "WaitFor.h"
 
 #include <QDir>
 #include <QFile>
@@ -168,8 +169,7 @@ TEST(RealTool, StopEndsAConversionEarlyWithAUsableFile)
     std::atomic<bool> over{false};
     h.onProgress = [&](int) { going = true; };
     std::thread ui([&] {
-        while (!going && !over)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_TRUE(waitFor([&] { return going || over; }, 120000, "the conversion under way"));
         h.cntl.Stop();
     });
     const QString output = h.dir.filePath("stopped.mp4");

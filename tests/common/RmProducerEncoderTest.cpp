@@ -8,6 +8,7 @@
 #include "ProducerLibrary.h"
 #include "TestMedia.h"
 #include "TestProfiles.h"
+#include "WaitFor.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,8 +216,7 @@ TEST(RmProducerEncoder, StopDuringEncodingEndsTheConversionSoon)
         const QList<int> seen = h.seen();
         return !seen.isEmpty() && seen.last() >= percent;
     };
-    for (int i = 0; i < 1200 && !reached(3) && result == -1; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(waitFor([&] { return reached(3) || result != -1; }, 60000, "3 percent"));
     cntl.Stop();
     worker.join();
 

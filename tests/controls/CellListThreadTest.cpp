@@ -1,7 +1,7 @@
 #include "CellListFixture.h"
+#include "WaitFor.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -10,19 +10,6 @@
 #include <QUrl>
 
 #include <vector>
-
-namespace {
-
-// Lets queued work run until `done` holds (a safety limit only, not a timing check).
-template <typename F> bool pumpUntil(F done)
-{
-    QDeadlineTimer limit(30000);
-    while (!done() && !limit.hasExpired())
-        QTest::qWait(5);
-    return done();
-}
-
-} // namespace
 
 TEST_F(CellListFixture, WorkerThreadUpdatesArriveInOrder)
 {
@@ -54,7 +41,7 @@ TEST_F(CellListFixture, WorkerThreadUpdatesArriveInOrder)
         list->SetCheck(1, 0, 0);
     });
     worker->start();
-    ASSERT_TRUE(pumpUntil([&] { return worker->isFinished() && list->GetCheck(1, 0) == 0; }));
+    ASSERT_TRUE(waitFor([&] { return worker->isFinished() && list->GetCheck(1, 0) == 0; }));
     worker->wait();
     delete worker;
 
@@ -120,7 +107,7 @@ TEST_F(CellListFixture, DropCallsTheHandlerOncePerDropWithLocalPathsInOrder)
     urls.insert(1, QUrl(QStringLiteral("https://example.org/remote.avi")));
     mime->setUrls(urls);
     dropOn(list->viewport(), mime);
-    ASSERT_TRUE(pumpUntil([&] { return !calls.empty(); }));
+    ASSERT_TRUE(waitFor([&] { return !calls.empty(); }));
     QTest::qWait(0);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0], names);

@@ -2,13 +2,13 @@
 #include "FfmpegRunner.h"
 #include "TestMedia.h"
 #include "ToolRun.h"
+#include "WaitFor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -395,20 +395,17 @@ TEST_F(FakeFfmpegTest, FfmpegEndsWhenTheToolIsKilled)
     QByteArray pid;
     const ToolRun run = runTool(conversion(at("clip.mp4"), {}, at("orphan.avi")), QString(), env,
                                 [&](QProcess& tool) {
-                                    for (int i = 0; i < 600 && pid.isEmpty(); ++i) {
-                                        tool.waitForFinished(50);
-                                        pid = TestMedia::readFile(pidFile);
-                                    }
+                                    EXPECT_TRUE(waitFor(
+                                        [&] {
+                                            pid = TestMedia::readFile(pidFile);
+                                            return !pid.isEmpty();
+                                        },
+                                        30000, "ffmpeg's pid file"));
                                     tool.kill();
                                 });
     ASSERT_FALSE(pid.isEmpty());
-    bool ended = false;
-    for (int i = 0; i < 600 && !ended; ++i) {
-        ended = processEnded(pid);
-        if (!ended)
-            QThread::msleep(50);
-    }
-    EXPECT_TRUE(ended) << "ffmpeg " << pid.toStdString() << " outlived the tool";
+    EXPECT_TRUE(waitFor([&] { return processEnded(pid); }, 30000,
+                        "ffmpeg " + pid.toStdString() + " to end with the tool"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "LoadedProducer.h"
 #include "RecordingListener.h"
 #include "TestMedia.h"
+#include "WaitFor.h"
 
 #include <QFile>
 #include <QProcess>
@@ -234,8 +235,7 @@ TEST_F(ProducerEncoding, ACancelEndsTheEncodingSoonWithAPlayableFile)
         result = job->StartEncoding(1);
         returned = true;
     });
-    for (int i = 0; i < 1200 && listener.progress() < 2 && !returned; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(waitFor([&] { return listener.progress() >= 2 || returned; }, 60000, "2 percent"));
     EXPECT_EQ(job->CancelEncoding(), ES_OK);
     worker.join();
 

@@ -188,9 +188,11 @@ TEST_F(ShippedProfiles, RealMediaOffersEveryAudienceInIndexOrder)
 
 TEST_F(ShippedProfiles, TheAudioProfileDropsVideo)
 {
+    int found = 0;
     for (const Profile& profile : profiles) {
         if (profile.format != "mp3")
             continue;
+        ++found;
         EXPECT_EQ(profile.videoCount, 1); // "vn" only
         const ProfileOption* vn = findOption(profile, "vn");
         ASSERT_NE(vn, nullptr);
@@ -198,6 +200,7 @@ TEST_F(ShippedProfiles, TheAudioProfileDropsVideo)
         EXPECT_EQ(vn->access, QByteArray("READONLY"));
         EXPECT_EQ(profile.extName, QByteArray("mp3"));
     }
+    EXPECT_EQ(found, 1) << "the MP3 profile is shipped";
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "OpenInBrowser.h"
 #include "TestMedia.h"
+#include "WaitFor.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -176,9 +176,8 @@ TEST_F(BrowserWorld, RealStartPassesTheAddressAsOneArgument)
     BrowserLaunchHooks real = defaultBrowserLaunchHooks();
     real.openWithDesktop = [](const QString&, int) { return kLaunchNoAssociation; };
     EXPECT_EQ(OpenInBrowser(kAddress, kShow, real), kLaunchSucceeded);
-    QDeadlineTimer limit(30000);
-    while (TestMedia::readFile(out).count('\n') < 2 && !limit.hasExpired())
-        QTest::qWait(10);
+    EXPECT_TRUE(waitFor([&] { return TestMedia::readFile(out).count('\n') >= 2; }, 30000,
+                        "the browser's two lines"));
     EXPECT_EQ(TestMedia::readFile(out), "--new-tab\n" + kAddress.toUtf8() + "\n");
     qunsetenv("OUT");
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "TestMedia.h"
+#include "WaitFor.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
-#include <functional>
+#include <string>
 
 // The clips the player tests play, made with ffmpeg in a temporary folder: a video with sound
 // under an awkward name, a sound-only file, bytes no player understands, and a missing file.
@@ -21,9 +23,15 @@ struct PlayerClips
                 TestMedia::writeFile(broken, QByteArray(20000, '\x5a'));
 };
 
-// Keeps events flowing until `done` holds; false after `ms`. Playback here shares a busy
-// machine, hence the generous default.
-inline bool waitFor(const std::function<bool()>& done, int ms = 30000)
+// Serves events until `timer` has fired `ticks` more times: a check that nothing moved then
+// stands on ticks that did happen, and fails when the timer stalls.
+inline ::testing::AssertionResult waitTicks(const QTimer& timer, int ticks)
 {
-    return QTest::qWaitFor(done, ms);
+    int seen = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(&timer, &QTimer::timeout, [&seen] { ++seen; });
+    ::testing::AssertionResult result =
+        waitFor([&] { return seen >= ticks; }, 30000, std::to_string(ticks) + " timer ticks");
+    QObject::disconnect(counting);
+    return result;
 }

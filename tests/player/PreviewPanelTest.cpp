@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QSlider>
+#include <QTimer>
 #include <QVideoWidget>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -97,14 +98,19 @@ TEST_F(PreviewPanelFixture, PlayPauseSeekResumeStopAndReplay)
     // While the thumb is held, playback does not pull it away from the user.
     slider->setSliderDown(true);
     slider->setSliderPosition(20);
-    QTest::qWait(4 * CPreviewPanel::kTimerInterval);
+    ASSERT_TRUE(waitTicks(panel->positionTimer(), 4));
     EXPECT_EQ(slider->value(), 20);
     slider->setSliderDown(false);
 
     panel->action(CPreviewPanel::kPauseCommand)->trigger();
     EXPECT_EQ(panel->state(), CPreviewPanel::Paused);
     const int held = slider->value();
-    QTest::qWait(400);
+    EXPECT_FALSE(panel->positionTimer().isActive());
+    // The panel's timer is stopped now; a clock of the same pace stands in for the ticks it
+    // would have made.
+    QTimer clock;
+    clock.start(CPreviewPanel::kTimerInterval);
+    ASSERT_TRUE(waitTicks(clock, 4));
     EXPECT_EQ(slider->value(), held);
 
     // Moving the slider seeks even while paused, and the label follows.
@@ -160,7 +166,7 @@ TEST_F(PreviewPanelFixture, UnplayableFileKeepsTheIdleFaceAndStopsFromAnotherThr
     EXPECT_EQ(panel->state(), CPreviewPanel::Playing);
     double seconds = 0.0;
     ASSERT_TRUE(waitFor([&] { return !panel->player().CurrentPosition(seconds); }));
-    QTest::qWait(4 * CPreviewPanel::kTimerInterval);
+    ASSERT_TRUE(waitTicks(panel->positionTimer(), 4));
     EXPECT_EQ(slider->value(), 0);
     EXPECT_EQ(time->text(), "00:00:00");
     EXPECT_FALSE(videoShown());

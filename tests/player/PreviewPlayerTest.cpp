@@ -1,6 +1,7 @@
 #include "PreviewPlayer.h"
 #include "PlayerClips.h"
 
+#include <QTimer>
 #include <QVideoSink>
 #include <QVideoWidget>
 #include <QWidget>
@@ -72,7 +73,9 @@ TEST_F(PreviewPlayerFixture, VideoOpensPausedPlaysPausesSeeksAndCloses)
     EXPECT_FALSE(player.Seek(-1.0));
     EXPECT_FALSE(player.Seek(std::nan("")));
     EXPECT_TRUE(waitFor([&] { return qAbs(position() - 1.5) < 0.05; }));
-    QTest::qWait(400);
+    QTimer clock;
+    clock.start(100);
+    ASSERT_TRUE(waitTicks(clock, 4));
     EXPECT_NEAR(position(), 1.5, 0.05) << "a paused preview must hold its position";
 
     owner.resize(400, 300);

@@ -1,7 +1,5 @@
 #include "AudioPipeline.h"
 
-#include "AvCodecs.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -70,10 +68,7 @@ std::unique_ptr<AudioPipeline> AudioPipeline::open(AVFormatContext* in, AVStream
                                                    std::string& note)
 {
     std::unique_ptr<AudioPipeline> pipe(new AudioPipeline);
-    pipe->m_out = out;
-    pipe->m_inStream = stream;
-    pipe->m_decoder = AvCodecs::openDecoder(stream, error);
-    if (!pipe->m_decoder)
+    if (!pipe->openInput(in, stream, out, error))
         return nullptr;
 
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AC3);
@@ -100,25 +95,15 @@ std::unique_ptr<AudioPipeline> AudioPipeline::open(AVFormatContext* in, AVStream
         error = "cannot open the AC-3 encoder: " + AvErrorText(result);
         return nullptr;
     }
-    pipe->m_outStream = avformat_new_stream(out, nullptr);
-    if (!pipe->m_outStream ||
-        avcodec_parameters_from_context(pipe->m_outStream->codecpar, enc) < 0) {
-        error = "cannot add the audio stream";
+    if (!pipe->addOutputStream("audio", error))
         return nullptr;
-    }
-    pipe->m_outStream->time_base = enc->time_base;
 
     pipe->m_fifo.reset(av_audio_fifo_alloc(enc->sample_fmt, channels, enc->frame_size * 2));
-    pipe->m_decoded.reset(av_frame_alloc());
     pipe->m_frame.reset(av_frame_alloc());
-    pipe->m_packet.reset(av_packet_alloc());
-    if (!pipe->m_fifo || !pipe->m_decoded || !pipe->m_frame || !pipe->m_packet) {
+    if (!pipe->m_fifo || !pipe->m_frame) {
         error = "out of memory";
         return nullptr;
     }
-    pipe->m_start = in->start_time == AV_NOPTS_VALUE
-                        ? 0
-                        : av_rescale_q(in->start_time, AV_TIME_BASE_Q, stream->time_base);
     pipe->m_gain = float(std::pow(10.0, plan.gainDb / 20.0));
     summary = "AC-3 " + std::to_string(enc->bit_rate) + " bit/s, " + std::to_string(channels) +
               (channels == 1 ? " channel, " : " channels, ") + std::to_string(enc->sample_rate) +
@@ -126,36 +111,19 @@ std::unique_ptr<AudioPipeline> AudioPipeline::open(AVFormatContext* in, AVStream
     return pipe;
 }
 
-int AudioPipeline::push(const AVPacket* packet)
+int AudioPipeline::encodeDecoded(const AVFrame* decoded)
 {
-    const int result = avcodec_send_packet(m_decoder.get(), packet);
-    if (result < 0 && result != AVERROR(EAGAIN) && result != AVERROR_INVALIDDATA)
-        return result;
-    return drainDecoder();
+    const int result = convert(decoded);
+    return result < 0 ? result : encodeWholeFrames(false);
 }
 
-int AudioPipeline::finish(bool drainAll)
+int AudioPipeline::flushKept(bool drained)
 {
-    if (drainAll) {
-        avcodec_send_packet(m_decoder.get(), nullptr);
-        if (const int result = drainDecoder(); result < 0)
+    if (drained && m_resampler) {
+        if (const int result = convert(nullptr); result < 0)
             return result;
-        if (m_resampler) {
-            if (const int result = convert(nullptr); result < 0)
-                return result;
-        }
     }
-    if (const int result = encodeWholeFrames(true); result < 0)
-        return result;
-    return AvCodecs::encodeAndWrite(m_encoder.get(), nullptr, m_out, m_outStream, m_packet.get());
-}
-
-int AudioPipeline::drainDecoder()
-{
-    return AvCodecs::drainDecoder(m_decoder.get(), m_decoded.get(), [this](AVFrame* frame) {
-        const int result = convert(frame);
-        return result < 0 ? result : encodeWholeFrames(false);
-    });
+    return encodeWholeFrames(true);
 }
 
 int AudioPipeline::convert(const AVFrame* decoded)
@@ -242,8 +210,7 @@ int AudioPipeline::encodeWholeFrames(bool last)
         av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void**>(frame->data), frame->nb_samples);
         frame->pts = m_nextPts == AV_NOPTS_VALUE ? 0 : m_nextPts;
         m_nextPts = frame->pts + frame->nb_samples;
-        if (int result = AvCodecs::encodeAndWrite(enc, frame, m_out, m_outStream, m_packet.get());
-            result < 0)
+        if (int result = encodeAndWrite(frame); result < 0)
             return result;
     }
     return 0;

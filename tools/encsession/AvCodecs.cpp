@@ -1,5 +1,25 @@
 #include "AvCodecs.h"
 
+namespace {
+
+bool isCoverPicture(const AVStream* stream)
+{
+    return stream->disposition & AV_DISPOSITION_ATTACHED_PIC;
+}
+
+} // namespace
+
+int AvCodecs::findStream(AVFormatContext* in, AVMediaType kind)
+{
+    const int best = av_find_best_stream(in, kind, -1, -1, nullptr, 0);
+    if (best >= 0 && !isCoverPicture(in->streams[best]))
+        return best;
+    for (unsigned i = 0; i < in->nb_streams; ++i)
+        if (in->streams[i]->codecpar->codec_type == kind && !isCoverPicture(in->streams[i]))
+            return int(i);
+    return -1;
+}
+
 CodecContextPtr AvCodecs::openDecoder(const AVStream* stream, std::string& error)
 {
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);

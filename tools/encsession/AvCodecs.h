@@ -8,6 +8,9 @@
 // The steps both stream pipelines share.
 namespace AvCodecs {
 
+// The first stream of `kind` in `in` that is real media, not a cover picture; -1 when none.
+int findStream(AVFormatContext* in, AVMediaType kind);
+
 // A decoder for `stream`, opened with as many threads as libav sees fit; null with `error`.
 CodecContextPtr openDecoder(const AVStream* stream, std::string& error);
 

@@ -1,5 +1,6 @@
 #include "CInput.h"
 
+#include "AvCodecs.h"
 #include "AvHandles.h"
 
 ESResult CInput::Make(IESPropertyBag* bag, CInput** out)
@@ -29,15 +30,9 @@ bool CInput::probe(const std::string& path)
         return false;
     bool video = false, audio = false;
     if (avformat_find_stream_info(format, nullptr) >= 0) {
-        for (unsigned i = 0; i < format->nb_streams; ++i) {
-            const AVStream* stream = format->streams[i];
-            const AVMediaType kind = stream->codecpar->codec_type;
-            // A cover picture is no video to encode.
-            if (kind == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC))
-                video = true;
-            else if (kind == AVMEDIA_TYPE_AUDIO)
-                audio = true;
-        }
+        // What the transcoder will encode: a cover picture is no video.
+        video = AvCodecs::findStream(format, AVMEDIA_TYPE_VIDEO) >= 0;
+        audio = AvCodecs::findStream(format, AVMEDIA_TYPE_AUDIO) >= 0;
     }
     const double seconds = format->duration > 0 ? double(format->duration) / AV_TIME_BASE : 0.0;
     properties().set("pluginName", std::string("rn-avfile-") + format->iformat->name);

@@ -1,6 +1,7 @@
 #include "RealMediaTranscoder.h"
 
 #include "AudioPipeline.h"
+#include "AvCodecs.h"
 #include "AvHandles.h"
 #include "LogHub.h"
 #include "VideoPipeline.h"
@@ -27,18 +28,7 @@ struct OutputCloser
     }
 };
 
-// The first stream of `kind` that is real media (no cover picture), or -1.
-int findStream(AVFormatContext* in, AVMediaType kind)
-{
-    const int best = av_find_best_stream(in, kind, -1, -1, nullptr, 0);
-    if (best >= 0 && !(in->streams[best]->disposition & AV_DISPOSITION_ATTACHED_PIC))
-        return best;
-    for (unsigned i = 0; i < in->nb_streams; ++i)
-        if (in->streams[i]->codecpar->codec_type == kind &&
-            !(in->streams[i]->disposition & AV_DISPOSITION_ATTACHED_PIC))
-            return int(i);
-    return -1;
-}
+using AvCodecs::findStream;
 
 } // namespace
 

@@ -1,7 +1,5 @@
 #include "VideoPipeline.h"
 
-#include "AvCodecs.h"
-
 extern "C" {
 #include <libavutil/opt.h>
 }
@@ -75,11 +73,8 @@ std::unique_ptr<VideoPipeline> VideoPipeline::open(AVFormatContext* in, AVStream
                                                    std::string& error, std::string& summary)
 {
     std::unique_ptr<VideoPipeline> pipe(new VideoPipeline);
-    pipe->m_out = out;
-    pipe->m_inStream = stream;
     pipe->m_blackLevel = plan.blackLevel;
-    pipe->m_decoder = AvCodecs::openDecoder(stream, error);
-    if (!pipe->m_decoder)
+    if (!pipe->openInput(in, stream, out, error))
         return nullptr;
     const AVCodecParameters* par = stream->codecpar;
 
@@ -120,25 +115,15 @@ std::unique_ptr<VideoPipeline> VideoPipeline::open(AVFormatContext* in, AVStream
         error = "cannot open the RealVideo 2.0 encoder: " + AvErrorText(result);
         return nullptr;
     }
-    pipe->m_outStream = avformat_new_stream(out, nullptr);
-    if (!pipe->m_outStream ||
-        avcodec_parameters_from_context(pipe->m_outStream->codecpar, enc) < 0) {
-        error = "cannot add the video stream";
+    if (!pipe->addOutputStream("video", error))
         return nullptr;
-    }
-    pipe->m_outStream->time_base = enc->time_base;
     pipe->m_outStream->avg_frame_rate = rate;
 
-    pipe->m_decoded.reset(av_frame_alloc());
     pipe->m_scaled.reset(av_frame_alloc());
-    pipe->m_packet.reset(av_packet_alloc());
-    if (!pipe->m_decoded || !pipe->m_scaled || !pipe->m_packet) {
+    if (!pipe->m_scaled) {
         error = "out of memory";
         return nullptr;
     }
-    pipe->m_start = in->start_time == AV_NOPTS_VALUE
-                        ? 0
-                        : av_rescale_q(in->start_time, AV_TIME_BASE_Q, stream->time_base);
     summary = "RealVideo 2.0 " + std::to_string(enc->width) + "x" + std::to_string(enc->height) +
               ", " + std::to_string(enc->bit_rate) + " bit/s, " +
               std::to_string(av_q2d(rate)).substr(0, 6) + " frames/s, a key frame every " +
@@ -153,33 +138,7 @@ std::unique_ptr<VideoPipeline> VideoPipeline::open(AVFormatContext* in, AVStream
     return pipe;
 }
 
-int VideoPipeline::push(const AVPacket* packet)
-{
-    const int result = avcodec_send_packet(m_decoder.get(), packet);
-    // A damaged packet costs a frame, not the file.
-    if (result < 0 && result != AVERROR(EAGAIN) && result != AVERROR_INVALIDDATA)
-        return result;
-    return drainDecoder();
-}
-
-int VideoPipeline::finish(bool drainAll)
-{
-    if (drainAll) {
-        avcodec_send_packet(m_decoder.get(), nullptr);
-        const int result = drainDecoder();
-        if (result < 0)
-            return result;
-    }
-    return AvCodecs::encodeAndWrite(m_encoder.get(), nullptr, m_out, m_outStream, m_packet.get());
-}
-
-int VideoPipeline::drainDecoder()
-{
-    return AvCodecs::drainDecoder(m_decoder.get(), m_decoded.get(),
-                                  [this](AVFrame* frame) { return encode(frame); });
-}
-
-int VideoPipeline::encode(const AVFrame* decoded)
+int VideoPipeline::encodeDecoded(const AVFrame* decoded)
 {
     AVCodecContext* enc = m_encoder.get();
     int64_t inputPts = decoded->best_effort_timestamp;
@@ -229,5 +188,5 @@ int VideoPipeline::encode(const AVFrame* decoded)
     if (m_blackLevel)
         clampBlack(scaled);
     scaled->pts = pts;
-    return AvCodecs::encodeAndWrite(enc, scaled, m_out, m_outStream, m_packet.get());
+    return encodeAndWrite(scaled);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AvHandles.h"
 #include "EncodePlan.h"
+#include "StreamPipeline.h"
 
 #include <memory>
 #include <string>
@@ -9,7 +9,7 @@
 // One video stream from the input to RealVideo 2.0 in the output: decode, drop frames above
 // the audience's frame rate, scale to the frame size, clamp black to legal levels (the
 // black-level pre-filter) and encode. Threads: the encoding thread only.
-class VideoPipeline
+class VideoPipeline : public StreamPipeline
 {
 public:
     // Decoder and encoder for `stream` of `in`, with a new stream in `out`; null with `error`.
@@ -17,13 +17,7 @@ public:
     static std::unique_ptr<VideoPipeline> open(AVFormatContext* in, AVStream* stream,
                                                AVFormatContext* out, const EncodePlan& plan,
                                                std::string& error, std::string& summary);
-    ~VideoPipeline();
-
-    // Decodes one packet of the input stream and encodes the frames it gives. 0 or an error.
-    int push(const AVPacket* packet);
-    // Encodes what the decoder still holds (unless `drainDecoder` is false) and what the
-    // encoder holds. 0 or an error.
-    int finish(bool drainDecoder);
+    ~VideoPipeline() override;
 
     // The frame size an input of `width` x `height` with `sampleAspect` gets for the plan's
     // size; RealVideo wants both sides a multiple of 4.
@@ -39,19 +33,11 @@ public:
 
 private:
     VideoPipeline() = default;
-    int drainDecoder();
-    int encode(const AVFrame* decoded);
+    // Drops the frame above the frame rate, else scales it into the frame and encodes it.
+    int encodeDecoded(const AVFrame* decoded) override;
 
-    AVFormatContext* m_out = nullptr;
-    AVStream* m_inStream = nullptr;
-    AVStream* m_outStream = nullptr;
-    CodecContextPtr m_decoder;
-    CodecContextPtr m_encoder;
     SwsPtr m_scaler;
-    FramePtr m_decoded;
     FramePtr m_scaled;
-    PacketPtr m_packet;
-    int64_t m_start = 0; // the input's start in the stream's time base
     int64_t m_lastPts = AV_NOPTS_VALUE;
     int64_t m_nextInputPts = 0;
     bool m_blackLevel = false;

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+// What every bench shares (header only): timing rounds, summing them up, and the source clip.
+
+// Milliseconds of one call; negative when it failed.
+inline double timeOnce(const std::function<bool()>& call)
+{
+    QElapsedTimer clock;
+    clock.start();
+    return call() ? double(clock.nsecsElapsed()) / 1e6 : -1.0;
+}
+
+// The middle of the timings; negative when one of them failed.
+inline double median(std::vector<double> v)
+{
+    if (v.empty() || *std::min_element(v.begin(), v.end()) < 0)
+        return -1;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The fastest run: the least disturbed by other work on a shared machine.
+inline double best(const std::vector<double>& v)
+{
+    return v.empty() ? -1 : *std::min_element(v.begin(), v.end());
+}
+
+// The fastest of `rounds` runs of `once` in milliseconds; negative as soon as a run fails.
+inline double best(int rounds, const std::function<bool(int round)>& once)
+{
+    std::vector<double> times;
+    for (int round = 0; round < rounds; ++round) {
+        times.push_back(timeOnce([&] { return once(round); }));
+        if (times.back() < 0)
+            return -1;
+    }
+    return best(times);
+}
+
+// Makes the 30-second 640x480 H.264/AAC clip the conversion benches convert; false when
+// ffmpeg failed.
+inline bool makeSourceClip(const QString& path)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QStringLiteral("ffmpeg"), {"-hide_banner",
+                                       "-loglevel",
+                                       "error",
+                                       "-nostdin",
+                                       "-y",
+                                       "-f",
+                                       "lavfi",
+                                       "-i",
+                                       "testsrc=size=640x480:rate=25:duration=30",
+                                       "-f",
+                                       "lavfi",
+                                       "-i",
+                                       "sine=frequency=440:sample_rate=44100:duration=30",
+                                       "-c:v",
+                                       "libx264",
+                                       "-preset",
+                                       "veryfast",
+                                       "-pix_fmt",
+                                       "yuv420p",
+                                       "-c:a",
+                                       "aac",
+                                       "-shortest",
+                                       path});
+    return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
