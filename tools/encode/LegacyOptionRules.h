@@ -14,8 +14,7 @@ public:
     struct Rename
     {
         const char* legacy;
-        const char* modern; // with its dash and stream specifier ("-b:v")
-        bool takesValue;
+        const char* modern;      // with its dash and stream specifier ("-b:v")
         const char* modernValue; // a fixed value replacing the legacy one, or null
     };
 
