@@ -11,6 +11,8 @@ class FfmpegCatalogue;
 class LegacyOptionRules
 {
 public:
+    // Whether a renamed option takes a value is the option table's word
+    // (LegacyCommandLine::takesValue), as for the command-line parser.
     struct Rename
     {
         const char* legacy;
