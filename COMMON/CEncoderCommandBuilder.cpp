@@ -3,6 +3,7 @@
 #include "CAvsScriptWriter.h"
 #include "ConversionJob.h"
 #include "EncoderTool.h"
+#include "EncoderToolContract.h"
 #include "OptionRow.h"
 #include "Profile.h"
 
@@ -88,17 +89,9 @@ bool CEncoderCommandBuilder::keepOption(const ProfileOption& option, QByteArray&
 
 QByteArray CEncoderCommandBuilder::toolCodec(const QByteArray& value)
 {
-    // Deliberately the old tool's library names ("aac" -> "libfaac"): the command line keeps the
-    // form the tool has always been given, and the tool maps them back to this FFmpeg's
-    // encoders ("libfaac" -> "aac", tools/encode/CodecNames.cpp).
-    static constexpr const char* kCodecs[][2] = {
-        {"amr_nb", "libamr_nb"}, {"amr_wb", "libamr_wb"}, {"mp3", "libmp3lame"},
-        {"vorbis", "libvorbis"}, {"xvid", "libxvid"},     {"a52", "liba52"},
-        {"aad", "libfaad"},      {"aac", "libfaac"},      {"h264", "libx264"},
-    };
-    for (const auto& row : kCodecs) {
-        if (sameText(value, row[0]))
-            return row[1];
+    for (const EncoderToolContract::WrittenCodec& row : EncoderToolContract::kWrittenCodecs) {
+        if (sameText(value, row.profile))
+            return row.written;
     }
     return value;
 }
@@ -108,7 +101,7 @@ EncoderCommand CEncoderCommandBuilder::conversion(const QString& appFolder,
                                                   const QString& outputPath)
 {
     CommandWords words;
-    words.add(QStringLiteral("ffmpeg-converter"));
+    words.add(QLatin1String(EncoderToolContract::kLanguage));
     words.add(QStringLiteral("-i"));
     words.addPath(toolInput);
 
@@ -158,8 +151,8 @@ EncoderCommand CEncoderCommandBuilder::forJob(const QString& appFolder, const Co
 EncoderCommand CEncoderCommandBuilder::information(const QString& appFolder, const QString& path)
 {
     CommandWords words;
-    words.add(QStringLiteral("ffmpeg-converter"));
-    words.add(QStringLiteral("-info"));
+    words.add(QLatin1String(EncoderToolContract::kLanguage));
+    words.add(QLatin1String(EncoderToolContract::kInfoSwitch));
     words.addPath(path);
     return words.command(toolPath(appFolder));
 }

@@ -4,6 +4,7 @@
 #include "CMediaEncoder.h"
 #include "CTraceLog.h"
 #include "ChildPriority.h"
+#include "EncoderToolContract.h"
 #include "LineSplitter.h"
 
 #include <QDeadlineTimer>
@@ -60,7 +61,7 @@ bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, in
     for (;;) {
         // A tool that has already ended finished its file: a late request does not cut it.
         if (!stopped && m_stopRequested.load() && tool.state() != QProcess::NotRunning) {
-            tool.write("q\0\0\0\0\0\0\0\0\0", 10);
+            tool.write(EncoderToolContract::kStopRequest, EncoderToolContract::kStopRequestSize);
             tool.waitForBytesWritten(1000);
             send(CMediaEncoder::StopRequested, 0);
             stopped = true;

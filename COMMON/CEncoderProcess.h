@@ -34,8 +34,9 @@ public:
     bool Run(const EncoderCommand& command, CMediaEncoder* sink, int userValue, CTraceLog* trace,
              EventLog* events);
 
-    // Asks the running tool to finish: the read loop writes "q" and nine NUL bytes, and ends
-    // the tool if it has not exited within the grace period. Any thread.
+    // Asks the running tool to finish: the read loop writes the stop request
+    // (EncoderToolContract::kStopRequest), and ends the tool if it has not exited within the
+    // grace period. Any thread.
     void RequestStop() { m_stopRequested.store(true); }
     // Forgets a stop request left from before. A request stays across runs until this is called
     // (when a batch starts), so that one made while a run is being prepared is not lost.

@@ -10,6 +10,7 @@
 #include "CToolInformationProbe.h"
 #include "CTraceLog.h"
 #include "ConversionJob.h"
+#include "EncoderToolContract.h"
 #include "Profile.h"
 
 #include <QFileInfo>
@@ -215,10 +216,10 @@ void CFfmpegEncoder::handleLine(const QByteArray& line)
         char buffer[kLineBuffer] = {};
         std::memcpy(buffer, line.constData(),
                     size_t(qMin<qsizetype>(line.size(), kLineBuffer - 1)));
-        // The ninth word must start "time="; its whole seconds are read without overflow
-        // (strtoll saturates), so absurd times still give a percentage in 1..100.
+        // The whole seconds after "time=" are read without overflow (strtoll saturates), so
+        // absurd times still give a percentage in 1..100.
         int timeAt = -1;
-        std::sscanf(buffer, "%*s %*s %*s %*s %*s %*s %*s %*s time=%n", &timeAt);
+        std::sscanf(buffer, EncoderToolContract::kProgressScan, &timeAt);
         char* end = nullptr;
         const long long seconds = timeAt >= 0 ? std::strtoll(buffer + timeAt, &end, 10) : 0;
         if (timeAt < 0 || end == buffer + timeAt) {

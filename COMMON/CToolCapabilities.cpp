@@ -1,6 +1,7 @@
 #include "CToolCapabilities.h"
 
 #include "EncoderTool.h"
+#include "EncoderToolContract.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -19,11 +20,11 @@ CToolCapabilities::CToolCapabilities(const QByteArray& listing)
         if (words.size() < 2)
             continue;
         const QString name = QString::fromLatin1(words[1]);
-        if (words[0] == "video") {
+        if (words[0] == EncoderToolContract::kVideoEncoderWord) {
             m_video.insert(name);
-        } else if (words[0] == "audio") {
+        } else if (words[0] == EncoderToolContract::kAudioEncoderWord) {
             m_audio.insert(name);
-        } else if (words[0] == "muxer") {
+        } else if (words[0] == EncoderToolContract::kMuxerWord) {
             // "mov,mp4,m4a,..." names a reader; a writer has one name, kept whole anyway.
             for (const QByteArray& alias : words[1].split(','))
                 m_muxers.insert(QString::fromLatin1(alias));
@@ -40,7 +41,8 @@ bool CToolCapabilities::Query(const QString& appFolder, CToolCapabilities& capab
     QProcess tool;
     tool.setStandardInputFile(QProcess::nullDevice());
     tool.start(appFolder + EncoderTool::fileName(),
-               {QStringLiteral("ffmpeg-converter"), QStringLiteral("-capabilities")});
+               {QLatin1String(EncoderToolContract::kLanguage),
+                QLatin1String(EncoderToolContract::kCapabilitiesSwitch)});
     if (!tool.waitForFinished(kAnswerMs)) {
         tool.kill();
         tool.waitForFinished(-1);

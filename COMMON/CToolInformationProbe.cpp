@@ -1,6 +1,7 @@
 #include "CToolInformationProbe.h"
 
 #include "ChildPriority.h"
+#include "EncoderToolContract.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -13,8 +14,8 @@ constexpr int kReadSize = 100;
 // Scans one read from its first byte; a partial match stores the leading fields only.
 void scanReply(const char* bytes, CToolInformationProbe::Reply& reply)
 {
-    std::sscanf(bytes, "Duration:%d Width:%d Height:%d Video:%d Audio:%d", &reply.duration,
-                &reply.width, &reply.height, &reply.hasVideo, &reply.hasAudio);
+    std::sscanf(bytes, EncoderToolContract::kInfoReply, &reply.duration, &reply.width,
+                &reply.height, &reply.hasVideo, &reply.hasAudio);
 }
 
 } // namespace
@@ -52,6 +53,6 @@ bool CToolInformationProbe::run(const QString& program, const QStringList& argum
     }
 
     if (reply.duration == 0 && reply.hasVideo == 1 && reply.width > 0 && reply.height > 0)
-        reply.duration = kStillPictureSeconds;
+        reply.duration = EncoderToolContract::kStillPictureSeconds;
     return reply.duration > 0;
 }

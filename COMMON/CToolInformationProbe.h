@@ -3,22 +3,19 @@
 #include <QString>
 
 // The encoder tool's information mode: the tool answers with one line
-// "Duration:%d Width:%d Height:%d Video:%d Audio:%d" at the first byte of its output.
+// (EncoderToolContract::kInfoReply) at the first byte of its output.
 // Runs synchronously on the caller's thread (the UI thread at admission).
 class CToolInformationProbe
 {
 public:
     struct Reply
     {
-        int duration = 0; // whole seconds; a still picture is given 300
+        int duration = 0; // whole seconds; a still picture is given kStillPictureSeconds
         int width = 0;
         int height = 0;
         int hasVideo = 0;
         int hasAudio = 0;
     };
-
-    // Seconds a still picture converts to.
-    static constexpr int kStillPictureSeconds = 300;
 
     // Runs `program` with `arguments` and reads its reply into `reply` (a partial match fills
     // the leading fields). Waits at most replyMs for the reply, then at most exitMs for the tool

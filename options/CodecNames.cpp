@@ -14,7 +14,7 @@ struct Rename
 
 // Names that changed since the old tool, matched ignoring case. Profiles may hold either form;
 // the converter's command line deliberately writes the old "lib" forms ("aac" -> "libfaac",
-// COMMON/CEncoderCommandBuilder.cpp), and these rows bring them back ("libfaac" -> "aac").
+// EncoderToolContract::kWrittenCodecs), and these rows bring them back ("libfaac" -> "aac").
 constexpr Rename kVideo[] = {
     {"xvid", "libxvid", 0, ""},
     {"h264", "libx264", 0, ""},

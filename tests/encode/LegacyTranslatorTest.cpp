@@ -1,4 +1,6 @@
 #include "LegacyTranslator.h"
+#include "CodecNames.h"
+#include "EncoderToolContract.h"
 #include "LegacyCommandLine.h"
 #include "LibavMediaLibrary.h"
 
@@ -113,6 +115,19 @@ TEST(LegacyTranslator, CodecNamesOfTheConverterAndOldProfiles)
         Case withSync = c;
         withSync.tail = "";
         check(withSync);
+    }
+}
+
+// A name the engine starts writing must be one the tool maps back, or the profile's codec is
+// silently replaced by the output format's default.
+TEST(LegacyTranslator, EveryCodecNameTheEngineWritesReachesAnEncoder)
+{
+    const LibavMediaLibrary ffmpeg;
+    for (const EncoderToolContract::WrittenCodec& row : EncoderToolContract::kWrittenCodecs) {
+        SCOPED_TRACE(row.written);
+        const QString name = QLatin1String(row.written);
+        EXPECT_FALSE(CodecNames::video(name, ffmpeg).encoder.isEmpty() &&
+                     CodecNames::audio(name, ffmpeg).encoder.isEmpty());
     }
 }
 

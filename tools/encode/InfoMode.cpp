@@ -1,5 +1,6 @@
 #include "InfoMode.h"
 
+#include "EncoderToolContract.h"
 #include "MediaLibrary.h"
 
 #include <QFileInfo>
@@ -11,10 +12,10 @@ QByteArray InfoMode::reply(const MediaProbeResult& r)
     char line[128];
     const double seconds = r.ok && r.duration > 0 ? r.duration : 0.0;
     const int n =
-        std::snprintf(line, sizeof line, "Duration:%d Width:%d Height:%d Video:%d Audio:%d\n",
+        std::snprintf(line, sizeof line, EncoderToolContract::kInfoReply,
                       seconds < 2e9 ? int(seconds) : 2000000000, r.ok ? r.width : 0,
                       r.ok ? r.height : 0, r.ok && r.hasVideo ? 1 : 0, r.ok && r.hasAudio ? 1 : 0);
-    return QByteArray(line, n);
+    return QByteArray(line, n) + '\n';
 }
 
 int InfoMode::run(const QString& path, const QString& toolFolder)

@@ -9,8 +9,8 @@
 class InfoMode
 {
 public:
-    // "Duration:%d Width:%d Height:%d Video:%d Audio:%d\n": whole seconds (truncated), the
-    // frame size, 1/0 for a video and an audio stream; all zero for an unreadable file.
+    // EncoderToolContract::kInfoReply and a line feed: whole seconds (truncated), the frame
+    // size, 1/0 for a video and an audio stream; all zero for an unreadable file.
     static QByteArray reply(const MediaProbeResult& result);
 
     // Probes `path` with the FFmpeg module in `toolFolder`, writes the reply to standard output

@@ -1,5 +1,6 @@
 #include "LegacyCommandLine.h"
 
+#include "EncoderToolContract.h"
 #include "OptionTable.h"
 
 namespace {
@@ -25,18 +26,19 @@ LegacyCommandLine LegacyCommandLine::parse(const QStringList& argsIn)
 {
     LegacyCommandLine line;
     QStringList args = argsIn;
-    if (!args.isEmpty() && args.first() == QLatin1String("ffmpeg-converter"))
+    if (!args.isEmpty() && args.first() == QLatin1String(EncoderToolContract::kLanguage))
         args.removeFirst();
     if (args.isEmpty()) {
         line.error = QStringLiteral("no command given");
         return line;
     }
 
-    if (args.size() == 1 && args.first() == QLatin1String("-capabilities")) {
+    if (args.size() == 1 &&
+        args.first() == QLatin1String(EncoderToolContract::kCapabilitiesSwitch)) {
         line.mode = Mode::Capabilities;
         return line;
     }
-    if (args.first() == QLatin1String("-info")) {
+    if (args.first() == QLatin1String(EncoderToolContract::kInfoSwitch)) {
         if (args.size() != 2) {
             line.error = QStringLiteral("-info needs exactly one file name");
             return line;

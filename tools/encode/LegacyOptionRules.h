@@ -11,11 +11,12 @@ class FfmpegCatalogue;
 class LegacyOptionRules
 {
 public:
+    // Whether a renamed option takes a value is the option table's word
+    // (LegacyCommandLine::takesValue), as for the command-line parser.
     struct Rename
     {
         const char* legacy;
-        const char* modern; // with its dash and stream specifier ("-b:v")
-        bool takesValue;
+        const char* modern;      // with its dash and stream specifier ("-b:v")
         const char* modernValue; // a fixed value replacing the legacy one, or null
     };
 

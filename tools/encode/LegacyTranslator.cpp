@@ -1,6 +1,7 @@
 #include "LegacyTranslator.h"
 
 #include "CodecNames.h"
+#include "EncoderToolContract.h"
 #include "FfmpegCatalogue.h"
 #include "LegacyOptionRules.h"
 #include "PictureShape.h"
@@ -67,7 +68,7 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
     if (!t.m_audioCopy && !t.m_filters.audio().isEmpty())
         t.out(QStringLiteral("-af"), t.m_filters.audio());
     if (input.isStillPicture && !t.m_hasDuration)
-        t.out(QStringLiteral("-t"), QString::number(kStillSeconds));
+        t.out(QStringLiteral("-t"), QString::number(EncoderToolContract::kStillPictureSeconds));
     t.emitFormatDefaults();
     t.emitCopyPlan();
     t.emitCover();
@@ -261,7 +262,7 @@ bool LegacyTranslator::emitRenamed(const LegacyOption& o)
         return false;
     if (rule->modernValue)
         out(QLatin1String(rule->modern), QLatin1String(rule->modernValue));
-    else if (rule->takesValue)
+    else if (LegacyCommandLine::takesValue(o.name))
         out(QLatin1String(rule->modern), LegacyOptionRules::modernValue(o));
     else
         out(QLatin1String(rule->modern));
@@ -473,7 +474,7 @@ OutputExpectation LegacyTranslator::expectation() const
         return e;
     double seconds = m_input.lengthEstimated ? 0 : m_input.duration;
     if (m_input.isStillPicture)
-        seconds = length >= 0 ? length : kStillSeconds;
+        seconds = length >= 0 ? length : EncoderToolContract::kStillPictureSeconds;
     seconds = std::max(0.0, seconds - std::max(0.0, start));
     if (length >= 0)
         seconds = std::min(seconds, length);

@@ -34,8 +34,6 @@ struct FfmpegCommand
 class LegacyTranslator
 {
 public:
-    // Seconds a still picture plays when the options give no duration.
-    static constexpr int kStillSeconds = 300;
     // Frames per second of a picture shown as a clip.
     static constexpr int kStillRate = 25;
 

@@ -1,5 +1,7 @@
 #include "LibavMediaLibrary.h"
 
+#include "EncoderToolContract.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -77,13 +79,13 @@ QByteArray LibavMediaLibrary::capabilities() const
         if (!av_codec_is_encoder(codec))
             continue;
         if (codec->type == AVMEDIA_TYPE_VIDEO)
-            text += QByteArray("video ") + codec->name + '\n';
+            text += QByteArray(EncoderToolContract::kVideoEncoderWord) + ' ' + codec->name + '\n';
         else if (codec->type == AVMEDIA_TYPE_AUDIO)
-            text += QByteArray("audio ") + codec->name + '\n';
+            text += QByteArray(EncoderToolContract::kAudioEncoderWord) + ' ' + codec->name + '\n';
     }
     at = nullptr;
     while (const AVOutputFormat* format = av_muxer_iterate(&at))
-        text += QByteArray("muxer ") + format->name + ' ' +
+        text += QByteArray(EncoderToolContract::kMuxerWord) + ' ' + format->name + ' ' +
                 (format->extensions ? format->extensions : "") + '\n';
     return text;
 }

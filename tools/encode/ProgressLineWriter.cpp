@@ -1,5 +1,7 @@
 #include "ProgressLineWriter.h"
 
+#include "EncoderToolContract.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -25,6 +27,12 @@ constexpr double kLongestSeconds = 2147483647.0;
 // Largest fps, quantiser or bit rate a line shows (13 digits before the point).
 constexpr double kLargestFigure = 1e12;
 
+// Every value is a number without blanks, so the words before "time=" are the format's.
+constexpr char kLineFormat[] =
+    "frame= %lld fps= %.1f q= %.1f size= %lldkB time=%.2f bitrate= %.1fkbits/s\n";
+static_assert(EncoderToolContract::wordsBeforeTime(kLineFormat) ==
+              EncoderToolContract::kWordsBeforeTime);
+
 // `value` held to [low, high]; 0 for a value that is not a number.
 double bounded(double value, double low, double high)
 {
@@ -41,13 +49,11 @@ QByteArray ProgressLineWriter::format(const Figures& f)
     // cut rather than losing the line, and the time stays one an int reader can hold.
     const double seconds = bounded(f.seconds, 0.0, kLongestSeconds);
     char buffer[256];
-    const int n =
-        std::snprintf(buffer, sizeof buffer,
-                      "frame= %lld fps= %.1f q= %.1f size= %lldkB time=%.2f bitrate= %.1fkbits/s\n",
-                      (long long)(f.frame > 0 ? f.frame : 0), bounded(f.fps, 0.0, kLargestFigure),
-                      bounded(f.quality, -kLargestFigure, kLargestFigure),
-                      (long long)(f.sizeBytes > 0 ? f.sizeBytes / 1024 : 0), seconds,
-                      bounded(f.kbitsPerSecond, 0.0, kLargestFigure));
+    const int n = std::snprintf(
+        buffer, sizeof buffer, kLineFormat, (long long)(f.frame > 0 ? f.frame : 0),
+        bounded(f.fps, 0.0, kLargestFigure), bounded(f.quality, -kLargestFigure, kLargestFigure),
+        (long long)(f.sizeBytes > 0 ? f.sizeBytes / 1024 : 0), seconds,
+        bounded(f.kbitsPerSecond, 0.0, kLargestFigure));
     return QByteArray(buffer, n > 0 && n < int(sizeof buffer) ? n : 0);
 }
 

@@ -5,8 +5,8 @@
 
 // Turns ffmpeg's machine-readable progress blocks ("key=value" lines ending with
 // "progress=continue" or "progress=end") into the old tool's progress lines, where exactly
-// eight words stand before "time=": every key is followed by a blank and a value that never
-// holds a blank, so large numbers cannot change the word count.
+// EncoderToolContract::kWordsBeforeTime words stand before "time=": every key is followed by a
+// blank and a value that never holds a blank, so large numbers cannot change the word count.
 class ProgressLineWriter
 {
 public:

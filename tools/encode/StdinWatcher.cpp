@@ -1,5 +1,7 @@
 #include "StdinWatcher.h"
 
+#include "EncoderToolContract.h"
+
 #include <QFile>
 
 #include <thread>
@@ -19,7 +21,7 @@ void StdinWatcher::start()
         // is a handful of bytes.
         char c = 0;
         while (in.read(&c, 1) == 1) {
-            if (c == 'q') {
+            if (c == EncoderToolContract::kStopLetter) {
                 m_stop.store(true, std::memory_order_release);
                 return;
             }

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-// Watches standard input for the stop request: the letter "q" (the converter sends it with
-// nine NUL bytes). Everything else, and the end of input, changes nothing.
+// Watches standard input for the stop request: its letter (EncoderToolContract::kStopLetter;
+// the bytes after it are padding). Everything else, and the end of input, changes nothing.
 // A detached reader thread owns standard input; it only sets the flag, which the thread
 // running ffmpeg polls.
 class StdinWatcher
