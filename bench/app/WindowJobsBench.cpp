@@ -85,24 +85,9 @@ double best(int rounds, const std::function<bool(int round)>& once)
     return fastest;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// An application folder of the bench's own: tovel-cli, the encoder tool and the profiles.
+QString makeHome(const QString& home)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 2;
-    const double seconds = argc > 2 ? std::max(0.5, atof(argv[2])) : 4.0;
-
-    const QString profile = mp4Profile(kAppDir + "profiles/");
-    if (profile.isEmpty() || !QFile::exists(kAppDir + "encode")) {
-        std::fprintf(stderr, "needs the encoder tool and an MP4 profile in %s\n",
-                     qPrintable(kAppDir));
-        return 1;
-    }
-    QTemporaryDir work;
-    const QString home = work.path() + "/app/";
     QDir().mkpath(home + "profiles");
     QFile::copy(kAppDir + "tovel-cli", home + "tovel-cli");
     QFile(home + "tovel-cli")
@@ -110,10 +95,15 @@ int main(int argc, char* argv[])
     QFile::link(kAppDir + "encode", home + "encode");
     for (const QString& name : QDir(kAppDir + "profiles").entryList({"*.pf"}, QDir::Files))
         QFile::copy(kAppDir + "profiles/" + name, home + "profiles/" + name);
+    return home;
+}
 
+// The clips in `folder`; empty when ffmpeg could not make one.
+QStringList makeClips(const QString& folder, double seconds)
+{
     QStringList clips;
     for (int i = 0; i < kClips; ++i) {
-        const QString clip = work.path() + QStringLiteral("/clip%1.mov").arg(i);
+        const QString clip = folder + QStringLiteral("/clip%1.mov").arg(i);
         const QStringList args = {
             "-hide_banner",
             "-loglevel",
@@ -132,10 +122,34 @@ int main(int argc, char* argv[])
             clip};
         if (!run("ffmpeg", args, 120000)) {
             std::fprintf(stderr, "ffmpeg could not make %s\n", qPrintable(clip));
-            return 1;
+            return QStringList();
         }
         clips << clip;
     }
+    return clips;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 2;
+    const double seconds = argc > 2 ? std::max(0.5, atof(argv[2])) : 4.0;
+
+    const QString profile = mp4Profile(kAppDir + "profiles/");
+    if (profile.isEmpty() || !QFile::exists(kAppDir + "encode")) {
+        std::fprintf(stderr, "needs the encoder tool and an MP4 profile in %s\n",
+                     qPrintable(kAppDir));
+        return 1;
+    }
+    QTemporaryDir work;
+    const QString home = makeHome(work.path() + "/app/");
+    const QStringList clips = makeClips(work.path(), seconds);
+    if (clips.isEmpty())
+        return 1;
 
     // The window, as a user drives it: the rows are added once, checked again before each run.
     AppFolder::setOverride(home);
