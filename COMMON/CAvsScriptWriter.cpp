@@ -22,18 +22,19 @@ bool CAvsScriptWriter::isDirectExtension(const QString& inputPath)
     return false;
 }
 
-int CAvsScriptWriter::writeScript(const QString& scriptPath, const QString& inputPath)
+CAvsScriptWriter::Result CAvsScriptWriter::writeScript(const QString& scriptPath,
+                                                       const QString& inputPath)
 {
     if (isDirectExtension(inputPath))
-        return 0;
+        return NotNeeded;
     QFile script(scriptPath);
-    if (script.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        // Text-mode lines of the script's home platform: CR LF, no line end after the last.
-        QByteArray text;
-        text += "LoadPlugin(\"plugin\\DirectShowSource.dll\")\r\n";
-        text += "DirectShowSource(\"" + QFile::encodeName(inputPath) + "\")\r\n";
-        text += "return last";
-        script.write(text);
-    }
-    return 1;
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Failed;
+    // Text-mode lines of the script's home platform: CR LF, no line end after the last.
+    QByteArray text;
+    text += "LoadPlugin(\"plugin\\DirectShowSource.dll\")\r\n";
+    text += "DirectShowSource(\"" + QFile::encodeName(inputPath) + "\")\r\n";
+    text += "return last";
+    // A full disk shows only when the buffer goes out.
+    return script.write(text) == text.size() && script.flush() ? Written : Failed;
 }

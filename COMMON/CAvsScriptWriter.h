@@ -13,8 +13,14 @@ public:
     // True when the tool always reads files with this name's extension itself (any case).
     static bool isDirectExtension(const QString& inputPath);
 
-    // Writes the script for `inputPath` to `scriptPath`, unless the extension is a direct one
-    // (then nothing is written and the result is 0). Otherwise 1, written or not: a script
-    // that could not be created makes the tool fail, and the output check reports it.
-    static int writeScript(const QString& scriptPath, const QString& inputPath);
+    // What writeScript did.
+    enum Result
+    {
+        NotNeeded = 0, // a direct extension: nothing written
+        Written = 1,
+        Failed = -1 // the script could not be created or written whole
+    };
+
+    // Writes the script for `inputPath` to `scriptPath`, unless the extension is a direct one.
+    static Result writeScript(const QString& scriptPath, const QString& inputPath);
 };

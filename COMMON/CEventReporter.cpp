@@ -37,3 +37,14 @@ QByteArray CEventReporter::format(int bufferSize, const char* fmt, ...)
     va_end(args);
     return QByteArray(buffer.data());
 }
+
+QByteArray CEventReporter::exceptionText(std::exception_ptr raised)
+{
+    try {
+        std::rethrow_exception(raised);
+    } catch (const std::exception& e) {
+        return QByteArray(e.what());
+    } catch (...) {
+        return QByteArray("unknown exception");
+    }
+}

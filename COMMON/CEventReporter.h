@@ -3,6 +3,7 @@
 #include "EventLog.h"
 
 #include <QByteArray>
+#include <exception>
 #include <optional>
 
 // The engine's voice towards the event log: fixed-size texts, cut as the fixed buffers cut them.
@@ -28,6 +29,10 @@ public:
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
+
+    // What a caught exception says, for an event text ("unknown exception" when it is no
+    // std::exception).
+    static QByteArray exceptionText(std::exception_ptr raised);
 
     EventLog* log() const
     {

@@ -27,6 +27,11 @@ constexpr int kLineBuffer = 512;
 // Fixed "Line:" field of the event for a job the set-up could not prepare (part of the event
 // text, not a source line).
 constexpr int kEventLineSetupFailed = 501;
+// Fixed "Line:" fields of the events for a script fallback that could not be written and for
+// an exception while the tool ran or a file was probed.
+constexpr int kEventLineScriptFailed = 502;
+constexpr int kEventLineRunException = 503;
+constexpr int kEventLineProbeException = 504;
 
 } // namespace
 
@@ -69,10 +74,20 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
             return 0;
         }
         // The builder names the script exactly when the writer writes it.
-        if (job->media.probedByDirectShow == 1)
-            CAvsScriptWriter::writeScript(m_writeFolder + m_scriptName, job->inputPath);
-        m_command = CEncoderCommandBuilder::forJob(m_appFolder, *job, job->outputPath,
-                                                   m_writeFolder + m_scriptName);
+        const QString script = m_writeFolder + m_scriptName;
+        if (job->media.probedByDirectShow == 1 &&
+            CAvsScriptWriter::writeScript(script, job->inputPath) == CAvsScriptWriter::Failed) {
+            m_outcome.reason = QStringLiteral("the script could not be written: ") + script;
+            if (m_trace)
+                m_trace->write(m_outcome.reason.toLocal8Bit() + "\r\n");
+            m_events.error(CEventReporter::format(CEventReporter::kLongTextBuffer,
+                                                  "Module:%s,Line:%d,Unable to write %s", kModule,
+                                                  kEventLineScriptFailed,
+                                                  script.toLocal8Bit().constData()),
+                           CEventReporter::kLongTextBuffer);
+            return 0;
+        }
+        m_command = CEncoderCommandBuilder::forJob(m_appFolder, *job, job->outputPath, script);
         m_events.information(CEncoderCommandBuilder::eventText(m_command).toLocal8Bit());
         return 1;
     } catch (...) {
@@ -115,6 +130,12 @@ int CFfmpegEncoder::Run(const QString& /*outputPath*/, int /*reservedValue*/)
             m_trace->write("\r\nConversion failed: " + m_outcome.reason.toLocal8Bit() + "\r\n");
         return 0;
     } catch (...) {
+        const QByteArray what = CEventReporter::exceptionText(std::current_exception());
+        m_outcome.reason =
+            QStringLiteral("the encoder tool could not be run: ") + QString::fromLocal8Bit(what);
+        m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
+                                              "Module:%s,Line:%d,Run raise exception: %s", kModule,
+                                              kEventLineRunException, what.constData()));
         return 0;
     }
 }
@@ -187,6 +208,7 @@ int CFfmpegEncoder::Probe(const QString& path, ConversionJob* job)
         media.duration = reply.duration + 1.0;
         return 1;
     } catch (...) {
+        reportProbeException(path, std::current_exception());
     }
     try {
         CToolInformationProbe::Reply reply;
@@ -196,6 +218,7 @@ int CFfmpegEncoder::Probe(const QString& path, ConversionJob* job)
             return 1;
         }
     } catch (...) {
+        reportProbeException(path, std::current_exception());
     }
     m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
                                           "Module:%x,bGetMediaFileContent raise exception",
@@ -248,4 +271,13 @@ void CFfmpegEncoder::reportLine(const QByteArray& line)
     m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
                                           "Module:%x,Line:%s,Error Info :%s", kModuleNumber,
                                           "PostMessage", line.constData()));
+}
+
+void CFfmpegEncoder::reportProbeException(const QString& path, std::exception_ptr raised)
+{
+    m_events.error(CEventReporter::format(CEventReporter::kLongTextBuffer,
+                                          "Module:%s,Line:%d,Probe of %s raise %s", kModule,
+                                          kEventLineProbeException, path.toLocal8Bit().constData(),
+                                          CEventReporter::exceptionText(raised).constData()),
+                   CEventReporter::kLongTextBuffer);
 }

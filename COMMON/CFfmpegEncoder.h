@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <atomic>
+#include <exception>
 
 class CTraceLog;
 
@@ -41,6 +42,8 @@ public:
 private:
     void handleLine(const QByteArray& line);
     void reportLine(const QByteArray& line);
+    // An exception a probe step raised goes to the event log; the probe goes on without it.
+    void reportProbeException(const QString& path, std::exception_ptr raised);
     // Why the tool's run failed, from how it ended and what it printed; empty when it did not.
     QString failureOf(const CEncoderProcess::End& end) const;
 

@@ -44,7 +44,10 @@ public:
     virtual void ClearStop() {}
     // How the last Run ended: stopped, or why it failed (a reason may be empty).
     virtual RunOutcome Outcome() const { return RunOutcome{}; }
-    // Learns the MediaInfo of `path` into `job`; 1 when something usable was learned.
+    // What Probe answers when this encoder cannot probe at all (the job is untouched).
+    static constexpr int kCannotProbe = -1;
+    // Learns the MediaInfo of `path` into `job`; 1 when something usable was learned, 0 when
+    // nothing was, kCannotProbe when this encoder cannot tell.
     virtual int Probe(const QString& path, ConversionJob* job) = 0;
     // Receives one event of the process runner; 1 while no line handling has failed.
     virtual int Event(int code, qint64 value, const QByteArray& text, int userValue) = 0;

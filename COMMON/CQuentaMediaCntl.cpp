@@ -11,6 +11,11 @@ constexpr const char* kModule = "COMMON/CQuentaMediaCntl";
 constexpr int kEventLineNoJob = 115;
 // Fixed "Line:" field of the event for an exception during a conversion.
 constexpr int kEventLineConvertException = 181;
+// Fixed "Line:" fields of the events for an exception while an encoder was made or stopped,
+// and for a file no encoder could probe.
+constexpr int kEventLineEncoderException = 182;
+constexpr int kEventLineStopException = 183;
+constexpr int kEventLineNoProbe = 184;
 
 // A set-up record may carry any number in its kind; only the two encoders exist.
 bool isKnown(EncoderKind kind)
@@ -47,6 +52,7 @@ int CQuentaMediaCntl::Init(const EncoderSetup* setup)
         }
         return attached;
     } catch (...) {
+        reportException(kEventLineEncoderException, "Init");
         return 0;
     }
 }
@@ -56,12 +62,26 @@ int CQuentaMediaCntl::bGetMediaFileContent(const QString& path, ConversionJob* j
     if (path.isEmpty() || !job)
         return 0;
     CMediaEncoder* encoder = nullptr;
+    CMediaEncoder* saved = nullptr;
     {
         std::lock_guard lock(m_slotLock);
         encoder = m_current.get();
+        saved = m_saved.get();
     }
     // Probing happens only while no batch runs, so the encoder cannot be replaced meanwhile.
-    return encoder ? encoder->Probe(path, job) : 0;
+    int probed = encoder ? encoder->Probe(path, job) : 0;
+    // The RealMedia producer, current after a batch that ended on its row, cannot probe: the
+    // tool encoder it put aside can.
+    if (probed == CMediaEncoder::kCannotProbe && saved)
+        probed = saved->Probe(path, job);
+    if (probed == CMediaEncoder::kCannotProbe) {
+        m_events.error(CEventReporter::format(CEventReporter::kLongTextBuffer,
+                                              "Module:%s,Line:%d,No encoder can probe %s", kModule,
+                                              kEventLineNoProbe, path.toLocal8Bit().constData()),
+                       CEventReporter::kLongTextBuffer);
+        return 0;
+    }
+    return probed;
 }
 
 int CQuentaMediaCntl::SwitchEncoder(const EncoderSetup* setup)
@@ -74,6 +94,7 @@ int CQuentaMediaCntl::SwitchEncoder(const EncoderSetup* setup)
     try {
         encoder = m_factory(setup->kind);
     } catch (...) {
+        reportException(kEventLineEncoderException, "SwitchEncoder");
         return 0;
     }
     // Attached before it becomes current, so that a slow attach never holds up Stop.
@@ -81,6 +102,7 @@ int CQuentaMediaCntl::SwitchEncoder(const EncoderSetup* setup)
     try {
         attached = encoder ? encoder->Attach(setup) : 0;
     } catch (...) {
+        reportException(kEventLineEncoderException, "Attach");
         attached = 0;
     }
     std::unique_ptr<CMediaEncoder> dropped;
@@ -137,7 +159,9 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
     // Only this (the worker) thread replaces the encoder, so it outlives the conversion.
     try {
         if (encoder->Setup(job) != 1) {
-            job->outcome.reason = QStringLiteral("the conversion could not be set up");
+            job->outcome.reason = encoder->Outcome().reason;
+            if (job->outcome.reason.isEmpty())
+                job->outcome.reason = QStringLiteral("the conversion could not be set up");
             return 0;
         }
         result = encoder->Run(job->outputPath, job->reservedValue);
@@ -158,13 +182,14 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
     return result;
 }
 
-void CQuentaMediaCntl::Stop()
+int CQuentaMediaCntl::Stop()
 {
     try {
         std::lock_guard lock(m_slotLock);
-        if (m_current)
-            m_current->Stop();
+        return m_current ? m_current->Stop() : 1;
     } catch (...) {
+        reportException(kEventLineStopException, "Stop");
+        return 0;
     }
 }
 
@@ -187,4 +212,11 @@ bool CQuentaMediaCntl::hasEncoder() const
 {
     std::lock_guard lock(m_slotLock);
     return m_current != nullptr;
+}
+
+void CQuentaMediaCntl::reportException(int eventLine, const char* operation)
+{
+    m_events.error(CEventReporter::format(
+        CEventReporter::kTextBuffer, "Module:%s,Line:%d,%s raise exception: %s", kModule, eventLine,
+        operation, CEventReporter::exceptionText(std::current_exception()).constData()));
 }

@@ -33,9 +33,9 @@ public:
     // Start-up: with the FFmpeg tool kind creates its encoder and returns its Attach result;
     // else 0.
     int Init(const EncoderSetup* setup);
-    // Probes `path` into `job` with the current encoder: 1 when the file yielded something
-    // usable (the job's MediaInfo is filled), 0 when it did not or for an empty path, no job
-    // or no encoder.
+    // Probes `path` into `job` with the current encoder, or with the one put aside when the
+    // current one cannot probe: 1 when the file yielded something usable (the job's MediaInfo
+    // is filled), 0 when it did not or for an empty path, no job or no encoder that can probe.
     int bGetMediaFileContent(const QString& path, ConversionJob* job);
     // Puts the current encoder aside and makes a new one of setup->kind current; returns the
     // new encoder's Attach result, 0 for an unknown kind or when no encoder is current.
@@ -49,8 +49,9 @@ public:
     // whether it was stopped and why it failed; on a 0 the output file the run wrote is removed.
     int bDoConvert(ConversionJob* job);
     // Asks the running conversion to end; one asked before the conversion starts ends it as soon
-    // as it does (until ClearStop). UI thread.
-    void Stop();
+    // as it does (until ClearStop). UI thread. 0 when the request could not be passed on (the
+    // event log says why), else 1.
+    int Stop();
     // Forgets a stop request left in the encoders; the batch calls it when it starts.
     void ClearStop();
 
@@ -60,6 +61,9 @@ public:
     bool hasEncoder() const;
 
 private:
+    // The event for an exception being handled, with its text.
+    void reportException(int eventLine, const char* operation);
+
     EncoderFactory m_factory;
     CEventReporter m_events{nullptr};
     mutable std::mutex m_slotLock; // guards the four slots below against Stop

@@ -12,6 +12,14 @@
 
 namespace {
 
+constexpr const char* kModule = "COMMON/CRmProducerEncoder";
+// Fixed "Line:" fields of the events for an exception while the producer was loaded, set up,
+// run or stopped, and for a stop that could not reach the library (part of the event text).
+constexpr int kEventLineAttachException = 601;
+constexpr int kEventLineSetupException = 602;
+constexpr int kEventLineRunException = 603;
+constexpr int kEventLineStopException = 604;
+
 // The producer's audiences in the order of its audience folder; the index is what it is sent.
 constexpr const char* kAudiences[] = {
     "100% Quality Download (VBR)",
@@ -127,9 +135,11 @@ int CRmProducerEncoder::Attach(const EncoderSetup* setup)
     m_appFolder = setup->appFolder.isEmpty() ? AppFolder::path() : setup->appFolder;
     m_writeFolder = setup->writeFolder.isEmpty() ? m_appFolder : setup->writeFolder;
     m_trace = setup->trace;
+    m_events = CEventReporter(setup->events);
     try {
         return ESFailed(Load()) ? 0 : 1;
     } catch (...) {
+        reportException(kEventLineAttachException, "Attach");
         return 0;
     }
 }
@@ -170,6 +180,7 @@ ESResult CRmProducerEncoder::Load()
 
 int CRmProducerEncoder::Setup(const ConversionJob* job)
 {
+    m_outcome = RunOutcome{};
     if (!job || !m_factory)
         return 0;
     try {
@@ -209,6 +220,8 @@ int CRmProducerEncoder::Setup(const ConversionJob* job)
                 (m_writeFolder.toLocal8Bit() + separator() + "trace.log").constData()));
         return made && logged ? 1 : 0;
     } catch (...) {
+        reportException(kEventLineSetupException, "Setup");
+        m_outcome.reason = QStringLiteral("the RealMedia producer could not be set up");
         return 0;
     }
 }
@@ -239,6 +252,7 @@ int CRmProducerEncoder::Run(const QString& outputPath, int /*reservedValue*/)
                                .arg(QString::number(quint32(result), 16));
         return 0;
     } catch (...) {
+        reportException(kEventLineRunException, "Run");
         dropListener();
         m_outcome.reason = QStringLiteral("the RealMedia producer failed");
         return 0;
@@ -390,6 +404,7 @@ void CRmProducerEncoder::unregister(IESJob* job, IESListener* listener)
 
 int CRmProducerEncoder::Stop()
 {
+    // Set first: a job that has not started yet never will, whatever follows.
     m_stopRequested.store(true);
     try {
         // The job and listener of this moment: an idle thread may start late, and must not
@@ -406,18 +421,29 @@ int CRmProducerEncoder::Stop()
             });
         } catch (...) {
             m_listener = listener; // no thread: Run's end lets it go
+            throw;
         }
     } catch (...) {
+        // An encoding under way goes on to its end.
+        reportException(kEventLineStopException, "Stop");
+        return 0;
     }
     return 1;
 }
 
 int CRmProducerEncoder::Probe(const QString&, ConversionJob*)
 {
-    return 1;
+    return kCannotProbe;
 }
 
 int CRmProducerEncoder::Event(int, qint64, const QByteArray&, int)
 {
     return 1;
+}
+
+void CRmProducerEncoder::reportException(int eventLine, const char* operation)
+{
+    m_events.error(CEventReporter::format(
+        CEventReporter::kTextBuffer, "Module:%s,Line:%d,%s raise exception: %s", kModule, eventLine,
+        operation, CEventReporter::exceptionText(std::current_exception()).constData()));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CEventReporter.h"
 #include "CMediaEncoder.h"
 #include "ConversionJob.h"
 #include "EncSession.h"
@@ -39,11 +40,12 @@ public:
     // Configures and runs the job made by Setup to its end; 1 when every step succeeded.
     int Run(const QString& outputPath, int reservedValue) override;
     // Returns at once; a thread of its own unregisters the listener and cancels the job. A stop
-    // that comes before the job runs keeps it from running (until ClearStop).
+    // that comes before the job runs keeps it from running (until ClearStop). 0 when no thread
+    // could be started to cancel a job under way (the event log says why).
     int Stop() override;
     void ClearStop() override { m_stopRequested.store(false); }
     RunOutcome Outcome() const override { return m_outcome; }
-    // The producer cannot probe: 1, the job untouched.
+    // The producer cannot probe: kCannotProbe, the job untouched.
     int Probe(const QString& path, ConversionJob* job) override;
     // Runner events do not concern the producer: 1.
     int Event(int code, qint64 value, const QByteArray& text, int userValue) override;
@@ -63,12 +65,15 @@ private:
     // Unregisters `listener` (when not null) from `job` and drops its reference.
     static void unregister(IESJob* job, IESListener* listener);
     QByteArray folderEntry(const char* name) const;
+    // The event for an exception being handled, with its text.
+    void reportException(int eventLine, const char* operation);
 
     ProgressCallback m_callback;
     void* m_context = nullptr;
     QString m_appFolder;
     QString m_writeFolder; // of the library's log, the program's trace.log
     CTraceLog* m_trace = nullptr;
+    CEventReporter m_events{nullptr};
     QByteArray m_accessPaths; // the block handed to SetDLLAccessPath
     ConversionJob m_job;      // the copy Setup takes (without the profile)
 

@@ -1,84 +1,88 @@
 #include "CCliOptions.h"
 
+namespace {
+
+// Sets the switch `argument` names; false when it names none.
+bool takeSwitch(const QString& argument, CCliOptions& options)
+{
+    const struct
+    {
+        const char* name;
+        bool CCliOptions::*flag;
+    } switches[] = {
+        {"--help", &CCliOptions::help},
+        {"-h", &CCliOptions::help},
+        {"--version", &CCliOptions::version},
+        {"--list-profiles", &CCliOptions::listProfiles},
+        {"--overwrite", &CCliOptions::overwrite},
+        {"--shutdown", &CCliOptions::shutdown},
+        {"--keep-dates", &CCliOptions::keepDates},
+        {"--keep-going", &CCliOptions::keepGoing},
+        {"--dry-run", &CCliOptions::dryRun},
+    };
+    for (const auto& entry : switches) {
+        if (argument == QLatin1String(entry.name)) {
+            options.*entry.flag = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Takes an option with a value, "--name value" or "--name=value", moving `i` past the value;
+// false with options.error set when it is unknown or its value is missing or bad.
+bool takeValue(const QStringList& arguments, qsizetype& i, CCliOptions& options)
+{
+    const QString& argument = arguments[i];
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    const QString name = equals < 0 ? argument : argument.left(equals);
+    if (name != QLatin1String("--profile") && name != QLatin1String("--output") &&
+        name != QLatin1String("--jobs")) {
+        options.error = QStringLiteral("Unknown option: %1").arg(argument);
+        return false;
+    }
+    QString value;
+    if (equals >= 0) {
+        value = argument.mid(equals + 1);
+    } else if (i + 1 < arguments.size()) {
+        value = arguments[++i];
+    } else {
+        options.error = QStringLiteral("The option %1 needs a value.").arg(name);
+        return false;
+    }
+    if (name == QLatin1String("--profile")) {
+        options.profile = value;
+    } else if (name == QLatin1String("--output")) {
+        options.output = value;
+    } else {
+        bool number = false;
+        const int jobs = value.toInt(&number);
+        options.jobs = jobs;
+        if (!number || jobs < 1 || jobs > CCliOptions::kMaxJobs) {
+            options.error =
+                QStringLiteral("The option --jobs needs a number from 1 to %1, not \"%2\".")
+                    .arg(CCliOptions::kMaxJobs)
+                    .arg(value);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 CCliOptions CCliOptions::Parse(const QStringList& arguments)
 {
     CCliOptions options;
     bool onlyFiles = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (onlyFiles || argument == QLatin1String("-") || !argument.startsWith(QLatin1Char('-'))) {
+        if (onlyFiles || argument == QLatin1String("-") || !argument.startsWith(QLatin1Char('-')))
             options.files += argument;
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
+        else if (argument == QLatin1String("--"))
             onlyFiles = true;
-            continue;
-        }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            options.help = true;
-            continue;
-        }
-        if (argument == QLatin1String("--version")) {
-            options.version = true;
-            continue;
-        }
-        if (argument == QLatin1String("--list-profiles")) {
-            options.listProfiles = true;
-            continue;
-        }
-        if (argument == QLatin1String("--overwrite")) {
-            options.overwrite = true;
-            continue;
-        }
-        if (argument == QLatin1String("--shutdown")) {
-            options.shutdown = true;
-            continue;
-        }
-        if (argument == QLatin1String("--keep-dates")) {
-            options.keepDates = true;
-            continue;
-        }
-        if (argument == QLatin1String("--keep-going")) {
-            options.keepGoing = true;
-            continue;
-        }
-        if (argument == QLatin1String("--dry-run")) {
-            options.dryRun = true;
-            continue;
-        }
-        // Options with a value: "--name value" or "--name=value".
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        const QString name = equals < 0 ? argument : argument.left(equals);
-        if (name != QLatin1String("--profile") && name != QLatin1String("--output") &&
-            name != QLatin1String("--jobs")) {
-            options.error = QStringLiteral("Unknown option: %1").arg(argument);
+        else if (!takeSwitch(argument, options) && !takeValue(arguments, i, options))
             return options;
-        }
-        QString value;
-        if (equals >= 0) {
-            value = argument.mid(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            options.error = QStringLiteral("The option %1 needs a value.").arg(name);
-            return options;
-        }
-        if (name == QLatin1String("--profile")) {
-            options.profile = value;
-        } else if (name == QLatin1String("--output")) {
-            options.output = value;
-        } else {
-            bool number = false;
-            const int jobs = value.toInt(&number);
-            options.jobs = jobs;
-            if (!number || jobs < 1 || jobs > kMaxJobs) {
-                options.error =
-                    QStringLiteral("The option --jobs needs a number from 1 to %1, not \"%2\".")
-                        .arg(kMaxJobs)
-                        .arg(value);
-                return options;
-            }
-        }
     }
     if (!options.help && !options.version && !options.listProfiles && options.files.isEmpty())
         options.error = QStringLiteral("No file to convert was given.");

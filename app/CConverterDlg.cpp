@@ -61,7 +61,6 @@ namespace {
 namespace Id = MainDialogIds;
 
 const char kRunning[] = "The convert is running, please stop convert and then exit.";
-const char kRestart[] = "Encounter a problem,please Restart !!!";
 
 } // namespace
 
@@ -300,23 +299,8 @@ void CConverterDlg::stopPreview()
     m_preview->StopPreview();
 }
 
-bool CConverterDlg::restoreToolEngine()
-{
-    if (m_setup.kind != EncoderKind::RealMediaProducer)
-        return true;
-    if (m_controller.RestoreEncoder() != 1) {
-        MessageBoxes::show(this, QString::fromLatin1(kRestart), QStringLiteral("Error"),
-                           BatchUser::Stop);
-        return false;
-    }
-    m_setup.kind = EncoderKind::FfmpegTool;
-    return true;
-}
-
 void CConverterDlg::OnAdd()
 {
-    if (!restoreToolEngine())
-        return;
     const QStringList paths =
         m_desktop.openFiles(this, OpenFileFilter::toQt(OpenFileFilter::windowsText()));
     if (paths.isEmpty())
@@ -355,7 +339,7 @@ void CConverterDlg::AdmitFiles(const QStringList& paths)
 void CConverterDlg::OnDrop(const QStringList& paths)
 {
     // The worker reads the rows while a batch runs: admissions wait until it has ended.
-    if (m_converting || paths.isEmpty() || !restoreToolEngine())
+    if (m_converting || paths.isEmpty())
         return;
     RefusedFiles refused;
     bool admitted = false;
@@ -375,8 +359,6 @@ void CConverterDlg::OnDrop(const QStringList& paths)
 
 void CConverterDlg::OnAddFolder()
 {
-    if (!restoreToolEngine())
-        return;
     const QString folder =
         m_desktop.pickFolder(this, QStringLiteral("Please select a folder to add:"));
     if (folder.isEmpty())

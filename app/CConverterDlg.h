@@ -110,8 +110,6 @@ private:
     // Admits every media file under `folder`, then says how many were added and skipped.
     void AdmitFolder(const QString& folder);
     void updateCopyCommand();
-    // Brings the engine back from RealMedia mode; false (after telling the user) on failure.
-    bool restoreToolEngine();
     bool refuseWhileConverting();
     void stopPreview();
     // Stops a running batch without asking and waits for it, serving its calls meanwhile.

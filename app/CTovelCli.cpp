@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -136,6 +137,131 @@ void printCommands(CTerminalRows& rows, CConsoleWriter& writer, const QString& f
     }
 }
 
+// The answers that need no batch: the version, the help text, the profile list and a bad
+// argument. Empty when the command goes on.
+std::optional<int> answerAtOnce(const CCliOptions& options, const CProfileManager& profiles,
+                                const WriteLocations& where, CConsoleWriter& writer)
+{
+    if (options.help) {
+        writer.line(usage(profiles, where.appFolder()));
+        return CTovelCli::AllCompleted;
+    }
+    if (options.listProfiles && options.error.isEmpty()) {
+        listProfiles(profiles, writer);
+        return CTovelCli::AllCompleted;
+    }
+    if (!options.error.isEmpty()) {
+        writer.errorLine(options.error);
+        writer.errorLine(QStringLiteral("Try 'tovel-cli --help'."));
+        return CTovelCli::BadArguments;
+    }
+    return std::nullopt;
+}
+
+// The profile the rows convert with: the named one, else the one chosen in the program. Empty
+// when there is none; `refusal` is then the exit code and the reason is on the console.
+QByteArray chooseProfile(const CCliOptions& options, const CProfileManager& profiles,
+                         CConsoleWriter& writer, int& refusal)
+{
+    refusal = CTovelCli::BadArguments;
+    QByteArray profileName;
+    if (options.profile) {
+        profileName = findProfile(profiles, *options.profile);
+        if (profileName.isEmpty()) {
+            writer.errorLine(QStringLiteral("There is no profile named \"%1\". 'tovel-cli --help' "
+                                            "lists the profiles.")
+                                 .arg(*options.profile));
+            return QByteArray();
+        }
+    } else {
+        profileName = profiles.CurrentName();
+        if (profileName.isEmpty()) {
+            writer.errorLine(QStringLiteral("No profile is chosen in %1; name one with --profile.")
+                                 .arg(g_strConfigFile));
+            return QByteArray();
+        }
+    }
+
+    // Nothing is probed or converted with a profile that cannot be made here.
+    if (const QString problem = profiles.Problem(profileName);
+        problem.startsWith(QLatin1String("unavailable:"))) {
+        writer.errorLine(QStringLiteral("The profile \"%1\" cannot be used: %2")
+                             .arg(QString::fromLocal8Bit(profileName), problem));
+        refusal = CTovelCli::RowFailed;
+        return QByteArray();
+    }
+    return profileName;
+}
+
+// What admitting the command's files came to.
+struct Admission
+{
+    bool refused = false;     // a named file could not be decoded
+    bool interrupted = false; // an interrupt came during admission
+};
+
+// Probes every named file and walks every named folder into `rows`, each row with the profile.
+Admission admitArguments(const QStringList& files, CQuentaMediaCntl& controller,
+                         const CProfileManager& profiles, const QByteArray& profileName,
+                         CTerminalRows& rows, CTerminalUser& user, CConsoleWriter& writer)
+{
+    auto admit = [&](std::unique_ptr<ConversionJob> job) {
+        job->profile = std::make_unique<Profile>();
+        profiles.LoadProfile(profileName, job->profile.get());
+        const QString target = QString::fromLocal8Bit(CProfileManager::TargetText(*job->profile));
+        rows.addRow(std::move(job), target);
+    };
+    Admission result;
+    auto cancelled = [&] {
+        return result.interrupted = result.interrupted || Console::waitForInterrupt(0);
+    };
+    bool folders = false;
+    MediaAdmission::FolderTally tally;
+    for (const QString& file : files) {
+        if (cancelled())
+            break;
+        const QString path = absolute(file);
+        if (QFileInfo(path).isDir()) {
+            folders = true;
+            const MediaAdmission::FolderTally one =
+                MediaAdmission::AdmitFolder(controller, path, admit, cancelled);
+            tally.added += one.added;
+            tally.skipped += one.skipped;
+            continue;
+        }
+        std::unique_ptr<ConversionJob> job = MediaAdmission::ProbeFile(controller, path);
+        if (!job) {
+            const QString name = path.mid(path.lastIndexOf('/') + 1);
+            user.showMessage(QStringLiteral("The file \"") + name +
+                                 QStringLiteral("\" can not be decoded."),
+                             QStringLiteral("Error"), BatchUser::Stop);
+            result.refused = true;
+            continue;
+        }
+        admit(std::move(job));
+    }
+    if (folders)
+        writer.line(MediaAdmission::SummaryText(tally));
+    cancelled(); // an interrupt at the end of admission counts as one during it
+    return result;
+}
+
+// Converts the rows to the end, passing an interrupt on as Stop; true when one came.
+bool convertRows(CBatchConverter& batch)
+{
+    bool interrupted = false;
+    if (batch.StartConvert() == CBatchConverter::Started) {
+        while (batch.IsRunning()) {
+            if (Console::waitForInterrupt(kPollMs)) {
+                interrupted = true;
+                batch.StopConvert();
+            }
+        }
+        batch.Wait();
+    }
+    return interrupted;
+}
+
 } // namespace
 
 int CTovelCli::Run(const QStringList& arguments)
@@ -154,46 +280,12 @@ int CTovelCli::Run(const QStringList& arguments)
     Settings::ReadStartup(where);
     CProfileManager profiles;
     ProfileCatalogue::Scan(profiles, where);
-
-    if (options.help) {
-        writer.line(usage(profiles, where.appFolder()));
-        return AllCompleted;
-    }
-    if (options.listProfiles && options.error.isEmpty()) {
-        listProfiles(profiles, writer);
-        return AllCompleted;
-    }
-    if (!options.error.isEmpty()) {
-        writer.errorLine(options.error);
-        writer.errorLine(QStringLiteral("Try 'tovel-cli --help'."));
-        return BadArguments;
-    }
-
-    QByteArray profileName;
-    if (options.profile) {
-        profileName = findProfile(profiles, *options.profile);
-        if (profileName.isEmpty()) {
-            writer.errorLine(QStringLiteral("There is no profile named \"%1\". 'tovel-cli --help' "
-                                            "lists the profiles.")
-                                 .arg(*options.profile));
-            return BadArguments;
-        }
-    } else {
-        profileName = profiles.CurrentName();
-        if (profileName.isEmpty()) {
-            writer.errorLine(QStringLiteral("No profile is chosen in %1; name one with --profile.")
-                                 .arg(g_strConfigFile));
-            return BadArguments;
-        }
-    }
-
-    // Nothing is probed or converted with a profile that cannot be made here.
-    if (const QString problem = profiles.Problem(profileName);
-        problem.startsWith(QLatin1String("unavailable:"))) {
-        writer.errorLine(QStringLiteral("The profile \"%1\" cannot be used: %2")
-                             .arg(QString::fromLocal8Bit(profileName), problem));
-        return RowFailed;
-    }
+    if (const std::optional<int> answered = answerAtOnce(options, profiles, where, writer))
+        return *answered;
+    int refusal = BadArguments;
+    const QByteArray profileName = chooseProfile(options, profiles, writer, refusal);
+    if (profileName.isEmpty())
+        return refusal;
 
     g_bOverwrite.store(options.overwrite ? 1 : 0);
     g_bShutdown.store(options.shutdown ? 1 : 0);
@@ -218,7 +310,6 @@ int CTovelCli::Run(const QStringList& arguments)
                          QStringLiteral("Error"), BatchUser::Stop);
         return RowFailed;
     }
-
     batch.setKeepSourceDates(options.keepDates);
     batch.setKeepGoing(options.keepGoing);
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(Settings::ReadSimultaneous()))) {
@@ -227,66 +318,22 @@ int CTovelCli::Run(const QStringList& arguments)
         return RowFailed;
     }
 
-    auto admit = [&](std::unique_ptr<ConversionJob> job) {
-        job->profile = std::make_unique<Profile>();
-        profiles.LoadProfile(profileName, job->profile.get());
-        const QString target = QString::fromLocal8Bit(CProfileManager::TargetText(*job->profile));
-        rows.addRow(std::move(job), target);
-    };
-    bool interrupted = false;
-    auto cancelled = [&] { return interrupted = interrupted || Console::waitForInterrupt(0); };
-    bool refused = false;
-    bool folders = false;
-    MediaAdmission::FolderTally tally;
-    for (const QString& file : options.files) {
-        if (cancelled())
-            break;
-        const QString path = absolute(file);
-        if (QFileInfo(path).isDir()) {
-            folders = true;
-            const MediaAdmission::FolderTally one =
-                MediaAdmission::AdmitFolder(controller, path, admit, cancelled);
-            tally.added += one.added;
-            tally.skipped += one.skipped;
-            continue;
-        }
-        std::unique_ptr<ConversionJob> job = MediaAdmission::ProbeFile(controller, path);
-        if (!job) {
-            const QString name = path.mid(path.lastIndexOf('/') + 1);
-            user.showMessage(QStringLiteral("The file \"") + name +
-                                 QStringLiteral("\" can not be decoded."),
-                             QStringLiteral("Error"), BatchUser::Stop);
-            refused = true;
-            continue;
-        }
-        admit(std::move(job));
-    }
-    if (folders)
-        writer.line(MediaAdmission::SummaryText(tally));
-
+    const Admission admitted =
+        admitArguments(options.files, controller, profiles, profileName, rows, user, writer);
     // An interrupt during admission ends the command before anything is converted.
-    if (cancelled())
+    if (admitted.interrupted)
         return Stopped;
     if (rows.rowCount() == 0)
-        return refused ? RowFailed : AllCompleted;
+        return admitted.refused ? RowFailed : AllCompleted;
     if (options.dryRun) {
         printCommands(rows, writer, RowCommand::BatchFolder(output), setup);
-        return refused ? RowFailed : AllCompleted;
+        return admitted.refused ? RowFailed : AllCompleted;
     }
 
-    if (batch.StartConvert() == CBatchConverter::Started) {
-        while (batch.IsRunning()) {
-            if (Console::waitForInterrupt(kPollMs)) {
-                interrupted = true;
-                batch.StopConvert();
-            }
-        }
-        batch.Wait();
-    }
-
+    const bool interrupted = convertRows(batch);
     if (interrupted || batch.StopRequested())
         return Stopped;
-    if (batch.FailureSeen() || batch.EngineFailed() || refused)
+    if (batch.FailureSeen() || batch.EngineFailed() || admitted.refused)
         return RowFailed;
     return AllCompleted;
 }

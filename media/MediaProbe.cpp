@@ -154,79 +154,65 @@ double timeByReading(AVFormatContext* ctx, const AVStream* video, int64_t fileSi
     return seconds * double(fileSize) / double(bytes);
 }
 
-} // namespace
-
-MediaProbeResult ProbeMediaFile(const QString& path)
+// Opens `path` as a local file; false when libavformat cannot read it.
+bool openInput(const QFileInfo& info, InputCloser& in)
 {
-    MediaProbeResult r;
-    const QFileInfo info(path);
-    // Only regular, non-empty files: a device or pipe would block the caller.
-    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || !info.isReadable())
-        return r;
-
     // "file:" keeps a name like "http:x.mp4" or "a:b.avi" a local file name.
     const QByteArray url = "file:" + QFile::encodeName(info.absoluteFilePath());
     AVDictionary* opts = nullptr;
     // A picture whose name holds "%d" is one file, not a numbered sequence.
     av_dict_set(&opts, "pattern_type", "none", 0);
-    InputCloser in;
     const int rc = avformat_open_input(&in.ctx, url.constData(), nullptr, &opts);
     av_dict_free(&opts);
-    if (rc < 0)
-        return r;
+    return rc >= 0;
+}
 
-    const AVStream* video = nullptr;
-    const AVStream* audio = nullptr;
-    pickStreams(in.ctx, video, audio);
-    if (needsAnalysis(in.ctx, video, audio)) {
-        if (avformat_find_stream_info(in.ctx, nullptr) < 0)
-            return r;
-        pickStreams(in.ctx, video, audio);
+// Frame size, rate, bit rate and length of the video stream, and whether it is one picture.
+void readVideo(AVFormatContext* ctx, const AVStream* video, MediaProbeResult& r)
+{
+    const AVCodecParameters* par = video->codecpar;
+    r.hasVideo = true;
+    r.width = par->width;
+    r.height = par->height < 0 ? -par->height : par->height;
+    r.videoBitRate = par->bit_rate > 0 ? par->bit_rate : 0;
+    AVRational rate = video->avg_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0)
+        rate = video->r_frame_rate;
+    r.frameRate = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0;
+    r.videoDuration = streamSeconds(video);
+
+    if (isPictureCodec(par->codec_id)) {
+        if (isPictureDemuxer(ctx->iformat->name))
+            r.isStillPicture = true;
+        else if (par->codec_id == AV_CODEC_ID_GIF && std::strcmp(ctx->iformat->name, "gif") == 0)
+            r.isStillPicture = countGifFrames(ctx, video->index) == 1;
     }
+    if (r.isStillPicture)
+        r.videoDuration = 0;
+}
 
-    if (video && video->codecpar->width > 0 && video->codecpar->height > 0) {
-        const AVCodecParameters* par = video->codecpar;
-        r.hasVideo = true;
-        r.width = par->width;
-        r.height = par->height < 0 ? -par->height : par->height;
-        r.videoBitRate = par->bit_rate > 0 ? par->bit_rate : 0;
-        AVRational rate = video->avg_frame_rate;
-        if (rate.num <= 0 || rate.den <= 0)
-            rate = video->r_frame_rate;
-        r.frameRate = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0;
-        r.videoDuration = streamSeconds(video);
+void readAudio(const AVStream* audio, MediaProbeResult& r)
+{
+    const AVCodecParameters* par = audio->codecpar;
+    r.hasAudio = true;
+    r.sampleRate = par->sample_rate;
+    r.channels = par->ch_layout.nb_channels;
+    r.audioBitRate = par->bit_rate > 0 ? par->bit_rate : 0;
+    r.audioDuration = streamSeconds(audio);
+}
 
-        if (isPictureCodec(par->codec_id)) {
-            if (isPictureDemuxer(in.ctx->iformat->name))
-                r.isStillPicture = true;
-            else if (par->codec_id == AV_CODEC_ID_GIF &&
-                     std::strcmp(in.ctx->iformat->name, "gif") == 0)
-                r.isStillPicture = countGifFrames(in.ctx, video->index) == 1;
-        }
-        if (r.isStillPicture)
-            r.videoDuration = 0;
-    }
-    if (audio && audio->codecpar->sample_rate > 0) {
-        const AVCodecParameters* par = audio->codecpar;
-        r.hasAudio = true;
-        r.sampleRate = par->sample_rate;
-        r.channels = par->ch_layout.nb_channels;
-        r.audioBitRate = par->bit_rate > 0 ? par->bit_rate : 0;
-        r.audioDuration = streamSeconds(audio);
-    }
-    if (!r.hasVideo && !r.hasAudio)
-        return MediaProbeResult{};
-    for (unsigned i = 0; i < in.ctx->nb_streams; ++i)
-        r.hasCoverPicture = r.hasCoverPicture || isCover(in.ctx->streams[i]);
-
+// The streams' lengths where they store none, and the whole file's.
+void settleLengths(AVFormatContext* ctx, const AVStream* video, int64_t fileSize,
+                   MediaProbeResult& r)
+{
     // Streams without a length of their own take the container's, unless it is no more than a
     // guess from a bit rate: a raw video stream's header rate says little about its length.
-    const bool guessed = in.ctx->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
-    double whole = in.ctx->duration != AV_NOPTS_VALUE && in.ctx->duration > 0
-                       ? in.ctx->duration / double(AV_TIME_BASE)
+    const bool guessed = ctx->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    double whole = ctx->duration != AV_NOPTS_VALUE && ctx->duration > 0
+                       ? ctx->duration / double(AV_TIME_BASE)
                        : 0;
     if (r.hasVideo && !r.isStillPicture && (guessed || (r.videoDuration <= 0 && whole <= 0))) {
-        r.videoDuration = timeByReading(in.ctx, video, info.size(), r.lengthEstimated);
+        r.videoDuration = timeByReading(ctx, video, fileSize, r.lengthEstimated);
         if (guessed) {
             whole = 0;
             r.audioDuration = 0;
@@ -239,8 +225,13 @@ MediaProbeResult ProbeMediaFile(const QString& path)
     if (r.hasAudio && r.audioDuration <= 0)
         r.audioDuration = whole;
     r.duration = r.audioDuration > r.videoDuration ? r.audioDuration : r.videoDuration;
-    for (unsigned i = 0; i < in.ctx->nb_streams; ++i) {
-        const AVStream* st = in.ctx->streams[i];
+}
+
+QList<MediaStream> listStreams(const AVFormatContext* ctx)
+{
+    QList<MediaStream> streams;
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        const AVStream* st = ctx->streams[i];
         const AVCodecParameters* par = st->codecpar;
         MediaStream stream;
         stream.type = par->codec_type == AVMEDIA_TYPE_VIDEO      ? MediaStream::Video
@@ -251,8 +242,58 @@ MediaProbeResult ProbeMediaFile(const QString& path)
         stream.cover = isCover(st);
         const AVCodecDescriptor* desc = avcodec_descriptor_get(par->codec_id);
         stream.textSubtitle = desc && (desc->props & AV_CODEC_PROP_TEXT_SUB);
-        r.streams.append(stream);
+        streams.append(stream);
     }
+    return streams;
+}
+
+// What the reader itself says: whether its packets carry times, and its name for ffmpeg's -f.
+void readDemuxer(const AVInputFormat* format, MediaProbeResult& r)
+{
+    // The raw elementary streams store no times; the demuxer makes them up from a guessed rate.
+    static const char* const kRawStreams[] = {"h264", "hevc",  "m4v",   "mpegvideo", "cavsvideo",
+                                              "vc1",  "dirac", "h261",  "h263",      "rawvideo",
+                                              "obu",  "vvc",   "mjpeg", "avs2",      "avs3"};
+    r.noTimestamps = (format->flags & AVFMT_NOTIMESTAMPS) != 0;
+    for (const char* raw : kRawStreams)
+        r.noTimestamps = r.noTimestamps || std::strcmp(format->name, raw) == 0;
+    // "mov,mp4,m4a,3gp,3g2,mj2" is known to ffmpeg's -f by its first name.
+    r.demuxer = QString::fromLatin1(format->name).section(QLatin1Char(','), 0, 0);
+}
+
+} // namespace
+
+MediaProbeResult ProbeMediaFile(const QString& path)
+{
+    MediaProbeResult r;
+    const QFileInfo info(path);
+    // Only regular, non-empty files: a device or pipe would block the caller.
+    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || !info.isReadable())
+        return r;
+    InputCloser in;
+    if (!openInput(info, in))
+        return r;
+
+    const AVStream* video = nullptr;
+    const AVStream* audio = nullptr;
+    pickStreams(in.ctx, video, audio);
+    if (needsAnalysis(in.ctx, video, audio)) {
+        if (avformat_find_stream_info(in.ctx, nullptr) < 0)
+            return r;
+        pickStreams(in.ctx, video, audio);
+    }
+
+    if (video && video->codecpar->width > 0 && video->codecpar->height > 0)
+        readVideo(in.ctx, video, r);
+    if (audio && audio->codecpar->sample_rate > 0)
+        readAudio(audio, r);
+    if (!r.hasVideo && !r.hasAudio)
+        return MediaProbeResult{};
+    for (unsigned i = 0; i < in.ctx->nb_streams; ++i)
+        r.hasCoverPicture = r.hasCoverPicture || isCover(in.ctx->streams[i]);
+
+    settleLengths(in.ctx, video, info.size(), r);
+    r.streams = listStreams(in.ctx);
     if (r.hasVideo) {
         // The stream's own pixel shape, else the container's; square when neither says.
         AVRational sar = video->sample_aspect_ratio;
@@ -261,15 +302,7 @@ MediaProbeResult ProbeMediaFile(const QString& path)
         const double pixel = sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0;
         r.displayAspect = double(r.width) * pixel / double(r.height);
     }
-    // The raw elementary streams store no times; the demuxer makes them up from a guessed rate.
-    static const char* const kRawStreams[] = {"h264", "hevc",  "m4v",   "mpegvideo", "cavsvideo",
-                                              "vc1",  "dirac", "h261",  "h263",      "rawvideo",
-                                              "obu",  "vvc",   "mjpeg", "avs2",      "avs3"};
-    r.noTimestamps = (in.ctx->iformat->flags & AVFMT_NOTIMESTAMPS) != 0;
-    for (const char* raw : kRawStreams)
-        r.noTimestamps = r.noTimestamps || std::strcmp(in.ctx->iformat->name, raw) == 0;
-    // "mov,mp4,m4a,3gp,3g2,mj2" is known to ffmpeg's -f by its first name.
-    r.demuxer = QString::fromLatin1(in.ctx->iformat->name).section(QLatin1Char(','), 0, 0);
+    readDemuxer(in.ctx->iformat, r);
     r.ok = true;
     return r;
 }

@@ -21,6 +21,7 @@ struct Journal
     std::atomic<int> stops{0};
     int created = 0;
     bool throwInSetup = false;
+    bool throwInStop = false;
 
     void add(const QString& entry)
     {
@@ -63,13 +64,16 @@ public:
     }
     int Stop() override
     {
+        if (m_journal.throwInStop)
+            throw std::runtime_error("no thread");
         ++m_journal.stops;
         return 1;
     }
+    // The RealMedia stand-in cannot probe, as the producer cannot.
     int Probe(const QString&, ConversionJob*) override
     {
         m_journal.add(m_name + ":probe");
-        return 1;
+        return m_name.startsWith('1') ? kCannotProbe : 1;
     }
     int Event(int, qint64, const QByteArray&, int) override { return 1; }
 
@@ -248,4 +252,56 @@ TEST(Controller, StopMayRaceTheWorkersSwitches)
     ui.join();
     EXPECT_EQ(h.cntl.currentKind(), EncoderKind::FfmpegTool);
     EXPECT_GT(h.journal.stops, 0);
+}
+
+TEST(Controller, AProbeAfterARealMediaRowGoesToTheToolEncoderPutAside)
+{
+    ControllerHarness h;
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    h.setup.kind = EncoderKind::RealMediaProducer;
+    ASSERT_EQ(h.cntl.SwitchEncoder(&h.setup), 1); // a batch that ended on a RealMedia row
+    h.journal.take();
+    ConversionJob job;
+    EXPECT_EQ(h.cntl.bGetMediaFileContent("/in/clip.avi", &job), 1);
+    EXPECT_EQ(h.journal.take(), QStringList({"1#2:probe", "0#1:probe"}));
+    EXPECT_TRUE(h.log.events().isEmpty());
+
+    // With nothing put aside, no encoder can answer: a refusal, and the log says why.
+    CQuentaMediaCntl alone{[&h](EncoderKind kind) -> std::unique_ptr<CMediaEncoder> {
+        return std::make_unique<TestEncoder>(h.journal, int(kind) + 1);
+    }};
+    h.setup.kind = EncoderKind::FfmpegTool;
+    ASSERT_EQ(alone.Init(&h.setup), 1); // its "tool" encoder is the RealMedia stand-in
+    EXPECT_EQ(alone.bGetMediaFileContent("/in/clip.avi", &job), 0);
+    const auto events = h.log.events();
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_EQ(*events[0].text, "Module:COMMON/CQuentaMediaCntl,Line:184,No encoder can probe "
+                               "/in/clip.avi");
+}
+
+TEST(Controller, ExceptionsWhileStoppingOrSwitchingReachTheCallerAndTheLog)
+{
+    ControllerHarness h;
+    ASSERT_EQ(h.cntl.Init(&h.setup), 1);
+    EXPECT_EQ(h.cntl.Stop(), 1);
+    h.journal.throwInStop = true;
+    EXPECT_EQ(h.cntl.Stop(), 0);
+
+    Journal other;
+    CQuentaMediaCntl failing{[&other](EncoderKind kind) -> std::unique_ptr<CMediaEncoder> {
+        if (kind == EncoderKind::RealMediaProducer)
+            throw std::bad_alloc();
+        return std::make_unique<TestEncoder>(other, 0);
+    }};
+    ASSERT_EQ(failing.Init(&h.setup), 1);
+    h.setup.kind = EncoderKind::RealMediaProducer;
+    EXPECT_EQ(failing.SwitchEncoder(&h.setup), 0);
+
+    const auto events = h.log.events();
+    ASSERT_EQ(events.size(), 2);
+    EXPECT_EQ(*events[0].text,
+              "Module:COMMON/CQuentaMediaCntl,Line:183,Stop raise exception: no thread");
+    EXPECT_EQ(*events[1].text,
+              "Module:COMMON/CQuentaMediaCntl,Line:182,SwitchEncoder raise exception: "
+              "std::bad_alloc");
 }

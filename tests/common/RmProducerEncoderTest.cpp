@@ -229,4 +229,27 @@ TEST(RmProducerEncoder, StopDuringEncodingEndsTheConversionSoon)
     EXPECT_EQ(cntl.RestoreEncoder(), 1);
 }
 
+TEST(RmProducerEncoder, CannotProbeSoAFileAddedAfterARealMediaRowIsProbedByTheTool)
+{
+    ProducerHarness h;
+    const QString clip = h.app.filePath("clip.avi");
+    ASSERT_TRUE(TestMedia::makeVideo(clip, 1.0, "320x240"));
+    ConversionJob job;
+    CRmProducerEncoder producer;
+    EXPECT_EQ(producer.Probe(clip, &job), CMediaEncoder::kCannotProbe);
+
+    h.setup.kind = EncoderKind::FfmpegTool;
+    CQuentaMediaCntl cntl;
+    ASSERT_EQ(cntl.Init(&h.setup), 1);
+    h.setup.kind = EncoderKind::RealMediaProducer;
+    ASSERT_EQ(cntl.SwitchEncoder(&h.setup), 1);
+    EXPECT_EQ(cntl.bGetMediaFileContent(clip, &job), 1);
+    EXPECT_EQ(job.media.width, 320);
+    EXPECT_GT(job.media.duration, 1.0);
+    const QString text = h.app.filePath("notes.avi");
+    ASSERT_TRUE(TestMedia::writeFile(text, "no media"));
+    ConversionJob refused;
+    EXPECT_EQ(cntl.bGetMediaFileContent(text, &refused), 0);
+}
+
 } // namespace

@@ -1,10 +1,12 @@
 #include "CAvsScriptWriter.h"
 #include "CFfmpegEncoder.h"
+#include "CQuentaMediaCntl.h"
 #include "CapturingEventLog.h"
 #include "ConversionJob.h"
 #include "TestMedia.h"
 #include "TestProfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -83,13 +85,34 @@ TEST(ScriptFallback, EverySetupReportsItsCommandLineFromTheFirstDashI)
               "-i \"/in/100% %s.avi\" -vcodec mpeg4  -async 24 -vsync 24  -y \"/out/result.mp4\"");
 }
 
-TEST(ScriptFallback, AScriptThatCannotBeWrittenStillNamesTheScript)
+TEST(ScriptFallback, AScriptThatCannotBeWrittenFailsTheRowWithAReason)
 {
     QTemporaryDir dir;
     const QString script = dir.filePath("missing folder/edit.avs");
-    EXPECT_EQ(CAvsScriptWriter::writeScript(script, "/in/clip.dat"), 1);
+    EXPECT_EQ(CAvsScriptWriter::writeScript(script, "/in/clip.dat"), CAvsScriptWriter::Failed);
     EXPECT_FALSE(QFile::exists(script));
     EXPECT_EQ(CAvsScriptWriter::writeScript(script, "/in/clip.avi"), 0);
+
+    // A folder where the script goes: the conversion stops before any tool runs.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("edit.avs"));
+    CapturingEventLog log;
+    EncoderSetup setup;
+    setup.callback = [](int, void*) {};
+    setup.appFolder = dir.path() + '/';
+    setup.events = &log;
+    CQuentaMediaCntl controller;
+    ASSERT_EQ(controller.Init(&setup), 1);
+    ConversionJob job;
+    job.inputPath = "/in/clip.dat";
+    job.outputPath = dir.filePath("result.mp4");
+    job.media.probedByDirectShow = 1;
+    job.profile = MakeProfile({{"vcodec", "mpeg4"}});
+    EXPECT_EQ(controller.bDoConvert(&job), 0);
+    EXPECT_EQ(job.outcome.reason, "the script could not be written: " + dir.filePath("edit.avs"));
+    const auto events = log.events();
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_EQ(*events[0].text, "Module:COMMON/CFfmpegEncoder,Line:502,Unable to write " +
+                                   dir.filePath("edit.avs").toUtf8());
 }
 
 TEST(ScriptFallback, SetupWithoutAJobFailsAndAttachNeedsACallback)

@@ -77,23 +77,35 @@ QString ConvertMode::resolveInput(const QString& input, QString& why)
     return source;
 }
 
+namespace {
+
+// The file `line` converts, or empty when it cannot be read or is the output itself; `why`
+// then says which.
+QString checkedInput(const LegacyCommandLine& line, QString& why)
+{
+    const QString input = ConvertMode::resolveInput(line.input, why);
+    if (input.isEmpty())
+        return QString();
+    why = unreadable(input);
+    if (!why.isEmpty())
+        return QString();
+    const QFileInfo out(line.output);
+    if (out.exists() && out.canonicalFilePath() == QFileInfo(input).canonicalFilePath()) {
+        why = QStringLiteral("encode: the output \"%1\" is the input file; nothing converted")
+                  .arg(line.output);
+        return QString();
+    }
+    return input;
+}
+
+} // namespace
+
 int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
 {
     QString why;
-    const QString input = resolveInput(line.input, why);
+    const QString input = checkedInput(line, why);
     if (input.isEmpty()) {
         say(why);
-        return 1;
-    }
-    why = unreadable(input);
-    if (!why.isEmpty()) {
-        say(why);
-        return 1;
-    }
-    const QFileInfo out(line.output);
-    if (out.exists() && out.canonicalFilePath() == QFileInfo(input).canonicalFilePath()) {
-        say(QStringLiteral("encode: the output \"%1\" is the input file; nothing converted")
-                .arg(line.output));
         return 1;
     }
 

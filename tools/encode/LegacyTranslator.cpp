@@ -171,11 +171,25 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
         return; // written after the options
     if (emitRenamed(o) || emitIgnored(o))
         return;
-    if (is(o, "crf") || is(o, "preset")) {
-        // Written once the whole line is known: they depend on the encoder.
-    } else if (is(o, "vcodec") || is(o, "acodec")) {
-        emitCodec(o, is(o, "vcodec"));
-    } else if (is(o, "ss")) {
+    if (is(o, "crf") || is(o, "preset"))
+        return; // written once the whole line is known: they depend on the encoder
+    if (is(o, "vcodec") || is(o, "acodec"))
+        return emitCodec(o, is(o, "vcodec"));
+    if (is(o, "map"))
+        return emitMap(o.value);
+    if (is(o, "me"))
+        return emitMotionEstimation(o.value);
+    if (emitInputTiming(o) || emitPicture(o) || emitMetadata(o) || emitOutputMode(o))
+        return;
+    // The filter chains, the target and the fixed part of the line take these.
+    if (!LegacyOptionRules::isFilterOption(o.name) && !is(o, "target") && !is(o, "y"))
+        emitUnknown(o);
+}
+
+// Options of the input side: where reading starts and how fast.
+bool LegacyTranslator::emitInputTiming(const LegacyOption& o)
+{
+    if (is(o, "ss")) {
         // Seeking the input is fast and exact; a looped picture has nothing to seek, and a
         // cover, which comes before all else, would be cut away by the seek.
         (m_input.isStillPicture || m_coverAsClip ? m_post : m_pre)
@@ -184,7 +198,16 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
         m_pre << QStringLiteral("-itsoffset") << o.value;
     } else if (is(o, "re")) {
         m_pre << QStringLiteral("-re");
-    } else if (is(o, "r")) {
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Frame rate, size, bit rates and key frames.
+bool LegacyTranslator::emitPicture(const LegacyOption& o)
+{
+    if (is(o, "r")) {
         out(QStringLiteral("-r"), TargetNorm::modernRate(o.value));
     } else if (is(o, "s")) {
         if (!m_filters.sizeInChain())
@@ -197,13 +220,17 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
         out(is(o, "b") ? QStringLiteral("-b:v") : QStringLiteral("-b:a"), bitRate(o.value));
     } else if (is(o, "intra")) {
         out(QStringLiteral("-g"), QStringLiteral("1"));
-    } else if (is(o, "f")) {
-        if (m_ffmpeg.hasMuxer(o.value))
-            out(QStringLiteral("-f"), o.value);
-        else
-            note(LegacyOptionRules::ignored(o, QStringLiteral("unknown output format")));
-    } else if (is(o, "title") || is(o, "author") || is(o, "copyright") || is(o, "comment") ||
-               is(o, "album")) {
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Titles, languages and where the metadata comes from.
+bool LegacyTranslator::emitMetadata(const LegacyOption& o)
+{
+    if (is(o, "title") || is(o, "author") || is(o, "copyright") || is(o, "comment") ||
+        is(o, "album")) {
         out(QStringLiteral("-metadata"), o.name + QLatin1Char('=') + o.value);
         // Most containers of today keep the author under "artist".
         if (is(o, "author"))
@@ -213,16 +240,26 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
     } else if (is(o, "alang") || is(o, "slang")) {
         out(is(o, "alang") ? QStringLiteral("-metadata:s:a:0") : QStringLiteral("-metadata:s:s:0"),
             QStringLiteral("language=") + o.value);
-    } else if (is(o, "map")) {
-        emitMap(o.value);
     } else if (is(o, "map_meta_data")) {
         const QString from = o.value.section(QLatin1Char(':'), -1).trimmed();
         if (from == QLatin1String("0") || from == QLatin1String("-1"))
             out(QStringLiteral("-map_metadata"), from);
         else
             note(LegacyOptionRules::ignored(o, QStringLiteral("there is only one input file")));
-    } else if (is(o, "me")) {
-        emitMotionEstimation(o.value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The output's format, frame timing, headers and looping.
+bool LegacyTranslator::emitOutputMode(const LegacyOption& o)
+{
+    if (is(o, "f")) {
+        if (m_ffmpeg.hasMuxer(o.value))
+            out(QStringLiteral("-f"), o.value);
+        else
+            note(LegacyOptionRules::ignored(o, QStringLiteral("unknown output format")));
     } else if (is(o, "vsync")) {
         bool ok = false;
         const int v = o.value.trimmed().toInt(&ok);
@@ -247,11 +284,10 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
     } else if (is(o, "loop_input")) {
         if (!m_input.isStillPicture)
             note(LegacyOptionRules::ignored(o, QStringLiteral("only a still picture loops")));
-    } else if (LegacyOptionRules::isFilterOption(o.name) || is(o, "target") || is(o, "y")) {
-        // Handled by the filter chains, the target or the fixed part of the line.
     } else {
-        emitUnknown(o);
+        return false;
     }
+    return true;
 }
 
 // Options whose meaning carries over under a new name (or the same one).

@@ -46,6 +46,11 @@ private:
 
     void collect();
     void emitOption(const LegacyOption& option);
+    // Each writes the options of its kind and returns whether `option` was one of them.
+    bool emitInputTiming(const LegacyOption& option);
+    bool emitPicture(const LegacyOption& option);
+    bool emitMetadata(const LegacyOption& option);
+    bool emitOutputMode(const LegacyOption& option);
     bool emitRenamed(const LegacyOption& option);
     bool emitIgnored(const LegacyOption& option);
     void emitCodec(const LegacyOption& option, bool video);

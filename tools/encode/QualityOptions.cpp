@@ -57,6 +57,79 @@ const QStringList& QualityOptions::presetNames()
     return names;
 }
 
+namespace {
+
+// -crf for a named encoder, checked against the range it takes.
+void addCrf(const QString& encoder, const QString& crf, bool hasBitRate, QualityOptions::Result& r)
+{
+    const int ceiling = crfCeiling(encoder);
+    if (ceiling < 0) {
+        r.refusal = QStringLiteral("encode: the %1 encoder has no constant-quality mode "
+                                   "(-crf \"%2\"); give a bit rate instead")
+                        .arg(encoder, crf);
+        return;
+    }
+    bool ok = false;
+    const double value = crf.toDouble(&ok);
+    // x264 and x265 take fractions; the others whole steps.
+    const bool whole = isX26x(encoder) || value == int(value);
+    if (!ok || !whole || value < 0 || value > ceiling) {
+        r.refusal = refuse(
+            QStringLiteral("crf"), crf, encoder,
+            QStringLiteral("%1 from 0 to %2")
+                .arg(isX26x(encoder) ? QLatin1String("a number") : QLatin1String("a whole number"))
+                .arg(ceiling));
+        return;
+    }
+    r.arguments << QStringLiteral("-crf") << crf;
+    // libvpx reads a bit rate of its own as a cap; without one it needs 0 for pure quality.
+    if (isVpx(encoder) && !hasBitRate)
+        r.arguments << QStringLiteral("-b:v") << QStringLiteral("0");
+}
+
+// The speed choice for a named encoder, in the words that encoder takes.
+void addPreset(const QString& encoder, const QString& preset, QualityOptions::Result& r)
+{
+    const QString name = preset.toLower();
+    const qsizetype step = QualityOptions::presetNames().indexOf(name);
+    int number = 0;
+    if (isX26x(encoder) || isVpx(encoder)) {
+        if (step < 0) {
+            r.refusal = refuse(QStringLiteral("preset"), preset, encoder,
+                               QualityOptions::presetNames().join(QStringLiteral(", ")));
+            return;
+        }
+        if (isX26x(encoder)) {
+            r.arguments << QStringLiteral("-preset") << name;
+            return;
+        }
+        const VpxSpeed& speed = kVpxSpeeds[step];
+        r.arguments << QStringLiteral("-deadline") << QLatin1String(speed.deadline)
+                    << QStringLiteral("-cpu-used") << QLatin1String(speed.cpuUsed)
+                    << QStringLiteral("-row-mt") << QStringLiteral("1");
+    } else if (encoder == QLatin1String("libsvtav1")) {
+        if (!wholeNumber(preset, 0, 13, number)) {
+            r.refusal = refuse(QStringLiteral("preset"), preset, encoder,
+                               QStringLiteral("a number from 0 (slowest) to 13 (fastest)"));
+            return;
+        }
+        r.arguments << QStringLiteral("-preset") << QString::number(number);
+    } else if (encoder == QLatin1String("libaom-av1")) {
+        if (!wholeNumber(preset, 0, 8, number)) {
+            r.refusal = refuse(QStringLiteral("preset"), preset, encoder,
+                               QStringLiteral("a number from 0 (slowest) to 8 (fastest)"));
+            return;
+        }
+        r.arguments << QStringLiteral("-cpu-used") << QString::number(number);
+    } else {
+        r.refusal = QStringLiteral("encode: the %1 encoder has no speed presets "
+                                   "(-preset \"%2\")")
+                        .arg(encoder, preset);
+    }
+}
+
+} // namespace
+
 QualityOptions::Result QualityOptions::translate(const QString& encoder, const QString& crfIn,
                                                  const QString& presetIn, bool hasBitRate)
 {
@@ -77,74 +150,9 @@ QualityOptions::Result QualityOptions::translate(const QString& encoder, const Q
             r.arguments << QStringLiteral("-preset") << preset;
         return r;
     }
-
-    if (!crf.isEmpty()) {
-        const int ceiling = crfCeiling(encoder);
-        if (ceiling < 0) {
-            r.refusal = QStringLiteral("encode: the %1 encoder has no constant-quality mode "
-                                       "(-crf \"%2\"); give a bit rate instead")
-                            .arg(encoder, crf);
-            return r;
-        }
-        bool ok = false;
-        const double value = crf.toDouble(&ok);
-        // x264 and x265 take fractions; the others whole steps.
-        const bool whole = isX26x(encoder) || value == int(value);
-        if (!ok || !whole || value < 0 || value > ceiling) {
-            r.refusal = refuse(QStringLiteral("crf"), crf, encoder,
-                               QStringLiteral("%1 from 0 to %2")
-                                   .arg(isX26x(encoder) ? QLatin1String("a number")
-                                                        : QLatin1String("a whole number"))
-                                   .arg(ceiling));
-            return r;
-        }
-        r.arguments << QStringLiteral("-crf") << crf;
-        // libvpx reads a bit rate of its own as a cap; without one it needs 0 for pure quality.
-        if (isVpx(encoder) && !hasBitRate)
-            r.arguments << QStringLiteral("-b:v") << QStringLiteral("0");
-    }
-
-    if (!preset.isEmpty()) {
-        const QString name = preset.toLower();
-        const qsizetype step = presetNames().indexOf(name);
-        int number = 0;
-        if (isX26x(encoder)) {
-            if (step < 0) {
-                r.refusal = refuse(QStringLiteral("preset"), preset, encoder,
-                                   presetNames().join(QStringLiteral(", ")));
-                return r;
-            }
-            r.arguments << QStringLiteral("-preset") << name;
-        } else if (isVpx(encoder)) {
-            if (step < 0) {
-                r.refusal = refuse(QStringLiteral("preset"), preset, encoder,
-                                   presetNames().join(QStringLiteral(", ")));
-                return r;
-            }
-            const VpxSpeed& speed = kVpxSpeeds[step];
-            r.arguments << QStringLiteral("-deadline") << QLatin1String(speed.deadline)
-                        << QStringLiteral("-cpu-used") << QLatin1String(speed.cpuUsed)
-                        << QStringLiteral("-row-mt") << QStringLiteral("1");
-        } else if (encoder == QLatin1String("libsvtav1")) {
-            if (!wholeNumber(preset, 0, 13, number)) {
-                r.refusal = refuse(QStringLiteral("preset"), preset, encoder,
-                                   QStringLiteral("a number from 0 (slowest) to 13 (fastest)"));
-                return r;
-            }
-            r.arguments << QStringLiteral("-preset") << QString::number(number);
-        } else if (encoder == QLatin1String("libaom-av1")) {
-            if (!wholeNumber(preset, 0, 8, number)) {
-                r.refusal = refuse(QStringLiteral("preset"), preset, encoder,
-                                   QStringLiteral("a number from 0 (slowest) to 8 (fastest)"));
-                return r;
-            }
-            r.arguments << QStringLiteral("-cpu-used") << QString::number(number);
-        } else {
-            r.refusal = QStringLiteral("encode: the %1 encoder has no speed presets "
-                                       "(-preset \"%2\")")
-                            .arg(encoder, preset);
-            return r;
-        }
-    }
+    if (!crf.isEmpty())
+        addCrf(encoder, crf, hasBitRate, r);
+    if (r.refusal.isEmpty() && !preset.isEmpty())
+        addPreset(encoder, preset, r);
     return r;
 }

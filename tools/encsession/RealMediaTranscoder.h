@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+struct AVPacket;
+
 // Converts the plan's input into a RealMedia file (RealVideo 2.0 and AC-3) in process.
 // Threads: runs on the job's encoding thread; the cancel flag is set from any thread.
 class RealMediaTranscoder
@@ -23,6 +25,15 @@ public:
     ESResult run();
 
 private:
+    struct Session;
+    // The steps of run: each returns ES_OK or the failure run returns, already logged.
+    ESResult openInput(Session& s);
+    ESResult openPipelines(Session& s);
+    ESResult openOutputFile(Session& s);
+    // Feeds every packet to its pipeline until the input ends or the run is cancelled; a
+    // negative libav error when a pipeline fails.
+    int pump(Session& s, AVPacket* packet, bool& cancelled);
+
     const EncodePlan& m_plan;
     const std::atomic<bool>& m_cancel;
     Progress m_progress;
