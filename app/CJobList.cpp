@@ -17,6 +17,8 @@
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace {
 
 const int kCheckColumn = 0;
@@ -47,10 +49,19 @@ CJobList::CJobList(CCellListCtrl* list, QComboBox* profileBox, CProfileManager& 
 {
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CJobList::OnSelectionChanged);
-    connect(m_list->cellModel(), &QAbstractItemModel::dataChanged, this,
+    const QAbstractItemModel* model = m_list->cellModel();
+    connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& first, const QModelIndex& last) {
                 if (first.column() <= kCheckColumn)
-                    OnCellsChanged(first.row(), last.row());
+                    OnRowsChanged(first.row(), last.row());
+            });
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { OnRowsInserted(first, last); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { OnRowsRemoved(first, last); });
+    connect(model, &QAbstractItemModel::rowsMoved, this,
+            [this](const QModelIndex&, int first, int last, const QModelIndex&, int before) {
+                OnRowsChanged(std::min(first, before), std::max(last, before - 1));
             });
 }
 
@@ -111,20 +122,16 @@ void CJobList::Append(std::unique_ptr<ConversionJob> job)
         m_profiles.LoadProfile(m_currentName, job->profile.get());
     }
 
+    ConversionJob* added = job.get();
+    m_owned.emplace(added, std::move(job));
     m_list->setUpdatesEnabled(false);
-    ++m_restructuring;
     const int row = m_list->InsertItem(m_list->GetItemCount(), QString());
-    m_list->SetItemData(row, job.get());
+    m_list->SetItemData(row, added);
     m_list->SetCheck(row, kCheckColumn, 1);
     m_list->SetItemText(row, kNameColumn, fileNameOf(path));
-    m_list->SetItemText(row, kDurationColumn, FormatHMS(MeasuredSeconds(job->media.duration)));
-    m_list->SetItemText(row, kTargetColumn, targetOf(*job->profile));
+    m_list->SetItemText(row, kDurationColumn, FormatHMS(MeasuredSeconds(added->media.duration)));
+    m_list->SetItemText(row, kTargetColumn, targetOf(*added->profile));
     m_list->SetItemText(row, kStatusColumn, QStringLiteral("Ready"));
-    {
-        QMutexLocker hold(&m_lock);
-        m_rows.insert(m_rows.begin() + row, Row{std::move(job), true});
-    }
-    --m_restructuring;
     m_list->setUpdatesEnabled(true);
 }
 
@@ -140,25 +147,18 @@ void CJobList::DeleteRow(int row)
     ConversionJob* doomed = jobAt(row);
     if (doomed)
         ReleaseShown(doomed->profile.get());
-    std::unique_ptr<ConversionJob> owned;
-    {
-        QMutexLocker hold(&m_lock);
-        owned = std::move(m_rows[row].job);
-        m_rows.erase(m_rows.begin() + row);
-    }
-    ++m_restructuring;
+    // The worker's copy lets go of the row with the model, before the job is freed.
     m_list->DeleteItem(row);
-    --m_restructuring;
+    m_owned.erase(doomed);
 }
 
 void CJobList::Remove()
 {
-    const int count = m_list->GetItemCount();
-    if (m_selectedRow < 0 || m_selectedRow >= count)
+    const int removed = m_selectedRow;
+    if (removed < 0 || removed >= m_list->GetItemCount())
         return;
-    DeleteRow(m_selectedRow);
-    if (m_selectedRow >= m_list->GetItemCount())
-        --m_selectedRow;
+    DeleteRow(removed);
+    m_selectedRow = std::min(removed, m_list->GetItemCount() - 1);
     if (m_selectedRow >= 0) {
         m_list->setFocus();
         SelectRow(m_selectedRow);
@@ -207,37 +207,9 @@ void CJobList::Down()
 
 void CJobList::Move(int to)
 {
-    const int from = m_selectedRow;
-    ConversionJob* moving = jobAt(from);
-    // The row leaves the list for a moment: keep what the user typed for it.
-    if (moving && moving->profile && !m_batchRunning)
-        m_profiles.WriteBack(*moving->profile);
-
-    const int check = m_list->GetCheck(from, kCheckColumn);
-    QStringList texts;
-    for (int column = kNameColumn; column < kColumns; ++column)
-        texts << m_list->GetItemText(from, column);
-
-    ++m_restructuring;
-    Row row;
-    {
-        QMutexLocker hold(&m_lock);
-        row = std::move(m_rows[from]);
-        m_rows.erase(m_rows.begin() + from);
-    }
-    m_list->DeleteItem(from);
-    m_list->InsertItem(to, QString());
-    m_list->SetItemData(to, row.job.get());
-    m_list->SetCheck(to, kCheckColumn, check);
-    for (int column = kNameColumn; column < kColumns; ++column)
-        m_list->SetItemText(to, column, texts[column - kNameColumn]);
-    {
-        QMutexLocker hold(&m_lock);
-        row.checked = check == 1;
-        m_rows.insert(m_rows.begin() + to, std::move(row));
-    }
-    --m_restructuring;
-    SelectRow(to);
+    // The row keeps its cells and its selection, so the editor goes on showing its profile.
+    if (m_list->MoveItem(m_selectedRow, to))
+        SelectRow(to);
 }
 
 void CJobList::OnProfileChanged(int index)
@@ -275,8 +247,6 @@ void CJobList::SetBatchRunning(bool running)
 
 void CJobList::OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
-    if (m_restructuring > 0)
-        return;
     // As a list reports it: the row that lost the selection first, then the one that got it.
     if (!deselected.isEmpty()) {
         const int lost = deselected.indexes().first().row();
@@ -322,41 +292,59 @@ void CJobList::ReleaseShown(const Profile* profile)
     m_profiles.ReplaceProfile(IProfileView::ReadOnly, m_currentName, m_profiles.DisplayPlace());
 }
 
-void CJobList::OnCellsChanged(int firstRow, int lastRow)
+void CJobList::OnRowsChanged(int firstRow, int lastRow)
 {
-    // While rows are deleted or moved the list and this copy disagree on indexes for a moment.
-    if (m_restructuring > 0)
-        return;
+    firstRow = std::max(firstRow, 0);
+    std::vector<RowView> read;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        read.push_back(RowView{static_cast<ConversionJob*>(m_list->GetItemData(row)),
+                               m_list->GetCheck(row, kCheckColumn) == 1});
+    }
     QMutexLocker hold(&m_lock);
-    for (int row = firstRow; row <= lastRow && row < int(m_rows.size()); ++row)
-        m_rows[row].checked = m_list->GetCheck(row, kCheckColumn) == 1;
+    for (size_t i = 0; i < read.size() && firstRow + i < m_view.size(); ++i)
+        m_view[firstRow + i] = read[i];
+}
+
+void CJobList::OnRowsInserted(int firstRow, int lastRow)
+{
+    {
+        QMutexLocker hold(&m_lock);
+        m_view.insert(m_view.begin() + firstRow, size_t(lastRow - firstRow + 1), RowView{});
+    }
+    OnRowsChanged(firstRow, lastRow);
+}
+
+void CJobList::OnRowsRemoved(int firstRow, int lastRow)
+{
+    QMutexLocker hold(&m_lock);
+    m_view.erase(m_view.begin() + firstRow, m_view.begin() + lastRow + 1);
 }
 
 ConversionJob* CJobList::jobAt(int row) const
 {
     QMutexLocker hold(&m_lock);
-    return row >= 0 && row < int(m_rows.size()) ? m_rows[row].job.get() : nullptr;
+    return row >= 0 && row < int(m_view.size()) ? m_view[size_t(row)].job : nullptr;
 }
 
 int CJobList::rowCount() const
 {
     QMutexLocker hold(&m_lock);
-    return int(m_rows.size());
+    return int(m_view.size());
 }
 
 bool CJobList::isChecked(int row) const
 {
     QMutexLocker hold(&m_lock);
-    return row >= 0 && row < int(m_rows.size()) && m_rows[row].checked;
+    return row >= 0 && row < int(m_view.size()) && m_view[size_t(row)].checked;
 }
 
 void CJobList::setChecked(int row, bool checked)
 {
     {
         QMutexLocker hold(&m_lock);
-        if (row < 0 || row >= int(m_rows.size()))
+        if (row < 0 || row >= int(m_view.size()))
             return;
-        m_rows[row].checked = checked;
+        m_view[size_t(row)].checked = checked;
     }
     m_list->SetCheck(row, kCheckColumn, checked ? 1 : 0);
 }

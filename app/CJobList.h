@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class CCellListCtrl;
@@ -21,10 +22,13 @@ struct Profile;
 // looks of the list, admission, the row commands, and how the row selection, the Profile box
 // and the parameter editor follow each other.
 //
+// The list control's model is the one record of the rows (order, check boxes, texts, and each
+// row's job as its item data); this object owns the jobs themselves.
+//
 // Threads: the list control, the Profile box and the editor belong to the UI thread, which
 // runs every command here. The batch worker reaches the rows only through BatchRows: it
-// reads this object's own copy of the row count, check boxes and job pointers (guarded by
-// m_lock, kept up to date by the UI thread), so its reads never wait for the UI thread; its
+// reads a copy of the row order, check boxes and job pointers that the UI thread derives from
+// the model's signals (guarded by m_lock), so its reads never wait for the UI thread; its
 // writes go to the list control, which queues them to the UI thread in order.
 class CJobList : public QObject, public BatchRows
 {
@@ -76,15 +80,19 @@ public:
     void setFailureReason(int row, const QString& reason) override;
 
 private:
-    struct Row
+    // What the worker may read of a row without asking the UI thread.
+    struct RowView
     {
-        std::unique_ptr<ConversionJob> job;
-        bool checked = true;
+        ConversionJob* job = nullptr;
+        bool checked = false;
     };
 
     void CreateColumns();
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
-    void OnCellsChanged(int firstRow, int lastRow);
+    // Re-reads rows first..last of the model into the worker's copy.
+    void OnRowsChanged(int firstRow, int lastRow);
+    void OnRowsInserted(int firstRow, int lastRow);
+    void OnRowsRemoved(int firstRow, int lastRow);
     void Move(int to);
     // Deletes `row` with its job; the editor first lets go of the job's profile.
     void DeleteRow(int row);
@@ -99,9 +107,10 @@ private:
     QByteArray m_currentName;
     bool m_emptyState = false;
     bool m_batchRunning = false;
-    int m_restructuring = 0;          // > 0 while rows are added, deleted or moved
     const Profile* m_shown = nullptr; // the job profile the editor shows, if any
 
-    mutable QMutex m_lock; // guards m_rows against the worker's reads
-    std::vector<Row> m_rows;
+    // Every row's job, in no order: the model holds the order.
+    std::unordered_map<const ConversionJob*, std::unique_ptr<ConversionJob>> m_owned;
+    mutable QMutex m_lock;       // guards m_view against the worker's reads
+    std::vector<RowView> m_view; // derived from the model, row for row
 };

@@ -37,6 +37,7 @@ JobListKeeper::JobListKeeper(const QString& folder, Parts parts)
     QAbstractItemModel* model = m_parts.list->cellModel();
     connect(model, &QAbstractItemModel::rowsInserted, this, &JobListKeeper::changed);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &JobListKeeper::changed);
+    connect(model, &QAbstractItemModel::rowsMoved, this, &JobListKeeper::changed);
     connect(model, &QAbstractItemModel::modelReset, this, &JobListKeeper::changed);
     connect(model, &QAbstractItemModel::dataChanged, this, &JobListKeeper::onCellsChanged);
     if (m_parts.editor)

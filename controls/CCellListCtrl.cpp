@@ -176,6 +176,11 @@ bool CCellListCtrl::DeleteItem(int row)
     return m_model->deleteRow(row);
 }
 
+bool CCellListCtrl::MoveItem(int from, int to)
+{
+    return m_model->moveRow(from, to);
+}
+
 int CCellListCtrl::GetItemCount() const
 {
     if (!onUiThread())
@@ -330,6 +335,7 @@ int CCellListCtrl::SetItemData(int row, void* data)
     if (!first)
         return 0;
     first->userData = data;
+    m_model->cellChanged(row, 0);
     return 1;
 }
 

@@ -54,6 +54,8 @@ public:
     int InsertItem(int row, const QString& text);
     // Deletes a row and its cell records; false when out of range.
     bool DeleteItem(int row);
+    // Moves a row with its cells, data and selection to index `to`; false when out of range.
+    bool MoveItem(int from, int to);
     int GetItemCount() const;
 
     // Cells. Each returns 0 (or -1 for getters) when row or column is out of range.
@@ -75,7 +77,8 @@ public:
     // Tooltip of a cell (shown cut to 80 characters).
     int SetItemToolTip(int row, int column, const QString& text);
 
-    // The owner's record of a row (stored in its first cell); null when out of range.
+    // The owner's record of a row (stored in its first cell; setting it is a change of the
+    // row's first cell); null when out of range.
     void* GetItemData(int row) const;
     int SetItemData(int row, void* data);
 

@@ -153,6 +153,21 @@ bool CCellListModel::deleteRow(int row)
     return true;
 }
 
+bool CCellListModel::moveRow(int from, int to)
+{
+    const int count = int(m_rows.size());
+    if (from < 0 || from >= count || to < 0 || to >= count || from == to)
+        return false;
+    // Qt names the destination as the row the moved one will stand before.
+    if (!beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to))
+        return false;
+    Row moving = std::move(m_rows[size_t(from)]);
+    m_rows.erase(m_rows.begin() + from);
+    m_rows.insert(m_rows.begin() + to, std::move(moving));
+    endMoveRows();
+    return true;
+}
+
 bool CCellListModel::contains(int row, int column) const
 {
     return row >= 0 && row < int(m_rows.size()) && column >= 0 && column < int(m_columns.size());

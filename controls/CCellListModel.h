@@ -39,6 +39,9 @@ public:
     int addRow(int row, const QString& text);
     // Removes a row with its records; false when out of range.
     bool deleteRow(int row);
+    // Moves row `from` with its records to index `to`, so views keep its selection; false when
+    // either is out of range or they are equal.
+    bool moveRow(int from, int to);
 
     // True when row and column are inside the list.
     bool contains(int row, int column) const;

@@ -170,9 +170,15 @@ TEST_F(JobListRestoreTest, ADamagedOrForeignListIsSetAsideAndReportedOnce)
 TEST_F(JobListRestoreTest, ANormalExitLeavesNoList)
 {
     ASSERT_TRUE(TestMedia::makeVideo(media("clip.avi"), 1.0));
+    ASSERT_TRUE(TestMedia::makeVideo(media("first.avi"), 1.0));
     open();
-    add({media("clip.avi")});
-    ASSERT_TRUE(waitFor([this] { return keptRows().size() == 1; }));
+    add({media("first.avi"), media("clip.avi")});
+    ASSERT_TRUE(waitFor([this] { return keptRows().size() == 2; }));
+    trigger(32777); // Up: the kept list follows the new order
+    ASSERT_TRUE(waitFor([this] {
+        const QList<JobListStore::Row> rows = keptRows();
+        return rows.size() == 2 && rows[0].inputPath == media("clip.avi");
+    }));
     trigger(32774); // Exit
     EXPECT_FALSE(QFile::exists(kept()));
     dlg.reset();

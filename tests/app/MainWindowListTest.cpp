@@ -1,6 +1,7 @@
 // The job list as a user drives it: admission by Add and by drops, the two looks of the list,
 // row commands, the Profile box and the output folder.
 #include "CCellListCtrl.h"
+#include "CCellListModel.h"
 #include "CImageButton.h"
 #include "CJobList.h"
 #include "CPreviewPanel.h"
@@ -147,6 +148,7 @@ TEST_F(WindowTest, UpAndDownCarryCheckTextsAndJob)
     open();
     add({media("a.avi"), media("b.avi"), media("c.avi")});
     dlg->jobList()->SetCheck(2, 0, 0);
+    dlg->jobList()->SetItemToolTip(2, 4, "why it failed");
     ConversionJob* moving = dlg->jobs().job(2);
     ASSERT_EQ(dlg->jobs().SelectedRow(), 2);
 
@@ -159,6 +161,11 @@ TEST_F(WindowTest, UpAndDownCarryCheckTextsAndJob)
     EXPECT_FALSE(dlg->jobs().isChecked(1)) << "the worker's copy follows";
     EXPECT_TRUE(dlg->jobs().isChecked(2));
     EXPECT_EQ(dlg->jobs().job(1), moving);
+    EXPECT_EQ(dlg->jobList()->GetItemData(1), moving);
+    EXPECT_EQ(dlg->jobList()->cellModel()->data(dlg->jobList()->cellModel()->index(1, 4),
+                                                Qt::ToolTipRole),
+              "why it failed")
+        << "a moved row keeps every cell, not only its texts";
     EXPECT_EQ(dlg->jobList()->GetFirstSelectedItem(), 1);
     trigger(32777);
     trigger(32777); // Up on the first row does nothing
