@@ -25,16 +25,10 @@ constexpr int kClips = 8;
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
-    const double seconds = argc > 2 ? std::max(0.5, atof(argv[2])) : 4.0;
-
     JobsBenchSetup setup;
-    if (!setup.make(kAppDir, kClips, seconds))
+    if (!setup.make(kAppDir, kClips, argc, argv, 3))
         return 1;
-    const QTemporaryDir& work = setup.work;
-    const QString& home = setup.home;
-    const QString& profile = setup.profile;
-    const QStringList& clips = setup.clips;
+    const auto& [work, home, profile, clips, rounds, seconds] = setup;
 
     std::printf("tovel-cli, %d clips of %.1f s 640x480 with \"%s\", best of %d rounds\n", kClips,
                 seconds, qPrintable(profile), rounds);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BenchSupport.h"
 #include "PrivateProfile.h"
 
 #include <QDir>
@@ -9,7 +10,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 // What the two batch benches (tovel-cli alone, and the window beside it) set up alike: an
 // application folder of their own with the built program, tool and profiles, and the clips.
@@ -60,22 +63,10 @@ inline QStringList makeClips(const QString& folder, int count, double seconds)
     QStringList clips;
     for (int i = 0; i < count; ++i) {
         const QString clip = folder + QStringLiteral("/clip%1.mov").arg(i);
-        const QStringList args = {
-            "-hide_banner",
-            "-loglevel",
-            "error",
-            "-nostdin",
-            "-y",
-            "-f",
-            "lavfi",
-            "-i",
-            QStringLiteral("testsrc=size=640x480:rate=25:duration=%1").arg(seconds),
-            "-f",
-            "lavfi",
-            "-i",
-            QStringLiteral("sine=frequency=440:duration=%1").arg(seconds),
-            "-shortest",
-            clip};
+        const QStringList args =
+            lavfiSourceArgs(QStringLiteral("testsrc=size=640x480:rate=25:duration=%1").arg(seconds),
+                            QStringLiteral("sine=frequency=440:duration=%1").arg(seconds)) +
+            QStringList{"-shortest", clip};
         if (!runProgram("ffmpeg", args, 120000)) {
             std::fprintf(stderr, "ffmpeg could not make %s\n", qPrintable(clip));
             return {};
@@ -85,18 +76,23 @@ inline QStringList makeClips(const QString& folder, int count, double seconds)
     return clips;
 }
 
-// The folders and clips of one bench run, made by `make`.
+// The folders, clips and round settings of one bench run, made by `make`.
 struct JobsBenchSetup
 {
     QTemporaryDir work;
     QString home = work.path() + "/app/";
     QString profile;
     QStringList clips;
+    int rounds = 0;
+    double seconds = 0;
 
-    // Copies the built program from `appDir` and makes `count` clips of `seconds`; false, said
-    // on standard error, when the build lacks the tool or an MP4 profile or ffmpeg failed.
-    bool make(const QString& appDir, int count, double seconds)
+    // Reads the rounds (argument 1, `defaultRounds` without it) and the clip length (argument
+    // 2, 4 s without it), copies the built program from `appDir` and makes `count` clips; false,
+    // said on standard error, when the build lacks the tool or an MP4 profile or ffmpeg failed.
+    bool make(const QString& appDir, int count, int argc, char* argv[], int defaultRounds)
     {
+        rounds = argc > 1 ? std::max(1, atoi(argv[1])) : defaultRounds;
+        seconds = argc > 2 ? std::max(0.5, atof(argv[2])) : 4.0;
         profile = mp4Profile(appDir + "profiles/");
         if (profile.isEmpty() || !QFile::exists(appDir + "encode")) {
             std::fprintf(stderr, "needs the encoder tool and an MP4 profile in %s\n",

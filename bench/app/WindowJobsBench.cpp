@@ -53,16 +53,10 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 2;
-    const double seconds = argc > 2 ? std::max(0.5, atof(argv[2])) : 4.0;
-
     JobsBenchSetup setup;
-    if (!setup.make(kAppDir, kClips, seconds))
+    if (!setup.make(kAppDir, kClips, argc, argv, 2))
         return 1;
-    const QTemporaryDir& work = setup.work;
-    const QString& home = setup.home;
-    const QString& profile = setup.profile;
-    const QStringList& clips = setup.clips;
+    const auto& [work, home, profile, clips, rounds, seconds] = setup;
 
     // The window, as a user drives it: the rows are added once, checked again before each run.
     AppFolder::setOverride(home);

@@ -2,6 +2,7 @@
 // takes through the encoder tool and the times real time that is; then the stream copies
 // against the H.264 re-encode, on that clip and on a 10-second 640x360 one.
 // Usage: bench_todays_profiles [seconds of the long clip]
+#include "BenchSupport.h"
 #include "CEncoderCommandBuilder.h"
 #include "ProfileReader.h"
 
@@ -21,34 +22,19 @@ const QString kAppDir = QStringLiteral(TOVEL_APP_DIR);
 bool ffmpeg(const QStringList& args)
 {
     QProcess p;
-    p.start(QStringLiteral("ffmpeg"),
-            QStringList{"-hide_banner", "-loglevel", "error", "-nostdin", "-y"} + args);
+    p.start(QStringLiteral("ffmpeg"), args);
     return p.waitForFinished(-1) && p.exitCode() == 0;
 }
 
 // A camera-like source: H.264 and AAC in MP4.
 bool makeClip(const QString& path, int seconds, const QString& size)
 {
-    return ffmpeg({"-f",
-                   "lavfi",
-                   "-i",
-                   QStringLiteral("testsrc2=size=%1:rate=30:duration=%2").arg(size).arg(seconds),
-                   "-f",
-                   "lavfi",
-                   "-i",
-                   QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds),
-                   "-c:v",
-                   "libx264",
-                   "-preset",
-                   "veryfast",
-                   "-crf",
-                   "20",
-                   "-pix_fmt",
-                   "yuv420p",
-                   "-c:a",
-                   "aac",
-                   "-shortest",
-                   path});
+    return ffmpeg(
+        lavfiSourceArgs(
+            QStringLiteral("testsrc2=size=%1:rate=30:duration=%2").arg(size).arg(seconds),
+            QStringLiteral("sine=frequency=440:sample_rate=48000:duration=%1").arg(seconds)) +
+        QStringList{"-c:v", "libx264", "-preset", "veryfast", "-crf", "20", "-pix_fmt", "yuv420p",
+                    "-c:a", "aac", "-shortest", path});
 }
 
 // Seconds the profile's conversion of `input` takes through the tool; negative on failure.

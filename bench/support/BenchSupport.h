@@ -46,34 +46,24 @@ inline double best(int rounds, const std::function<bool(int round)>& once)
     return best(times);
 }
 
+// ffmpeg's arguments up to its output options for a clip made from the `video` and `audio`
+// lavfi sources, quiet and overwriting.
+inline QStringList lavfiSourceArgs(const QString& video, const QString& audio)
+{
+    return {"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "lavfi",
+            "-i",           video,       "-f",    "lavfi",    "-i", audio};
+}
+
 // Makes the 30-second 640x480 H.264/AAC clip the conversion benches convert; false when
 // ffmpeg failed.
 inline bool makeSourceClip(const QString& path)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QStringLiteral("ffmpeg"), {"-hide_banner",
-                                       "-loglevel",
-                                       "error",
-                                       "-nostdin",
-                                       "-y",
-                                       "-f",
-                                       "lavfi",
-                                       "-i",
-                                       "testsrc=size=640x480:rate=25:duration=30",
-                                       "-f",
-                                       "lavfi",
-                                       "-i",
-                                       "sine=frequency=440:sample_rate=44100:duration=30",
-                                       "-c:v",
-                                       "libx264",
-                                       "-preset",
-                                       "veryfast",
-                                       "-pix_fmt",
-                                       "yuv420p",
-                                       "-c:a",
-                                       "aac",
-                                       "-shortest",
-                                       path});
+    p.start(QStringLiteral("ffmpeg"),
+            lavfiSourceArgs("testsrc=size=640x480:rate=25:duration=30",
+                            "sine=frequency=440:sample_rate=44100:duration=30") +
+                QStringList{"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-c:a",
+                            "aac", "-shortest", path});
     return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }

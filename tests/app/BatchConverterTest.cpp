@@ -521,38 +521,53 @@ QList<int> childrenNamed(const QByteArray& name)
     return found;
 }
 
-TEST(RealBatchTest, ConvertsAClipWithTheEncoderToolAndAShippedProfile)
+// The real encoder tool with the shipped MP4 profile, converting into work/out.
+class RealBatchTest : public ::testing::Test
 {
-    const QString appDir = TestMedia::appDir();
-    ASSERT_TRUE(QFileInfo(appDir + "encode").isExecutable()) << "the encoder tool is not built";
-    std::unique_ptr<Profile> profile = shippedMp4Profile();
-    ASSERT_TRUE(profile) << "no shipped MP4 profile";
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFileInfo(TestMedia::appDir() + "encode").isExecutable())
+            << "the encoder tool is not built";
+        trace = std::make_unique<CTraceLog>(work.path() + "/trace.log");
+        setup.appFolder = TestMedia::appDir();
+        setup.trace = trace.get();
+        setup.events = &events;
+        user.presetOutputBox(work.path() + "/out");
+        batch = std::make_unique<CBatchConverter>(controller, setup, rows, user);
+        batch->setShutdown([] {});
+        ASSERT_EQ(controller.Init(&setup), 1);
+    }
+    // Makes a clip at `path` and adds it as a row with the shipped MP4 profile.
+    void addClip(const QString& path, double seconds, const char* size)
+    {
+        std::unique_ptr<Profile> profile = shippedMp4Profile();
+        ASSERT_TRUE(profile) << "no shipped MP4 profile";
+        ASSERT_TRUE(TestMedia::makeVideo(path, seconds, size));
+        auto job = std::make_unique<ConversionJob>();
+        job->inputPath = path;
+        ASSERT_EQ(controller.bGetMediaFileContent(path, job.get()), 1);
+        job->profile = std::move(profile);
+        rows.add(std::move(job));
+    }
 
-    const QString startDir = QDir::currentPath();
     QTemporaryDir work;
-    const QString clip = work.path() + "/in 50% clip.avi";
-    ASSERT_TRUE(TestMedia::makeVideo(clip, 2.0, "160x120"));
-    CTraceLog trace(work.path() + "/trace.log");
+    std::unique_ptr<CTraceLog> trace;
     CapturingEventLog events;
     EncoderSetup setup;
-    setup.appFolder = appDir;
-    setup.trace = &trace;
-    setup.events = &events;
     CQuentaMediaCntl controller;
     TestRows rows;
     TestUser user;
-    user.presetOutputBox(work.path() + "/out");
-    CBatchConverter batch(controller, setup, rows, user);
-    batch.setShutdown([] {});
-    ASSERT_EQ(controller.Init(&setup), 1);
+    std::unique_ptr<CBatchConverter> batch;
+};
 
-    auto job = std::make_unique<ConversionJob>();
-    job->inputPath = clip;
-    ASSERT_EQ(controller.bGetMediaFileContent(clip, job.get()), 1);
-    job->profile = std::move(profile);
-    rows.add(std::move(job));
-    ASSERT_EQ(batch.StartConvert(), CBatchConverter::Started);
-    batch.Wait();
+TEST_F(RealBatchTest, ConvertsAClipWithTheEncoderToolAndAShippedProfile)
+{
+    const QString startDir = QDir::currentPath();
+    const QString clip = work.path() + "/in 50% clip.avi";
+    ASSERT_NO_FATAL_FAILURE(addClip(clip, 2.0, "160x120"));
+    ASSERT_EQ(batch->StartConvert(), CBatchConverter::Started);
+    batch->Wait();
     QDir::setCurrent(startDir);
 
     EXPECT_EQ(rows.status(0), "Completed");
@@ -573,33 +588,9 @@ TEST(RealBatchTest, ConvertsAClipWithTheEncoderToolAndAShippedProfile)
     EXPECT_EQ(user.messages()[0].text, kAccomplished);
 }
 
-TEST(RealBatchTest, AnEncoderToolKilledMidRunFailsTheRowAndLeavesNothing)
+TEST_F(RealBatchTest, AnEncoderToolKilledMidRunFailsTheRowAndLeavesNothing)
 {
-    const QString appDir = TestMedia::appDir();
-    ASSERT_TRUE(QFileInfo(appDir + "encode").isExecutable()) << "the encoder tool is not built";
-    std::unique_ptr<Profile> profile = shippedMp4Profile();
-    ASSERT_TRUE(profile) << "no shipped MP4 profile";
-    QTemporaryDir work;
-    const QString clip = work.path() + "/long.avi";
-    ASSERT_TRUE(TestMedia::makeVideo(clip, 60.0, "320x240"));
-    CTraceLog trace(work.path() + "/trace.log");
-    CapturingEventLog events;
-    EncoderSetup setup;
-    setup.appFolder = appDir;
-    setup.trace = &trace;
-    setup.events = &events;
-    CQuentaMediaCntl controller;
-    TestRows rows;
-    TestUser user;
-    user.presetOutputBox(work.path() + "/out");
-    CBatchConverter batch(controller, setup, rows, user);
-    batch.setShutdown([] {});
-    ASSERT_EQ(controller.Init(&setup), 1);
-    auto job = std::make_unique<ConversionJob>();
-    job->inputPath = clip;
-    ASSERT_EQ(controller.bGetMediaFileContent(clip, job.get()), 1);
-    job->profile = std::move(profile);
-    rows.add(std::move(job));
+    ASSERT_NO_FATAL_FAILURE(addClip(work.path() + "/long.avi", 60.0, "320x240"));
     // As the out-of-memory killer would: SIGKILL at the first progress, mid-way through.
     int killed = 0;
     rows.onProgress = [&](int, int percent) {
@@ -608,8 +599,8 @@ TEST(RealBatchTest, AnEncoderToolKilledMidRunFailsTheRowAndLeavesNothing)
         for (int pid : childrenNamed("encode"))
             killed += ::kill(pid, SIGKILL) == 0;
     };
-    ASSERT_EQ(batch.StartConvert(), CBatchConverter::Started);
-    batch.Wait();
+    ASSERT_EQ(batch->StartConvert(), CBatchConverter::Started);
+    batch->Wait();
 
     ASSERT_EQ(killed, 1);
     EXPECT_EQ(rows.status(0), "Fail");
