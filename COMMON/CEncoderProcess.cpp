@@ -54,36 +54,8 @@ bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, in
     send(CMediaEncoder::ToolStarted, tool.processId());
 
     LineSplitter lines;
-    bool stopped = false;
-    bool ended = false;
-    QDeadlineTimer grace;
-    char buffer[kReadSize + 1];
-    for (;;) {
-        // A tool that has already ended finished its file: a late request does not cut it.
-        if (!stopped && m_stopRequested.load() && tool.state() != QProcess::NotRunning) {
-            tool.write(EncoderToolContract::kStopRequest, EncoderToolContract::kStopRequestSize);
-            tool.waitForBytesWritten(1000);
-            send(CMediaEncoder::StopRequested, 0);
-            stopped = true;
-            grace.setRemainingTime(m_stopGraceMs);
-        }
-        // A tool that ignores the request must not hold the batch forever.
-        if (stopped && !ended && grace.hasExpired() && tool.state() != QProcess::NotRunning) {
-            tool.kill();
-            ended = true;
-        }
-        if (tool.bytesAvailable() == 0) {
-            if (tool.state() == QProcess::NotRunning)
-                break;
-            tool.waitForReadyRead(kPollMs);
-            continue;
-        }
-        const qint64 got = tool.read(buffer, kReadSize);
-        if (got <= 0)
-            break;
-        buffer[got] = '\0';
-        lines.feed(buffer, got, deliver);
-    }
+    const bool stopped =
+        ReadUntilEnd(tool, lines, deliver, [&] { send(CMediaEncoder::StopRequested, 0); });
 
     const QByteArray last = lines.takeRest();
     if (!last.isEmpty())
@@ -105,4 +77,41 @@ bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, in
     if (!stopped)
         send(CMediaEncoder::RunOver, resultCode);
     return true;
+}
+
+bool CEncoderProcess::ReadUntilEnd(QProcess& tool, LineSplitter& lines,
+                                   const std::function<void(const QByteArray&)>& deliver,
+                                   const std::function<void()>& stopSent)
+{
+    bool stopped = false;
+    bool ended = false;
+    QDeadlineTimer grace;
+    char buffer[kReadSize + 1];
+    for (;;) {
+        // A tool that has already ended finished its file: a late request does not cut it.
+        if (!stopped && m_stopRequested.load() && tool.state() != QProcess::NotRunning) {
+            tool.write(EncoderToolContract::kStopRequest, EncoderToolContract::kStopRequestSize);
+            tool.waitForBytesWritten(1000);
+            stopSent();
+            stopped = true;
+            grace.setRemainingTime(m_stopGraceMs);
+        }
+        // A tool that ignores the request must not hold the batch forever.
+        if (stopped && !ended && grace.hasExpired() && tool.state() != QProcess::NotRunning) {
+            tool.kill();
+            ended = true;
+        }
+        if (tool.bytesAvailable() == 0) {
+            if (tool.state() == QProcess::NotRunning)
+                break;
+            tool.waitForReadyRead(kPollMs);
+            continue;
+        }
+        const qint64 got = tool.read(buffer, kReadSize);
+        if (got <= 0)
+            break;
+        buffer[got] = '\0';
+        lines.feed(buffer, got, deliver);
+    }
+    return stopped;
 }

@@ -4,10 +4,13 @@
 
 #include <QByteArray>
 #include <atomic>
+#include <functional>
 
 class CMediaEncoder;
 class CTraceLog;
 class EventLog;
+class LineSplitter;
+class QProcess;
 
 // Runs the encoder tool for one conversion at a time: standard output and error merged into
 // one pipe read line by line, standard input a pipe for the stop request.
@@ -48,6 +51,13 @@ public:
     void setStopGrace(int ms) { m_stopGraceMs = ms; }
 
 private:
+    // Reads the tool's output into `lines` until it ends; once a stop is requested it sends the
+    // stop request (then `stopSent`) and kills a tool still running after the grace time. True
+    // when the request was sent.
+    bool ReadUntilEnd(QProcess& tool, LineSplitter& lines,
+                      const std::function<void(const QByteArray&)>& deliver,
+                      const std::function<void()>& stopSent);
+
     std::atomic<bool> m_stopRequested{false};
     int m_stopGraceMs = kDefaultStopGraceMs;
     End m_end; // worker thread
