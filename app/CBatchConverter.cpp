@@ -130,9 +130,11 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
         for (const auto& lane : m_lanes)
             lane->controller->ClearStop();
         m_user.stopPreview();
-        m_worker = std::thread([this] {
+        // The worker gets the folder as the box shows it now, on this thread: it never reads
+        // what the UI thread owns.
+        m_worker = std::thread([this, box = m_user.outputBoxText()] {
             ThreadPriority::setCurrentThreadIdle();
-            ConvertBatch();
+            ConvertBatch(box);
             m_running.store(false);
         });
         return Started;
@@ -204,7 +206,7 @@ QString CBatchConverter::FailureListText() const
            QStringLiteral("\n\n") + FailureText();
 }
 
-void CBatchConverter::ConvertBatch()
+void CBatchConverter::ConvertBatch(const QString& box)
 {
     m_failureSeen.store(0);
     m_engineFailed.store(0);
@@ -215,7 +217,6 @@ void CBatchConverter::ConvertBatch()
     }
     m_user.stopPreview();
 
-    const QString box = m_user.outputBoxText();
     const QString shown = RowCommand::BatchFolder(box);
     if (box.isEmpty())
         m_user.setOutputBoxText(shown);
@@ -280,7 +281,8 @@ void CBatchConverter::ConvertBatch()
     else if (m_goOn.load())
         m_user.showMessage(FailureListText(), QString::fromLatin1(kWarning),
                            BatchUser::Exclamation);
-    m_user.openOutputFolder(m_user.outputBoxText());
+    // The box is locked during a batch, so it still shows the folder used.
+    m_user.openOutputFolder(shown);
     m_user.enableControls(true);
 }
 

@@ -298,6 +298,16 @@ TEST_F(BatchTest, AnEmptyOutputBoxWritesIntoTheHomeFolder)
     EXPECT_TRUE(QFileInfo(fakeHome + "/clip.mp4").size() > 0);
 }
 
+TEST_F(BatchTest, TheOutputBoxIsReadOnceByTheThreadThatStartsTheBatch)
+{
+    rows.add(job("clip.avi"));
+    run();
+    // The window's box belongs to the UI thread: the worker gets a copy taken at Encode.
+    EXPECT_EQ(user.boxReaders(), std::vector{std::this_thread::get_id()});
+    EXPECT_TRUE(user.calls().contains("open " + out()));
+    EXPECT_EQ(rows.status(0), "Completed");
+}
+
 TEST_F(BatchTest, EmptyResultsNamelessInputsAndOverlongPathsFail)
 {
     struct Case

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <thread>
 #include <vector>
 
 // Readable texts in the failures of this test program.
@@ -197,6 +198,12 @@ public:
         std::lock_guard lock(m_lock);
         return m_calls;
     }
+    // The threads that read the output box, in order.
+    std::vector<std::thread::id> boxReaders() const
+    {
+        std::lock_guard lock(m_lock);
+        return m_boxReaders;
+    }
 
     void showMessage(const QString& text, const QString& caption, Icon icon) override
     {
@@ -213,6 +220,7 @@ public:
     QString outputBoxText() override
     {
         std::lock_guard lock(m_lock);
+        m_boxReaders.push_back(std::this_thread::get_id());
         return m_outputBox;
     }
     void setOutputBoxText(const QString& text) override
@@ -242,4 +250,5 @@ private:
     bool m_answer = true;
     std::vector<Message> m_messages;
     QStringList m_calls;
+    std::vector<std::thread::id> m_boxReaders;
 };
