@@ -1,10 +1,10 @@
 #!/bin/sh
 # Builds the threaded suites with ThreadSanitizer into build-tsan/ and runs them: the tool
-# runner, the controller, the batch, the list control and the window's batch (Encode with one
-# and with two lanes, Stop, failures, the end notice, closing while converting), plus a planted
-# race that must be reported (so the step cannot pass by seeing nothing). The window's other
-# cases stay out: they add no thread of ours. Every window case starts GStreamer for the
-# preview; tests/tsan.supp says which uninstrumented libraries' reports are dropped.
+# runner, the controller, the batch, the list control's worker and the window's cases that run
+# a batch (one and two lanes, Stop, failures, the end notice, closing while converting), plus a
+# planted race that must be reported (so the step cannot pass by seeing nothing). The window's
+# other cases add no thread of ours. Every window case starts GStreamer for the preview;
+# tests/tsan.supp names the uninstrumented libraries whose reports are dropped.
 set -eu
 cd "$(dirname "$0")/.."
 launcher=""
@@ -16,11 +16,13 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVEL_TSAN
     -DTOVEL_BUILD_BENCH=OFF $launcher >/dev/null
 cmake --build build-tsan --parallel --target common_tests batch_tests controls_tests \
     window_tests tsan_planted_race
-# The window cases of tests/app/MainWindowBatchTest.cpp that run a batch.
-window_batch='EncodeWithNoCheckedRowSaysSo|ConvertsTheCheckedRowsWithTheRealTool|AFailingRowEndsTheBatch'
-window_batch="$window_batch|ASourceGoneBeforeEncodeFailsItsRowAndSaysWhy|EditsOfTheSelectedRowReachItsConversion"
-window_batch="$window_batch|GoingOnPastAFailureIsAPreferenceAndTheReasonIsInTheTooltip"
-window_batch="$window_batch|FoldersCopiedCommandsAndKeptDates"
+# The window's cases that run a batch.
+window='WindowTest\.(EncodeWithNoCheckedRowSaysSo|ConvertsTheCheckedRowsWithTheRealTool'
+window="$window|AFailingRowEndsTheBatch|ASourceGoneBeforeEncodeFailsItsRowAndSaysWhy"
+window="$window|GoingOnPastAFailureIsAPreferenceAndTheReasonIsInTheTooltip"
+window="$window|EditsOfTheSelectedRowReachItsConversion|FoldersCopiedCommandsAndKeptDates)\$"
+window="$window|HangingWindowTest\.|LanesWindowTest\.|NoticeWindowTest\.|UserProfilesTest\."
+window="$window|UserFoldersWindowTest\.AProfileChoice|JobListRestoreTest\.RowsComeBack"
 cd build-tsan
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 900 \
-    -R "^(Tsan\.|EncoderRun|Controller|BatchTest|BatchJobsTest|CellListFixture\.Worker|WindowTest\.($window_batch)\$|HangingWindowTest\.|LanesWindowTest\.|NoticeWindowTest\.)"
+    -R "^(Tsan\.|EncoderRun|Controller|BatchTest|BatchJobsTest|CellListFixture\.Worker|$window)"
