@@ -130,8 +130,10 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
         for (const auto& lane : m_lanes)
             lane->controller->ClearStop();
         m_user.stopPreview();
-        // The worker gets the folder as the box shows it now, on this thread: it never reads
-        // what the UI thread owns.
+        // What the worker needs from the window is taken now, on this thread: the editor's
+        // pending values go into the profiles, and the worker gets the output box text as a
+        // copy. It never reads what the UI thread may be writing.
+        m_user.writeBackSelectedProfile();
         m_worker = std::thread([this, box = m_user.outputBoxText()] {
             ThreadPriority::setCurrentThreadIdle();
             ConvertBatch(box);
@@ -243,7 +245,6 @@ void CBatchConverter::ConvertBatch(const QString& box)
     MakeOutputFolder(folder);
 
     m_user.enableControls(false);
-    m_user.writeBackSelectedProfile();
     m_convState.store(Converting);
 
     {

@@ -26,10 +26,11 @@ extern std::atomic<int> g_nCurItem;
 // same walk, so that up to that many rows convert at once.
 // It knows neither window nor terminal: rows and user come through BatchRows and BatchUser.
 // Threads: StartConvert, StopConvert, the settings and the queries run on the UI thread;
-// StartConvert reads the output box there and hands the text to the worker. ConvertBatch runs
-// on the worker, which owns the rows' jobs, the engine switches and the output folder while a
-// batch runs. Shared values are single atomics; the walk and the output names being written
-// are guarded; no lock is held across a conversion.
+// before the worker starts, StartConvert writes the editor back and reads the output box
+// there, and hands the text to the worker. ConvertBatch runs on the worker, which owns the
+// rows' jobs, the engine switches and the output folder while a batch runs. Shared values are
+// single atomics; the walk and the output names being written are guarded; no lock is held
+// across a conversion.
 class CBatchConverter
 {
 public:

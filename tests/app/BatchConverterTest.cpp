@@ -298,12 +298,13 @@ TEST_F(BatchTest, AnEmptyOutputBoxWritesIntoTheHomeFolder)
     EXPECT_TRUE(QFileInfo(fakeHome + "/clip.mp4").size() > 0);
 }
 
-TEST_F(BatchTest, TheOutputBoxIsReadOnceByTheThreadThatStartsTheBatch)
+TEST_F(BatchTest, TheOutputBoxAndTheEditorAreReadOnceByTheThreadThatStartsTheBatch)
 {
     rows.add(job("clip.avi"));
     run();
-    // The window's box belongs to the UI thread: the worker gets a copy taken at Encode.
-    EXPECT_EQ(user.boxReaders(), std::vector{std::this_thread::get_id()});
+    // The window's widgets belong to the UI thread: the worker gets what it needs at Encode.
+    const std::thread::id starter = std::this_thread::get_id();
+    EXPECT_EQ(user.windowReaders(), std::vector({starter, starter}));
     EXPECT_TRUE(user.calls().contains("open " + out()));
     EXPECT_EQ(rows.status(0), "Completed");
 }
