@@ -130,9 +130,13 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
         for (const auto& lane : m_lanes)
             lane->controller->ClearStop();
         m_user.stopPreview();
-        m_worker = std::thread([this] {
+        // What the worker needs from the window is taken now, on this thread: the editor's
+        // pending values go into the profiles, and the worker gets the output box text as a
+        // copy. It never reads what the UI thread may be writing.
+        m_user.writeBackSelectedProfile();
+        m_worker = std::thread([this, box = m_user.outputBoxText()] {
             ThreadPriority::setCurrentThreadIdle();
-            ConvertBatch();
+            ConvertBatch(box);
             m_running.store(false);
         });
         return Started;
@@ -204,7 +208,7 @@ QString CBatchConverter::FailureListText() const
            QStringLiteral("\n\n") + FailureText();
 }
 
-void CBatchConverter::ConvertBatch()
+void CBatchConverter::ConvertBatch(const QString& box)
 {
     m_failureSeen.store(0);
     m_engineFailed.store(0);
@@ -215,7 +219,6 @@ void CBatchConverter::ConvertBatch()
     }
     m_user.stopPreview();
 
-    const QString box = m_user.outputBoxText();
     const QString shown = RowCommand::BatchFolder(box);
     if (box.isEmpty())
         m_user.setOutputBoxText(shown);
@@ -242,7 +245,6 @@ void CBatchConverter::ConvertBatch()
     MakeOutputFolder(folder);
 
     m_user.enableControls(false);
-    m_user.writeBackSelectedProfile();
     m_convState.store(Converting);
 
     {
@@ -280,7 +282,8 @@ void CBatchConverter::ConvertBatch()
     else if (m_goOn.load())
         m_user.showMessage(FailureListText(), QString::fromLatin1(kWarning),
                            BatchUser::Exclamation);
-    m_user.openOutputFolder(m_user.outputBoxText());
+    // The box is locked during a batch, so it still shows the folder used.
+    m_user.openOutputFolder(shown);
     m_user.enableControls(true);
 }
 

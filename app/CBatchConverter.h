@@ -26,9 +26,11 @@ extern std::atomic<int> g_nCurItem;
 // same walk, so that up to that many rows convert at once.
 // It knows neither window nor terminal: rows and user come through BatchRows and BatchUser.
 // Threads: StartConvert, StopConvert, the settings and the queries run on the UI thread;
-// ConvertBatch runs on the worker, which owns the rows' jobs, the engine switches and the
-// output folder while a batch runs. Shared values are single atomics; the walk and the output
-// names being written are guarded; no lock is held across a conversion.
+// before the worker starts, StartConvert writes the editor back and reads the output box
+// there, and hands the text to the worker. ConvertBatch runs on the worker, which owns the
+// rows' jobs, the engine switches and the output folder while a batch runs. Shared values are
+// single atomics; the walk and the output names being written are guarded; no lock is held
+// across a conversion.
 class CBatchConverter
 {
 public:
@@ -110,7 +112,8 @@ public:
 private:
     struct Lane;
 
-    void ConvertBatch();
+    // The batch on the worker; `box` is the output box text StartConvert read.
+    void ConvertBatch(const QString& box);
     void RunLane(Lane& lane, const QString& folder);
     // The next checked row to convert, or -1 when the batch must take no more rows.
     int ClaimRow();

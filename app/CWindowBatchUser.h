@@ -12,7 +12,8 @@ class QWidget;
 // The user of the main window as the batch sees them. The worker's calls are carried to the
 // UI thread: messages, questions, the output box and the editor's write-back wait for the
 // UI thread's answer (the UI thread never waits for the worker, so this cannot deadlock);
-// the rest is queued in call order. Calls made on the UI thread run at once.
+// the rest is queued in call order. Calls made on the UI thread run at once (the batch
+// reads the output box and writes the editor back so, at Encode).
 class CWindowBatchUser : public QObject, public BatchUser
 {
     Q_OBJECT

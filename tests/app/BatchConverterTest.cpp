@@ -298,6 +298,17 @@ TEST_F(BatchTest, AnEmptyOutputBoxWritesIntoTheHomeFolder)
     EXPECT_TRUE(QFileInfo(fakeHome + "/clip.mp4").size() > 0);
 }
 
+TEST_F(BatchTest, TheOutputBoxAndTheEditorAreReadOnceByTheThreadThatStartsTheBatch)
+{
+    rows.add(job("clip.avi"));
+    run();
+    // The window's widgets belong to the UI thread: the worker gets what it needs at Encode.
+    const std::thread::id starter = std::this_thread::get_id();
+    EXPECT_EQ(user.windowReaders(), std::vector({starter, starter}));
+    EXPECT_TRUE(user.calls().contains("open " + out()));
+    EXPECT_EQ(rows.status(0), "Completed");
+}
+
 TEST_F(BatchTest, EmptyResultsNamelessInputsAndOverlongPathsFail)
 {
     struct Case

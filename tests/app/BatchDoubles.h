@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <thread>
 #include <vector>
 
 // Readable texts in the failures of this test program.
@@ -197,6 +198,12 @@ public:
         std::lock_guard lock(m_lock);
         return m_calls;
     }
+    // The threads that read the output box or wrote the editor back, in order.
+    std::vector<std::thread::id> windowReaders() const
+    {
+        std::lock_guard lock(m_lock);
+        return m_windowReaders;
+    }
 
     void showMessage(const QString& text, const QString& caption, Icon icon) override
     {
@@ -213,6 +220,7 @@ public:
     QString outputBoxText() override
     {
         std::lock_guard lock(m_lock);
+        m_windowReaders.push_back(std::this_thread::get_id());
         return m_outputBox;
     }
     void setOutputBoxText(const QString& text) override
@@ -224,7 +232,12 @@ public:
     void enableControls(bool enable) override { record(QStringLiteral("controls %1").arg(enable)); }
     void enableEncode() override { record(QStringLiteral("encode")); }
     void stopPreview() override { record(QStringLiteral("preview")); }
-    void writeBackSelectedProfile() override { record(QStringLiteral("writeback")); }
+    void writeBackSelectedProfile() override
+    {
+        std::lock_guard lock(m_lock);
+        m_windowReaders.push_back(std::this_thread::get_id());
+        m_calls << QStringLiteral("writeback");
+    }
     void openOutputFolder(const QString& folder) override
     {
         record(QStringLiteral("open ") + folder);
@@ -242,4 +255,5 @@ private:
     bool m_answer = true;
     std::vector<Message> m_messages;
     QStringList m_calls;
+    std::vector<std::thread::id> m_windowReaders;
 };

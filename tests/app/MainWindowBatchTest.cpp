@@ -118,6 +118,12 @@ protected:
         click(1015);
         ASSERT_TRUE(
             waitFor([this] { return dlg->batch().ConvState() == CBatchConverter::Converting; }));
+        // The tool has started and waits: a slow start (ThreadSanitizer) must not meet a Stop
+        // before the tool has anything to keep.
+        ASSERT_TRUE(waitFor([this] {
+            const ListCellInfo* status = dlg->jobList()->cellModel()->cell(0, 4);
+            return status && status->progress && status->percent > 0;
+        }));
     }
 };
 
