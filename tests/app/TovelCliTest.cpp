@@ -1,5 +1,6 @@
 #include "BatchDoubles.h"
 #include "PrivateProfile.h"
+#include "ProgramRun.h"
 #include "TestMedia.h"
 #include "WaitFor.h"
 
@@ -20,27 +21,7 @@ namespace {
 
 const QString kAccomplished = "    Mission accomplished!        ";
 
-struct Result
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Result runCli(const QString& program, const QStringList& arguments)
-{
-    QProcess cli;
-    cli.start(program, arguments);
-    Result result;
-    if (!cli.waitForFinished(300000)) {
-        cli.kill();
-        cli.waitForFinished();
-    }
-    result.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    result.out = QString::fromLocal8Bit(cli.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(cli.readAllStandardError());
-    return result;
-}
+using Result = ProgramResult;
 
 struct ShippedProfile
 {
@@ -71,7 +52,7 @@ TEST(TovelCliTest, HelpListsTheOptionsAndTheShippedProfiles)
 {
     const QList<ShippedProfile> profiles = shippedProfiles();
     ASSERT_FALSE(profiles.isEmpty()) << "no shipped profiles in the application folder";
-    const Result help = runCli(shippedCli(), {"--help"});
+    const Result help = runProgram(shippedCli(), {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* option : {"--profile NAME", "--output DIR", "--overwrite", "--shutdown"})
         EXPECT_TRUE(help.out.contains(option)) << option;
@@ -90,7 +71,7 @@ TEST(TovelCliTest, BadArgumentsExitWithTwo)
         {"--jobs", "0", "clip.avi"},
     };
     for (const QStringList& arguments : cases) {
-        const Result result = runCli(shippedCli(), arguments);
+        const Result result = runProgram(shippedCli(), arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_FALSE(result.err.isEmpty());
         EXPECT_TRUE(result.out.isEmpty());
@@ -112,7 +93,8 @@ TEST(TovelCliTest, ConvertsARealClipWithAShippedProfile)
     const QString input = work.path() + "/-Ünï clip \"50%\".mov";
     ASSERT_TRUE(TestMedia::makeVideo(input, 1.0, "160x120"));
     const QString out = work.path() + "/out dir/new";
-    const Result result = runCli(shippedCli(), {"--profile", mp4, "--output", out, "--", input});
+    const Result result =
+        runProgram(shippedCli(), {"--profile", mp4, "--output", out, "--", input});
 
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString output = out + "/-Ünï clip \"50%\".mp4";
@@ -178,12 +160,12 @@ protected:
 TEST_F(FakeToolCliTest, TakesProfileAndFolderFromConfigIniAndWritesNeither)
 {
     // "CProID" 1 selects the second listed entry, whichever file the scan found second.
-    const Result help = runCli(cli(), {"--help"});
+    const Result help = runProgram(cli(), {"--help"});
     const auto current = QRegularExpression("\n  (.+)  \\(current\\)\n").match(help.out);
     ASSERT_TRUE(current.hasMatch()) << help.out.toStdString();
     const QString extension = current.captured(1) == "Fake MP4" ? "mp4" : "avi";
 
-    const Result result = runCli(cli(), {input("a.avi")});
+    const Result result = runProgram(cli(), {input("a.avi")});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_TRUE(QFileInfo(out() + "/a." + extension).size() > 0) << result.out.toStdString();
     EXPECT_EQ(TestMedia::readFile(app.path() + "/config.ini"), config);
@@ -204,7 +186,7 @@ TEST_F(FakeToolCliTest, RelativeNamesAreTakenFromTheStartingFolder)
 TEST_F(FakeToolCliTest, AFailedRowExitsWithOneAndPointsToTheTrace)
 {
     const Result result =
-        runCli(cli(), {"--profile", "Fake MP4", input("a-fail.avi"), input("b.avi")});
+        runProgram(cli(), {"--profile", "Fake MP4", input("a-fail.avi"), input("b.avi")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains(
         "Warning: Convert fail,please send the trace file:" + app.path() + "/trace.log to "))
@@ -222,7 +204,7 @@ TEST_F(FakeToolCliTest, AnUndecodableFileIsRefusedAndTheOthersConvert)
 {
     const QString garbage = work.path() + "/garbage.avi";
     ASSERT_TRUE(TestMedia::writeFile(garbage, QByteArray(4096, 'x')));
-    const Result result = runCli(cli(), {"--profile", "Fake MP4", garbage, input("good.avi")});
+    const Result result = runProgram(cli(), {"--profile", "Fake MP4", garbage, input("good.avi")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.err.contains("Error: The file \"garbage.avi\" can not be decoded.\n"))
         << result.err.toStdString();
@@ -262,7 +244,7 @@ TEST_F(FakeToolCliTest, CtrlCStopsTheBatchAsTheStopButtonDoes)
 
 TEST_F(FakeToolCliTest, KeepGoingConvertsTheRestListsTheFailureAndExitsWithOne)
 {
-    const Result result = runCli(cli(), {"--keep-going", input("a-fail.avi"), input("b.avi")});
+    const Result result = runProgram(cli(), {"--keep-going", input("a-fail.avi"), input("b.avi")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(result.out.contains(QRegularExpression("a-fail\\.avi: Fail .* - fake: cannot")))
         << result.out.toStdString();
@@ -281,7 +263,7 @@ TEST_F(FakeToolCliTest, AnOutputFolderOfConfigIniIsUsedWholeOrRefused)
         folder += '/' + QString(std::min<qsizetype>(100, 300 - folder.size() - 1), 'o');
     ASSERT_TRUE(TestMedia::writeFile(app.path() + "/config.ini",
                                      "[Config]\nOutput=" + folder.toLocal8Bit() + "\nCProID=1\n"));
-    const Result whole = runCli(cli(), {"--profile", "Fake MP4", input("a.avi")});
+    const Result whole = runProgram(cli(), {"--profile", "Fake MP4", input("a.avi")});
     EXPECT_EQ(whole.exitCode, 0) << whole.err.toStdString();
     EXPECT_TRUE(QFileInfo(folder + "/a.mp4").size() > 0) << whole.out.toStdString();
     EXPECT_TRUE(whole.out.contains(kAccomplished));
@@ -289,7 +271,7 @@ TEST_F(FakeToolCliTest, AnOutputFolderOfConfigIniIsUsedWholeOrRefused)
     const QString tooLong = out() + '/' + QString(5000, 'o');
     ASSERT_TRUE(TestMedia::writeFile(app.path() + "/config.ini",
                                      "[Config]\nOutput=" + tooLong.toLocal8Bit() + "\n"));
-    const Result refused = runCli(cli(), {"--profile", "Fake MP4", input("b.avi")});
+    const Result refused = runProgram(cli(), {"--profile", "Fake MP4", input("b.avi")});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains(
         "Warning: The output folder is too long for this system: " + tooLong + '\n'));
@@ -304,8 +286,8 @@ TEST_F(FakeToolCliTest, KeepDatesGivesEachOutputItsInputsDate)
         ASSERT_TRUE(file.open(QIODevice::Append));
         ASSERT_TRUE(file.setFileTime(date, QFileDevice::FileModificationTime));
     }
-    const Result kept = runCli(cli(), {"--keep-dates", work.path() + "/kept.avi"});
-    const Result fresh = runCli(cli(), {work.path() + "/fresh.avi"});
+    const Result kept = runProgram(cli(), {"--keep-dates", work.path() + "/kept.avi"});
+    const Result fresh = runProgram(cli(), {work.path() + "/fresh.avi"});
     ASSERT_EQ(kept.exitCode, 0) << kept.err.toStdString();
     ASSERT_EQ(fresh.exitCode, 0) << fresh.err.toStdString();
 
@@ -389,8 +371,8 @@ protected:
     QString out() const { return work.path() + "/out"; }
     Result convert(const QStringList& arguments)
     {
-        return runCli(app.path() + "/tovel-cli",
-                      QStringList{"--profile", mp4, "--output", out()} + arguments);
+        return runProgram(app.path() + "/tovel-cli",
+                          QStringList{"--profile", mp4, "--output", out()} + arguments);
     }
     QStringList commandLines(const Result& result) const
     {
@@ -461,8 +443,8 @@ TEST_F(RealToolCliTest, AFullDiskFailsTheRowWithoutAPartialFileOrAHang)
     const QString clip = work.path() + "/big.avi";
     ASSERT_TRUE(TestMedia::makeVideo(clip, 20.0, "320x240"));
     // The output may grow to 64 KiB: as a disk that fills up, for the tools of this command.
-    const Result result = runCli(prlimit, {"--fsize=65536", app.path() + "/tovel-cli", "--profile",
-                                           mp4, "--output", out(), clip});
+    const Result result = runProgram(prlimit, {"--fsize=65536", app.path() + "/tovel-cli",
+                                               "--profile", mp4, "--output", out(), clip});
     EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
     EXPECT_TRUE(result.out.contains("big.avi: Fail")) << result.out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out() + "/big.mp4"));
@@ -513,7 +495,7 @@ TEST_F(RealToolCliTest, ListsEveryProfileAndRefusesOneThisFfmpegCannotMake)
         TestMedia::writeFile(folder + "93-line.pf",
                              QByteArray(main).replace("%1", "Bad Line") + "f=,,mp4\njust words\n"));
 
-    const Result list = runCli(app.path() + "/tovel-cli", {"--list-profiles"});
+    const Result list = runProgram(app.path() + "/tovel-cli", {"--list-profiles"});
     EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
     const QStringList lines = list.out.split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), shippedProfiles().size() + 4);
@@ -533,8 +515,8 @@ TEST_F(RealToolCliTest, ListsEveryProfileAndRefusesOneThisFfmpegCannotMake)
     // Refused before any file is probed or converted.
     const QString clip = work.path() + "/clip.mp4";
     ASSERT_TRUE(TestMedia::makeVideo(clip, 1.0, "160x90"));
-    const Result refused = runCli(app.path() + "/tovel-cli",
-                                  {"--profile", "Missing Encoder", "--output", out(), clip});
+    const Result refused = runProgram(app.path() + "/tovel-cli",
+                                      {"--profile", "Missing Encoder", "--output", out(), clip});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("The profile \"Missing Encoder\" cannot be used: unavailable: "
                                      "the installed FFmpeg has no video encoder \"libnosuch\""))

@@ -53,19 +53,8 @@ bool Unprivileged::shareReadOnly(const QString& folder)
 Unprivileged::Result Unprivileged::run(const QString& program, const QStringList& arguments,
                                        const QProcessEnvironment& environment)
 {
-    QProcess process;
-    process.setProcessEnvironment(environment);
     if (isRoot())
-        process.start(QStringLiteral("setpriv"), asNobody() + QStringList{program} + arguments);
-    else
-        process.start(program, arguments);
-    Result result;
-    if (!process.waitForFinished(300000)) {
-        process.kill();
-        process.waitForFinished();
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
+        return runProgram(QStringLiteral("setpriv"), asNobody() + QStringList{program} + arguments,
+                          environment);
+    return runProgram(program, arguments, environment);
 }

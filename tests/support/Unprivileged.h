@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramRun.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -18,12 +20,7 @@ bool giveAway(const QString& path);
 // Makes `folder` readable and enterable by everyone, writable by nobody but its owner.
 bool shareReadOnly(const QString& folder);
 
-struct Result
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Result = ProgramResult;
 
 // Runs `program` with `arguments` as that user in `environment`; waits up to 5 minutes.
 Result run(const QString& program, const QStringList& arguments,

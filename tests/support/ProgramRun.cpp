@@ -1,0 +1,20 @@
+#include "ProgramRun.h"
+
+#include <QProcess>
+
+ProgramResult runProgram(const QString& program, const QStringList& arguments,
+                         const QProcessEnvironment& environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(300000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    ProgramResult result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    result.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return result;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// What a program a test ran left behind.
+struct ProgramResult
+{
+    int exitCode = -1; // -1 when it crashed or had to be killed
+    QString out;
+    QString err;
+};
+
+// Runs `program` with `arguments` in `environment`, with no shell between; waits up to 5
+// minutes, then kills it.
+ProgramResult
+runProgram(const QString& program, const QStringList& arguments,
+           const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
