@@ -1,5 +1,7 @@
 #include "COutputSnapshot.h"
 
+#include "FileDates.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -10,7 +12,7 @@ COutputSnapshot::COutputSnapshot(const QString& path) : m_path(path)
     const QFileInfo info(path);
     m_existed = info.exists() || info.isSymLink();
     m_size = info.size();
-    m_modified = info.lastModified();
+    m_modified = FileDates::modified(path);
 }
 
 bool COutputSnapshot::writtenSince() const
@@ -20,7 +22,7 @@ bool COutputSnapshot::writtenSince() const
     const QFileInfo info(m_path);
     if (info.isSymLink() || !info.isFile())
         return false;
-    return !m_existed || info.size() != m_size || info.lastModified() != m_modified;
+    return !m_existed || info.size() != m_size || FileDates::modified(m_path) != m_modified;
 }
 
 bool COutputSnapshot::removeIfWritten() const

@@ -1,7 +1,9 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
+#include <QtGlobal>
+
+#include <optional>
 
 // What lay at a job's output path before its conversion, so that a failed conversion removes
 // only the file it wrote itself: never a folder, a link, a device or a file it did not touch.
@@ -20,5 +22,5 @@ private:
     QString m_path;
     bool m_existed = false;
     qint64 m_size = 0;
-    QDateTime m_modified;
+    std::optional<qint64> m_modified; // FileDates: no local time on the worker
 };

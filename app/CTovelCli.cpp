@@ -44,28 +44,34 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
                        "all go into the output folder."),
         QString(),
         QStringLiteral("Options:"),
-        QStringLiteral("  --profile NAME  convert with this profile (default: the profile chosen "
-                       "in the program)"),
-        QStringLiteral("  --output DIR    write into this folder, made when missing (default: "
-                       "\"Output\" of config.ini)"),
-        QStringLiteral("  --overwrite     replace existing output files (default: new names "
-                       "name-0, name-1, ...)"),
-        QStringLiteral("  --shutdown      power the computer off when the batch ends"),
-        QStringLiteral("  --keep-dates    give each output its input's modification time"),
-        QStringLiteral(
-            "  --jobs N        convert up to N files at once (default: \"Simultaneous\" of "
-            "config.ini, else 1)"),
-        QStringLiteral("  --keep-going    go on with the next file when one fails, and list the "
-                       "failed ones at the end"),
-        QStringLiteral("  --dry-run       print each file's encoder command line, convert nothing"),
-        QStringLiteral("  --list-profiles print every profile with its target, and why it cannot "
-                       "be used where it cannot"),
-        QStringLiteral("  --help          show this text"),
-        QStringLiteral("  --version       show the program's name and version"),
-        QStringLiteral("  --              the arguments that follow are files, even when they "
-                       "begin with '-'"),
-        QString(),
-        QStringLiteral("Profiles:")};
+    };
+    // help2man (the manual page) needs two blanks between an option and its description.
+    const std::pair<const char*, const char*> options[] = {
+        {"--profile NAME",
+         "convert with this profile (default: the profile chosen in the program)"},
+        {"--output DIR",
+         "write into this folder, made when missing (default: \"Output\" of config.ini)"},
+        {"--overwrite", "replace existing output files (default: new names name-0, name-1, ...)"},
+        {"--shutdown", "power the computer off when the batch ends"},
+        {"--keep-dates", "give each output its input's modification time"},
+        {"--jobs N",
+         "convert up to N files at once (default: \"Simultaneous\" of config.ini, else 1)"},
+        {"--keep-going",
+         "go on with the next file when one fails, and list the failed ones at the end"},
+        {"--dry-run", "print each file's encoder command line, convert nothing"},
+        {"--list-profiles",
+         "print every profile with its target, and why it cannot be used where it cannot"},
+        {"--help", "show this text"},
+        {"--version", "show the program's name and version"},
+        {"--", "the arguments that follow are files, even when they begin with '-'"},
+    };
+    for (const auto& [option, description] : options)
+        text +=
+            QStringLiteral("  %1  %2")
+                .arg(QString::fromUtf8(option).leftJustified(15), QString::fromUtf8(description));
+    text += QString();
+    text += QStringLiteral("Profiles:");
+
     const QList<QByteArray>& names = profiles.Names();
     for (int i = 0; i < names.size(); ++i)
         text += QStringLiteral("  ") + QString::fromLocal8Bit(names[i]) +

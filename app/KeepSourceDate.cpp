@@ -1,17 +1,9 @@
 #include "KeepSourceDate.h"
 
-#include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
+#include "FileDates.h"
 
 bool KeepSourceDate(const QString& source, const QString& target)
 {
-    const QDateTime date = QFileInfo(source).fileTime(QFileDevice::FileModificationTime);
-    if (!date.isValid())
-        return false;
-    QFile file(target);
-    // Append: opened for writing (as Windows needs to set a time) without truncating.
-    if (!file.open(QIODevice::Append))
-        return false;
-    return file.setFileTime(date, QFileDevice::FileModificationTime);
+    // The batch worker calls this: no local-time conversion (FileDates says why).
+    return FileDates::copyModified(source, target);
 }

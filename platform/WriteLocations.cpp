@@ -13,6 +13,8 @@ namespace {
 
 const QString kConfigName = QStringLiteral("config.ini");
 const QString kTraceName = QStringLiteral("trace.log");
+// Installed beside the program by the install rules, never by the build.
+const QString kInstalledMark = QStringLiteral("installed-layout");
 
 QString withSeparator(QString folder)
 {
@@ -100,6 +102,9 @@ WriteLocations WriteLocations::perUser(const QString& appFolder, const QString& 
 WriteLocations WriteLocations::decide(const QString& appFolder)
 {
     const QString folder = withSeparator(appFolder);
+    // Whoever runs an installed program, root too, keeps their files in their own folders.
+    if (QFileInfo::exists(folder + kInstalledMark))
+        return perUser(folder);
     QStringList blocked;
     int writable = 0;
     const QFileInfo folderInfo(folder);

@@ -5,9 +5,9 @@
 // Where one run of the program writes: its settings (config.ini), its trace (trace.log), the
 // script fallback (edit.avs and the numbered ones of parallel jobs) and the producer
 // library's log. Beside the program when the user can write every one of them there (a build
-// folder, a copy unpacked into a home folder); otherwise in the user's own folders, where
-// config.ini takes a key it lacks from the application folder's config.ini (a packager's
-// defaults). Decided once per run by the program object and passed down; a plain value.
+// folder, a copy unpacked into a home folder) and it was not installed; otherwise in the user's own
+// folders, where config.ini takes a key it lacks from the application folder's config.ini (a
+// packager's defaults). Decided once per run by the program object and passed down; a plain value.
 // Threads: made on the UI thread at start-up, read-only afterwards.
 class WriteLocations
 {
@@ -17,9 +17,11 @@ public:
     // The user's folders whatever `appFolder` allows, made when missing; `why`, when not
     // empty, opens problem().
     static WriteLocations perUser(const QString& appFolder, const QString& why = QString());
-    // This run's choice: beside the program when the folder and each file the program writes
-    // there can be written; the user's folders when none can; when only some can, the user's
-    // folders too, so that nothing is written half-way, and problem() says which are used.
+    // This run's choice: the user's folders for an installed program (its folder holds the
+    // install rules' mark), whoever runs it; else beside the program when the folder and each
+    // file the program writes there can be written; the user's folders when none can; when only
+    // some can, the user's folders too, so that nothing is written half-way, and problem() says
+    // which are used.
     static WriteLocations decide(const QString& appFolder);
 
     bool isBesideProgram() const { return m_beside; }

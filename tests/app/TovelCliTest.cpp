@@ -54,8 +54,10 @@ TEST(TovelCliTest, HelpListsTheOptionsAndTheShippedProfiles)
     ASSERT_FALSE(profiles.isEmpty()) << "no shipped profiles in the application folder";
     const Result help = runProgram(shippedCli(), {"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--profile NAME", "--output DIR", "--overwrite", "--shutdown"})
-        EXPECT_TRUE(help.out.contains(option)) << option;
+    // Two blanks at least after every option: the manual page tells option from text by them.
+    for (const char* option : {"--profile NAME", "--output DIR", "--overwrite", "--shutdown",
+                               "--list-profiles", "--keep-going"})
+        EXPECT_TRUE(help.out.contains(QString(option) + "  ")) << option;
     for (const ShippedProfile& profile : profiles)
         EXPECT_TRUE(help.out.contains("  " + profile.name)) << profile.name.toStdString();
 }

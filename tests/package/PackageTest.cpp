@@ -51,12 +51,13 @@ const QStringList kShipped{"bin/tovel",
                            "lib/tovel/encode",
                            "lib/tovel/libencodemedia.so",
                            "lib/tovel/skin.smf",
+                           "lib/tovel/installed-layout",
                            "lib/tovel/help/introduction.htm",
                            "lib/tovel/tools/libencsession.so",
                            "share/applications/tovel.desktop",
                            "share/icons/hicolor/scalable/apps/tovel.svg",
                            "share/metainfo/org.example.tovel.metainfo.xml",
-                           "share/man/man1/tovel-cli.1"};
+                           "share/man/man1/tovel-cli.1.gz"};
 
 void expectShipsOnlyWhatShips(const QStringList& files)
 {
@@ -103,8 +104,25 @@ TEST(InstallTest, InstallsWhatShipsAndNoneOfARunsLeftovers)
     expectShipsOnlyWhatShips(files);
     EXPECT_EQ(QFileInfo(prefix.path() + "/bin/tovel-cli").symLinkTarget(),
               prefix.path() + "/lib/tovel/tovel-cli");
-    const QString page = TestMedia::readFile(prefix.path() + "/share/man/man1/tovel-cli.1");
-    EXPECT_TRUE(page.contains("\\-\\-profile") && page.contains("\\-\\-version"))
+    // Run as root, the installed program still writes only into the user's folders.
+    QTemporaryDir home, work;
+    const QString clip = work.path() + "/clip.avi";
+    ASSERT_TRUE(TestMedia::makeVideo(clip, 1.0, "160x120"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+        env.remove(name);
+    env.insert("HOME", home.path());
+    const Outcome converted =
+        run(prefix.path() + "/bin/tovel-cli",
+            {"--profile", "MP4 - MPEG-4 Video", "--output", work.path(), clip}, env);
+    EXPECT_EQ(converted.exitCode, 0) << converted.out.toStdString();
+    EXPECT_EQ(filesUnder(prefix.path()), files);
+    EXPECT_TRUE(QFileInfo::exists(home.path() + "/.local/state/tovel/trace.log"));
+
+    const QString page = run("gzip", {"-dc", prefix.path() + "/share/man/man1/tovel-cli.1.gz"}).out;
+    // Each option stands apart from its description, as help2man sets it in a paragraph.
+    EXPECT_TRUE(page.contains("\\fB\\-\\-list\\-profiles\\fR\nprint every profile") &&
+                page.contains("\\fB\\-\\-version\\fR\n"))
         << page.toStdString();
 }
 

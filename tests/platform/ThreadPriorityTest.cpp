@@ -1,8 +1,11 @@
 #include "ThreadPriority.h"
 #include "ChildPriority.h"
+#include "RunningPriority.h"
 
 #include <QProcess>
 
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <sched.h>
@@ -28,7 +31,8 @@ TEST(ThreadPriority, OnlyTheCallingThreadDropsToIdle)
     });
     worker.join();
     EXPECT_TRUE(accepted);
-    EXPECT_TRUE(policy == SCHED_IDLE || nice == 19);
+    EXPECT_TRUE(policy == SCHED_IDLE || policy == SCHED_BATCH) << policy;
+    EXPECT_EQ(nice, getpriority(PRIO_PROCESS, id_t(getpid())));
 
     int after = 0;
     ASSERT_EQ(pthread_getschedparam(pthread_self(), &after, &param), 0);
@@ -36,7 +40,7 @@ TEST(ThreadPriority, OnlyTheCallingThreadDropsToIdle)
 }
 
 // Field 41 of /proc/<pid>/stat is the scheduling policy of the process that reads it.
-TEST(ThreadPriority, ToolsStartedFromAnIdleWorkerRunAtNormalPriority)
+void expectToolsAtNormalPriority(bool lowered)
 {
     QByteArray plain, normal;
     std::thread worker([&] {
@@ -55,7 +59,36 @@ TEST(ThreadPriority, ToolsStartedFromAnIdleWorkerRunAtNormalPriority)
         const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
         return fields.size() > 38 ? fields[38].toInt() : -1; // field 41 counted from pid
     };
-    if (policyOf(plain) != SCHED_IDLE)
-        GTEST_SKIP() << "this system does not let a thread run SCHED_IDLE";
-    EXPECT_EQ(policyOf(normal), SCHED_OTHER);
+    const auto niceOf = [](const QByteArray& stat) {
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        return fields.size() > 16 ? fields[16].toInt() : -100; // field 19
+    };
+    if (lowered) {
+        EXPECT_NE(policyOf(plain), SCHED_OTHER) << "the worker was not lowered";
+    }
+    EXPECT_EQ(policyOf(normal), RunningPriority::ofThisProcess().policy);
+    EXPECT_EQ(niceOf(normal), RunningPriority::ofThisProcess().nice);
+}
+
+TEST(ThreadPriority, ToolsStartedFromAnIdleWorkerRunAtNormalPriority)
+{
+    expectToolsAtNormalPriority(true);
+}
+
+// An ordinary user can leave neither SCHED_IDLE nor a raised nice value, so a worker of theirs
+// must not pass either on to the tools. Its own process: what is dropped stays dropped.
+TEST(ThreadPriorityDeathTest, AnOrdinaryUsersToolsRunAtNormalPriority)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const QString why = RunningPriority::dropPriorityRaising();
+            if (!why.isEmpty()) {
+                std::fprintf(stderr, "%s\n", qPrintable(why));
+                std::exit(2);
+            }
+            expectToolsAtNormalPriority(false);
+            std::exit(::testing::Test::HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
