@@ -393,7 +393,7 @@ void CConverterDlg::OnCopyCommandLine()
     const QString folder = RowCommand::BatchFolder(m_outputBox->text());
     const QString output = RowCommand::OutputPath(*job, folder, g_bOverwrite.load() == 1);
     QGuiApplication::clipboard()->setText(
-        RowCommand::CommandLine(*job, output, m_setup.appFolder, m_setup.writeFolder));
+        RowCommand::ShellLine(*job, output, m_setup.appFolder, m_setup.writeFolder));
 }
 
 void CConverterDlg::OnRemove()

@@ -139,7 +139,7 @@ void printCommands(CTerminalRows& rows, CConsoleWriter& writer, const QString& f
             job, folder, overwrite, [&](const QString& path) { return written.contains(path); });
         if (!overwrite)
             written.insert(output);
-        writer.line(RowCommand::CommandLine(job, output, setup.appFolder, setup.writeFolder));
+        writer.line(RowCommand::ShellLine(job, output, setup.appFolder, setup.writeFolder));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "CEncoderCommandBuilder.h"
 #include "ConversionJob.h"
 #include "DefaultFolders.h"
+#include "ShellWords.h"
 
 QString RowCommand::BatchFolder(const QString& outputBox)
 {
@@ -23,13 +24,29 @@ bool RowCommand::UsesProducer(const ConversionJob& job)
     return job.profile && job.profile->format.compare("rm", Qt::CaseInsensitive) == 0;
 }
 
+namespace {
+
+EncoderCommand commandOf(const ConversionJob& job, const QString& outputPath,
+                         const QString& appFolder, const QString& writeFolder)
+{
+    const QString folder = writeFolder.isEmpty() ? appFolder : writeFolder;
+    return CEncoderCommandBuilder::forJob(appFolder, job, outputPath,
+                                          folder + QLatin1String(CAvsScriptWriter::kScriptName));
+}
+
+} // namespace
+
 QString RowCommand::CommandLine(const ConversionJob& job, const QString& outputPath,
                                 const QString& appFolder, const QString& writeFolder)
 {
+    return UsesProducer(job) ? QString() : commandOf(job, outputPath, appFolder, writeFolder).text;
+}
+
+QString RowCommand::ShellLine(const ConversionJob& job, const QString& outputPath,
+                              const QString& appFolder, const QString& writeFolder)
+{
     if (UsesProducer(job))
         return QString();
-    const QString folder = writeFolder.isEmpty() ? appFolder : writeFolder;
-    return CEncoderCommandBuilder::forJob(appFolder, job, outputPath,
-                                          folder + QLatin1String(CAvsScriptWriter::kScriptName))
-        .text;
+    const EncoderCommand command = commandOf(job, outputPath, appFolder, writeFolder);
+    return ShellWords::line(command.program, command.arguments);
 }

@@ -28,4 +28,9 @@ bool UsesProducer(const ConversionJob& job);
 QString CommandLine(const ConversionJob& job, const QString& outputPath, const QString& appFolder,
                     const QString& writeFolder = QString());
 
+// The same command as a line a POSIX shell runs as written (ShellWords), for Copy Command Line
+// and the dry run; empty for a producer row.
+QString ShellLine(const ConversionJob& job, const QString& outputPath, const QString& appFolder,
+                  const QString& writeFolder = QString());
+
 } // namespace RowCommand

@@ -1,6 +1,7 @@
 #include "BatchDoubles.h"
 #include "PrivateProfile.h"
 #include "ProgramRun.h"
+#include "ShellWords.h"
 #include "TestMedia.h"
 #include "WaitFor.h"
 
@@ -405,7 +406,7 @@ TEST_F(RealToolCliTest, AFolderTreeAddsEveryMediaFileAndQuietlySkipsTheRest)
     ASSERT_EQ(commands.size(), 4) << result.out.toStdString();
     const char* outputs[] = {"a.mp4", "a-0.mp4", "tone.mp4", "still.mp4"};
     for (int i = 0; i < 4; ++i)
-        EXPECT_TRUE(commands[i].endsWith(" -y \"" + out() + '/' + outputs[i] + '"'))
+        EXPECT_TRUE(commands[i].endsWith(" -y " + ShellWords::quote(out() + '/' + outputs[i])))
             << commands[i].toStdString();
     EXPECT_FALSE(QFileInfo::exists(out())); // a dry run converts nothing
 }
@@ -418,13 +419,28 @@ TEST_F(RealToolCliTest, TheDryRunCommandIsTheOneTheConversionWritesToTheTrace)
     ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
     const QStringList commands = commandLines(dry);
     ASSERT_EQ(commands.size(), 1) << dry.out.toStdString();
-    EXPECT_TRUE(commands[0].contains("-i \"" + app.path() + "/edit.avs\""));
+    EXPECT_TRUE(commands[0].contains("-i " + ShellWords::quote(app.path() + "/edit.avs")));
 
     const Result result = convert({input});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QByteArray traced = TestMedia::readFile(app.path() + "/trace.log");
-    EXPECT_EQ(QString::fromLocal8Bit(traced.left(traced.indexOf("\r\n"))), commands[0]);
+    // The pasted line runs the very words the trace records.
+    EXPECT_EQ(shellWords(QString::fromLocal8Bit(traced.left(traced.indexOf("\r\n"))), work.path()),
+              shellWords(commands[0], work.path()));
     EXPECT_GT(TestMedia::probeDuration(out() + "/my clip 50%.mp4"), 0.5);
+}
+
+TEST_F(RealToolCliTest, APastedDryRunLineRunsNothingAFileNameSays)
+{
+    const QString input = work.path() + "/$(touch x) `touch y` it's.avi";
+    ASSERT_TRUE(TestMedia::makeVideo(input, 1.0, "160x120"));
+    const Result dry = convert({"--dry-run", input});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    const QStringList commands = commandLines(dry);
+    ASSERT_EQ(commands.size(), 1) << dry.out.toStdString();
+    const QStringList words = shellWords(commands[0], work.path());
+    EXPECT_TRUE(words.contains(input)) << words.join('|').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(work.path() + "/x") || QFileInfo::exists(work.path() + "/y"));
 }
 
 TEST_F(RealToolCliTest, AnInputWithoutAnExtensionConvertsToItsNamePlusTheProfilesOne)

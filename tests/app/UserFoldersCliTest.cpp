@@ -1,5 +1,6 @@
 #include "ProgramVersion.h"
 #include "Settings.h"
+#include "ShellWords.h"
 #include "TestMedia.h"
 #include "Unprivileged.h"
 #include "WriteLocations.h"
@@ -113,7 +114,7 @@ TEST_F(UserFoldersCliTest, AReadOnlyApplicationFolderKeepsTheTraceUnderHomeAndNa
     const QString script = home.path() + "/.local/state/tovel/edit.avs";
     const Unprivileged::Result dry =
         Unprivileged::run(cli(), {"--dry-run", input("f.mkv")}, environment());
-    EXPECT_TRUE(dry.out.contains("-i \"" + script + "\"")) << dry.out.toStdString();
+    EXPECT_TRUE(dry.out.contains("-i " + ShellWords::quote(script))) << dry.out.toStdString();
     Unprivileged::run(cli(), {input("f.mkv")}, environment());
     EXPECT_TRUE(TestMedia::readFile(script).contains("f.mkv"));
 

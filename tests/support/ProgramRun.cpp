@@ -18,3 +18,14 @@ ProgramResult runProgram(const QString& program, const QStringList& arguments,
     result.err = QString::fromLocal8Bit(process.readAllStandardError());
     return result;
 }
+
+QStringList shellWords(const QString& line, const QString& folder)
+{
+    QProcess shell;
+    shell.setWorkingDirectory(folder);
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), "printf '%s\\0' " + line});
+    shell.waitForFinished(60000);
+    QStringList words = QString::fromLocal8Bit(shell.readAllStandardOutput()).split(QChar(0));
+    words.removeLast(); // after the last word's terminator
+    return words;
+}

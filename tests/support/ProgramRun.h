@@ -17,3 +17,7 @@ struct ProgramResult
 ProgramResult
 runProgram(const QString& program, const QStringList& arguments,
            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+// The words a POSIX shell makes of the pasted `line`, run in `folder` with each word printed
+// instead of the command run: what the line would run, and nothing it would expand into.
+QStringList shellWords(const QString& line, const QString& folder);
