@@ -215,7 +215,7 @@ void CJobList::Move(int to)
 void CJobList::OnProfileChanged(int index)
 {
     m_currentName = m_profiles.SelectEntry(index);
-    Settings::WriteProfileIndex(index);
+    Settings::WriteProfileChoice(index, m_currentName);
     ConversionJob* selected = jobAt(m_selectedRow);
     if (!selected) {
         m_shown = nullptr;

@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "AppFolder.h"
+#include "CProfileManager.h"
 #include "DefaultFolders.h"
 #include "PrivateProfile.h"
 #include "ProgramVersion.h"
@@ -65,9 +66,10 @@ int Settings::ReadProfileIndex()
     return std::atoi(text.constData());
 }
 
-void Settings::WriteProfileIndex(int index)
+void Settings::WriteProfileChoice(int index, const QByteArray& name)
 {
     PrivateProfile::writeString(g_strConfigFile, kSection, "CProID", QByteArray::number(index));
+    PrivateProfile::writeString(g_strConfigFile, kSection, CProfileManager::kChosenNameKey, name);
 }
 
 void Settings::WriteOutput(const QString& folder)

@@ -28,8 +28,9 @@ QString WindowTitle();
 // Reads "CProID" (at most 7 characters) as atoi does: not a number reads 0.
 int ReadProfileIndex();
 
-// Writes "CProID" as decimal text; creates config.ini when absent.
-void WriteProfileIndex(int index);
+// Writes the chosen profile: its index as "CProID" (decimal text) and its `name` beside it
+// (CProfileManager::kChosenNameKey), which wins at the next start; creates config.ini when absent.
+void WriteProfileChoice(int index, const QByteArray& name);
 
 // Writes "Output" (the caller has removed a trailing separator).
 void WriteOutput(const QString& folder);

@@ -33,7 +33,14 @@ void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString&
                                  ? QByteArray("0")
                                  : PrivateProfile::readLayered(configFile, configDefaults, "Config",
                                                                "CProID", "0", kIndexSize);
-    SelectEntry(std::atoi(index.constData()));
+    // The name outlasts a catalogue that changed since (a profile saved, one deleted); the
+    // index serves a config.ini that has no name or names a profile that is gone.
+    const QByteArray name = configFile.isEmpty()
+                                ? QByteArray()
+                                : PrivateProfile::readLayered(configFile, configDefaults, "Config",
+                                                              kChosenNameKey, "", kNameSize);
+    const qsizetype named = name.isEmpty() ? -1 : m_names.indexOf(name);
+    SelectEntry(named >= 0 ? int(named) : std::atoi(index.constData()));
     ReplaceProfile(IProfileView::ReadOnly, m_currentName, m_display);
 }
 

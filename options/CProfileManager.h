@@ -25,7 +25,8 @@ public:
     void SetView(IProfileView* view) { m_view = view; }
 
     // Builds the catalogue from `profilesFolder`/*.pf (a file without "Name" is skipped),
-    // selects the entry at "CProID" of `configFile` (else of `configDefaults`, else 0), and
+    // selects the entry named by kChosenNameKey of `configFile` (else of `configDefaults`), else
+    // the entry at "CProID" (else 0), and
     // shows that profile read-only. The user's own profiles follow the shipped ones, so that a
     // shipped profile keeps its index: the "user-*.pf" files of `profilesFolder`, then those of
     // `userFolder`; a user profile whose name is taken already is left out.
@@ -39,6 +40,9 @@ public:
 
     // Lists a profile the user just saved after the others.
     void AddUserProfile(const QByteArray& name, const QString& path);
+
+    // The "Config" key that keeps the chosen profile by name, beside its index "CProID".
+    static constexpr const char* kChosenNameKey = "CProName";
 
     // The file name prefix of the user's own profiles.
     static constexpr const char* kUserPrefix = "user-";

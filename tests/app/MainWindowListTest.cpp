@@ -193,6 +193,8 @@ TEST_F(WindowTest, ProfileChangeRetargetsOnlyTheSelectedRowAndIsRemembered)
     EXPECT_EQ(cell(1, 3), "MP4");
     EXPECT_TRUE(
         TestMedia::readFile(app("config.ini")).contains("CProID=" + QByteArray::number(flv)));
+    EXPECT_TRUE(TestMedia::readFile(app("config.ini"))
+                    .contains("CProName=" + dlg->profileBox()->itemText(flv).toUtf8()));
 
     // Selecting the other row brings its profile back into the box.
     dlg->jobs().SelectRow(1);

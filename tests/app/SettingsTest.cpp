@@ -55,9 +55,10 @@ TEST_F(SettingsTest, ProfileIndexReadsLikeAtoiAndWritesDecimal)
     EXPECT_EQ(Settings::ReadProfileIndex(), 1234567); // 8-byte buffer
 
     QFile::remove(config());
-    Settings::WriteProfileIndex(4);
+    Settings::WriteProfileChoice(4, "Zeta");
     Settings::WriteOutput("/media/out dir");
     EXPECT_EQ(Settings::ReadProfileIndex(), 4);
+    EXPECT_TRUE(TestMedia::readFile(config()).contains("CProName=Zeta"));
     Settings::ReadStartup();
     EXPECT_EQ(g_strOutput, "/media/out dir");
 

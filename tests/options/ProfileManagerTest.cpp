@@ -176,6 +176,22 @@ TEST_F(ProfileManagerTest, CProIdSelectsAnEntryOrNothing)
     }
 }
 
+// "Zeta" chosen, then "Alpha" saved before it in the list: the name keeps the choice; a name
+// that is gone leaves the index in charge.
+TEST_F(ProfileManagerTest, TheChosenNameWinsOverAnIndexThatMovedOn)
+{
+    writeNamed("1.pf", "Shipped");
+    writeNamed("user-alpha.pf", "Alpha");
+    writeNamed("user-zeta.pf", "Zeta");
+    ASSERT_TRUE(TestMedia::writeFile(config, "[Config]\nCProID=1\nCProName=Zeta\n"));
+    scan();
+    EXPECT_EQ(manager.CurrentName(), "Zeta");
+    EXPECT_EQ(manager.SelectedIndex(), 2);
+    ASSERT_TRUE(QFile::remove(profiles + "/user-zeta.pf"));
+    scan();
+    EXPECT_EQ(manager.CurrentName(), "Alpha");
+}
+
 TEST_F(ProfileManagerTest, NoProfilesFolderGivesAnEmptyCatalogueAndEmptyProfiles)
 {
     ASSERT_TRUE(QDir(profiles).removeRecursively());
