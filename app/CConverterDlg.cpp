@@ -109,12 +109,14 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
 
     const QString stateFolder = m_where.stateFolder(); // where the job list outlives a crash
     m_keeper = std::make_unique<JobListKeeper>(
-        stateFolder, JobListKeeper::Parts{this, m_jobs, m_list, &m_profiles, &m_controller,
-                                          m_editor->Tree(), [this] {
-                                              // During a batch the worker reads the profiles.
-                                              if (!m_converting)
-                                                  writeBackSelectedProfile();
-                                          }});
+        stateFolder,
+        JobListKeeper::Parts{this, m_jobs, m_list, &m_profiles, &m_controller, m_editor->Tree(),
+                             [this] {
+                                 // During a batch the worker reads the profiles.
+                                 if (!m_converting)
+                                     writeBackSelectedProfile();
+                             },
+                             m_outputBox});
     QTimer::singleShot(0, this, &CConverterDlg::OnStartup);
     // The desktop session may end the program while a batch runs.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CConverterDlg::endBatchForExit);

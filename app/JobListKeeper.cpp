@@ -1,5 +1,7 @@
 #include "JobListKeeper.h"
 
+#include <QLineEdit>
+
 #include "CCellListCtrl.h"
 #include "CCellListModel.h"
 #include "CJobList.h"
@@ -10,6 +12,7 @@
 #include "MessageBoxes.h"
 
 #include <QDir>
+#include <QLineEdit>
 #include <utility>
 
 namespace {
@@ -29,7 +32,7 @@ QString files(qsizetype count)
 JobListKeeper::JobListKeeper(const QString& folder, Parts parts)
     : m_store(folder), m_parts(std::move(parts))
 {
-    m_found = m_store.load(m_foundRows);
+    m_found = m_store.load(m_foundList);
     m_timer.setSingleShot(true);
     m_timer.setInterval(kGatherMs);
     connect(&m_timer, &QTimer::timeout, this, &JobListKeeper::SaveNow);
@@ -40,6 +43,8 @@ JobListKeeper::JobListKeeper(const QString& folder, Parts parts)
     connect(model, &QAbstractItemModel::rowsMoved, this, &JobListKeeper::changed);
     connect(model, &QAbstractItemModel::modelReset, this, &JobListKeeper::changed);
     connect(model, &QAbstractItemModel::dataChanged, this, &JobListKeeper::onCellsChanged);
+    if (m_parts.outputBox)
+        connect(m_parts.outputBox, &QLineEdit::textChanged, this, &JobListKeeper::changed);
     if (m_parts.editor)
         connect(m_parts.editor, &CParamTree::notify, this, [this](int code) {
             if (code == CParamTree::kNotifyEndEdit)
@@ -75,11 +80,14 @@ void JobListKeeper::onCellsChanged(const QModelIndex& first, const QModelIndex& 
     changed();
 }
 
-QList<JobListStore::Row> JobListKeeper::snapshot()
+JobListStore::Kept JobListKeeper::snapshot()
 {
     if (m_parts.writeBackEdits)
         m_parts.writeBackEdits();
-    QList<JobListStore::Row> rows;
+    JobListStore::Kept list;
+    if (m_parts.outputBox)
+        list.outputBox = m_parts.outputBox->text();
+    QList<JobListStore::Row>& rows = list.rows;
     const int count = m_parts.jobs->rowCount();
     m_wasRunning.assign(size_t(count), false);
     for (int index = 0; index < count; ++index) {
@@ -102,7 +110,7 @@ QList<JobListStore::Row> JobListKeeper::snapshot()
             running ? QStringLiteral("Ready") : m_parts.list->GetItemText(index, kStatusColumn);
         rows.append(std::move(row));
     }
-    return rows;
+    return list;
 }
 
 void JobListKeeper::SaveNow()
@@ -110,14 +118,14 @@ void JobListKeeper::SaveNow()
     m_timer.stop();
     if (!m_keeping)
         return;
-    const QList<JobListStore::Row> rows = snapshot();
-    if (rows.isEmpty()) {
+    const JobListStore::Kept list = snapshot();
+    if (list.rows.isEmpty()) {
         // An empty list needs no file: the next start is an ordinary one.
         m_store.remove();
         m_written.clear();
         return;
     }
-    const QByteArray bytes = JobListStore::encode(rows);
+    const QByteArray bytes = JobListStore::encode(list);
     if (bytes != m_written && m_store.saveEncoded(bytes))
         m_written = bytes;
 }
@@ -135,7 +143,7 @@ void JobListKeeper::OfferRestore()
     if (m_keeping)
         return;
     const JobListStore::Found found = std::exchange(m_found, JobListStore::Nothing);
-    const QList<JobListStore::Row> rows = std::exchange(m_foundRows, {});
+    const JobListStore::Kept list = std::exchange(m_foundList, {});
     if (found == JobListStore::Damaged) {
         const QString aside = m_store.setAside();
         const QString fate =
@@ -147,23 +155,26 @@ void JobListKeeper::OfferRestore()
                                           "read. ") +
                                fate,
                            QStringLiteral("Warning"), BatchUser::Exclamation);
-    } else if (found == JobListStore::List && !rows.isEmpty() &&
+    } else if (found == JobListStore::List && !list.rows.isEmpty() &&
                MessageBoxes::askYesNo(
                    m_parts.owner,
                    QStringLiteral("The program did not end normally last time. Restore its job "
                                   "list (%1)?")
-                       .arg(files(rows.size())),
+                       .arg(files(list.rows.size())),
                    QStringLiteral("Warning"))) {
-        restore(rows);
+        restore(list);
     }
     m_keeping = true;
     SaveNow();
 }
 
-void JobListKeeper::restore(const QList<JobListStore::Row>& rows)
+void JobListKeeper::restore(const JobListStore::Kept& list)
 {
+    // The rows convert where the user had typed, not into the stored "Output" folder.
+    if (m_parts.outputBox && !list.outputBox.isEmpty())
+        m_parts.outputBox->setText(list.outputBox);
     QStringList gone;
-    for (const JobListStore::Row& saved : rows) {
+    for (const JobListStore::Row& saved : list.rows) {
         std::unique_ptr<ConversionJob> job =
             MediaAdmission::ProbeFile(*m_parts.controller, saved.inputPath);
         if (!job) {

@@ -14,12 +14,13 @@ class CParamTree;
 class CJobList;
 class CProfileManager;
 class CQuentaMediaCntl;
+class QLineEdit;
 class QWidget;
 
 // Keeps the window's job list on disk while the program runs, so that a crash does not lose
 // it, and offers it back at the next start. Changes of the list (rows, check boxes, statuses,
-// profiles, ended edits) are gathered and written a short while later, at most a few times a
-// second; progress of a running row is not a change. A normal exit deletes the file.
+// profiles, ended edits, the output box) are gathered and written a short while later, at most a
+// few times a second; progress of a running row is not a change. A normal exit deletes the file.
 // Threads: UI thread only. During a batch it only reads the rows' paths and profiles, which
 // the worker reads too and never writes.
 class JobListKeeper : public QObject
@@ -36,6 +37,7 @@ public:
         CQuentaMediaCntl* controller = nullptr; // probes restored files
         CParamTree* editor = nullptr;           // the parameter tree, whose ended edits count
         std::function<void()> writeBackEdits;   // puts the editor's values into their row
+        QLineEdit* outputBox = nullptr;         // whose text is kept and restored with the rows
     };
 
     // Keeps the list in `folder`. A list found there is read now and offered by
@@ -58,15 +60,15 @@ public:
 private:
     void changed();
     void onCellsChanged(const QModelIndex& first, const QModelIndex& last);
-    QList<JobListStore::Row> snapshot();
-    void restore(const QList<JobListStore::Row>& rows);
+    JobListStore::Kept snapshot();
+    void restore(const JobListStore::Kept& list);
 
     JobListStore m_store;
     Parts m_parts;
     QTimer m_timer;
     bool m_keeping = false; // false until OfferRestore, and after Discard
     JobListStore::Found m_found = JobListStore::Nothing;
-    QList<JobListStore::Row> m_foundRows;
+    JobListStore::Kept m_foundList;
     QByteArray m_written;           // the bytes last written; empty: no file of ours
     std::vector<bool> m_wasRunning; // per row of the last snapshot: it was converting
 };

@@ -7,12 +7,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QStringList>
 
 namespace {
 
 // The file's own marks: a file without them was not written by this program.
 const char kFormat[] = "Tovel Video Converter job list";
 constexpr int kVersion = 1;
+// What a kept row's status can be (a converting row is kept as "Ready"); "" for a row never
+// converted in a list kept before statuses were.
+const QStringList kKeptStatuses{QString(), QStringLiteral("Ready"), QStringLiteral("Completed"),
+                                QStringLiteral("Fail"), QStringLiteral("Abort")};
 // A kept list is small; anything far larger is not one.
 constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
 
@@ -28,10 +33,10 @@ JobListStore::JobListStore(const QString& folder)
 {
 }
 
-QByteArray JobListStore::encode(const QList<Row>& rows)
+QByteArray JobListStore::encode(const Kept& kept)
 {
     QJsonArray list;
-    for (const Row& row : rows) {
+    for (const Row& row : kept.rows) {
         QJsonArray values;
         for (const auto& [name, value] : row.values)
             values.append(QJsonArray{local(name), local(value)});
@@ -43,11 +48,12 @@ QByteArray JobListStore::encode(const QList<Row>& rows)
     }
     const QJsonObject top{{QStringLiteral("format"), QString::fromLatin1(kFormat)},
                           {QStringLiteral("version"), kVersion},
+                          {QStringLiteral("output"), kept.outputBox},
                           {QStringLiteral("rows"), list}};
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 
-std::optional<QList<JobListStore::Row>> JobListStore::decode(const QByteArray& bytes)
+std::optional<JobListStore::Kept> JobListStore::decode(const QByteArray& bytes)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
@@ -58,8 +64,14 @@ std::optional<QList<JobListStore::Row>> JobListStore::decode(const QByteArray& b
         top.value(QStringLiteral("version")).toInt() != kVersion ||
         !top.value(QStringLiteral("rows")).isArray())
         return std::nullopt;
+    // Lists kept before the output box was have no "output"; anything but text is not ours.
+    const QJsonValue output = top.value(QStringLiteral("output"));
+    if (!output.isUndefined() && !output.isString())
+        return std::nullopt;
 
-    QList<Row> rows;
+    Kept kept;
+    kept.outputBox = output.toString();
+    QList<Row>& rows = kept.rows;
     for (const QJsonValue& entry : top.value(QStringLiteral("rows")).toArray()) {
         const QJsonObject object = entry.toObject();
         const QJsonValue input = object.value(QStringLiteral("input"));
@@ -68,7 +80,8 @@ std::optional<QList<JobListStore::Row>> JobListStore::decode(const QByteArray& b
         const QJsonValue status = object.value(QStringLiteral("status"));
         const QJsonValue values = object.value(QStringLiteral("values"));
         if (!input.isString() || input.toString().isEmpty() || !profile.isString() ||
-            !checked.isBool() || !status.isString() || !values.isArray())
+            !checked.isBool() || !status.isString() || !values.isArray() ||
+            !kKeptStatuses.contains(status.toString()))
             return std::nullopt;
         Row row;
         row.inputPath = input.toString();
@@ -85,12 +98,12 @@ std::optional<QList<JobListStore::Row>> JobListStore::decode(const QByteArray& b
         }
         rows.append(std::move(row));
     }
-    return rows;
+    return kept;
 }
 
-bool JobListStore::save(const QList<Row>& rows) const
+bool JobListStore::save(const Kept& list) const
 {
-    return saveEncoded(encode(rows));
+    return saveEncoded(encode(list));
 }
 
 bool JobListStore::saveEncoded(const QByteArray& bytes) const
@@ -105,17 +118,17 @@ bool JobListStore::saveEncoded(const QByteArray& bytes) const
     return file.commit();
 }
 
-JobListStore::Found JobListStore::load(QList<Row>& rows) const
+JobListStore::Found JobListStore::load(Kept& list) const
 {
     QFile file(m_path);
     if (!file.exists())
         return Nothing;
     if (file.size() > kMaxBytes || !file.open(QIODevice::ReadOnly))
         return Damaged;
-    std::optional<QList<Row>> read = decode(file.readAll());
+    std::optional<Kept> read = decode(file.readAll());
     if (!read)
         return Damaged;
-    rows = std::move(*read);
+    list = std::move(*read);
     return List;
 }
 

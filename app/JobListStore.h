@@ -23,6 +23,14 @@ public:
         QString status; // "Ready", "Completed", "Fail", "Abort"
     };
 
+    // The rows with the output box's text as the user left it (empty: the box was empty, or
+    // a list kept before the box was).
+    struct Kept
+    {
+        QList<Row> rows;
+        QString outputBox;
+    };
+
     enum Found
     {
         Nothing, // no file: the last run ended normally (or never kept a list)
@@ -35,18 +43,19 @@ public:
 
     QString path() const { return m_path; }
 
-    // Writes `rows` in place of the kept list; false when the file could not be written (the
+    // Writes `list` in place of the kept list; false when the file could not be written (the
     // previous one then stays as it was).
-    bool save(const QList<Row>& rows) const;
-    // The rows in the file's form; `save` writes these bytes.
-    static QByteArray encode(const QList<Row>& rows);
-    // The rows of `bytes`; none when they are not a job list of this program.
-    static std::optional<QList<Row>> decode(const QByteArray& bytes);
+    bool save(const Kept& list) const;
+    // The list in the file's form; `save` writes these bytes.
+    static QByteArray encode(const Kept& list);
+    // The list of `bytes`; none when they are not a job list of this program (a status other
+    // than the four a kept row can have included).
+    static std::optional<Kept> decode(const QByteArray& bytes);
     // Writes bytes made by encode; false when the file could not be written.
     bool saveEncoded(const QByteArray& bytes) const;
 
-    // Reads the kept list into `rows`.
-    Found load(QList<Row>& rows) const;
+    // Reads the kept list into `list`.
+    Found load(Kept& list) const;
     // Moves a damaged file out of the way under a name of its own and returns that name; empty
     // when it could not be moved (it is then deleted, so that it is reported only once).
     QString setAside() const;

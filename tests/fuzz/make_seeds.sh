@@ -24,6 +24,12 @@ printf 'New Section\nkey\nvalue=with=equals\n[ Spaced ]\n=no key\nno equals\n[un
 printf 'P\nab\n128\n[P]\nvcodec=1\n;c=2\ns=3\nab=4\nabc=5\n[Q]\nz=\xe9t\xe9 100%%\n' |
     seed fuzz_private_profile eight-bit
 
+# fuzz_job_list: kept job lists, whole and cut short.
+printf '{"format": "Tovel Video Converter job list", "version": 1, "output": "/home/me/out",\n "rows": [{"input": "/v/a b.avi", "profile": "MP4 - H.264", "checked": true,\n "status": "Completed", "values": [["b", "800"], ["ab", "128"]]},\n {"input": "/v/\\u00e9t\\u00e9.mkv", "profile": "", "checked": false, "status": "Ready", "values": []}]}\n' |
+    seed fuzz_job_list two-rows
+printf '{"format": "Tovel Video Converter job list", "version": 1, "rows": [{"input": "/a.avi", "pro' |
+    seed fuzz_job_list cut-short
+
 # fuzz_profile_entry: the key line, then the value as a profile file holds it.
 printf 'vcodec\n,,mpeg4,{mpeg4,xvid}' | seed fuzz_profile_entry vcodec-list
 printf 'r\n,,Auto,{Auto,23.97,24.0,25.0,29.97,30.0}' | seed fuzz_profile_entry rate-auto

@@ -10,7 +10,7 @@ seconds=${1:-30}
 if [ $# -gt 0 ]; then shift; fi
 build=${TOVEL_FUZZ_BUILD:-$root/build-fuzz}
 targets=${*:-"fuzz_private_profile fuzz_profile_entry fuzz_profile fuzz_legacy_options
-    fuzz_avs_script fuzz_progress_lines fuzz_media_probe"}
+    fuzz_avs_script fuzz_progress_lines fuzz_media_probe fuzz_job_list"}
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTOVEL_FUZZ=ON -DTOVEL_BUILD_TESTS=OFF -DTOVEL_BUILD_BENCH=OFF >/dev/null
