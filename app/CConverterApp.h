@@ -12,7 +12,8 @@ class CConverterApp
 {
 public:
     // Runs the whole life of the user interface, admitting `files` once the window is up;
-    // returns 0 (no message loop of its own).
+    // returns 0 (no message loop of its own). When a window of this user runs already, hands
+    // `files` to it instead and returns 0, or 1 when it does not answer.
     int InitInstance(const QStringList& files = {});
     // Shuts the skin down; returns the process exit code.
     int ExitInstance();

@@ -84,8 +84,11 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
     hooks.setOutputBoxText = [this](const QString& text) { m_outputBox->setText(text); };
     hooks.enableControls = [this](bool enable) {
         EnableControls(enable);
-        if (enable)
+        if (enable) {
             m_converting = false;
+            if (!m_startupFiles.isEmpty())
+                OnDrop(std::exchange(m_startupFiles, {}));
+        }
     };
     hooks.enableEncode = [this] {
         m_encode->setEnabled(true);
@@ -331,7 +334,8 @@ void CConverterDlg::AdmitFile(const QString& path)
 
 void CConverterDlg::AdmitFiles(const QStringList& paths)
 {
-    if (!m_started) {
+    // Files handed over during a batch wait for its end, as those named before the start do.
+    if (!m_started || m_converting) {
         m_startupFiles += paths;
         return;
     }

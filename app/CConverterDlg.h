@@ -149,5 +149,5 @@ private:
     std::unique_ptr<CBatchConverter> m_batch; // ends before what it uses
     std::unique_ptr<JobListKeeper> m_keeper;  // reads the rows: goes before them
     bool m_started = false;                   // OnStartup has run
-    QStringList m_startupFiles;               // named before OnStartup ran
+    QStringList m_startupFiles; // named before OnStartup ran, or handed over during a batch
 };

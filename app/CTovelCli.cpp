@@ -1,5 +1,4 @@
 #include "CTovelCli.h"
-
 #include "AppFolder.h"
 #include "BatchUser.h"
 #include "CBatchConverter.h"
@@ -20,8 +19,10 @@
 #include "ProgramVersion.h"
 #include "RowCommand.h"
 #include "Settings.h"
+#include "StateFolderClaim.h"
 #include "WriteLocations.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -280,7 +281,13 @@ int CTovelCli::Run(const QStringList& arguments)
         return AllCompleted;
     }
 
-    const WriteLocations where = WriteLocations::decide(AppFolder::path());
+    const WriteLocations decided = WriteLocations::decide(AppFolder::path());
+    // A window, or another tovel-cli, may hold the state folder's trace and script: this run
+    // then writes its own in a folder of its own there, and never its job list.
+    const StateFolderClaim claim(
+        decided.stateFolder(),
+        {QStringLiteral("cli"), QStringLiteral("cli-%1").arg(QCoreApplication::applicationPid())});
+    const WriteLocations where = decided.withWriteFolder(claim.folder());
     if (!where.problem().isEmpty())
         writer.errorLine(QStringLiteral("Warning: ") + where.problem());
     Settings::ReadStartup(where);

@@ -16,6 +16,8 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     CConverterApp theApp;
-    theApp.InitInstance(CommandLineFiles(app.arguments().mid(1), QDir::currentPath()));
-    return theApp.ExitInstance();
+    const int handedOver =
+        theApp.InitInstance(CommandLineFiles(app.arguments().mid(1), QDir::currentPath()));
+    const int exitCode = theApp.ExitInstance();
+    return handedOver != 0 ? handedOver : exitCode;
 }

@@ -65,6 +65,7 @@ WriteLocations WriteLocations::besideProgram(const QString& appFolder)
     where.m_appFolder = withSeparator(appFolder);
     where.m_configFile = where.m_appFolder + kConfigName;
     where.m_writeFolder = where.m_appFolder;
+    where.m_stateFolder = where.m_writeFolder;
     where.m_dataFolder = where.m_appFolder;
     return where;
 }
@@ -78,6 +79,7 @@ WriteLocations WriteLocations::perUser(const QString& appFolder, const QString& 
     where.m_configFile = configFolder + kConfigName;
     where.m_configDefaults = where.m_appFolder + kConfigName;
     where.m_writeFolder = UserFolders::state();
+    where.m_stateFolder = where.m_writeFolder;
     where.m_dataFolder = UserFolders::data();
 
     QStringList problems;
@@ -96,6 +98,13 @@ WriteLocations WriteLocations::perUser(const QString& appFolder, const QString& 
                              config.isDir() ? QStringLiteral("it is a folder")
                                             : QStringLiteral("permission denied"));
     where.m_problem = problems.join(QLatin1Char('\n'));
+    return where;
+}
+
+WriteLocations WriteLocations::withWriteFolder(const QString& folder) const
+{
+    WriteLocations where = *this;
+    where.m_writeFolder = withSeparator(folder);
     return where;
 }
 

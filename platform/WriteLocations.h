@@ -35,11 +35,16 @@ public:
     QString writeFolder() const { return m_writeFolder; }
     // The trace file of this run.
     QString traceFile() const { return m_writeFolder + QStringLiteral("trace.log"); }
-    // Where state kept between runs belongs (the trace's folder), ending in a separator.
-    QString stateFolder() const { return m_writeFolder; }
+    // Where state kept between runs belongs (the trace's folder unless withWriteFolder moved
+    // that), ending in a separator.
+    QString stateFolder() const { return m_stateFolder; }
     // Where data the user makes belongs, ending in a separator: the application folder beside
     // the program, else the user's data folder, which is not made until someone writes there.
     QString dataFolder() const { return m_dataFolder; }
+    // The same choice with trace.log, edit.avs and the producer's log in `folder` (ending in a
+    // separator), where a process of its own writes them when another holds the state folder.
+    WriteLocations withWriteFolder(const QString& folder) const;
+
     // What the user must be told once at start (a folder that cannot be made, an unreadable
     // settings file, a half-writable application folder); empty when all is well.
     QString problem() const { return m_problem; }
@@ -50,6 +55,7 @@ private:
     QString m_configFile;
     QString m_configDefaults;
     QString m_writeFolder;
+    QString m_stateFolder;
     QString m_dataFolder;
     QString m_problem;
 };

@@ -9,6 +9,7 @@
 #include "EncoderTool.h"
 #include "JobListStore.h"
 #include "ListCellInfo.h"
+#include "ProgramRun.h"
 #include "TestMedia.h"
 #include "WindowHarness.h"
 
@@ -33,21 +34,37 @@ protected:
         return list.rows;
     }
 
-    // Runs the real program on `files` and kills it as a crash would, once its list holds them.
-    void runAndKill(const QStringList& files)
+    // The real programs in the test's application folder, with the real tool.
+    void install()
     {
-        ASSERT_TRUE(QFile::copy(TestMedia::appDir() + "tovel", app("tovel")));
-        QFile(app("tovel")).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        for (const char* name : {"tovel", "tovel-cli"}) {
+            ASSERT_TRUE(QFile::copy(TestMedia::appDir() + name, app(name)));
+            QFile(app(name)).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
         ASSERT_TRUE(QFile::link(TestMedia::appDir() + EncoderTool::fileName(),
                                 app(EncoderTool::fileName())));
-        QProcess program;
+    }
+    // Starts the real program on `files` and waits until its kept list holds them.
+    void start(QProcess& program, const QStringList& files)
+    {
         program.start(app("tovel"), files);
         ASSERT_TRUE(program.waitForStarted());
         const bool listed = bool(waitFor([&] { return keptRows().size() == files.size(); }, 60000));
+        ASSERT_TRUE(listed) << program.readAllStandardError().toStdString();
+    }
+    // Kills `program` as a crash would.
+    static void kill(QProcess& program)
+    {
         ::kill(pid_t(program.processId()), SIGKILL);
         program.waitForFinished();
-        ASSERT_TRUE(listed) << program.readAllStandardError().toStdString();
         EXPECT_EQ(program.exitStatus(), QProcess::CrashExit);
+    }
+    void runAndKill(const QStringList& files)
+    {
+        install();
+        QProcess program;
+        start(program, files);
+        kill(program);
     }
 
     bool running(int row) const
@@ -94,6 +111,32 @@ TEST_F(JobListRestoreTest, AKilledProgramsListIsForgottenOnNo)
     open();
     QApplication::processEvents();
     EXPECT_EQ(answers->seen.size(), 1) << "asked once";
+}
+
+// "Open with" a second time: the running window takes the file; and a tovel-cli run beside it
+// writes neither its job list nor its trace.
+TEST_F(JobListRestoreTest, ALaterStartHandsItsFileToTheWindowAndTovelCliKeepsApart)
+{
+    for (const char* name : {"a.avi", "b.avi", "c.avi"})
+        ASSERT_TRUE(TestMedia::makeVideo(media(name), 1.0));
+    install();
+    QProcess window;
+    start(window, {media("a.avi")});
+    const ProgramResult second = runProgram(app("tovel"), {media("b.avi")});
+    EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
+    EXPECT_TRUE(waitFor([this] {
+        const QList<JobListStore::Row> rows = keptRows();
+        return rows.size() == 2 && rows[1].inputPath == media("b.avi");
+    }));
+
+    ASSERT_TRUE(TestMedia::writeFile(app("trace.log"), "the window's trace\n"));
+    const QByteArray list = TestMedia::readFile(kept());
+    const ProgramResult cli = runProgram(app("tovel-cli"), {media("c.avi")});
+    EXPECT_EQ(cli.exitCode, 0) << cli.err.toStdString();
+    EXPECT_EQ(TestMedia::readFile(kept()), list);
+    EXPECT_EQ(TestMedia::readFile(app("trace.log")), "the window's trace\n");
+    EXPECT_TRUE(TestMedia::readFile(app("cli/trace.log")).contains("c.avi"));
+    kill(window);
 }
 
 TEST_F(JobListRestoreTest, RowsComeBackWithTheirEditsChecksAndStatusesAndARunningRowAsReady)
