@@ -116,6 +116,12 @@ TEST_F(BatchJobsTest, AFailureAmongParallelRowsLetsTheRunningOneFinishAndStartsN
     ASSERT_EQ(user.messages().size(), 1u); // the failure text, no summary
     EXPECT_EQ(user.messages()[0].caption, "Warning");
     EXPECT_TRUE(batch->FailureSeen());
+    // Each row's lines form one block that begins with its command line: the failed row's,
+    // which ended first, lies whole before the slow row's.
+    const QByteArray traced = TestMedia::readFile(app.path() + "/trace.log");
+    const qsizetype failed = traced.indexOf("fake: cannot convert");
+    EXPECT_TRUE(traced.indexOf("b-fail.avi") < failed && failed < traced.indexOf("a-slow.avi"))
+        << traced.constData();
 }
 
 TEST_F(BatchJobsTest, KeepGoingWithParallelRowsTriesEveryRowAndStopEndsEachRunningOne)
