@@ -39,7 +39,8 @@ QRect geometryOf(QWidget* control)
 QString tooltipAt(QWidget* target, const QPoint& at)
 {
     QToolTip::hideText();
-    waitFor([] { return !QToolTip::isVisible(); }, 5000);
+    // A tip still showing from before would pass for this one.
+    EXPECT_TRUE(waitFor([] { return !QToolTip::isVisible(); }, 5000, "the last tooltip gone"));
     QHelpEvent help(QEvent::ToolTip, at, target->mapToGlobal(at));
     QApplication::sendEvent(target, &help);
     return QToolTip::isVisible() ? QToolTip::text() : QString();
