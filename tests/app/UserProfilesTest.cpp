@@ -1,7 +1,9 @@
 // Profiles the installed FFmpeg cannot make, and profiles the user saves from a row.
 #include "CConverterDlg.h"
 #include "CJobList.h"
-#include "ConversionJob.h"
+#include "CParamTree.h"
+#include "CParamTreeItem.h"
+#include "CProfileEditor.h"
 #include "EncoderTool.h"
 #include "TestMedia.h"
 #include "WindowHarness.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -99,13 +102,20 @@ TEST_F(UserProfilesTest, ASavedRowConvertsWithItsValuesAndSurvivesARestart)
     add({media("clip.mp4")});
     ASSERT_EQ(dlg->jobs().rowCount(), 1);
     dlg->jobs().SelectRow(0);
-    ConversionJob* job = dlg->jobs().job(0);
-    ASSERT_NE(job, nullptr);
-    // The edit the user made in the editor.
-    for (ProfileOption& option : job->profile->options)
-        if (option.name == "s")
-            option.value = "176x144";
-    dlg->profiles().ShowProfile(*job->profile, 1);
+    // The user picks another size in the editor.
+    CParamTreeItem* size = nullptr;
+    dlg->editor().Tree()->ForEachItem(nullptr, [&](CParamTreeItem* each) {
+        if (!size && each->Label() == "Video Size" && CProfileEditor::CategoryOf(each) == 1)
+            size = each;
+    });
+    ASSERT_NE(size, nullptr);
+    ASSERT_TRUE(dlg->editor().Tree()->ActivateItem(size, false));
+    if (auto* box = qobject_cast<QComboBox*>(size->EditorWidget()))
+        box->setCurrentText("176x144"); // picked from the list, or typed where it takes text
+    else
+        qobject_cast<QLineEdit*>(size->EditorWidget())->setText("176x144");
+    dlg->editor().Tree()->EndEditing(size);
+    ASSERT_EQ(size->ValueText(), "176x144");
 
     saveAs("MP4 - MPEG-4 Video"); // a shipped profile's name
     EXPECT_TRUE(answers->texts().join('\n').contains("There is already a profile named \"MP4 - "
