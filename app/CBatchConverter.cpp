@@ -23,8 +23,6 @@
 #define TOVEL_SUPPORT_ADDRESS "support@tovel.example.org"
 #endif
 
-std::atomic<int> g_nCurItem{0};
-
 namespace {
 
 const char kNoSelection[] = "There is no selected file in list! ";
@@ -227,22 +225,17 @@ void CBatchConverter::ConvertBatch(const QString& box)
         m_outputFolder = shown;
     }
     // A folder the system cannot hold is refused whole: cut, it would name another folder.
-    if (!OutputNaming::OutputFolderFits(shown)) {
-        m_failureSeen.store(1);
-        m_user.showMessage(QStringLiteral("The output folder is too long for this system: ") +
-                               shown,
-                           QString::fromLatin1(kWarning), BatchUser::Exclamation);
-        m_convState.store(Finished);
-        m_user.enableEncode();
-        m_user.enableControls(true);
-        return;
-    }
+    if (!OutputNaming::OutputFolderFits(shown))
+        return RefuseBatch(QStringLiteral("The output folder is too long for this system: ") +
+                           shown);
     // Every path handed on is absolute: the tool works in the output folder, not where the
     // program was started.
     const QString folder =
         QDir::isRelativePath(shown) ? QDir::current().absoluteFilePath(shown) : shown;
-    // A folder that cannot be made shows up as failed conversions.
+    // Said once, rather than as a failure of every row in turn.
     MakeOutputFolder(folder);
+    if (!QFileInfo(folder).isDir())
+        return RefuseBatch(QStringLiteral("The output folder cannot be created: ") + shown);
 
     m_user.enableControls(false);
     m_convState.store(Converting);
@@ -287,6 +280,15 @@ void CBatchConverter::ConvertBatch(const QString& box)
     m_user.enableControls(true);
 }
 
+void CBatchConverter::RefuseBatch(const QString& text)
+{
+    m_failureSeen.store(1);
+    m_user.showMessage(text, QString::fromLatin1(kWarning), BatchUser::Exclamation);
+    m_convState.store(Finished);
+    m_user.enableEncode();
+    m_user.enableControls(true);
+}
+
 void CBatchConverter::RunLane(Lane& lane, const QString& folder)
 {
     // A lane whose row failed ends here; the others see the failure before their next row.
@@ -305,7 +307,6 @@ int CBatchConverter::ClaimRow()
     while (!m_walkEnded && (m_failureSeen.load() == 0 || m_goOn.load()) &&
            m_engineFailed.load() == 0 && m_nextRow < m_rows.rowCount()) {
         const int row = m_nextRow++;
-        g_nCurItem.store(row);
         if (!m_rows.isChecked(row))
             continue;
         if (m_stopRequested.load() == 1) {
@@ -374,7 +375,13 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     }
 
     lane.clock.start(job->progressDuration);
+    // Rows converting side by side write their trace lines as one block each.
+    CTraceLog* const trace = m_lanes.size() > 1 ? m_setup.trace : nullptr;
+    if (trace)
+        trace->beginBlock();
     const int converted = lane.controller->bDoConvert(job);
+    if (trace)
+        trace->endBlock();
     m_rows.updateTiming(row, lane.clock.finish());
     if (job->outcome.stopped) {
         // Cut short: the part written stays, and the row stays checked for a later Encode.

@@ -17,9 +17,6 @@ class BatchUser;
 struct ConversionJob;
 struct EncoderSetup;
 
-// The row a conversion last started on; written by the batch worker before each row.
-extern std::atomic<int> g_nCurItem;
-
 // The batch conversion: walks the rows from top to bottom on one worker thread at idle
 // priority and converts every checked row through the controller, judging each result.
 // With more than one job, further workers (one per engine of their own) take rows from the
@@ -115,6 +112,8 @@ private:
     // The batch on the worker; `box` is the output box text StartConvert read.
     void ConvertBatch(const QString& box);
     void RunLane(Lane& lane, const QString& folder);
+    // Ends a batch before any row, with `text` said once; the rows stay as they were.
+    void RefuseBatch(const QString& text);
     // The next checked row to convert, or -1 when the batch must take no more rows.
     int ClaimRow();
     // Converts row `row`; false when the batch must end (failure or engine trouble).

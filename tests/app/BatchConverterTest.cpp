@@ -324,10 +324,9 @@ TEST_F(BatchTest, EmptyResultsNamelessInputsAndOverlongPathsFail)
         deep += '/' + QString(200, 'f');
     deep += '/' + QString(1020 - deep.size() - 1, 'f');
     ASSERT_TRUE(QDir().mkpath(out()));
-    ASSERT_TRUE(TestMedia::writeFile(out() + "/blocker", "a file, not a folder"));
+    // (A folder that cannot be made is refused before any row: see below.)
     const Case cases[] = {
         {"empty.avi", out(), failureText()},
-        {"clip.avi", out() + "/blocker/sub", failureText()},
         {longName + ".avi", out(),
          "The output path is too long for this system: " + out() + '/' + longName + ".mp4"},
         {"clip.avi", deep, "The output path is too long for this system: " + deep + "/clip.mp4"},
@@ -378,6 +377,22 @@ TEST_F(BatchTest, AFolderTheSystemCannotHoldIsRefusedWholeAndNothingConverts)
     EXPECT_EQ(messageTexts(),
               QStringList({"The output folder is too long for this system: " + folder}));
     EXPECT_TRUE(batch->FailureSeen());
+    EXPECT_EQ(user.calls().last(), "controls 1");
+}
+
+// Said once, not as a failure of each row.
+TEST_F(BatchTest, AFolderThatCannotBeMadeIsRefusedWholeInOneMessage)
+{
+    ASSERT_TRUE(TestMedia::writeFile(work.path() + "/a file", "not a folder"));
+    const QString folder = work.path() + "/a file/out";
+    user.presetOutputBox(folder);
+    rows.add(job("one.avi"));
+    rows.add(job("two.avi"));
+    run();
+    EXPECT_EQ(rows.status(0), "Ready");
+    EXPECT_EQ(rows.status(1), "Ready");
+    EXPECT_TRUE(converted().isEmpty());
+    EXPECT_EQ(messageTexts(), QStringList({"The output folder cannot be created: " + folder}));
     EXPECT_EQ(user.calls().last(), "controls 1");
 }
 
