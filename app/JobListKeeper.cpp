@@ -174,6 +174,7 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
     if (m_parts.outputBox && !list.outputBox.isEmpty())
         m_parts.outputBox->setText(list.outputBox);
     QStringList gone;
+    QStringList lostProfiles;
     for (const JobListStore::Row& saved : list.rows) {
         std::unique_ptr<ConversionJob> job =
             MediaAdmission::ProbeFile(*m_parts.controller, saved.inputPath);
@@ -183,9 +184,13 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
         }
         // A profile no longer listed gives way to the current one; the kept values still
         // apply wherever its options have the same names.
-        const QByteArray name = m_parts.profiles->PathOf(saved.profileName).isEmpty()
-                                    ? m_parts.jobs->CurrentProfileName()
-                                    : saved.profileName;
+        const bool listed = !m_parts.profiles->PathOf(saved.profileName).isEmpty();
+        const QByteArray name = listed ? saved.profileName : m_parts.jobs->CurrentProfileName();
+        if (!listed) {
+            const QString missing = QString::fromLocal8Bit(saved.profileName);
+            if (!lostProfiles.contains(missing))
+                lostProfiles << missing;
+        }
         job->profile = std::make_unique<Profile>();
         m_parts.profiles->LoadProfile(name, job->profile.get());
         for (ProfileOption& option : job->profile->options) {
@@ -202,6 +207,14 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
         if (!saved.status.isEmpty())
             m_parts.jobs->setStatusText(row, saved.status);
     }
+    if (!lostProfiles.isEmpty())
+        MessageBoxes::show(
+            m_parts.owner,
+            QStringLiteral("These profiles are no longer there; their rows now "
+                           "convert with \"%1\":\n")
+                    .arg(QString::fromLocal8Bit(m_parts.jobs->CurrentProfileName())) +
+                lostProfiles.join(QLatin1Char('\n')),
+            QStringLiteral("Warning"), BatchUser::Exclamation);
     if (!gone.isEmpty())
         MessageBoxes::show(m_parts.owner,
                            QStringLiteral("These files are gone or can no longer be read and "

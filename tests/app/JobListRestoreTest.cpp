@@ -90,12 +90,19 @@ TEST_F(JobListRestoreTest, AKilledProgramsListComesBackOnYesWithoutTheFilesGoneM
         ASSERT_TRUE(TestMedia::makeVideo(file, 1.0));
     runAndKill(files);
     ASSERT_TRUE(QFile::remove(media("gone.avi")));
+    // A profile deleted meanwhile: its row converts with the current one, and the user is told.
+    JobListStore::Kept kept;
+    ASSERT_EQ(JobListStore(m_app.path()).load(kept), JobListStore::List);
+    kept.rows[1].profileName = "Deleted Profile";
+    ASSERT_TRUE(JobListStore(m_app.path()).save(kept));
 
     open();
-    ASSERT_TRUE(waitFor([this] { return answers->seen.size() == 2; }));
+    ASSERT_TRUE(waitFor([this] { return answers->seen.size() == 3; }));
     EXPECT_TRUE(answers->seen[0].text.contains("Restore its job list (3 files)?"));
-    EXPECT_TRUE(answers->seen[1].text.contains(QDir::toNativeSeparators(media("gone.avi"))));
-    EXPECT_FALSE(answers->seen[1].text.contains("second"));
+    EXPECT_TRUE(answers->seen[1].text.startsWith("These profiles are no longer there"));
+    EXPECT_TRUE(answers->seen[1].text.endsWith("\nDeleted Profile"));
+    EXPECT_TRUE(answers->seen[2].text.contains(QDir::toNativeSeparators(media("gone.avi"))));
+    EXPECT_FALSE(answers->seen[2].text.contains("second"));
     ASSERT_EQ(dlg->jobs().rowCount(), 2);
     EXPECT_EQ(cell(0, 1), "first clip ä.avi");
     EXPECT_EQ(cell(1, 1), "-second.avi");
