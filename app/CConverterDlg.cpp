@@ -412,6 +412,23 @@ void CConverterDlg::OnRemoveAll()
     m_jobs->RemoveAll();
 }
 
+QString CConverterDlg::unusableProfileText()
+{
+    // Nothing converts with a profile this FFmpeg cannot make, as with tovel-cli.
+    QStringList refused;
+    for (int row = 0; row < m_jobs->rowCount(); ++row) {
+        const ConversionJob* job = m_jobs->job(row);
+        if (!m_jobs->isChecked(row) || !job || !job->profile)
+            continue;
+        const QString problem = m_profiles.Problem(job->profile->name);
+        const QString line = QStringLiteral("The profile \"%1\" cannot be used: %2")
+                                 .arg(QString::fromLocal8Bit(job->profile->name), problem);
+        if (problem.startsWith(QLatin1String("unavailable:")) && !refused.contains(line))
+            refused << line;
+    }
+    return refused.join(QLatin1Char('\n'));
+}
+
 void CConverterDlg::OnStartConvert()
 {
     if (m_converting)
@@ -419,6 +436,10 @@ void CConverterDlg::OnStartConvert()
     // Taken at each Encode, so that a change made during a batch counts for the next one.
     if (const int lanes = Settings::ReadSimultaneous(); lanes != m_batch->jobs())
         m_batch->setJobs(lanes);
+    if (const QString refused = unusableProfileText(); !refused.isEmpty()) {
+        MessageBoxes::show(this, refused, QStringLiteral("Warning"), BatchUser::Exclamation);
+        return;
+    }
     if (m_batch->StartConvert() != CBatchConverter::Started)
         return;
     // Disabled at once rather than when the worker gets going, so that no row can change

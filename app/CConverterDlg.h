@@ -104,6 +104,9 @@ private:
     // Once the window runs: offers a kept job list back, then admits the files named at start.
     void OnStartup();
     void writeBackSelectedProfile();
+    // Why the checked rows cannot convert: a line per profile this FFmpeg cannot make; empty
+    // when they can.
+    QString unusableProfileText();
     void createControls();
     void connectCommands();
     void OnDrop(const QStringList& paths);
