@@ -1,6 +1,7 @@
 // An ordinary user's conversions run at the session's priority: the window's batch and
 // tovel-cli as nobody, each read off the running ffmpeg.
 #include "CBatchConverter.h"
+#include "ProgramRun.h"
 #include "RunningPriority.h"
 #include "TestMedia.h"
 #include "Unprivileged.h"
@@ -65,10 +66,7 @@ TEST(OrdinaryUserCli, ConvertsWithTheEncoderAtNormalPriority)
     ASSERT_TRUE(makeLongClip(work.path() + "/long.avi"));
 
     QProcess cli;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-        env.remove(name);
-    env.insert("HOME", work.path());
+    QProcessEnvironment env = homeEnvironment(work.path());
     cli.setProcessEnvironment(env);
     const QStringList arguments{"--output", work.path() + "/out", work.path() + "/long.avi"};
     if (::geteuid() == 0)

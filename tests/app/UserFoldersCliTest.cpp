@@ -1,3 +1,4 @@
+#include "ProgramRun.h"
 #include "ProgramVersion.h"
 #include "Settings.h"
 #include "ShellWords.h"
@@ -75,10 +76,7 @@ protected:
     }
     QProcessEnvironment environment(const QStringList& extra = {}) const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-            env.remove(name);
-        env.insert("HOME", home.path());
+        QProcessEnvironment env = homeEnvironment(home.path());
         for (const QString& pair : extra)
             env.insert(pair.section('=', 0, 0), pair.section('=', 1));
         return env;

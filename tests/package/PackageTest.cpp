@@ -1,3 +1,4 @@
+#include "ProgramRun.h"
 #include "TestMedia.h"
 #include "Unprivileged.h"
 
@@ -108,10 +109,7 @@ TEST(InstallTest, InstallsWhatShipsAndNoneOfARunsLeftovers)
     QTemporaryDir home, work;
     const QString clip = work.path() + "/clip.avi";
     ASSERT_TRUE(TestMedia::makeVideo(clip, 1.0, "160x120"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-        env.remove(name);
-    env.insert("HOME", home.path());
+    QProcessEnvironment env = homeEnvironment(home.path());
     const Outcome converted =
         run(prefix.path() + "/bin/tovel-cli",
             {"--profile", "MP4 - MPEG-4 Video", "--output", work.path(), clip}, env);
@@ -198,10 +196,7 @@ TEST_F(PackageTest, DependsOnWhatItRunsHoldsValidDesktopDataAndConvertsAsAUser)
     ASSERT_TRUE(Unprivileged::giveAway(home.path()) && Unprivileged::giveAway(work.path()));
     const QString clip = work.path() + "/clip one.avi";
     ASSERT_TRUE(TestMedia::makeVideo(clip, 1.0, "160x120"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-        env.remove(name);
-    env.insert("HOME", home.path());
+    QProcessEnvironment env = homeEnvironment(home.path());
     const Unprivileged::Result done = Unprivileged::run(
         usr + "/bin/tovel-cli",
         {"--profile", "MP4 - MPEG-4 Video", "--output", work.path() + "/out", clip}, env);

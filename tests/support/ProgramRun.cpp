@@ -29,3 +29,12 @@ QStringList shellWords(const QString& line, const QString& folder)
     words.removeLast(); // after the last word's terminator
     return words;
 }
+
+QProcessEnvironment homeEnvironment(const QString& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+        env.remove(name);
+    env.insert(QStringLiteral("HOME"), home);
+    return env;
+}

@@ -21,3 +21,7 @@ runProgram(const QString& program, const QStringList& arguments,
 // The words a POSIX shell makes of the pasted `line`, run in `folder` with each word printed
 // instead of the command run: what the line would run, and nothing it would expand into.
 QStringList shellWords(const QString& line, const QString& folder);
+
+// The system's environment as a user with the fresh home `home` has it: HOME set there and no
+// XDG folder variables, so the program's own defaults under that home apply.
+QProcessEnvironment homeEnvironment(const QString& home);
