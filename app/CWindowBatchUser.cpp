@@ -1,68 +1,23 @@
 #include "CWindowBatchUser.h"
 
 #include "MessageBoxes.h"
+#include "ThreadHandOff.h"
 
-#include <QThread>
 #include <QWidget>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
 
 CWindowBatchUser::CWindowBatchUser(QWidget* owner, Hooks hooks)
     : QObject(owner), m_owner(owner), m_hooks(std::move(hooks))
 {
 }
 
-namespace {
-
-// The worker's wait for a call it queued to the UI thread. Not Qt's blocking connection: its
-// semaphore lives in the uninstrumented Qt, so ThreadSanitizer would not see that what the UI
-// thread wrote (an answer, the worker's stack it read) comes before the worker goes on.
-class Handoff
-{
-public:
-    void finish()
-    {
-        std::lock_guard lock(m_lock);
-        m_done = true;
-        m_changed.notify_all();
-    }
-    void wait()
-    {
-        std::unique_lock lock(m_lock);
-        m_changed.wait(lock, [this] { return m_done; });
-    }
-
-private:
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    bool m_done = false;
-};
-
-} // namespace
-
 void CWindowBatchUser::onUiThread(const std::function<void()>& work)
 {
-    if (QThread::currentThread() == thread()) {
-        work();
-        return;
-    }
-    auto handoff = std::make_shared<Handoff>();
-    // Finished when the queued call has gone, run or dropped with this object, as Qt's
-    // blocking connection would release its caller.
-    std::shared_ptr<void> finisher(nullptr, [handoff](void*) { handoff->finish(); });
-    QMetaObject::invokeMethod(
-        this, [&work, finisher] { work(); }, Qt::QueuedConnection);
-    finisher.reset();
-    handoff->wait();
+    ThreadHandOff::callAndWait(this, work);
 }
 
 void CWindowBatchUser::later(std::function<void()> work)
 {
-    if (QThread::currentThread() == thread())
-        work();
-    else
-        QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+    ThreadHandOff::post(this, std::move(work));
 }
 
 void CWindowBatchUser::showMessage(const QString& text, const QString& caption, Icon icon)
