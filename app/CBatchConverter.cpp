@@ -311,8 +311,7 @@ int CBatchConverter::ClaimRow()
             continue;
         if (m_stopRequested.load() == 1) {
             m_walkEnded = true;
-            m_rows.removeProgress(row);
-            m_rows.setStatusText(row, QStringLiteral("Abort"));
+            m_rows.setState(row, RowState::Abort);
             return -1;
         }
         return row;
@@ -341,8 +340,7 @@ void CBatchConverter::ReleaseOutputPath(const QString& path)
 bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
 {
     lane.row.store(row);
-    m_rows.setProgress(row);
-    m_rows.updateProgress(row, 0);
+    m_rows.setState(row, RowState::Converting);
 
     ConversionJob* job = m_rows.job(row);
     if (!job) {
@@ -367,8 +365,7 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     Prepare(job, job->profile.get());
 
     if (!SwitchEngineFor(lane, *job)) {
-        m_rows.removeProgress(row);
-        m_rows.setStatusText(row, QStringLiteral("Fail"));
+        m_rows.setState(row, RowState::Fail);
         m_engineFailed.store(1);
         m_user.showMessage(QString::fromLatin1(kRestart), QStringLiteral("Error"), BatchUser::Stop);
         return false;
@@ -385,8 +382,7 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     m_rows.updateTiming(row, lane.clock.finish());
     if (job->outcome.stopped) {
         // Cut short: the part written stays, and the row stays checked for a later Encode.
-        m_rows.removeProgress(row);
-        m_rows.setStatusText(row, QStringLiteral("Abort"));
+        m_rows.setState(row, RowState::Abort);
         return true; // the walk ends at the next checked row
     }
     // RealMedia results are judged by the conversion's answer alone.
@@ -403,8 +399,7 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
 
     if (m_keepDates.load())
         KeepSourceDate(job->inputPath, job->outputPath);
-    m_rows.removeProgress(row);
-    m_rows.setStatusText(row, QStringLiteral("Completed"));
+    m_rows.setState(row, RowState::Completed);
     m_rows.setChecked(row, false);
     return true;
 }
@@ -438,9 +433,8 @@ void CBatchConverter::FailRow(int row, const QString& text, const QString& reaso
         if (m_failureSeen.exchange(1) == 0)
             m_failureText = text;
     }
-    m_rows.removeProgress(row);
     m_rows.setFailureReason(row, reason);
-    m_rows.setStatusText(row, QStringLiteral("Fail"));
+    m_rows.setState(row, RowState::Fail);
     if (!m_goOn.load())
         return; // its failure text is shown once every lane has ended
     const ConversionJob* job = m_rows.job(row);

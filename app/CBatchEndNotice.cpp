@@ -1,26 +1,19 @@
 #include "CBatchEndNotice.h"
 
-#include "CCellListCtrl.h"
-#include "CCellListModel.h"
-#include "ListCellInfo.h"
+#include "JobModel.h"
 #include "Settings.h"
 
 #include <QWidget>
 
-CBatchEndNotice::CBatchEndNotice(QWidget* window, CCellListCtrl* list, int statusColumn)
-    : QObject(window), m_window(window), m_list(list), m_column(statusColumn)
+CBatchEndNotice::CBatchEndNotice(QWidget* window, const JobModel& model)
+    : QObject(window), m_window(window), m_model(model)
 {
-    // The worker's cell changes arrive here queued, in the order it made them.
-    connect(list->cellModel(), &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& first, const QModelIndex& last) {
-                if (!m_counting || m_column < first.column() || m_column > last.column())
-                    return;
-                for (int row = first.row(); row <= last.row(); ++row) {
-                    const ListCellInfo* cell = m_list->cellModel()->cell(row, m_column);
-                    if (cell && cell->progress)
-                        m_rows.insert(row);
-                }
-            });
+    // The worker's changes arrive here in the order it made them.
+    connect(&model, &JobModel::rowChanged, this, [this](int row, int changes) {
+        if (m_counting && (changes & JobModel::State) &&
+            m_model.values(row).state == RowState::Converting)
+            m_rows.insert(m_model.job(row));
+    });
 }
 
 void CBatchEndNotice::BatchStarted()
@@ -43,10 +36,10 @@ bool CBatchEndNotice::BatchEnded()
         return false;
     int completed = 0;
     int failed = 0;
-    for (int row : std::as_const(m_rows)) {
-        const QString status = m_list->GetItemText(row, m_column);
-        completed += status == QLatin1String("Completed");
-        failed += status == QLatin1String("Fail");
+    for (const ConversionJob* job : std::as_const(m_rows)) {
+        const RowState state = m_model.values(m_model.indexOf(job)).state;
+        completed += state == RowState::Completed;
+        failed += state == RowState::Fail;
     }
     const QString product = QString::fromLocal8Bit(g_szSoftName);
     return m_notifier.Notify(product, QStringLiteral("tovel"), QStringLiteral("tovel"),

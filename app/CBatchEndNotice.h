@@ -6,18 +6,19 @@
 #include <QSet>
 #include <QString>
 
-class CCellListCtrl;
+class JobModel;
 class QWidget;
+struct ConversionJob;
 
 // Tells the desktop how a batch went when it ends while the main window is not the active
 // window (the user works elsewhere during a long batch): how many rows completed and failed.
-// A row counts when its Status cell showed a progress bar during the batch; its final text
-// ("Completed" or "Fail") decides. Threads: UI thread only.
+// A row counts when it was converting during the batch; its final state decides.
+// Threads: UI thread only.
 class CBatchEndNotice : public QObject
 {
 public:
-    // Watches `list`'s Status column `statusColumn`; `window` is the main window.
-    CBatchEndNotice(QWidget* window, CCellListCtrl* list, int statusColumn);
+    // Watches the rows of `model`; `window` is the main window.
+    CBatchEndNotice(QWidget* window, const JobModel& model);
 
     // A batch has started: counting begins.
     void BatchStarted();
@@ -30,9 +31,8 @@ public:
 
 private:
     QWidget* m_window;
-    CCellListCtrl* m_list;
-    int m_column;
+    const JobModel& m_model;
     bool m_counting = false;
-    QSet<int> m_rows; // rows that converted in this batch
+    QSet<const ConversionJob*> m_rows; // rows that converted in this batch
     DesktopNotifier m_notifier;
 };

@@ -17,6 +17,7 @@
 #include "DialogUnits.h"
 #include "EventLog.h"
 #include "HelpCommand.h"
+#include "JobListDrawing.h"
 #include "JobListKeeper.h"
 #include "MainDialogControls.h"
 #include "MainDialogIds.h"
@@ -101,11 +102,12 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
         m_desktop.openFolder(folder);
     };
     m_user = new CWindowBatchUser(this, std::move(hooks));
-    m_jobs = new CJobList(m_list, m_profileBox, m_profiles, this);
-    m_endNotice = new CBatchEndNotice(this, m_list, 4);
+    m_drawing = new JobListDrawing(m_model, m_list, this);
+    m_jobs = new CJobList(m_model, m_list, m_profileBox, m_profiles, this);
+    m_endNotice = new CBatchEndNotice(this, m_model);
     new CSaveProfileCommand(this, m_menus.popup, *m_jobs, m_profiles, *m_profileBox,
                             ProfileFolders::User(m_where));
-    m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, *m_jobs, *m_user);
+    m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, m_model, *m_user);
 
     connectCommands();
     OnInitDialog();
@@ -113,7 +115,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
     const QString stateFolder = m_where.stateFolder(); // where the job list outlives a crash
     m_keeper = std::make_unique<JobListKeeper>(
         stateFolder,
-        JobListKeeper::Parts{this, m_jobs, m_list, &m_profiles, &m_controller, m_editor->Tree(),
+        JobListKeeper::Parts{this, m_jobs, &m_model, &m_profiles, &m_controller, m_editor->Tree(),
                              [this] {
                                  // During a batch the worker reads the profiles.
                                  if (!m_converting)
@@ -221,7 +223,7 @@ void CConverterDlg::connectCommands()
     connect(m_menus.action(Id::kHelp), &QAction::triggered, this,
             [this] { HelpCommand::Show(m_desktop.browser); });
     m_preview->setSelectedPath([this] {
-        const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
+        const ConversionJob* job = m_model.job(m_list->GetFirstSelectedItem());
         return job ? job->inputPath : QString();
     });
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, m_preview,
@@ -244,7 +246,7 @@ void CConverterDlg::OnInitDialog()
         m_skin->skinWindow(this, "Dialog");
         m_skin->setDialogSkinName("Dialog");
     }
-    m_jobs->SetEmptyState();
+    m_drawing->SetEmptyState();
 
     Settings::ReadStartup(m_where);
     setWindowTitle(Settings::WindowTitle());
@@ -286,7 +288,7 @@ void CConverterDlg::OnStartup()
 
 void CConverterDlg::writeBackSelectedProfile()
 {
-    if (ConversionJob* job = m_jobs->job(m_jobs->SelectedRow()); job && job->profile)
+    if (ConversionJob* job = m_model.job(m_jobs->SelectedRow()); job && job->profile)
         m_profiles.WriteBack(*job->profile);
 }
 
@@ -323,7 +325,7 @@ void CConverterDlg::OnAdd()
         info.setCodecDownload([this] { HelpCommand::CodecDownload(m_desktop.browser); });
         info.exec();
     }
-    m_jobs->SelectRow(m_jobs->rowCount() - 1);
+    m_jobs->SelectRow(m_model.rowCount() - 1);
     stopPreview();
 }
 
@@ -358,7 +360,7 @@ void CConverterDlg::OnDrop(const QStringList& paths)
             refused.add(path);
     }
     if (admitted)
-        m_jobs->SelectRow(m_jobs->rowCount() - 1);
+        m_jobs->SelectRow(m_model.rowCount() - 1);
     if (!refused.isEmpty())
         MessageBoxes::show(this, refused.text(), QStringLiteral("Error"), BatchUser::Stop);
 }
@@ -380,20 +382,20 @@ void CConverterDlg::AdmitFolder(const QString& folder)
         m_controller, folder,
         [this](std::unique_ptr<ConversionJob> job) { m_jobs->Append(std::move(job)); });
     if (tally.added > 0)
-        m_jobs->SelectRow(m_jobs->rowCount() - 1);
+        m_jobs->SelectRow(m_model.rowCount() - 1);
     MessageBoxes::show(this, MediaAdmission::SummaryText(tally), QString(), BatchUser::Information);
 }
 
 void CConverterDlg::updateCopyCommand()
 {
-    const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
+    const ConversionJob* job = m_model.job(m_list->GetFirstSelectedItem());
     m_menus.action(Id::kCopyCommandLine)
         ->setEnabled(job && job->profile && !RowCommand::UsesProducer(*job));
 }
 
 void CConverterDlg::OnCopyCommandLine()
 {
-    const ConversionJob* job = m_jobs->job(m_list->GetFirstSelectedItem());
+    const ConversionJob* job = m_model.job(m_list->GetFirstSelectedItem());
     if (!job || !job->profile || RowCommand::UsesProducer(*job))
         return;
     const QString folder = RowCommand::BatchFolder(m_outputBox->text());
@@ -416,9 +418,9 @@ QString CConverterDlg::unusableProfileText()
 {
     // Nothing converts with a profile this FFmpeg cannot make, as with tovel-cli.
     QStringList refused;
-    for (int row = 0; row < m_jobs->rowCount(); ++row) {
-        const ConversionJob* job = m_jobs->job(row);
-        if (!m_jobs->isChecked(row) || !job || !job->profile)
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        const ConversionJob* job = m_model.job(row);
+        if (!m_model.isChecked(row) || !job || !job->profile)
             continue;
         const QString problem = m_profiles.Problem(job->profile->name);
         const QString line = QStringLiteral("The profile \"%1\" cannot be used: %2")

@@ -5,6 +5,7 @@
 #include "CTraceLog.h"
 #include "DesktopHooks.h"
 #include "EncoderSetup.h"
+#include "JobModel.h"
 #include "MainMenus.h"
 #include "WriteLocations.h"
 
@@ -17,6 +18,7 @@ class CBatchEndNotice;
 class CCellListCtrl;
 class CImageButton;
 class CJobList;
+class JobListDrawing;
 class JobListKeeper;
 class CPreviewPanel;
 class CProfileEditor;
@@ -66,6 +68,8 @@ public:
     CProfileEditor& editor() const { return *m_editor; }
     CPreviewPanel& preview() const { return *m_preview; }
     CJobList& jobs() const { return *m_jobs; }
+    JobModel& jobModel() { return m_model; }
+    JobListDrawing& listDrawing() const { return *m_drawing; }
     CBatchConverter& batch() const { return *m_batch; }
     CBatchEndNotice& endNotice() const { return *m_endNotice; }
     CProfileManager& profiles() { return m_profiles; }
@@ -146,6 +150,8 @@ private:
     std::unique_ptr<EventLog> m_events;
     EncoderSetup m_setup;
     CQuentaMediaCntl m_controller;
+    JobModel m_model; // the rows; outlives everything that draws or converts them
+    JobListDrawing* m_drawing = nullptr;
     CJobList* m_jobs = nullptr;
     CWindowBatchUser* m_user = nullptr;
     CBatchEndNotice* m_endNotice = nullptr;

@@ -23,14 +23,14 @@ CSaveProfileCommand::CSaveProfileCommand(QWidget* owner, QMenu* popup, CJobList&
     entry->setObjectName(QStringLiteral("command%1").arg(MainDialogIds::kSaveAsProfile));
     connect(entry, &QAction::triggered, this, &CSaveProfileCommand::OnSaveAsProfile);
     connect(popup, &QMenu::aboutToShow, entry, [this, entry] {
-        const ConversionJob* job = m_jobs.job(m_jobs.SelectedRow());
+        const ConversionJob* job = m_jobs.SelectedJob();
         entry->setEnabled(job && job->profile);
     });
 }
 
 void CSaveProfileCommand::OnSaveAsProfile()
 {
-    ConversionJob* job = m_jobs.job(m_jobs.SelectedRow());
+    ConversionJob* job = m_jobs.SelectedJob();
     if (!job || !job->profile)
         return;
     // The editor's pending values are part of what the user sees and saves.

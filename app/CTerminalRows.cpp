@@ -3,124 +3,50 @@
 #include "CConsoleWriter.h"
 #include "ConversionJob.h"
 #include "FormatHMS.h"
+#include "JobModel.h"
 
-CTerminalRows::CTerminalRows(CConsoleWriter& writer) : m_writer(writer) {}
+CTerminalRows::CTerminalRows(JobModel& model, CConsoleWriter& writer)
+    : m_model(model), m_writer(writer)
+{
+    // Direct: the lines are written in the order the batch made its changes, beside its
+    // messages.
+    connect(&m_model, &JobModel::rowChanged, this, &CTerminalRows::onRowChanged,
+            Qt::DirectConnection);
+}
+
+QString CTerminalRows::nameOf(int row) const
+{
+    const ConversionJob* job = m_model.job(row);
+    return job ? job->inputPath.mid(job->inputPath.lastIndexOf(QLatin1Char('/')) + 1) : QString();
+}
 
 int CTerminalRows::addRow(std::unique_ptr<ConversionJob> job, const QString& target)
 {
-    Row row;
-    row.name = job->inputPath.mid(job->inputPath.lastIndexOf(QLatin1Char('/')) + 1);
-    row.status = QStringLiteral("Ready");
-    const QString text =
-        QStringLiteral("%1  %2  %3  %4")
-            .arg(row.name, FormatHMS(MeasuredSeconds(job->media.duration)), target, row.status);
-    row.job = std::move(job);
-    int index;
-    {
-        std::lock_guard lock(m_lock);
-        m_rows.push_back(std::move(row));
-        index = int(m_rows.size()) - 1;
+    const double seconds = MeasuredSeconds(job->media.duration);
+    const int row = m_model.append(std::move(job));
+    m_writer.line(QStringLiteral("%1  %2  %3  %4")
+                      .arg(nameOf(row), FormatHMS(seconds), target, rowStateText(RowState::Ready)));
+    return row;
+}
+
+void CTerminalRows::onRowChanged(int row, int changes)
+{
+    const JobModel::RowValues values = m_model.values(row);
+    if (values.state == RowState::Converting) {
+        if (changes & JobModel::Progress)
+            m_writer.progress(row, nameOf(row), values.percent, values.timing.text());
+        return;
     }
-    m_writer.line(text);
-    return index;
-}
-
-QString CTerminalRows::statusText(int row) const
-{
-    std::lock_guard lock(m_lock);
-    return valid(row) ? m_rows[size_t(row)].status : QString();
-}
-
-int CTerminalRows::rowCount() const
-{
-    std::lock_guard lock(m_lock);
-    return int(m_rows.size());
-}
-
-bool CTerminalRows::isChecked(int row) const
-{
-    std::lock_guard lock(m_lock);
-    return valid(row) && m_rows[size_t(row)].checked;
-}
-
-void CTerminalRows::setChecked(int row, bool checked)
-{
-    std::lock_guard lock(m_lock);
-    if (valid(row))
-        m_rows[size_t(row)].checked = checked;
-}
-
-ConversionJob* CTerminalRows::job(int row)
-{
-    std::lock_guard lock(m_lock);
-    return valid(row) ? m_rows[size_t(row)].job.get() : nullptr;
-}
-
-void CTerminalRows::setStatusText(int row, const QString& text)
-{
-    QString line;
-    {
-        std::lock_guard lock(m_lock);
-        if (!valid(row))
-            return;
-        Row& r = m_rows[size_t(row)];
-        r.status = text;
-        line = r.name + QStringLiteral(": ") + text;
-        if (r.timing.finished) {
-            const QString speed = r.timing.speedText();
-            line += QStringLiteral(" in ") + r.timing.elapsedText() +
-                    (speed.isEmpty() ? QString() : QStringLiteral(" (") + speed + ')');
-        }
-        if (!r.reason.isEmpty())
-            line += QStringLiteral(" - ") + r.reason;
-        r.timing = RowTiming{};
-        r.reason.clear();
-    }
-    m_writer.line(line);
-}
-
-void CTerminalRows::setProgress(int row)
-{
-    std::lock_guard lock(m_lock);
-    if (valid(row))
-        m_rows[size_t(row)].progress = true;
-}
-
-void CTerminalRows::updateProgress(int row, int percent)
-{
-    QString name;
-    QString pace;
-    {
-        std::lock_guard lock(m_lock);
-        if (!valid(row) || !m_rows[size_t(row)].progress)
-            return;
-        name = m_rows[size_t(row)].name;
-        pace = m_rows[size_t(row)].timing.text();
-    }
-    m_writer.progress(row, name, percent, pace);
-}
-
-void CTerminalRows::updateTiming(int row, const RowTiming& timing)
-{
-    std::lock_guard lock(m_lock);
-    if (valid(row))
-        m_rows[size_t(row)].timing = timing;
-}
-
-void CTerminalRows::setFailureReason(int row, const QString& reason)
-{
-    std::lock_guard lock(m_lock);
-    if (valid(row))
-        m_rows[size_t(row)].reason = reason;
-}
-
-void CTerminalRows::removeProgress(int row)
-{
-    {
-        std::lock_guard lock(m_lock);
-        if (!valid(row) || !m_rows[size_t(row)].progress)
-            return;
-        m_rows[size_t(row)].progress = false;
-    }
+    if (!(changes & JobModel::State))
+        return;
     m_writer.endProgress(row);
+    QString line = nameOf(row) + QStringLiteral(": ") + rowStateText(values.state);
+    if (values.timing.finished) {
+        const QString speed = values.timing.speedText();
+        line += QStringLiteral(" in ") + values.timing.elapsedText() +
+                (speed.isEmpty() ? QString() : QStringLiteral(" (") + speed + ')');
+    }
+    if (!values.reason.isEmpty())
+        line += QStringLiteral(" - ") + values.reason;
+    m_writer.line(line);
 }

@@ -7,6 +7,7 @@
 #include "CProfileManager.h"
 #include "CQuentaMediaCntl.h"
 #include "CTerminalRows.h"
+#include "JobModel.h"
 #include "CTerminalUser.h"
 #include "CTraceLog.h"
 #include "Console.h"
@@ -124,7 +125,7 @@ QString absolute(const QString& path)
 
 // Prints each row's tool command line as a batch started now would run it: the rows take
 // their output names in turn, as one converting after the other would find them.
-void printCommands(CTerminalRows& rows, CConsoleWriter& writer, const QString& folder,
+void printCommands(JobModel& rows, CConsoleWriter& writer, const QString& folder,
                    const EncoderSetup& setup)
 {
     const bool overwrite = g_bOverwrite.load() == 1;
@@ -315,9 +316,10 @@ int CTovelCli::Run(const QStringList& arguments)
     setup.events = events.get();
 
     CQuentaMediaCntl controller;
-    CTerminalRows rows(writer);
+    JobModel model(JobModel::Direct);
+    CTerminalRows rows(model, writer);
     CTerminalUser user(writer, output);
-    CBatchConverter batch(controller, setup, rows, user);
+    CBatchConverter batch(controller, setup, model, user);
     if (controller.Init(&setup) != 1) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);
@@ -336,10 +338,10 @@ int CTovelCli::Run(const QStringList& arguments)
     // An interrupt during admission ends the command before anything is converted.
     if (admitted.interrupted)
         return Stopped;
-    if (rows.rowCount() == 0)
+    if (model.rowCount() == 0)
         return admitted.refused ? RowFailed : AllCompleted;
     if (options.dryRun) {
-        printCommands(rows, writer, RowCommand::BatchFolder(output), setup);
+        printCommands(model, writer, RowCommand::BatchFolder(output), setup);
         return admitted.refused ? RowFailed : AllCompleted;
     }
 

@@ -1,13 +1,10 @@
 #include "JobListKeeper.h"
 
-#include <QLineEdit>
-
-#include "CCellListCtrl.h"
-#include "CCellListModel.h"
 #include "CJobList.h"
 #include "CParamTree.h"
 #include "CProfileManager.h"
 #include "ConversionJob.h"
+#include "JobModel.h"
 #include "MediaAdmission.h"
 #include "MessageBoxes.h"
 
@@ -17,8 +14,6 @@
 
 namespace {
 
-const int kCheckColumn = 0;
-const int kStatusColumn = 4;
 // Changes within this time go to disk together.
 constexpr int kGatherMs = 300;
 
@@ -37,12 +32,15 @@ JobListKeeper::JobListKeeper(const QString& folder, Parts parts)
     m_timer.setInterval(kGatherMs);
     connect(&m_timer, &QTimer::timeout, this, &JobListKeeper::SaveNow);
 
-    QAbstractItemModel* model = m_parts.list->cellModel();
-    connect(model, &QAbstractItemModel::rowsInserted, this, &JobListKeeper::changed);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, &JobListKeeper::changed);
-    connect(model, &QAbstractItemModel::rowsMoved, this, &JobListKeeper::changed);
-    connect(model, &QAbstractItemModel::modelReset, this, &JobListKeeper::changed);
-    connect(model, &QAbstractItemModel::dataChanged, this, &JobListKeeper::onCellsChanged);
+    const JobModel* model = m_parts.model;
+    connect(model, &JobModel::rowInserted, this, &JobListKeeper::changed);
+    connect(model, &JobModel::rowRemoved, this, &JobListKeeper::changed);
+    connect(model, &JobModel::rowMoved, this, &JobListKeeper::changed);
+    connect(model, &JobModel::rowChanged, this, [this](int, int changes) {
+        // A running row's progress and pace move many times a second and change nothing kept.
+        if (changes & ~(JobModel::Progress | JobModel::Timing))
+            changed();
+    });
     if (m_parts.outputBox)
         connect(m_parts.outputBox, &QLineEdit::textChanged, this, &JobListKeeper::changed);
     if (m_parts.editor)
@@ -64,22 +62,6 @@ void JobListKeeper::changed()
         m_timer.start();
 }
 
-void JobListKeeper::onCellsChanged(const QModelIndex& first, const QModelIndex& last)
-{
-    // A running row's bar and tooltip move many times a second and change nothing kept.
-    if (first.column() == kStatusColumn && last.column() == kStatusColumn) {
-        bool onlyProgress = true;
-        for (int row = first.row(); row <= last.row() && onlyProgress; ++row) {
-            const ListCellInfo* cell = m_parts.list->cellModel()->cell(row, kStatusColumn);
-            onlyProgress = cell && cell->progress && size_t(row) < m_wasRunning.size() &&
-                           m_wasRunning[size_t(row)];
-        }
-        if (onlyProgress)
-            return;
-    }
-    changed();
-}
-
 JobListStore::Kept JobListKeeper::snapshot()
 {
     if (m_parts.writeBackEdits)
@@ -88,10 +70,9 @@ JobListStore::Kept JobListKeeper::snapshot()
     if (m_parts.outputBox)
         list.outputBox = m_parts.outputBox->text();
     QList<JobListStore::Row>& rows = list.rows;
-    const int count = m_parts.jobs->rowCount();
-    m_wasRunning.assign(size_t(count), false);
-    for (int index = 0; index < count; ++index) {
-        const ConversionJob* job = m_parts.jobs->job(index);
+    const JobModel& model = *m_parts.model;
+    for (int index = 0; index < model.rowCount(); ++index) {
+        const ConversionJob* job = model.job(index);
         if (!job)
             continue;
         JobListStore::Row row;
@@ -101,13 +82,11 @@ JobListStore::Kept JobListKeeper::snapshot()
             for (const ProfileOption& option : job->profile->options)
                 row.values.append({option.name, option.value});
         }
-        const ListCellInfo* status = m_parts.list->cellModel()->cell(index, kStatusColumn);
-        const bool running = status && status->progress;
-        m_wasRunning[size_t(index)] = running;
+        const JobModel::RowValues values = model.values(index);
+        const bool running = values.state == RowState::Converting;
         // A row cut short by the crash converts again.
-        row.checked = running || m_parts.list->GetCheck(index, kCheckColumn) == 1;
-        row.status =
-            running ? QStringLiteral("Ready") : m_parts.list->GetItemText(index, kStatusColumn);
+        row.checked = running || values.checked;
+        row.state = running ? RowState::Ready : values.state;
         rows.append(std::move(row));
     }
     return list;
@@ -201,11 +180,9 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
                 }
             }
         }
-        m_parts.jobs->Append(std::move(job));
-        const int row = m_parts.jobs->rowCount() - 1;
-        m_parts.jobs->setChecked(row, saved.checked);
-        if (!saved.status.isEmpty())
-            m_parts.jobs->setStatusText(row, saved.status);
+        const int row = m_parts.jobs->Append(std::move(job));
+        m_parts.model->setChecked(row, saved.checked);
+        m_parts.model->setState(row, saved.state);
     }
     if (!lostProfiles.isEmpty())
         MessageBoxes::show(

@@ -3,15 +3,13 @@
 #include "JobListStore.h"
 
 #include <QByteArray>
-#include <QModelIndex>
 #include <QObject>
 #include <QTimer>
 #include <functional>
-#include <vector>
 
-class CCellListCtrl;
 class CParamTree;
 class CJobList;
+class JobModel;
 class CProfileManager;
 class CQuentaMediaCntl;
 class QLineEdit;
@@ -30,9 +28,9 @@ public:
     // What it works with; none is owned, all must outlive it.
     struct Parts
     {
-        QWidget* owner = nullptr; // of its messages
-        CJobList* jobs = nullptr;
-        CCellListCtrl* list = nullptr;
+        QWidget* owner = nullptr;  // of its messages
+        CJobList* jobs = nullptr;  // appends restored rows with their profiles
+        JobModel* model = nullptr; // the rows kept
         CProfileManager* profiles = nullptr;
         CQuentaMediaCntl* controller = nullptr; // probes restored files
         CParamTree* editor = nullptr;           // the parameter tree, whose ended edits count
@@ -59,7 +57,6 @@ public:
 
 private:
     void changed();
-    void onCellsChanged(const QModelIndex& first, const QModelIndex& last);
     JobListStore::Kept snapshot();
     void restore(const JobListStore::Kept& list);
 
@@ -69,6 +66,5 @@ private:
     bool m_keeping = false; // false until OfferRestore, and after Discard
     JobListStore::Found m_found = JobListStore::Nothing;
     JobListStore::Kept m_foundList;
-    QByteArray m_written;           // the bytes last written; empty: no file of ours
-    std::vector<bool> m_wasRunning; // per row of the last snapshot: it was converting
+    QByteArray m_written; // the bytes last written; empty: no file of ours
 };

@@ -14,10 +14,17 @@ namespace {
 // The file's own marks: a file without them was not written by this program.
 const char kFormat[] = "Tovel Video Converter job list";
 constexpr int kVersion = 1;
-// What a kept row's status can be (a converting row is kept as "Ready"); "" for a row never
-// converted in a list kept before statuses were.
-const QStringList kKeptStatuses{QString(), QStringLiteral("Ready"), QStringLiteral("Completed"),
-                                QStringLiteral("Fail"), QStringLiteral("Abort")};
+// The state a kept status names; "" is a row never converted in a list kept before statuses
+// were. A converting row is kept as "Ready", so "Converting" is no kept status.
+std::optional<RowState> keptState(const QString& status)
+{
+    if (status.isEmpty())
+        return RowState::Ready;
+    const std::optional<RowState> state = rowStateFromName(status);
+    if (state == RowState::Converting)
+        return std::nullopt;
+    return state;
+}
 // A kept list is small; anything far larger is not one.
 constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
 
@@ -40,11 +47,13 @@ QByteArray JobListStore::encode(const Kept& kept)
         QJsonArray values;
         for (const auto& [name, value] : row.values)
             values.append(QJsonArray{local(name), local(value)});
-        list.append(QJsonObject{{QStringLiteral("input"), row.inputPath},
-                                {QStringLiteral("profile"), local(row.profileName)},
-                                {QStringLiteral("checked"), row.checked},
-                                {QStringLiteral("status"), row.status},
-                                {QStringLiteral("values"), values}});
+        list.append(QJsonObject{
+            {QStringLiteral("input"), row.inputPath},
+            {QStringLiteral("profile"), local(row.profileName)},
+            {QStringLiteral("checked"), row.checked},
+            {QStringLiteral("status"),
+             rowStateName(row.state == RowState::Converting ? RowState::Ready : row.state)},
+            {QStringLiteral("values"), values}});
     }
     const QJsonObject top{{QStringLiteral("format"), QString::fromLatin1(kFormat)},
                           {QStringLiteral("version"), kVersion},
@@ -81,13 +90,13 @@ std::optional<JobListStore::Kept> JobListStore::decode(const QByteArray& bytes)
         const QJsonValue values = object.value(QStringLiteral("values"));
         if (!input.isString() || input.toString().isEmpty() || !profile.isString() ||
             !checked.isBool() || !status.isString() || !values.isArray() ||
-            !kKeptStatuses.contains(status.toString()))
+            !keptState(status.toString()))
             return std::nullopt;
         Row row;
         row.inputPath = input.toString();
         row.profileName = profile.toString().toLocal8Bit();
         row.checked = checked.toBool();
-        row.status = status.toString();
+        row.state = *keptState(status.toString());
         for (const QJsonValue& pair : values.toArray()) {
             const QJsonArray nameAndValue = pair.toArray();
             if (nameAndValue.size() != 2 || !nameAndValue[0].isString() ||

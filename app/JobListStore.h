@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RowState.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QPair>
@@ -20,7 +22,7 @@ public:
         QByteArray profileName;                      // catalogue name of the row's profile
         QList<QPair<QByteArray, QByteArray>> values; // option name and value, as edited
         bool checked = true;
-        QString status; // "Ready", "Completed", "Fail", "Abort"
+        RowState state = RowState::Ready; // kept by name; never Converting
     };
 
     // The rows with the output box's text as the user left it (empty: the box was empty, or

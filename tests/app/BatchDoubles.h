@@ -107,17 +107,22 @@ public:
         std::lock_guard lock(m_lock);
         return m_rows[size_t(row)].job.get();
     }
-    void setStatusText(int row, const QString& text) override
+    // Logged as the calls a status cell with a bar would take: "bar", "0" when it starts
+    // converting, "nobar", "status <text>" when it is judged.
+    void setState(int row, RowState state) override
     {
         std::lock_guard lock(m_lock);
-        m_rows[size_t(row)].status = text;
-        m_calls << QStringLiteral("%1:status %2").arg(row).arg(text);
-    }
-    void setProgress(int row) override
-    {
-        std::lock_guard lock(m_lock);
-        m_rows[size_t(row)].progress = true;
-        m_calls << QStringLiteral("%1:bar").arg(row);
+        Row& r = m_rows[size_t(row)];
+        if (state == RowState::Converting) {
+            r.progress = true;
+            r.percent = 0;
+            m_calls << QStringLiteral("%1:bar").arg(row) << QStringLiteral("%1:0").arg(row);
+            return;
+        }
+        r.progress = false;
+        r.status = rowStateText(state);
+        m_calls << QStringLiteral("%1:nobar").arg(row)
+                << QStringLiteral("%1:status %2").arg(row).arg(r.status);
     }
     void updateProgress(int row, int percent) override
     {
@@ -138,12 +143,6 @@ public:
     {
         std::lock_guard lock(m_lock);
         m_rows[size_t(row)].reason = reason;
-    }
-    void removeProgress(int row) override
-    {
-        std::lock_guard lock(m_lock);
-        m_rows[size_t(row)].progress = false;
-        m_calls << QStringLiteral("%1:nobar").arg(row);
     }
     void updateTiming(int row, const RowTiming& timing) override
     {

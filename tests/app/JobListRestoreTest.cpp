@@ -72,7 +72,7 @@ protected:
     {
         open();
         dlg->AdmitFiles({file});
-        ASSERT_TRUE(waitFor([this] { return dlg->jobs().rowCount() > 0; }, 60000,
+        ASSERT_TRUE(waitFor([this] { return dlg->jobModel().rowCount() > 0; }, 60000,
                             "the file named at start"));
     }
 
@@ -103,7 +103,7 @@ TEST_F(JobListRestoreTest, AKilledProgramsListComesBackOnYesWithoutTheFilesGoneM
     EXPECT_TRUE(answers->seen[1].text.endsWith("\nDeleted Profile"));
     EXPECT_TRUE(answers->seen[2].text.contains(QDir::toNativeSeparators(media("gone.avi"))));
     EXPECT_FALSE(answers->seen[2].text.contains("second"));
-    ASSERT_EQ(dlg->jobs().rowCount(), 2);
+    ASSERT_EQ(dlg->jobModel().rowCount(), 2);
     EXPECT_EQ(cell(0, 1), "first clip ä.avi");
     EXPECT_EQ(cell(1, 1), "-second.avi");
     EXPECT_TRUE(cell(0, 4) == "Ready" && checked(0) && checked(1));
@@ -122,7 +122,7 @@ TEST_F(JobListRestoreTest, AKilledProgramsListIsForgottenOnNo)
     EXPECT_TRUE(answers->seen[0].text.contains("(1 file)"));
     // Deleting the list is the last step of the offer.
     ASSERT_TRUE(waitFor([this] { return !QFile::exists(kept()); }, 60000, "the list deleted"));
-    EXPECT_EQ(dlg->jobs().rowCount(), 0);
+    EXPECT_EQ(dlg->jobModel().rowCount(), 0);
     dlg.reset();
     openPastStartup(media("clip.avi"));
     EXPECT_EQ(answers->seen.size(), 1) << "asked once";
@@ -184,14 +184,14 @@ TEST_F(JobListRestoreTest, RowsComeBackWithTheirEditsChecksAndStatusesAndARunnin
     // The moment of the crash: one row done, one converting.
     ASSERT_TRUE(waitFor([this] {
         const QList<JobListStore::Row> rows = keptRows();
-        return running(1) && rows.size() == 3 && rows[0].status == "Completed";
+        return running(1) && rows.size() == 3 && rows[0].state == RowState::Completed;
     }));
     const QByteArray atCrash = TestMedia::readFile(kept());
     dlg.reset();
     ASSERT_TRUE(TestMedia::writeFile(kept(), atCrash));
 
     open(TOVEL_FAKE_ENCODER);
-    ASSERT_TRUE(waitFor([this] { return dlg->jobs().rowCount() == 3; }));
+    ASSERT_TRUE(waitFor([this] { return dlg->jobModel().rowCount() == 3; }));
     EXPECT_TRUE(cell(0, 4) == "Completed" && !checked(0));
     EXPECT_TRUE(cell(1, 4) == "Ready" && checked(1)) << cell(1, 4).toStdString();
     EXPECT_TRUE(cell(2, 4) == "Ready" && !checked(2));
@@ -218,7 +218,7 @@ TEST_F(JobListRestoreTest, ADamagedOrForeignListIsSetAsideAndReportedOnce)
         ASSERT_TRUE(waitFor([&] { return answers->seen.size() == before + 1; }));
         EXPECT_TRUE(answers->seen.last().text.startsWith(
             "The job list kept from the last session could not be read."));
-        EXPECT_EQ(dlg->jobs().rowCount(), 0);
+        EXPECT_EQ(dlg->jobModel().rowCount(), 0);
         EXPECT_FALSE(QFile::exists(kept()));
         QStringList aside;
         for (const QString& name : QDir(m_app.path()).entryList({"joblist.json.damaged-*"}))

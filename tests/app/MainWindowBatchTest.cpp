@@ -202,11 +202,11 @@ TEST_F(HangingWindowTest, DropsWaitUntilTheBatchHasEnded)
 {
     drop({media("two.avi")});
     QApplication::processEvents();
-    EXPECT_EQ(dlg->jobs().rowCount(), 3);
+    EXPECT_EQ(dlg->jobModel().rowCount(), 3);
     dlg->batch().RequestStop();
     ASSERT_TRUE(waitFor([this] { return !dlg->IsConverting(); }));
     drop({media("two.avi")});
-    EXPECT_TRUE(waitFor([this] { return dlg->jobs().rowCount() == 4; }));
+    EXPECT_TRUE(waitFor([this] { return dlg->jobModel().rowCount() == 4; }));
 }
 
 TEST_F(HangingWindowTest, EndingTheProgramStopsTheBatchWithoutAQuestion)
@@ -358,7 +358,7 @@ TEST_F(WindowTest, FoldersCopiedCommandsAndKeptDates)
     open();
     m_folderPick = media("trip");
     trigger(32801); // File > Add Folder...
-    ASSERT_EQ(dlg->jobs().rowCount(), 2);
+    ASSERT_EQ(dlg->jobModel().rowCount(), 2);
     EXPECT_EQ(answers->texts().size(), 1) << "one summary, no message per skipped file";
     EXPECT_TRUE(answers->texts()[0].contains("2")) << answers->texts()[0].toStdString();
 

@@ -166,7 +166,7 @@ TEST_F(WindowTest, EscKeepsTheWindowAndItsRowsWhileExitKeysClose)
     QTest::keyClick(dlg->jobList(), Qt::Key_Escape);
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(dlg->jobs().rowCount(), 1);
+    EXPECT_EQ(dlg->jobModel().rowCount(), 1);
     EXPECT_TRUE(answers->seen.isEmpty());
 
     // Esc still closes what it belongs to: an open drop-down.
@@ -193,7 +193,7 @@ TEST_F(WindowTest, KeyboardUsersToggleRowsSeeTheSelectionAndLeaveTheEditor)
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_FALSE(checked(1));
-    EXPECT_FALSE(dlg->jobs().isChecked(1)) << "the worker's copy follows";
+    EXPECT_FALSE(dlg->jobModel().isChecked(1)) << "the worker's copy follows";
     EXPECT_EQ(list->GetHeaderImage(0), 1);
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_TRUE(checked(1));
@@ -301,7 +301,7 @@ TEST_F(WindowTest, SeveralRefusedFilesAreNamedInOneMessage)
     EXPECT_EQ(answers->seen[0].caption, "Error");
     EXPECT_EQ(answers->seen[0].text, "These 3 files can not be decoded:\n\n\"one.avi\"\n"
                                      "\"two 100%.mp4\"\n\"-three.mov\"");
-    EXPECT_EQ(dlg->jobs().rowCount(), 1);
+    EXPECT_EQ(dlg->jobModel().rowCount(), 1);
     EXPECT_EQ(dlg->jobs().SelectedRow(), 0);
 
     // One file keeps the one-file text; Add names several in one Information dialog.
@@ -347,7 +347,7 @@ TEST_F(WindowTest, TheStoppedPreviewFollowsTheSelection)
     ASSERT_TRUE(TestMedia::makePicture(media("still.png"), "160x120"));
     open();
     add({media("first.avi"), media("second.avi"), media("still.png")});
-    ASSERT_EQ(dlg->jobs().rowCount(), 3);
+    ASSERT_EQ(dlg->jobModel().rowCount(), 3);
     CPreviewPanel& preview = dlg->preview();
     auto* time = qobject_cast<QLabel*>(control(1053));
     auto* slider = qobject_cast<QSlider*>(control(1050));

@@ -4,6 +4,7 @@
 #include "CCellListModel.h"
 #include "CImageButton.h"
 #include "CJobList.h"
+#include "JobListDrawing.h"
 #include "CPreviewPanel.h"
 #include "ConversionJob.h"
 #include "TestMedia.h"
@@ -32,7 +33,7 @@ TEST_F(WindowTest, StartsWithTheEmptyListTheCatalogueTheOutputAndTheMenus)
 {
     ASSERT_TRUE(TestMedia::writeFile(app("config.ini"), "[Config]\nOutput=/srv/out\nCProID=2\n"));
     open();
-    EXPECT_TRUE(dlg->jobs().IsEmptyState());
+    EXPECT_TRUE(dlg->listDrawing().IsEmptyState());
     EXPECT_EQ(dlg->jobList()->GetColumnCount(), 0);
     EXPECT_GT(dlg->profileBox()->count(), 10);
     EXPECT_EQ(dlg->profileBox()->currentIndex(), 2);
@@ -93,7 +94,7 @@ TEST_F(WindowTest, AddAdmitsDecodableFilesAndTheListSwitchesLooks)
     open();
     add({media("first 100%.avi"), media("notes.avi"), media("third.mp3")});
 
-    ASSERT_EQ(dlg->jobs().rowCount(), 2);
+    ASSERT_EQ(dlg->jobModel().rowCount(), 2);
     ASSERT_EQ(answers->seen.size(), 1);
     EXPECT_EQ(answers->seen[0].kind, "CCodecInfoDlg");
     EXPECT_EQ(dlg->jobs().SelectedRow(), 1);
@@ -114,16 +115,16 @@ TEST_F(WindowTest, AddAdmitsDecodableFilesAndTheListSwitchesLooks)
     EXPECT_TRUE(checked(0) && checked(1));
 
     trigger(32772); // Remove: the second row goes, the first becomes selected
-    ASSERT_EQ(dlg->jobs().rowCount(), 1);
+    ASSERT_EQ(dlg->jobModel().rowCount(), 1);
     EXPECT_EQ(dlg->jobs().SelectedRow(), 0);
     trigger(32773); // Remove All
-    EXPECT_EQ(dlg->jobs().rowCount(), 0);
-    EXPECT_TRUE(dlg->jobs().IsEmptyState());
+    EXPECT_EQ(dlg->jobModel().rowCount(), 0);
+    EXPECT_TRUE(dlg->listDrawing().IsEmptyState());
     EXPECT_EQ(list->GetColumnCount(), 0);
     add({media("third.mp3")});
     EXPECT_EQ(list->GetColumnCount(), 5);
     click(1007); // Remove the only row: back to the picture, then five columns again
-    EXPECT_TRUE(dlg->jobs().IsEmptyState());
+    EXPECT_TRUE(dlg->listDrawing().IsEmptyState());
     add({media("third.mp3")});
     EXPECT_EQ(list->GetColumnCount(), 5);
 }
@@ -134,7 +135,7 @@ TEST_F(WindowTest, DropsAdmitEachFileAndNameTheUndecodableOne)
     ASSERT_TRUE(TestMedia::writeFile(media("broken.mp4"), "junk"));
     open();
     drop({media("broken.mp4"), media("clip.avi")});
-    ASSERT_TRUE(waitFor([this] { return dlg->jobs().rowCount() == 1; }));
+    ASSERT_TRUE(waitFor([this] { return dlg->jobModel().rowCount() == 1; }));
     EXPECT_EQ(answers->texts(), QStringList{"The file \"broken.mp4\" can not be decoded."});
     EXPECT_EQ(answers->seen[0].caption, "Error");
     EXPECT_EQ(dlg->jobList()->GetColumnCount(), 5);
@@ -149,7 +150,7 @@ TEST_F(WindowTest, UpAndDownCarryCheckTextsAndJob)
     add({media("a.avi"), media("b.avi"), media("c.avi")});
     dlg->jobList()->SetCheck(2, 0, 0);
     dlg->jobList()->SetItemToolTip(2, 4, "why it failed");
-    ConversionJob* moving = dlg->jobs().job(2);
+    ConversionJob* moving = dlg->jobModel().job(2);
     ASSERT_EQ(dlg->jobs().SelectedRow(), 2);
 
     trigger(32778); // Down on the last row does nothing
@@ -158,9 +159,9 @@ TEST_F(WindowTest, UpAndDownCarryCheckTextsAndJob)
     EXPECT_EQ(cell(1, 1), "c.avi");
     EXPECT_EQ(cell(2, 1), "b.avi");
     EXPECT_FALSE(checked(1));
-    EXPECT_FALSE(dlg->jobs().isChecked(1)) << "the worker's copy follows";
-    EXPECT_TRUE(dlg->jobs().isChecked(2));
-    EXPECT_EQ(dlg->jobs().job(1), moving);
+    EXPECT_FALSE(dlg->jobModel().isChecked(1)) << "the worker's copy follows";
+    EXPECT_TRUE(dlg->jobModel().isChecked(2));
+    EXPECT_EQ(dlg->jobModel().job(1), moving);
     EXPECT_EQ(dlg->jobList()->GetItemData(1), moving);
     EXPECT_EQ(dlg->jobList()->cellModel()->data(dlg->jobList()->cellModel()->index(1, 4),
                                                 Qt::ToolTipRole),
@@ -175,7 +176,7 @@ TEST_F(WindowTest, UpAndDownCarryCheckTextsAndJob)
     trigger(32776); // UnCheck All, then Check All
     EXPECT_FALSE(checked(0) || checked(1) || checked(2));
     trigger(32775);
-    EXPECT_TRUE(dlg->jobs().isChecked(0) && dlg->jobs().isChecked(1) && dlg->jobs().isChecked(2));
+    EXPECT_TRUE(dlg->jobModel().isChecked(0) && dlg->jobModel().isChecked(1) && dlg->jobModel().isChecked(2));
 }
 
 TEST_F(WindowTest, ProfileChangeRetargetsOnlyTheSelectedRowAndIsRemembered)
@@ -247,7 +248,7 @@ TEST_F(WindowTest, ThePreviewPlaysTheSelectedRowAndAddStopsItButADropDoesNot)
     EXPECT_EQ(dlg->preview().previewPath(), media("show.avi"));
 
     drop({media("more.avi")});
-    ASSERT_TRUE(waitFor([this] { return dlg->jobs().rowCount() == 2; }));
+    ASSERT_TRUE(waitFor([this] { return dlg->jobModel().rowCount() == 2; }));
     EXPECT_EQ(dlg->preview().state(), CPreviewPanel::Playing);
     add({media("more.avi")});
     EXPECT_EQ(dlg->preview().state(), CPreviewPanel::Idle);

@@ -85,7 +85,7 @@ TEST_F(UserProfilesTest, AnUnavailableProfileKeepsItsPlaceIsMarkedAndFailsBefore
         << box->toolTip().toStdString();
 
     add({media("clip.mp4")});
-    ASSERT_EQ(dlg->jobs().rowCount(), 1);
+    ASSERT_EQ(dlg->jobModel().rowCount(), 1);
     // Refused at Encode with its reason, as tovel-cli refuses it; nothing starts.
     click(1015);
     ASSERT_EQ(answers->texts(),
@@ -102,7 +102,7 @@ TEST_F(UserProfilesTest, ASavedRowConvertsWithItsValuesAndSurvivesARestart)
 {
     open();
     add({media("clip.mp4")});
-    ASSERT_EQ(dlg->jobs().rowCount(), 1);
+    ASSERT_EQ(dlg->jobModel().rowCount(), 1);
     dlg->jobs().SelectRow(0);
     // The user picks another size in the editor.
     CParamTreeItem* size = nullptr;

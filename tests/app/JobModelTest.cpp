@@ -1,0 +1,144 @@
+#include "JobModel.h"
+#include "ConversionJob.h"
+#include "JobListStore.h"
+#include "WaitFor.h"
+
+#include <gtest/gtest.h>
+
+#include <QThread>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::unique_ptr<ConversionJob> jobFor(const QString& path)
+{
+    auto job = std::make_unique<ConversionJob>();
+    job->inputPath = path;
+    return job;
+}
+
+struct Seen
+{
+    int row;
+    int changes;
+    bool onOwner;
+};
+
+} // namespace
+
+TEST(JobModel, AWorkersChangesReachTheOwnerThreadInOrderAndFollowAMovedRow)
+{
+    JobModel model;
+    model.append(jobFor("/a.avi"));
+    model.append(jobFor("/b.avi"));
+    std::vector<Seen> seen;
+    QObject::connect(&model, &JobModel::rowChanged, [&](int row, int changes) {
+        seen.push_back({row, changes, QThread::currentThread() == model.thread()});
+    });
+
+    std::thread worker([&] {
+        model.setState(1, RowState::Converting);
+        model.updateProgress(1, 140); // a tool may overshoot: drawn as full
+        model.setChecked(1, false);
+        // The batch reads its own write at once, before the owner thread has drawn anything.
+        EXPECT_FALSE(model.isChecked(1));
+        RowTiming took;
+        took.finished = true;
+        model.updateTiming(1, took);
+        model.setFailureReason(1, "the encoder tool wrote no output file");
+        model.setState(1, RowState::Fail);
+    });
+    worker.join();
+    EXPECT_TRUE(seen.empty()) << "nothing is applied off the owner thread";
+    // The row moves before the queued changes are applied: they follow its job, not its index.
+    ASSERT_TRUE(model.move(1, 0));
+    ASSERT_TRUE(waitFor([&] { return model.values(0).state == RowState::Fail; }));
+
+    ASSERT_EQ(seen.size(), 6u);
+    for (const Seen& each : seen) {
+        EXPECT_EQ(each.row, 0);
+        EXPECT_TRUE(each.onOwner);
+    }
+    EXPECT_EQ(seen[1].changes, JobModel::Progress);
+    EXPECT_EQ(seen[2].changes, JobModel::Check);
+    const JobModel::RowValues failed = model.values(0);
+    EXPECT_EQ(failed.percent, 100);
+    EXPECT_FALSE(failed.checked);
+    EXPECT_TRUE(failed.timing.finished);
+    EXPECT_EQ(failed.reason, "the encoder tool wrote no output file");
+    EXPECT_EQ(model.values(1).state, RowState::Ready);
+
+    // A second run starts afresh: no old pace or reason, progress only while converting.
+    model.setState(0, RowState::Converting);
+    EXPECT_EQ(model.values(0).reason, "");
+    EXPECT_FALSE(model.values(0).timing.finished);
+    EXPECT_EQ(model.values(0).percent, 0);
+    model.setState(0, RowState::Abort);
+    model.updateProgress(0, 50);
+    EXPECT_EQ(model.values(0).percent, 0);
+}
+
+TEST(JobModel, ADirectModelAppliesOnTheCallingThreadAndARemovedRowsChangesAreDropped)
+{
+    JobModel model(JobModel::Direct);
+    model.append(jobFor("/a.avi"));
+    ConversionJob* job = model.job(0);
+    int removedSeen = -1;
+    bool jobAliveWhenRemoved = false;
+    QObject::connect(&model, &JobModel::rowRemoved, [&](int row) {
+        removedSeen = row;
+        jobAliveWhenRemoved = !job->inputPath.isEmpty();
+    });
+    std::thread worker([&] { model.setState(0, RowState::Completed); });
+    worker.join();
+    EXPECT_EQ(model.values(0).state, RowState::Completed);
+
+    JobModel queued;
+    queued.append(jobFor("/b.avi"));
+    std::thread late([&] { queued.setState(0, RowState::Completed); });
+    late.join();
+    queued.remove(0);
+    queued.append(jobFor("/c.avi"));
+    bool marker = false;
+    QMetaObject::invokeMethod(
+        &queued, [&] { marker = true; }, Qt::QueuedConnection);
+    ASSERT_TRUE(waitFor([&] { return marker; }));
+    EXPECT_EQ(queued.values(0).state, RowState::Ready) << "a change never lands on another row";
+
+    model.remove(0);
+    EXPECT_EQ(removedSeen, 0);
+    EXPECT_TRUE(jobAliveWhenRemoved) << "listeners let go of the job before it is freed";
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_FALSE(model.move(0, 0));
+}
+
+TEST(JobModel, AKeptListStoresStatesByNameAndRefusesAnyOther)
+{
+    JobListStore::Kept kept;
+    for (RowState state : {RowState::Ready, RowState::Converting, RowState::Completed,
+                           RowState::Fail, RowState::Abort}) {
+        JobListStore::Row row;
+        row.inputPath = "/in.avi";
+        row.state = state;
+        kept.rows << row;
+    }
+    const QByteArray bytes = JobListStore::encode(kept);
+    const std::optional<JobListStore::Kept> back = JobListStore::decode(bytes);
+    ASSERT_TRUE(back);
+    const RowState expected[] = {RowState::Ready, RowState::Ready, RowState::Completed,
+                                 RowState::Fail, RowState::Abort};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(back->rows[i].state, expected[i]) << i;
+
+    // A list from before statuses were kept is Ready; a name of no state is a damaged list.
+    QByteArray old = bytes;
+    old.replace("\"Completed\"", "\"\"");
+    ASSERT_TRUE(JobListStore::decode(old));
+    EXPECT_EQ(JobListStore::decode(old)->rows[2].state, RowState::Ready);
+    for (const char* bad : {"\"Converting\"", "\"completed\"", "\"Completed \""}) {
+        QByteArray damaged = bytes;
+        damaged.replace("\"Fail\"", bad);
+        EXPECT_FALSE(JobListStore::decode(damaged)) << bad;
+    }
+}
