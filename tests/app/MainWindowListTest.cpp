@@ -4,9 +4,9 @@
 #include "CCellListModel.h"
 #include "CImageButton.h"
 #include "CJobList.h"
-#include "JobListDrawing.h"
 #include "CPreviewPanel.h"
 #include "ConversionJob.h"
+#include "JobListDrawing.h"
 #include "TestMedia.h"
 #include "WindowHarness.h"
 
@@ -176,7 +176,8 @@ TEST_F(WindowTest, UpAndDownCarryCheckTextsAndJob)
     trigger(32776); // UnCheck All, then Check All
     EXPECT_FALSE(checked(0) || checked(1) || checked(2));
     trigger(32775);
-    EXPECT_TRUE(dlg->jobModel().isChecked(0) && dlg->jobModel().isChecked(1) && dlg->jobModel().isChecked(2));
+    EXPECT_TRUE(dlg->jobModel().isChecked(0) && dlg->jobModel().isChecked(1) &&
+                dlg->jobModel().isChecked(2));
 }
 
 TEST_F(WindowTest, ProfileChangeRetargetsOnlyTheSelectedRowAndIsRemembered)
