@@ -31,10 +31,10 @@ bool isSet(const Profile& profile, const char* name)
 
 } // namespace
 
-QString ProfileAvailability::Missing(const Profile& profile, const EncoderCatalogue& ffmpeg)
+ProfileProblem ProfileAvailability::Missing(const Profile& profile, const EncoderCatalogue& ffmpeg)
 {
     if (profile.format.compare("rm", Qt::CaseInsensitive) == 0)
-        return QString();
+        return ProfileProblem{};
     for (const bool video : {true, false}) {
         if (isSet(profile, video ? "vn" : "an"))
             continue;
@@ -45,18 +45,21 @@ QString ProfileAvailability::Missing(const Profile& profile, const EncoderCatalo
         const CodecNames::Choice choice =
             video ? CodecNames::video(tool, ffmpeg) : CodecNames::audio(tool, ffmpeg);
         if (choice.encoder.isEmpty())
-            return QStringLiteral("unavailable: the installed FFmpeg has no %1 encoder \"%2\"")
-                .arg(video ? QLatin1String("video") : QLatin1String("audio"),
-                     QString::fromLocal8Bit(value));
+            return ProfileProblem::unavailable(
+                QStringLiteral("the installed FFmpeg has no %1 encoder \"%2\"")
+                    .arg(video ? QLatin1String("video") : QLatin1String("audio"),
+                         QString::fromLocal8Bit(value)));
     }
     const QByteArray format = written(profile, "f");
     if (!format.isEmpty() && !ffmpeg.hasMuxer(QString::fromLocal8Bit(format)))
-        return QStringLiteral("unavailable: the installed FFmpeg cannot write the format \"%1\"")
-            .arg(QString::fromLocal8Bit(format));
+        return ProfileProblem::unavailable(
+            QStringLiteral("the installed FFmpeg cannot write the format \"%1\"")
+                .arg(QString::fromLocal8Bit(format)));
     if (format.isEmpty() && written(profile, "target").isEmpty() && !profile.extName.isEmpty() &&
         ffmpeg.muxerForFile(QStringLiteral("out.") + QString::fromLocal8Bit(profile.extName))
             .isEmpty())
-        return QStringLiteral("unavailable: the installed FFmpeg writes no \".%1\" files")
-            .arg(QString::fromLocal8Bit(profile.extName));
-    return QString();
+        return ProfileProblem::unavailable(
+            QStringLiteral("the installed FFmpeg writes no \".%1\" files")
+                .arg(QString::fromLocal8Bit(profile.extName)));
+    return ProfileProblem{};
 }

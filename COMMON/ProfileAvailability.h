@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "ProfileProblem.h"
 
 class EncoderCatalogue;
 struct Profile;
@@ -10,8 +10,8 @@ struct Profile;
 // resulting encoder, and the output format, must be there. Pure; any thread.
 namespace ProfileAvailability {
 
-// "unavailable: ..." naming the missing encoder or format; empty when `ffmpeg` has all.
+// An Unavailable problem naming the missing encoder or format; none when `ffmpeg` has all.
 // RealMedia profiles go to the producer library and are never unavailable here.
-QString Missing(const Profile& profile, const EncoderCatalogue& ffmpeg);
+ProfileProblem Missing(const Profile& profile, const EncoderCatalogue& ffmpeg);
 
 } // namespace ProfileAvailability

@@ -422,10 +422,10 @@ QString CConverterDlg::unusableProfileText()
         const ConversionJob* job = m_model.job(row);
         if (!m_model.isChecked(row) || !job || !job->profile)
             continue;
-        const QString problem = m_profiles.Problem(job->profile->name);
+        const ProfileProblem problem = m_profiles.Problem(job->profile->name);
         const QString line = QStringLiteral("The profile \"%1\" cannot be used: %2")
-                                 .arg(QString::fromLocal8Bit(job->profile->name), problem);
-        if (problem.startsWith(QLatin1String("unavailable:")) && !refused.contains(line))
+                                 .arg(QString::fromLocal8Bit(job->profile->name), problem.text());
+        if (problem.kind == ProfileProblem::Unavailable && !refused.contains(line))
             refused << line;
     }
     return refused.join(QLatin1Char('\n'));

@@ -95,8 +95,8 @@ void listProfiles(const CProfileManager& profiles, CConsoleWriter& writer)
         profiles.LoadProfile(name, &profile);
         QString line = QString::fromLocal8Bit(name) + QLatin1Char('\t') +
                        QString::fromLocal8Bit(CProfileManager::TargetText(profile));
-        if (const QString problem = profiles.Problem(name); !problem.isEmpty())
-            line += QLatin1Char('\t') + problem;
+        if (const ProfileProblem problem = profiles.Problem(name); !problem.isEmpty())
+            line += QLatin1Char('\t') + problem.text();
         writer.line(line);
     }
 }
@@ -191,10 +191,10 @@ QByteArray chooseProfile(const CCliOptions& options, const CProfileManager& prof
     }
 
     // Nothing is probed or converted with a profile that cannot be made here.
-    if (const QString problem = profiles.Problem(profileName);
-        problem.startsWith(QLatin1String("unavailable:"))) {
+    if (const ProfileProblem problem = profiles.Problem(profileName);
+        problem.kind == ProfileProblem::Unavailable) {
         writer.errorLine(QStringLiteral("The profile \"%1\" cannot be used: %2")
-                             .arg(QString::fromLocal8Bit(profileName), problem));
+                             .arg(QString::fromLocal8Bit(profileName), problem.text()));
         refusal = CTovelCli::RowFailed;
         return QByteArray();
     }

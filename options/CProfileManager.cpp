@@ -74,7 +74,8 @@ void CProfileManager::AddUserProfile(const QByteArray& name, const QString& path
     m_names.append(name);
 }
 
-void CProfileManager::CheckAvailability(const std::function<QString(const Profile&)>& missing)
+void CProfileManager::CheckAvailability(
+    const std::function<ProfileProblem(const Profile&)>& missing)
 {
     for (const QByteArray& name : std::as_const(m_names)) {
         if (m_problems.contains(name))
@@ -91,9 +92,9 @@ bool CProfileManager::LoadProfile(const QByteArray& name, Profile* profile) cons
         return false;
     try {
         ProfileReader::Read(m_catalogue.value(name), name, *profile);
-        const QString problem = m_problems.value(name);
-        if (problem.startsWith(QLatin1String("unavailable:")))
-            profile->unavailable = problem;
+        const ProfileProblem problem = m_problems.value(name);
+        if (problem.kind == ProfileProblem::Unavailable)
+            profile->unavailable = problem.text();
     } catch (const std::bad_alloc&) {
         profile->options.clear();
         profile->firstOption = nullptr;
@@ -132,7 +133,7 @@ QByteArray CProfileManager::SelectEntry(int index)
     return m_currentName;
 }
 
-void CProfileManager::SetProblem(const QByteArray& name, const QString& problem)
+void CProfileManager::SetProblem(const QByteArray& name, const ProfileProblem& problem)
 {
     if (problem.isEmpty())
         m_problems.remove(name);

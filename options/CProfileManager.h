@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Profile.h"
+#include "ProfileProblem.h"
 
 #include <QByteArray>
 #include <QList>
@@ -34,9 +35,9 @@ public:
                       const QString& configDefaults = QString(),
                       const QString& userFolder = QString());
 
-    // Notes for every listed profile what `missing` finds wrong with it (an "unavailable: ..."
-    // text, empty when nothing), unless the scan found it malformed.
-    void CheckAvailability(const std::function<QString(const Profile&)>& missing);
+    // Notes for every listed profile what `missing` finds wrong with it (none when nothing),
+    // unless the scan found it malformed.
+    void CheckAvailability(const std::function<ProfileProblem(const Profile&)>& missing);
 
     // Lists a profile the user just saved after the others.
     void AddUserProfile(const QByteArray& name, const QString& path);
@@ -81,12 +82,12 @@ public:
     // Mutable place of the display copy, for ReplaceProfile.
     std::unique_ptr<Profile>& DisplayPlace() { return m_display; }
 
-    // Notes why the named profile cannot be used as it is: "unavailable: ..." (the installed
-    // FFmpeg lacks an encoder or format; loads carry it and conversions refuse it) or
-    // "malformed: ..." (found by the scan itself). Empty clears it.
-    void SetProblem(const QByteArray& name, const QString& problem);
-    // The problem noted for the name; empty when there is none.
-    QString Problem(const QByteArray& name) const { return m_problems.value(name); }
+    // Notes why the named profile cannot be used as it is: Unavailable (the installed FFmpeg
+    // lacks an encoder or format; loads carry it and conversions refuse it) or Malformed (found
+    // by the scan itself). None clears it.
+    void SetProblem(const QByteArray& name, const ProfileProblem& problem);
+    // The problem noted for the name; none when there is none.
+    ProfileProblem Problem(const QByteArray& name) const { return m_problems.value(name); }
 
     // The job list's target text: "SName", or "Format" in upper case when it is empty.
     static QByteArray TargetText(const Profile& profile);
@@ -94,9 +95,9 @@ public:
 private:
     void scanFolder(const QString& folder, bool user, bool userNamesOnly);
 
-    QMap<QByteArray, QString> m_catalogue; // name -> full path of its file
-    QMap<QByteArray, QString> m_problems;  // name -> what is wrong with it
-    QList<QByteArray> m_names;             // the Profile box entries, in scan order
+    QMap<QByteArray, QString> m_catalogue;       // name -> full path of its file
+    QMap<QByteArray, ProfileProblem> m_problems; // name -> what is wrong with it
+    QList<QByteArray> m_names;                   // the Profile box entries, in scan order
     int m_selected = -1;
     QByteArray m_currentName;
     std::unique_ptr<Profile> m_display; // read-only display copy; outlives the view's links

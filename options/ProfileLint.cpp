@@ -5,17 +5,17 @@
 
 #include <QFile>
 
-QString ProfileLint::Check(const QString& file)
+ProfileProblem ProfileLint::Check(const QString& file)
 {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("malformed: the file cannot be read");
+        return ProfileProblem::malformed(QStringLiteral("the file cannot be read"));
     const QList<QByteArray> lines = in.readAll().split('\n');
     QByteArray section;
     for (int i = 0; i < lines.size(); ++i) {
         const QByteArray line = lines[i].trimmed();
         const auto fault = [&](const QString& why) {
-            return QStringLiteral("malformed: line %1: %2").arg(i + 1).arg(why);
+            return ProfileProblem::malformed(QStringLiteral("line %1: %2").arg(i + 1).arg(why));
         };
         if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
             continue;
@@ -46,5 +46,5 @@ QString ProfileLint::Check(const QString& file)
                 QStringLiteral("the value list of \"%1\" does not parse: %2")
                     .arg(QString::fromLocal8Bit(key), QString::fromLocal8Bit(option.listText)));
     }
-    return QString();
+    return ProfileProblem{};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProfileProblem.h"
+
 #include <QString>
 
 // What is wrong with a profile file that the loader would pass over in silence: a line that is
@@ -7,7 +9,7 @@
 // rejects, a value list without its enclosing braces. Any thread.
 namespace ProfileLint {
 
-// The first fault of `file`, as "malformed: line N: ..."; empty when it has none.
-QString Check(const QString& file);
+// The first fault of `file` (a Malformed problem, "line N: ..."); none when it has none.
+ProfileProblem Check(const QString& file);
 
 } // namespace ProfileLint
