@@ -45,6 +45,45 @@ void acquired(void* token)
 #endif
 }
 
+// The work as it travels in a queued call. Qt builds the call around it on the caller's thread
+// after the hand-off began, so every move marks the hand-off again: the last one comes after
+// everything the caller wrote into the call. Running or dropping it takes the mark.
+class Marked
+{
+public:
+    explicit Marked(std::function<void()> work)
+        : m_token(std::make_shared<char>()), m_work(std::move(work))
+    {
+        released(m_token.get());
+    }
+    Marked(Marked&& other) noexcept
+        : m_token(std::move(other.m_token)), m_work(std::move(other.m_work))
+    {
+        if (m_token)
+            released(m_token.get());
+    }
+    Marked(const Marked&) = delete;
+    Marked& operator=(const Marked&) = delete;
+    Marked& operator=(Marked&&) = delete;
+    ~Marked()
+    {
+        if (m_token)
+            acquired(m_token.get());
+    }
+    void operator()()
+    {
+        acquired(m_token.get());
+        m_work();
+        // What the work did comes before whatever the caller does once it is told.
+        released(m_token.get());
+    }
+    void* token() const { return m_token.get(); }
+
+private:
+    std::shared_ptr<char> m_token;
+    std::function<void()> m_work;
+};
+
 // The caller's wait: not Qt's blocking connection, whose semaphore the sanitizer cannot see.
 class Handoff
 {
@@ -75,15 +114,7 @@ void ThreadHandOff::post(QObject* context, std::function<void()> work)
         work();
         return;
     }
-    auto token = std::make_shared<char>();
-    released(token.get());
-    QMetaObject::invokeMethod(
-        context,
-        [token, work = std::move(work)] {
-            acquired(token.get());
-            work();
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(context, Marked(std::move(work)), Qt::QueuedConnection);
 }
 
 void ThreadHandOff::callAndWait(QObject* context, const std::function<void()>& work)
@@ -96,16 +127,7 @@ void ThreadHandOff::callAndWait(QObject* context, const std::function<void()>& w
     // Finished when the queued call has gone, run or dropped with `context`, as Qt's blocking
     // connection would release its caller.
     std::shared_ptr<void> finisher(nullptr, [handoff](void*) { handoff->finish(); });
-    released(handoff.get());
-    QMetaObject::invokeMethod(
-        context,
-        [&work, finisher, token = handoff.get()] {
-            acquired(token);
-            work();
-            released(token);
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(context, Marked([&work, finisher] { work(); }), Qt::QueuedConnection);
     finisher.reset();
     handoff->wait();
-    acquired(handoff.get());
 }

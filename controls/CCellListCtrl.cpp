@@ -1,5 +1,7 @@
 #include "CCellListCtrl.h"
 
+#include "ThreadHandOff.h"
+
 #include "CCellItemDelegate.h"
 #include "CCellListModel.h"
 #include "CXHeaderCtrl.h"
@@ -20,9 +22,7 @@ namespace {
 template <typename T, typename F> T askUiThread(const QObject* list, F ask)
 {
     T answer{};
-    QMetaObject::invokeMethod(
-        const_cast<QObject*>(list), [&answer, &ask] { answer = ask(); },
-        Qt::BlockingQueuedConnection);
+    ThreadHandOff::callAndWait(const_cast<QObject*>(list), [&answer, &ask] { answer = ask(); });
     return answer;
 }
 
@@ -191,9 +191,7 @@ int CCellListCtrl::GetItemCount() const
 int CCellListCtrl::SetItemText(int row, int column, const QString& text)
 {
     if (!onUiThread()) {
-        QMetaObject::invokeMethod(
-            this, [this, row, column, text] { SetItemText(row, column, text); },
-            Qt::QueuedConnection);
+        ThreadHandOff::post(this, [this, row, column, text] { SetItemText(row, column, text); });
         return 1;
     }
     return m_model->setText(row, column, text) ? 1 : 0;
@@ -209,9 +207,7 @@ QString CCellListCtrl::GetItemText(int row, int column) const
 int CCellListCtrl::SetCheck(int row, int column, int state)
 {
     if (!onUiThread()) {
-        QMetaObject::invokeMethod(
-            this, [this, row, column, state] { SetCheck(row, column, state); },
-            Qt::QueuedConnection);
+        ThreadHandOff::post(this, [this, row, column, state] { SetCheck(row, column, state); });
         return 1;
     }
     ListCellInfo* cell = m_model->cell(row, column);
@@ -234,8 +230,7 @@ int CCellListCtrl::GetCheck(int row, int column) const
 int CCellListCtrl::SetProgress(int row, int column, bool showText, const QString& format)
 {
     if (!onUiThread()) {
-        QMetaObject::invokeMethod(
-            this, [=, this] { SetProgress(row, column, showText, format); }, Qt::QueuedConnection);
+        ThreadHandOff::post(this, [=, this] { SetProgress(row, column, showText, format); });
         return 1;
     }
     ListCellInfo* cell = m_model->cell(row, column);
@@ -252,8 +247,7 @@ int CCellListCtrl::SetProgress(int row, int column, bool showText, const QString
 int CCellListCtrl::UpdateProgress(int row, int column, int percent)
 {
     if (!onUiThread()) {
-        QMetaObject::invokeMethod(
-            this, [=, this] { UpdateProgress(row, column, percent); }, Qt::QueuedConnection);
+        ThreadHandOff::post(this, [=, this] { UpdateProgress(row, column, percent); });
         return 1;
     }
     ListCellInfo* cell = m_model->cell(row, column);
@@ -267,8 +261,7 @@ int CCellListCtrl::UpdateProgress(int row, int column, int percent)
 int CCellListCtrl::RemoveProgress(int row, int column)
 {
     if (!onUiThread()) {
-        QMetaObject::invokeMethod(
-            this, [=, this] { RemoveProgress(row, column); }, Qt::QueuedConnection);
+        ThreadHandOff::post(this, [=, this] { RemoveProgress(row, column); });
         return 1;
     }
     ListCellInfo* cell = m_model->cell(row, column);

@@ -3,6 +3,7 @@
 #include "CImageButton.h"
 #include "FormatHMS.h"
 #include "ResourceImages.h"
+#include "ThreadHandOff.h"
 
 #include <QAction>
 #include <QImageReader>
@@ -192,7 +193,7 @@ void CPreviewPanel::OnPausePreview()
 void CPreviewPanel::StopPreview()
 {
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, &CPreviewPanel::StopPreview, Qt::QueuedConnection);
+        ThreadHandOff::post(this, [this] { StopPreview(); });
         return;
     }
     if (m_nPreviewState == Idle)

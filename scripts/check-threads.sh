@@ -15,7 +15,7 @@ fi
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOVEL_TSAN=ON \
     -DTOVEL_BUILD_BENCH=OFF $launcher >/dev/null
 cmake --build build-tsan --parallel --target common_tests batch_tests controls_tests \
-    window_tests tsan_planted_race
+    window_tests tsan_planted_race tsan_planted_queued_race
 # The window's cases that run a batch.
 window='WindowTest\.(EncodeWithNoCheckedRowSaysSo|ConvertsTheCheckedRowsWithTheRealTool'
 window="$window|AFailingRowEndsTheBatch|ASourceGoneBeforeEncodeFailsItsRowAndSaysWhy"
