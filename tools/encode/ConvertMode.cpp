@@ -8,6 +8,7 @@
 #include "MediaLibrary.h"
 #include "OutputCheck.h"
 #include "StdinWatcher.h"
+#include "ThreadHandOff.h"
 #include "TrustingCatalogue.h"
 
 #include <QDir>
@@ -137,27 +138,24 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
         if (settled.library)
             settled.command = LegacyTranslator::translate(
                 line, input, settled.library->probe(input), *settled.library);
-        QMetaObject::invokeMethod(
-            &runner,
-            [&] {
-                if (!settled.library) {
-                    say(settled.why);
-                    runner.abandon();
-                    return;
-                }
-                for (const QString& note : std::as_const(settled.command.notes))
-                    say(note);
-                if (!settled.command.refusal.isEmpty()) {
-                    say(settled.command.refusal);
-                    runner.abandon();
-                    return;
-                }
-                if (settled.command.arguments == quick.arguments)
-                    runner.confirm();
-                else
-                    runner.restart(control + settled.command.arguments);
-            },
-            Qt::QueuedConnection);
+        ThreadHandOff::post(&runner, [&] {
+            if (!settled.library) {
+                say(settled.why);
+                runner.abandon();
+                return;
+            }
+            for (const QString& note : std::as_const(settled.command.notes))
+                say(note);
+            if (!settled.command.refusal.isEmpty()) {
+                say(settled.command.refusal);
+                runner.abandon();
+                return;
+            }
+            if (settled.command.arguments == quick.arguments)
+                runner.confirm();
+            else
+                runner.restart(control + settled.command.arguments);
+        });
     };
     // The helper starts once ffmpeg runs: the loading would otherwise slow its start.
     std::thread helper;
