@@ -3,12 +3,10 @@
 #include "CCellListCtrl.h"
 #include "CCellListModel.h"
 #include "CProfileManager.h"
-#include "CQuentaMediaCntl.h"
 #include "ComboSearch.h"
 #include "ConversionJob.h"
 #include "FormatHMS.h"
 #include "IProfileView.h"
-#include "MediaAdmission.h"
 #include "ResourceImages.h"
 #include "RowTiming.h"
 #include "Settings.h"
@@ -100,15 +98,6 @@ void CJobList::CreateColumns()
         m_list->SetHeaderImage(column, column == kCheckColumn ? kUncheckedHeader : kPlainHeader);
     m_list->SetStretchColumn(kNameColumn, laidOut);
     m_emptyState = false;
-}
-
-bool CJobList::Admit(const QString& path, CQuentaMediaCntl& controller)
-{
-    std::unique_ptr<ConversionJob> job = MediaAdmission::ProbeFile(controller, path);
-    if (!job)
-        return false;
-    Append(std::move(job));
-    return true;
 }
 
 void CJobList::Append(std::unique_ptr<ConversionJob> job)

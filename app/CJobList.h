@@ -12,7 +12,6 @@
 
 class CCellListCtrl;
 class CProfileManager;
-class CQuentaMediaCntl;
 class QComboBox;
 class QItemSelection;
 struct ConversionJob;
@@ -42,11 +41,8 @@ public:
     void SetEmptyState();
     bool IsEmptyState() const { return m_emptyState; }
 
-    // Probes `path` and appends it as a checked "Ready" row with its own copy of the current
-    // profile. False (nothing added) when the file cannot be decoded.
-    bool Admit(const QString& path, CQuentaMediaCntl& controller);
-    // Appends a probed `job` as Admit does, giving it its own copy of the current profile
-    // unless it brings one.
+    // Appends a probed `job` as a checked "Ready" row, giving it its own copy of the current
+    // profile unless it brings one. The one way rows are added (the probe runs elsewhere).
     void Append(std::unique_ptr<ConversionJob> job);
     // Makes `row` the selected row and selects and focuses it in the list.
     void SelectRow(int row);

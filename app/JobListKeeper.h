@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QModelIndex>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <vector>
@@ -13,9 +14,9 @@ class CCellListCtrl;
 class CParamTree;
 class CJobList;
 class CProfileManager;
-class CQuentaMediaCntl;
 class QLineEdit;
 class QWidget;
+class WindowAdmissions;
 
 // Keeps the window's job list on disk while the program runs, so that a crash does not lose
 // it, and offers it back at the next start. Changes of the list (rows, check boxes, statuses,
@@ -34,7 +35,7 @@ public:
         CJobList* jobs = nullptr;
         CCellListCtrl* list = nullptr;
         CProfileManager* profiles = nullptr;
-        CQuentaMediaCntl* controller = nullptr; // probes restored files
+        WindowAdmissions* admissions = nullptr; // probes restored files off the UI thread
         CParamTree* editor = nullptr;           // the parameter tree, whose ended edits count
         std::function<void()> writeBackEdits;   // puts the editor's values into their row
         QLineEdit* outputBox = nullptr;         // whose text is kept and restored with the rows
@@ -48,7 +49,7 @@ public:
 
     // At start: asks once whether to restore a list found (Yes: its files are probed again
     // and added, those gone listed in one message), or reports a damaged one set aside.
-    // Then the list is kept from now on.
+    // Then the list is kept from now on; after a restore, once its last file is probed.
     void OfferRestore();
     // A normal exit: deletes the file and keeps nothing more.
     void Discard();
@@ -61,7 +62,17 @@ private:
     void changed();
     void onCellsChanged(const QModelIndex& first, const QModelIndex& last);
     JobListStore::Kept snapshot();
+    // What a restore left out: files gone, profiles no longer listed.
+    struct LeftOut
+    {
+        QStringList gone;
+        QStringList lostProfiles;
+    };
+
     void restore(const JobListStore::Kept& list);
+    // The messages after a restore: profiles no longer listed, then files gone.
+    void sayLeftOut(const QStringList& gone, const QStringList& lostProfiles);
+    void startKeeping();
 
     JobListStore m_store;
     Parts m_parts;
