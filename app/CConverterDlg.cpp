@@ -5,7 +5,6 @@
 #include "CBatchConverter.h"
 #include "CBatchEndNotice.h"
 #include "CCellListCtrl.h"
-#include "CCodecInfoDlg.h"
 #include "CImageButton.h"
 #include "CJobList.h"
 #include "CPreviewPanel.h"
@@ -22,7 +21,6 @@
 #include "MainDialogIds.h"
 #include "MainShortcuts.h"
 #include "MainWindowLayout.h"
-#include "MediaAdmission.h"
 #include "MessageBoxes.h"
 #include "OpenFileFilter.h"
 #include "OpenInBrowser.h"
@@ -32,7 +30,6 @@
 #include "ProfileBoxMarks.h"
 #include "ProfileCatalogue.h"
 #include "ProfileFolders.h"
-#include "RefusedFiles.h"
 #include "ResourceImages.h"
 #include "RowCommand.h"
 #include "Settings.h"
@@ -44,7 +41,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
