@@ -49,6 +49,7 @@ int CFfmpegEncoder::Attach(const EncoderSetup* setup)
                                                : setup->scriptName;
     m_trace = setup->trace;
     m_events = CEventReporter(setup->events);
+    m_probeCancel = setup->probeCancel;
     return m_callback ? 1 : 0;
 }
 
@@ -186,7 +187,7 @@ int CFfmpegEncoder::Probe(const QString& path, ConversionJob* job)
         reply.hasVideo = media.hasVideo;
         reply.hasAudio = media.hasAudio;
         const bool ok = CToolInformationProbe::run(info.program, info.arguments, reply,
-                                                   m_infoReplyMs, m_infoExitMs);
+                                                   m_infoReplyMs, m_infoExitMs, m_probeCancel);
         media.width = reply.width;
         media.height = reply.height;
         media.hasVideo = reply.hasVideo;

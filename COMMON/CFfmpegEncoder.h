@@ -15,8 +15,9 @@ class CTraceLog;
 
 // The encoder for every format but RealMedia: probes files, builds the tool's command line
 // and runs the external encoder tool, turning its "time=" lines into progress.
-// Threads: Attach/Probe on the UI thread, Setup/Run/Event on the batch worker; Stop from the
-// UI thread only raises the runner's atomic stop request.
+// Threads: Attach/Probe on the thread that admits files (an encoder the window's admission
+// worker made for itself), Setup/Run/Event on the batch worker; Stop from the UI thread only
+// raises the runner's atomic stop request.
 class CFfmpegEncoder : public CMediaEncoder
 {
 public:
@@ -66,4 +67,5 @@ private:
     RunOutcome m_outcome;
     int m_infoReplyMs = 30000;
     int m_infoExitMs = 5000;
+    const std::atomic<bool>* m_probeCancel = nullptr; // EncoderSetup::probeCancel
 };

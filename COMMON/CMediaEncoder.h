@@ -10,10 +10,11 @@ struct ConversionJob;
 struct EncoderSetup;
 
 // An encoder behind the conversion controller: the FFmpeg tool or the RealMedia producer.
-// Threads: Probe runs on the UI thread, Setup and Run on the batch worker; Attach on the thread
-// that makes the encoder current (the UI thread at start-up, the worker through
-// SwitchEncoder). Stop comes from the UI thread while Run is blocked and must be safe against it.
-// Results are 1 for success, 0 for failure; no exception leaves an encoder.
+// Threads: Probe runs on the thread that admits files (the window's admission worker, with an
+// encoder of its own), Setup and Run on the batch worker; Attach on the thread that makes the
+// encoder current (the UI thread at start-up, the worker through SwitchEncoder). Stop comes from
+// the UI thread while Run is blocked and must be safe against it. Results are 1 for success, 0 for
+// failure; no exception leaves an encoder.
 class CMediaEncoder
 {
 public:

@@ -68,7 +68,7 @@ int CQuentaMediaCntl::bGetMediaFileContent(const QString& path, ConversionJob* j
         encoder = m_current.get();
         saved = m_saved.get();
     }
-    // Probing happens only while no batch runs, so the encoder cannot be replaced meanwhile.
+    // No batch runs on a controller that probes, so the encoder cannot be replaced meanwhile.
     int probed = encoder ? encoder->Probe(path, job) : 0;
     // The RealMedia producer, current after a batch that ended on its row, cannot probe: the
     // tool encoder it put aside can.

@@ -14,10 +14,13 @@ struct EncoderSetup;
 
 // The one object through which the main window drives encoding: it owns the current encoder
 // (FFmpeg tool or RealMedia producer), probes files, converts one job at a time and stops it.
-// Threads: Init, bGetMediaFileContent and Stop run on the UI thread; SwitchEncoder and
-// bDoConvert on the batch worker; RestoreEncoder on the worker during a batch and on the UI
-// thread between batches (before an admission). The encoder slots are guarded so that Stop may
-// race a switch; while a batch runs the worker alone replaces them.
+// Threads: Init and Stop run on the UI thread; SwitchEncoder and bDoConvert on the batch
+// worker; RestoreEncoder on the worker during a batch and on the UI thread between batches.
+// bGetMediaFileContent runs where files are admitted, never beside a batch on the same
+// controller: the window's admission worker has a controller of its own, made and used on that
+// worker alone; the terminal program probes on its main thread before its batch. The encoder
+// slots are guarded so that Stop may race a switch; while a batch runs the worker alone
+// replaces them.
 class CQuentaMediaCntl
 {
 public:

@@ -21,8 +21,16 @@ void scanReply(const char* bytes, CToolInformationProbe::Reply& reply)
 } // namespace
 
 bool CToolInformationProbe::run(const QString& program, const QStringList& arguments, Reply& reply,
-                                int replyMs, int exitMs)
+                                int replyMs, int exitMs, const std::atomic<bool>* cancel)
 {
+    const auto cancelled = [cancel] { return cancel && cancel->load(); };
+    // Without a cancel flag a wait takes its whole time at once.
+    const auto slice = [cancel](const QDeadlineTimer& deadline) {
+        qint64 left = deadline.isForever() ? -1 : qMax<qint64>(1, deadline.remainingTime());
+        if (cancel && (left < 0 || left > kCancelCheckMs))
+            left = kCancelCheckMs;
+        return int(left);
+    };
     QProcess tool;
     tool.setProcessChannelMode(QProcess::MergedChannels);
     tool.setStandardInputFile(QProcess::nullDevice());
@@ -30,12 +38,12 @@ bool CToolInformationProbe::run(const QString& program, const QStringList& argum
     tool.start(program, arguments, QIODevice::ReadOnly);
     if (tool.waitForStarted(-1)) {
         const QDeadlineTimer replyDeadline(replyMs);
-        while (reply.duration <= 0) {
+        while (reply.duration <= 0 && !cancelled()) {
             if (tool.bytesAvailable() == 0) {
                 // Ended with nothing more to read, or silent for too long.
                 if (tool.state() == QProcess::NotRunning || replyDeadline.hasExpired())
                     break;
-                tool.waitForReadyRead(int(qMax<qint64>(1, replyDeadline.remainingTime())));
+                tool.waitForReadyRead(slice(replyDeadline));
                 continue;
             }
             char buffer[kReadSize + 1] = {};
@@ -46,11 +54,16 @@ bool CToolInformationProbe::run(const QString& program, const QStringList& argum
             scanReply(buffer, reply);
         }
         // The answer is in: give the tool a moment to end by itself, then end it.
-        if (!tool.waitForFinished(exitMs)) {
+        const QDeadlineTimer exitDeadline(exitMs);
+        while (tool.state() != QProcess::NotRunning && !cancelled() && !exitDeadline.hasExpired())
+            tool.waitForFinished(slice(exitDeadline));
+        if (tool.state() != QProcess::NotRunning) {
             tool.kill();
             tool.waitForFinished(-1);
         }
     }
+    if (cancelled())
+        return false;
 
     if (reply.duration == 0 && reply.hasVideo == 1 && reply.width > 0 && reply.height > 0)
         reply.duration = EncoderToolContract::kStillPictureSeconds;

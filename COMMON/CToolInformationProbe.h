@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 
 // The encoder tool's information mode: the tool answers with one line
 // (EncoderToolContract::kInfoReply) at the first byte of its output.
-// Runs synchronously on the caller's thread (the UI thread at admission).
+// Runs synchronously on the caller's thread (the window's admission worker, the terminal
+// program's main thread).
 class CToolInformationProbe
 {
 public:
@@ -20,7 +22,11 @@ public:
     // Runs `program` with `arguments` and reads its reply into `reply` (a partial match fills
     // the leading fields). Waits at most replyMs for the reply, then at most exitMs for the tool
     // to end; a tool still running then is ended. True when the duration is positive, after
-    // the still-picture rule.
+    // the still-picture rule. When `cancel` is given and becomes true, the tool is ended within
+    // about kCancelCheckMs and the result is false.
     static bool run(const QString& program, const QStringList& arguments, Reply& reply, int replyMs,
-                    int exitMs);
+                    int exitMs, const std::atomic<bool>* cancel = nullptr);
+
+    // How often a wait looks at the cancel flag.
+    static constexpr int kCancelCheckMs = 50;
 };

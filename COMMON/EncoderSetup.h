@@ -3,6 +3,7 @@
 #include "EncoderKind.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 
 class CTraceLog;
@@ -32,4 +33,7 @@ struct EncoderSetup
     ProgressTimeCallback timeCallback; // optional: speed and time left
     QString scriptName; // script fallback's file in writeFolder; empty: edit.avs. One per engine
                         // that converts at the same time as another.
+    // An admission's cancel flag, read by the thread that probes: once set, a probe waiting for
+    // the encoder tool's information mode ends it and fails. Null: probes run to their end.
+    const std::atomic<bool>* probeCancel = nullptr;
 };

@@ -5,7 +5,6 @@
 #include "CBatchConverter.h"
 #include "CBatchEndNotice.h"
 #include "CCellListCtrl.h"
-#include "CCodecInfoDlg.h"
 #include "CImageButton.h"
 #include "CJobList.h"
 #include "CPreviewPanel.h"
@@ -23,7 +22,6 @@
 #include "MainDialogIds.h"
 #include "MainShortcuts.h"
 #include "MainWindowLayout.h"
-#include "MediaAdmission.h"
 #include "MessageBoxes.h"
 #include "OpenFileFilter.h"
 #include "OpenInBrowser.h"
@@ -33,10 +31,10 @@
 #include "ProfileBoxMarks.h"
 #include "ProfileCatalogue.h"
 #include "ProfileFolders.h"
-#include "RefusedFiles.h"
 #include "ResourceImages.h"
 #include "RowCommand.h"
 #include "Settings.h"
+#include "WindowAdmissions.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -44,11 +42,11 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -111,11 +109,12 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
 
     connectCommands();
     OnInitDialog();
+    createAdmissions();
 
     const QString stateFolder = m_where.stateFolder(); // where the job list outlives a crash
     m_keeper = std::make_unique<JobListKeeper>(
         stateFolder,
-        JobListKeeper::Parts{this, m_jobs, &m_model, &m_profiles, &m_controller, m_editor->Tree(),
+        JobListKeeper::Parts{this, m_jobs, &m_model, &m_profiles, m_admissions, m_editor->Tree(),
                              [this] {
                                  // During a batch the worker reads the profiles.
                                  if (!m_converting)
@@ -129,6 +128,8 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
 
 CConverterDlg::~CConverterDlg()
 {
+    delete m_admissions; // stops its worker before the rows and the bar go
+    m_admissions = nullptr;
     endBatchForExit();
     m_batch.reset();
     m_keeper.reset();
@@ -239,6 +240,33 @@ void CConverterDlg::connectCommands()
     MainShortcuts::install(m_menus, m_encode, m_stop);
 }
 
+void CConverterDlg::createAdmissions()
+{
+    WindowAdmissions::Parts parts;
+    parts.owner = this;
+    parts.jobs = m_jobs;
+    parts.list = m_list;
+    parts.bar = control(Id::kAdmissionBar);
+    parts.text = qobject_cast<QLabel*>(control(Id::kAdmissionText));
+    parts.cancel = qobject_cast<QAbstractButton*>(control(Id::kAdmissionCancel));
+    parts.setup = m_setup;
+    parts.stopPreview = [this] { stopPreview(); };
+    parts.codecDownload = [this] { HelpCommand::CodecDownload(m_desktop.browser); };
+    m_admissions = new WindowAdmissions(std::move(parts), this);
+    // No batch starts under an admission: the rows would change beneath it.
+    connect(m_admissions, &WindowAdmissions::started, this,
+            [this] { m_encode->setEnabled(false); });
+    connect(m_admissions, &WindowAdmissions::finished, this, [this] {
+        m_encode->setEnabled(!m_converting);
+        emit admissionFinished();
+    });
+}
+
+bool CConverterDlg::isAdmitting() const
+{
+    return m_admissions && m_admissions->busy();
+}
+
 void CConverterDlg::OnInitDialog()
 {
     setWindowIcon(ResourceImages::icon(ResourceImages::AppIcon));
@@ -313,20 +341,7 @@ void CConverterDlg::OnAdd()
     if (paths.isEmpty())
         return;
     m_list->setFocus();
-    RefusedFiles refused;
-    for (const QString& path : paths) {
-        if (!m_jobs->Admit(path, m_controller))
-            refused.add(path);
-    }
-    if (!refused.isEmpty()) {
-        // One Information dialog names every file of this Add that cannot be decoded.
-        CCodecInfoDlg info(this);
-        info.setFileName(refused.names().join(QLatin1Char('\n')));
-        info.setCodecDownload([this] { HelpCommand::CodecDownload(m_desktop.browser); });
-        info.exec();
-    }
-    m_jobs->SelectRow(m_model.rowCount() - 1);
-    stopPreview();
+    m_admissions->add(paths);
 }
 
 void CConverterDlg::AdmitFile(const QString& path)
@@ -349,20 +364,7 @@ void CConverterDlg::OnDrop(const QStringList& paths)
     // The worker reads the rows while a batch runs: admissions wait until it has ended.
     if (m_converting || paths.isEmpty())
         return;
-    RefusedFiles refused;
-    bool admitted = false;
-    for (const QString& path : paths) {
-        if (QFileInfo(path).isDir())
-            AdmitFolder(path);
-        else if (m_jobs->Admit(path, m_controller))
-            admitted = true;
-        else
-            refused.add(path);
-    }
-    if (admitted)
-        m_jobs->SelectRow(m_model.rowCount() - 1);
-    if (!refused.isEmpty())
-        MessageBoxes::show(this, refused.text(), QStringLiteral("Error"), BatchUser::Stop);
+    m_admissions->drop(paths);
 }
 
 void CConverterDlg::OnAddFolder()
@@ -372,18 +374,7 @@ void CConverterDlg::OnAddFolder()
     if (folder.isEmpty())
         return;
     m_list->setFocus();
-    AdmitFolder(QDir::fromNativeSeparators(folder));
-    stopPreview();
-}
-
-void CConverterDlg::AdmitFolder(const QString& folder)
-{
-    const MediaAdmission::FolderTally tally = MediaAdmission::AdmitFolder(
-        m_controller, folder,
-        [this](std::unique_ptr<ConversionJob> job) { m_jobs->Append(std::move(job)); });
-    if (tally.added > 0)
-        m_jobs->SelectRow(m_model.rowCount() - 1);
-    MessageBoxes::show(this, MediaAdmission::SummaryText(tally), QString(), BatchUser::Information);
+    m_admissions->addFolder(QDir::fromNativeSeparators(folder));
 }
 
 void CConverterDlg::updateCopyCommand()
@@ -433,7 +424,7 @@ QString CConverterDlg::unusableProfileText()
 
 void CConverterDlg::OnStartConvert()
 {
-    if (m_converting)
+    if (m_converting || isAdmitting())
         return;
     // Taken at each Encode, so that a change made during a batch counts for the next one.
     if (const int lanes = Settings::ReadSimultaneous(); lanes != m_batch->jobs())
@@ -470,6 +461,8 @@ void CConverterDlg::EnableControls(bool enable)
     m_list->setAcceptDrops(enable);
     m_list->viewport()->setAcceptDrops(enable);
     m_jobs->SetBatchRunning(!enable);
+    if (enable && isAdmitting())
+        m_encode->setEnabled(false);
 }
 
 void CConverterDlg::OnBrowse()
@@ -508,6 +501,7 @@ void CConverterDlg::OnExit()
 {
     if (refuseWhileConverting())
         return;
+    m_admissions->abandon();
     m_keeper->Discard();
     stopPreview();
     done(QDialog::Rejected);
@@ -525,6 +519,7 @@ void CConverterDlg::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    m_admissions->abandon();
     m_keeper->Discard();
     stopPreview();
     done(QDialog::Rejected);

@@ -25,6 +25,7 @@ class CProfileEditor;
 class CSkinEngine;
 class CWindowBatchUser;
 class EventLog;
+class WindowAdmissions;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
@@ -37,6 +38,7 @@ class QPushButton;
 // Threads: every widget and member belongs to the UI thread. The batch worker reaches the
 // window only through CJobList (rows) and CWindowBatchUser (user), which carry its calls to
 // the UI thread; the UI thread never waits for the worker except when the program must end.
+// Files are probed on an admission worker (WindowAdmissions), which only posts its rows here.
 class CConverterDlg : public QDialog
 {
     Q_OBJECT
@@ -54,10 +56,13 @@ public:
 
     // Admits each file as a drop does (the program's command-line files): the files that
     // cannot be decoded are named in one message; the last row is selected. Before the start-up
-    // has offered a kept job list back, they wait until it has.
+    // has offered a kept job list back, they wait until it has; during a batch, until it has
+    // ended; during an admission, behind it.
     void AdmitFiles(const QStringList& paths);
     // Admits one file, telling the user when it cannot be decoded; selects the last row.
     void AdmitFile(const QString& path);
+    // True while files are being probed and added or wait for it, until admissionFinished.
+    bool isAdmitting() const;
 
     // The folder of the current or last batch; set from "Output" at start-up.
     QString outputFolder() const { return m_outputFolder; }
@@ -99,6 +104,10 @@ public:
     // Esc does nothing: a main window is not closed by one key (Exit and the close box are).
     void reject() override;
 
+signals:
+    // The last admission has ended (finished or cancelled) and said its messages.
+    void admissionFinished();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -114,8 +123,7 @@ private:
     void createControls();
     void connectCommands();
     void OnDrop(const QStringList& paths);
-    // Admits every media file under `folder`, then says how many were added and skipped.
-    void AdmitFolder(const QString& folder);
+    void createAdmissions();
     void updateCopyCommand();
     bool refuseWhileConverting();
     void stopPreview();
@@ -155,6 +163,7 @@ private:
     CJobList* m_jobs = nullptr;
     CWindowBatchUser* m_user = nullptr;
     CBatchEndNotice* m_endNotice = nullptr;
+    WindowAdmissions* m_admissions = nullptr; // goes before the rows it adds to
     std::unique_ptr<CBatchConverter> m_batch; // ends before what it uses
     std::unique_ptr<JobListKeeper> m_keeper;  // reads the rows: goes before them
     bool m_started = false;                   // OnStartup has run

@@ -2,12 +2,10 @@
 
 #include "CCellListCtrl.h"
 #include "CProfileManager.h"
-#include "CQuentaMediaCntl.h"
 #include "ComboSearch.h"
 #include "ConversionJob.h"
 #include "IProfileView.h"
 #include "JobModel.h"
-#include "MediaAdmission.h"
 #include "Settings.h"
 
 #include <QComboBox>
@@ -25,15 +23,6 @@ CJobList::CJobList(JobModel& model, CCellListCtrl* list, QComboBox* profileBox,
 }
 
 CJobList::~CJobList() = default;
-
-bool CJobList::Admit(const QString& path, CQuentaMediaCntl& controller)
-{
-    std::unique_ptr<ConversionJob> job = MediaAdmission::ProbeFile(controller, path);
-    if (!job)
-        return false;
-    Append(std::move(job));
-    return true;
-}
 
 int CJobList::Append(std::unique_ptr<ConversionJob> job)
 {
@@ -54,6 +43,11 @@ void CJobList::SelectRow(int row)
     m_selectedRow = row;
     if (row >= 0 && row < m_model.rowCount())
         m_list->SelectItem(row);
+}
+
+void CJobList::SelectLastRow()
+{
+    SelectRow(m_model.rowCount() - 1);
 }
 
 void CJobList::DeleteRow(int row)

@@ -7,7 +7,6 @@
 
 class CCellListCtrl;
 class CProfileManager;
-class CQuentaMediaCntl;
 class JobModel;
 class QComboBox;
 class QItemSelection;
@@ -26,14 +25,13 @@ public:
              QObject* parent = nullptr);
     ~CJobList() override;
 
-    // Probes `path` and appends it as a checked "Ready" row with its own copy of the current
-    // profile. False (nothing added) when the file cannot be decoded.
-    bool Admit(const QString& path, CQuentaMediaCntl& controller);
-    // Appends a probed `job` as Admit does, giving it its own copy of the current profile
-    // unless it brings one. Returns its row.
+    // Appends a probed `job` as a checked "Ready" row, giving it its own copy of the current
+    // profile unless it brings one. Returns its row.
     int Append(std::unique_ptr<ConversionJob> job);
     // Makes `row` the selected row and selects and focuses it in the list.
     void SelectRow(int row);
+    // Selects the last row, if any.
+    void SelectLastRow();
 
     void Remove();
     void RemoveAll();

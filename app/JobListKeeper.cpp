@@ -5,8 +5,8 @@
 #include "CProfileManager.h"
 #include "ConversionJob.h"
 #include "JobModel.h"
-#include "MediaAdmission.h"
 #include "MessageBoxes.h"
+#include "WindowAdmissions.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -142,7 +142,13 @@ void JobListKeeper::OfferRestore()
                        .arg(files(list.rows.size())),
                    QStringLiteral("Warning"))) {
         restore(list);
+        return;
     }
+    startKeeping();
+}
+
+void JobListKeeper::startKeeping()
+{
     m_keeping = true;
     SaveNow();
 }
@@ -152,15 +158,23 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
     // The rows convert where the user had typed, not into the stored "Output" folder.
     if (m_parts.outputBox && !list.outputBox.isEmpty())
         m_parts.outputBox->setText(list.outputBox);
-    QStringList gone;
-    QStringList lostProfiles;
-    for (const JobListStore::Row& saved : list.rows) {
-        std::unique_ptr<ConversionJob> job =
-            MediaAdmission::ProbeFile(*m_parts.controller, saved.inputPath);
-        if (!job) {
-            gone << QDir::toNativeSeparators(saved.inputPath);
-            continue;
-        }
+    // Probed on the admission worker; each row comes back here, in kept order. Until the last
+    // has, nothing is kept: the file found stays as it was.
+    auto left = std::make_shared<LeftOut>();
+    auto rows = std::make_shared<const QList<JobListStore::Row>>(list.rows);
+    WindowAdmissions::Request request;
+    for (const JobListStore::Row& saved : list.rows)
+        request.paths << saved.inputPath;
+    request.refused = [left](const QString& path, int) {
+        left->gone << QDir::toNativeSeparators(path);
+    };
+    request.ended = [this, left](const AdmissionWorker::Outcome&) {
+        sayLeftOut(left->gone, left->lostProfiles);
+        startKeeping();
+    };
+    request.admitted = [this, rows, left](std::unique_ptr<ConversionJob> job, int item) {
+        const JobListStore::Row& saved = (*rows)[item];
+        QStringList& lostProfiles = left->lostProfiles;
         // A profile no longer listed gives way to the current one; the kept values still
         // apply wherever its options have the same names.
         const bool listed = !m_parts.profiles->PathOf(saved.profileName).isEmpty();
@@ -183,7 +197,12 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
         const int row = m_parts.jobs->Append(std::move(job));
         m_parts.model->setChecked(row, saved.checked);
         m_parts.model->setState(row, saved.state);
-    }
+    };
+    m_parts.admissions->enqueue(std::move(request));
+}
+
+void JobListKeeper::sayLeftOut(const QStringList& gone, const QStringList& lostProfiles)
+{
     if (!lostProfiles.isEmpty())
         MessageBoxes::show(
             m_parts.owner,

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 
@@ -11,9 +12,9 @@ class CParamTree;
 class CJobList;
 class JobModel;
 class CProfileManager;
-class CQuentaMediaCntl;
 class QLineEdit;
 class QWidget;
+class WindowAdmissions;
 
 // Keeps the window's job list on disk while the program runs, so that a crash does not lose
 // it, and offers it back at the next start. Changes of the list (rows, check boxes, statuses,
@@ -32,7 +33,7 @@ public:
         CJobList* jobs = nullptr;  // appends restored rows with their profiles
         JobModel* model = nullptr; // the rows kept
         CProfileManager* profiles = nullptr;
-        CQuentaMediaCntl* controller = nullptr; // probes restored files
+        WindowAdmissions* admissions = nullptr; // probes restored files off the UI thread
         CParamTree* editor = nullptr;           // the parameter tree, whose ended edits count
         std::function<void()> writeBackEdits;   // puts the editor's values into their row
         QLineEdit* outputBox = nullptr;         // whose text is kept and restored with the rows
@@ -46,7 +47,7 @@ public:
 
     // At start: asks once whether to restore a list found (Yes: its files are probed again
     // and added, those gone listed in one message), or reports a damaged one set aside.
-    // Then the list is kept from now on.
+    // Then the list is kept from now on; after a restore, once its last file is probed.
     void OfferRestore();
     // A normal exit: deletes the file and keeps nothing more.
     void Discard();
@@ -58,7 +59,17 @@ public:
 private:
     void changed();
     JobListStore::Kept snapshot();
+    // What a restore left out: files gone, profiles no longer listed.
+    struct LeftOut
+    {
+        QStringList gone;
+        QStringList lostProfiles;
+    };
+
     void restore(const JobListStore::Kept& list);
+    // The messages after a restore: profiles no longer listed, then files gone.
+    void sayLeftOut(const QStringList& gone, const QStringList& lostProfiles);
+    void startKeeping();
 
     JobListStore m_store;
     Parts m_parts;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -90,6 +91,34 @@ void identify(QWidget* control, int id, const QString& name, const QString& acce
     control->setAccessibleName(accessible);
 }
 
+// Made right after the list, so that Tab goes from the list to Cancel.
+void addAdmissionBar(MainDialogControls& controls, QWidget* client, const DialogUnits& units)
+{
+    auto* bar = new QFrame(client);
+    identify(bar, Id::kAdmissionBar, QStringLiteral("admissionBar"),
+             QStringLiteral("Adding files"));
+    bar->setFrameShape(QFrame::StyledPanel);
+    bar->setAutoFillBackground(true);
+    // Inside the list's frame, over its last rows.
+    bar->setGeometry(units.rect(3, 198, 286, 14));
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(units.x(4), 1, 1, 1);
+    auto* text = new QLabel(bar);
+    identify(text, Id::kAdmissionText, QStringLiteral("admissionText"),
+             QStringLiteral("Adding files"));
+    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), bar);
+    identify(cancel, Id::kAdmissionCancel, QStringLiteral("admissionCancel"),
+             QStringLiteral("Cancel adding files"));
+    cancel->setAutoDefault(false);
+    cancel->setDefault(false);
+    row->addWidget(text, 1);
+    row->addWidget(cancel);
+    bar->hide();
+    controls.admissionBar = bar;
+    controls.admissionText = text;
+    controls.admissionCancel = cancel;
+}
+
 } // namespace
 
 MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits& units)
@@ -129,6 +158,7 @@ MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits
     identify(controls.list, Id::kJobList, QStringLiteral("jobList"), QStringLiteral("Job list"));
     controls.list->setContextMenuPolicy(Qt::CustomContextMenu);
     place(controls.list, 2, 37, 288, 176);
+    addAdmissionBar(controls, client, units);
 
     auto* profileLabel = new QLabel(QStringLiteral("Profile:"), client);
     place(profileLabel, 6, 221, 22, 8);

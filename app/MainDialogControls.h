@@ -5,7 +5,9 @@ class CImageButton;
 class CPreviewPanel;
 class DialogUnits;
 class QComboBox;
+class QFrame;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QString;
@@ -31,6 +33,10 @@ struct MainDialogControls
     QPushButton* browse = nullptr;
     QPushButton* open = nullptr;
     QGroupBox* editorFrame = nullptr;
+    // "Adding files… N of M" and its Cancel over the bottom of the list; hidden when idle.
+    QFrame* admissionBar = nullptr;
+    QLabel* admissionText = nullptr;
+    QPushButton* admissionCancel = nullptr;
 
     // Makes every control as a child of `client`, placed in `units`.
     static MainDialogControls create(QWidget* client, const DialogUnits& units);

@@ -20,6 +20,10 @@ inline constexpr int kEncode = 1015;
 inline constexpr int kStop = 1018;
 inline constexpr int kOpen = 1019;
 inline constexpr int kEditorFrame = 1020;
+// The line over the bottom of the job list while files are being added, its text and Cancel.
+inline constexpr int kAdmissionBar = 1060;
+inline constexpr int kAdmissionText = 1061;
+inline constexpr int kAdmissionCancel = 1062;
 
 // Commands of the menu bar.
 inline constexpr int kFileAdd = 32771;

@@ -17,6 +17,7 @@ unsigned anchorsFor(int id)
         return L::GrowWidth | L::GrowHeight;
     case MainDialogIds::kProfileBox:
     case MainDialogIds::kOutputBox:
+    case MainDialogIds::kAdmissionBar:
         return L::MoveDown | L::GrowWidth;
     case MainDialogIds::kBrowse:
     case MainDialogIds::kOpen:

@@ -13,28 +13,18 @@ QString files(int count)
     return count == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(count);
 }
 
-// Depth first; false when cancelled.
-bool walk(CQuentaMediaCntl& controller, const QDir& folder,
-          const std::function<void(std::unique_ptr<ConversionJob>)>& admit,
-          const std::function<bool()>& cancelled, MediaAdmission::FolderTally& tally)
+// Depth first; false when `visit` stopped it.
+bool walk(const QDir& folder, const std::function<bool(const QString&)>& visit)
 {
     const QDir::SortFlags order = QDir::Name | QDir::LocaleAware;
     for (const QFileInfo& file : folder.entryInfoList(QDir::Files, order)) {
-        if (cancelled && cancelled())
+        if (!visit(file.absoluteFilePath()))
             return false;
-        std::unique_ptr<ConversionJob> job =
-            MediaAdmission::ProbeFile(controller, file.absoluteFilePath());
-        if (!job) {
-            ++tally.skipped;
-            continue;
-        }
-        ++tally.added;
-        admit(std::move(job));
     }
     for (const QFileInfo& sub : folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, order)) {
         if (sub.isSymLink())
             continue;
-        if (!walk(controller, QDir(sub.absoluteFilePath()), admit, cancelled, tally))
+        if (!walk(QDir(sub.absoluteFilePath()), visit))
             return false;
     }
     return true;
@@ -53,13 +43,30 @@ std::unique_ptr<ConversionJob> MediaAdmission::ProbeFile(CQuentaMediaCntl& contr
     return job;
 }
 
+bool MediaAdmission::ForEachFolderFile(const QString& folder,
+                                       const std::function<bool(const QString&)>& visit)
+{
+    return walk(QDir(folder), visit);
+}
+
 MediaAdmission::FolderTally
 MediaAdmission::AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
                             const std::function<void(std::unique_ptr<ConversionJob>)>& admit,
                             const std::function<bool()>& cancelled)
 {
     FolderTally tally;
-    walk(controller, QDir(folder), admit, cancelled, tally);
+    ForEachFolderFile(folder, [&](const QString& path) {
+        if (cancelled && cancelled())
+            return false;
+        std::unique_ptr<ConversionJob> job = ProbeFile(controller, path);
+        if (!job) {
+            ++tally.skipped;
+            return true;
+        }
+        ++tally.added;
+        admit(std::move(job));
+        return true;
+    });
     return tally;
 }
 

@@ -8,8 +8,9 @@ class CQuentaMediaCntl;
 struct ConversionJob;
 
 // Turning paths into jobs through the probe, one file or a whole folder tree.
-// Threads: the caller's (the UI thread, or the terminal program's main thread); no batch may
-// run meanwhile, as the probe uses the controller's current encoder.
+// Threads: the caller's (the window's admission worker, or the terminal program's main
+// thread); no batch may run on the same controller meanwhile, as the probe uses its current
+// encoder.
 namespace MediaAdmission {
 
 struct FolderTally
@@ -21,6 +22,10 @@ struct FolderTally
 // Probes `path` into a new job; null when the file cannot be decoded (the probe answered 0
 // and learned no duration). The job has no profile yet.
 std::unique_ptr<ConversionJob> ProbeFile(CQuentaMediaCntl& controller, const QString& path);
+
+// Hands each file under `folder` to `visit`, walking as AdmitFolder does; stops when `visit`
+// answers false. False when it was stopped.
+bool ForEachFolderFile(const QString& folder, const std::function<bool(const QString&)>& visit);
 
 // Walks `folder` and every folder below it: in each, its files in name order, then its
 // sub-folders in name order. Hidden entries are left out, and linked folders are not followed

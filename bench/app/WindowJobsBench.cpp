@@ -75,7 +75,8 @@ int main(int argc, char* argv[])
     dlg.show();
     dlg.profileBox()->setCurrentIndex(dlg.profileBox()->findText(profile));
     dlg.AdmitFiles(clips);
-    if (!waitFor([&] { return dlg.jobModel().rowCount() == kClips; }, 60000)) {
+    if (!waitFor([&] { return !dlg.isAdmitting() && dlg.jobModel().rowCount() == kClips; },
+                 60000)) {
         std::fprintf(stderr, "the window did not admit the clips\n");
         return 1;
     }

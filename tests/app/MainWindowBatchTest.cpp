@@ -358,6 +358,7 @@ TEST_F(WindowTest, FoldersCopiedCommandsAndKeptDates)
     open();
     m_folderPick = media("trip");
     trigger(32801); // File > Add Folder...
+    waitForAdmission();
     ASSERT_EQ(dlg->jobModel().rowCount(), 2);
     EXPECT_EQ(answers->texts().size(), 1) << "one summary, no message per skipped file";
     EXPECT_TRUE(answers->texts()[0].contains("2")) << answers->texts()[0].toStdString();

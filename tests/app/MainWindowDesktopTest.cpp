@@ -306,6 +306,7 @@ TEST_F(WindowTest, SeveralRefusedFilesAreNamedInOneMessage)
 
     // One file keeps the one-file text; Add names several in one Information dialog.
     dlg->AdmitFiles({junk[0]});
+    waitForAdmission();
     ASSERT_EQ(answers->seen.size(), 2);
     EXPECT_EQ(answers->seen[1].text, "The file \"one.avi\" can not be decoded.");
     add(junk);

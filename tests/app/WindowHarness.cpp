@@ -93,6 +93,12 @@ void WindowTest::add(const QStringList& paths)
 {
     m_toOpen = paths;
     click(1006);
+    waitForAdmission();
+}
+
+void WindowTest::waitForAdmission()
+{
+    ASSERT_TRUE(waitFor([this] { return !dlg->isAdmitting(); }, 120000, "the admission's end"));
 }
 
 void WindowTest::drop(const QStringList& paths)
@@ -113,6 +119,7 @@ void WindowTest::drop(const QStringList& paths)
     // The list hands the files over once the drop has ended.
     QApplication::processEvents();
     delete data;
+    waitForAdmission();
 }
 
 QString WindowTest::cell(int row, int column) const

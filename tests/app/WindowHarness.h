@@ -56,10 +56,12 @@ protected:
     QString media(const QString& name) const { return m_media.path() + '/' + name; }
     QString app(const QString& name) const { return m_app.path() + '/' + name; }
     QString out() const { return m_media.path() + "/out"; }
-    // Adds `paths` with the Add command.
+    // Adds `paths` with the Add command and waits for the admission's end.
     void add(const QStringList& paths);
-    // Drops `paths` on the list as a file manager does.
+    // Drops `paths` on the list as a file manager does and waits for the admission's end.
     void drop(const QStringList& paths);
+    // Waits until no admission runs or waits (its rows added, its messages said).
+    void waitForAdmission();
     QString cell(int row, int column) const;
     bool checked(int row) const;
     QWidget* control(int id) const { return dlg->control(id); }

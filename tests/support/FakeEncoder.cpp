@@ -61,7 +61,8 @@ void emit(const std::string& bytes)
 //   "fail"     prints an error and writes nothing   "empty"  leaves an empty output file
 //   "broken"   writes part of the output file, says why it cannot go on and exits with 1
 //   "hang"     prints progress, then waits for "q" before finishing the file
-//   "slow"     as any other name, but takes a second between its first two progress lines
+//   "slow"     as any other name, but takes a second between its first two progress lines, and
+//              20 ms before its information reply
 //   any other: prints three progress lines and reports into the output file
 std::vector<std::string> namedPlan(const std::string& input, bool information)
 {
@@ -70,7 +71,8 @@ std::vector<std::string> namedPlan(const std::string& input, bool information)
     if (information) {
         if (has("garbage"))
             return {"print Duration:0 Width:0 Height:0 Video:0 Audio:0", "exit 1"};
-        return {"print Duration:3 Width:320 Height:240 Video:1 Audio:1"};
+        return {has("slow") ? "sleep 20" : "",
+                "print Duration:3 Width:320 Height:240 Video:1 Audio:1"};
     }
     if (has("fail"))
         return {"print fake: cannot convert " + escape(input), "exit 1"};
