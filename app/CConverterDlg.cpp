@@ -71,7 +71,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
 
 CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWidget* parent)
     : QDialog(parent), m_skin(skin), m_desktop(DesktopHooks::system()), m_where(where),
-      m_trace(where.traceFile()), m_events(EventLog::createSystem())
+      m_settings(where), m_trace(where.traceFile()), m_events(EventLog::createSystem())
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
@@ -229,6 +229,7 @@ void CConverterDlg::connectCommands()
 
     connect(m_profileBox, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_jobs->OnProfileChanged(index);
+        m_settings.WriteProfileChoice(index, m_profiles.CurrentName());
         ProfileBoxMarks::ShowReason(*m_profileBox, m_profiles);
     });
     connect(m_list, &QWidget::customContextMenuRequested, this,
@@ -246,11 +247,11 @@ void CConverterDlg::OnInitDialog()
     }
     m_jobs->SetEmptyState();
 
-    Settings::ReadStartup(m_where);
+    m_settings.ReadStartup();
     setWindowTitle(Settings::WindowTitle());
     m_outputFolder = g_strOutput;
     m_outputBox->setText(m_outputFolder);
-    m_batch->setKeepGoing(Settings::ReadKeepGoing());
+    m_batch->setKeepGoing(m_settings.ReadKeepGoing());
 
     m_setup.kind = EncoderKind::FfmpegTool;
     m_setup.appFolder = m_where.appFolder();
@@ -260,7 +261,7 @@ void CConverterDlg::OnInitDialog()
     m_controller.Init(&m_setup);
 
     m_profiles.SetView(m_editor.get());
-    ProfileCatalogue::Scan(m_profiles, m_where);
+    ProfileCatalogue::Scan(m_profiles, m_where, m_settings);
     {
         const QSignalBlocker quiet(m_profileBox);
         ProfileBoxMarks::Fill(*m_profileBox, m_profiles);
@@ -434,7 +435,7 @@ void CConverterDlg::OnStartConvert()
     if (m_converting)
         return;
     // Taken at each Encode, so that a change made during a batch counts for the next one.
-    if (const int lanes = Settings::ReadSimultaneous(); lanes != m_batch->jobs())
+    if (const int lanes = m_settings.ReadSimultaneous(); lanes != m_batch->jobs())
         m_batch->setJobs(lanes);
     if (const QString refused = unusableProfileText(); !refused.isEmpty()) {
         MessageBoxes::show(this, refused, QStringLiteral("Warning"), BatchUser::Exclamation);
@@ -485,7 +486,7 @@ void CConverterDlg::OnBrowse()
         return;
     }
     m_outputBox->setText(folder);
-    Settings::WriteOutput(folder);
+    m_settings.WriteOutput(folder);
 }
 
 void CConverterDlg::OnOpenOutputFolder()
@@ -542,7 +543,7 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
 
 void CConverterDlg::OnPreferences()
 {
-    PreferencesCommand::Run(this, *m_batch);
+    PreferencesCommand::Run(this, *m_batch, m_settings);
 }
 
 void CConverterDlg::OnAbout()

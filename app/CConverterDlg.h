@@ -6,6 +6,7 @@
 #include "DesktopHooks.h"
 #include "EncoderSetup.h"
 #include "MainMenus.h"
+#include "Settings.h"
 #include "WriteLocations.h"
 
 #include <QDialog>
@@ -142,6 +143,7 @@ private:
     CProfileManager m_profiles;
     std::unique_ptr<CProfileEditor> m_editor; // shows through m_profiles
     WriteLocations m_where;
+    Settings m_settings; // of m_where
     CTraceLog m_trace;
     std::unique_ptr<EventLog> m_events;
     EncoderSetup m_setup;

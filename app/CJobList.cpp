@@ -11,7 +11,6 @@
 #include "MediaAdmission.h"
 #include "ResourceImages.h"
 #include "RowTiming.h"
-#include "Settings.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -215,7 +214,6 @@ void CJobList::Move(int to)
 void CJobList::OnProfileChanged(int index)
 {
     m_currentName = m_profiles.SelectEntry(index);
-    Settings::WriteProfileChoice(index, m_currentName);
     ConversionJob* selected = jobAt(m_selectedRow);
     if (!selected) {
         m_shown = nullptr;

@@ -168,7 +168,7 @@ std::optional<int> answerAtOnce(const CCliOptions& options, const CProfileManage
 // The profile the rows convert with: the named one, else the one chosen in the program. Empty
 // when there is none; `refusal` is then the exit code and the reason is on the console.
 QByteArray chooseProfile(const CCliOptions& options, const CProfileManager& profiles,
-                         CConsoleWriter& writer, int& refusal)
+                         const Settings& settings, CConsoleWriter& writer, int& refusal)
 {
     refusal = CTovelCli::BadArguments;
     QByteArray profileName;
@@ -184,7 +184,7 @@ QByteArray chooseProfile(const CCliOptions& options, const CProfileManager& prof
         profileName = profiles.CurrentName();
         if (profileName.isEmpty()) {
             writer.errorLine(QStringLiteral("No profile is chosen in %1; name one with --profile.")
-                                 .arg(g_strConfigFile));
+                                 .arg(settings.configFile()));
             return QByteArray();
         }
     }
@@ -290,13 +290,14 @@ int CTovelCli::Run(const QStringList& arguments)
     const WriteLocations where = decided.withWriteFolder(claim.folder());
     if (!where.problem().isEmpty())
         writer.errorLine(QStringLiteral("Warning: ") + where.problem());
-    Settings::ReadStartup(where);
+    const Settings settings(where);
+    settings.ReadStartup();
     CProfileManager profiles;
-    ProfileCatalogue::Scan(profiles, where);
+    ProfileCatalogue::Scan(profiles, where, settings);
     if (const std::optional<int> answered = answerAtOnce(options, profiles, where, writer))
         return *answered;
     int refusal = BadArguments;
-    const QByteArray profileName = chooseProfile(options, profiles, writer, refusal);
+    const QByteArray profileName = chooseProfile(options, profiles, settings, writer, refusal);
     if (profileName.isEmpty())
         return refusal;
 
@@ -325,7 +326,7 @@ int CTovelCli::Run(const QStringList& arguments)
     }
     batch.setKeepSourceDates(options.keepDates);
     batch.setKeepGoing(options.keepGoing);
-    if (!options.dryRun && !batch.setJobs(options.jobs.value_or(Settings::ReadSimultaneous()))) {
+    if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);
         return RowFailed;
