@@ -85,6 +85,7 @@ bool CBatchConverter::setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory
 {
     if (m_running.load() || jobs < 1)
         return false;
+    m_jobsProblem.clear();
     m_lanes.resize(1);
     for (int i = 1; i < jobs; ++i) {
         auto lane = std::make_unique<Lane>();
@@ -96,6 +97,7 @@ bool CBatchConverter::setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory
         lane->ownSetup->scriptName = QStringLiteral("edit-%1.avs").arg(i);
         lane->ownController = std::make_unique<CQuentaMediaCntl>(factory);
         if (lane->ownController->Init(lane->ownSetup.get()) != 1) {
+            m_jobsProblem = lane->ownController->initProblem();
             m_lanes.resize(1);
             return false;
         }

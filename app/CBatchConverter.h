@@ -89,6 +89,8 @@ public:
     bool setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory = {});
     // How many rows may convert at once (1 unless setJobs said otherwise).
     int jobs() const { return int(m_lanes.size()); }
+    // Why the last setJobs went back to one job, when an engine said; empty otherwise.
+    QString jobsProblem() const { return m_jobsProblem; }
     // Gives each completed row's output file its input's modification time. Off at start;
     // read as each row completes, so a change during a batch counts for the rows still to end.
     void setKeepSourceDates(bool keep) { m_keepDates.store(keep); }
@@ -133,6 +135,7 @@ private:
     std::function<void()> m_shutdown;
     std::function<void(int)> m_rowClaimed;
     std::vector<std::unique_ptr<Lane>> m_lanes; // fixed while a batch runs
+    QString m_jobsProblem;                      // UI thread
 
     std::thread m_worker;
     std::atomic<bool> m_running{false};

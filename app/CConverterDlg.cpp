@@ -435,8 +435,7 @@ void CConverterDlg::OnStartConvert()
     if (m_converting)
         return;
     // Taken at each Encode, so that a change made during a batch counts for the next one.
-    if (const int lanes = m_settings.ReadSimultaneous(); lanes != m_batch->jobs())
-        m_batch->setJobs(lanes);
+    PreferencesCommand::ApplySimultaneous(this, *m_batch, m_settings, m_refusedLanes);
     if (const QString refused = unusableProfileText(); !refused.isEmpty()) {
         MessageBoxes::show(this, refused, QStringLiteral("Warning"), BatchUser::Exclamation);
         return;

@@ -139,6 +139,7 @@ private:
 
     QString m_outputFolder;
     bool m_converting = false;
+    int m_refusedLanes = 0; // the simultaneous conversions the batch could not have, said once
 
     CProfileManager m_profiles;
     std::unique_ptr<CProfileEditor> m_editor; // shows through m_profiles

@@ -13,4 +13,10 @@ namespace PreferencesCommand {
 // cancelled.
 void Run(QWidget* owner, CBatchConverter& batch, const Settings& settings);
 
+// At Encode: gives `batch` the simultaneous conversions `settings` ask for. When it cannot have
+// them, the rows convert one at a time and the user is told so over `owner`, once for that
+// number (`refused` keeps it).
+void ApplySimultaneous(QWidget* owner, CBatchConverter& batch, const Settings& settings,
+                       int& refused);
+
 } // namespace PreferencesCommand
