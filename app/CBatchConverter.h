@@ -116,6 +116,14 @@ private:
     void RunLane(Lane& lane, const QString& folder);
     // Ends a batch before any row, with `text` said once; the rows stay as they were.
     void RefuseBatch(const QString& text);
+    enum class Ending
+    {
+        Cut,   // refused before any row, or an engine could not be switched
+        Walked // every row it could take was taken
+    };
+    // The end every batch goes through, on the worker: Finished and Encode back; for a walked
+    // batch the power-off, the closing message and the output folder `shown`; the controls last.
+    void EndBatch(Ending ending, const QString& shown);
     // The next checked row to convert, or -1 when the batch must take no more rows.
     int ClaimRow();
     // Converts row `row`; false when the batch must end (failure or engine trouble).
