@@ -138,6 +138,8 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
             ThreadPriority::setCurrentThreadIdle();
             ConvertBatch(box);
             m_running.store(false);
+            if (m_ended)
+                m_ended();
         });
         return Started;
     }

@@ -107,6 +107,9 @@ public:
     // Runs `hook` on a worker just after it has taken row `row` and before the row converts, so
     // that a test can hold the worker there; none by default.
     void setRowClaimedHook(std::function<void(int row)> hook) { m_rowClaimed = std::move(hook); }
+    // Runs `hook` on the worker as its last step, once IsRunning() is false, so that a thread
+    // waiting for the end can be woken; none by default. Set while no batch runs.
+    void setEndedHook(std::function<void()> hook) { m_ended = std::move(hook); }
 
 private:
     struct Lane;
@@ -142,6 +145,7 @@ private:
     BatchUser& m_user;
     std::function<void()> m_shutdown;
     std::function<void(int)> m_rowClaimed;
+    std::function<void()> m_ended;
     std::vector<std::unique_ptr<Lane>> m_lanes; // fixed while a batch runs
     QString m_jobsProblem;                      // UI thread
 

@@ -36,6 +36,7 @@
 #include "ResourceImages.h"
 #include "RowCommand.h"
 #include "Settings.h"
+#include "ThreadHandOff.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -52,7 +53,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -106,6 +106,8 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
     new CSaveProfileCommand(this, m_menus.popup, *m_jobs, m_profiles, *m_profileBox,
                             ProfileFolders::User(m_where));
     m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, *m_jobs, *m_user);
+    // Wakes a wait for the batch's end (endBatchForExit); nothing waits otherwise.
+    m_batch->setEndedHook([this] { ThreadHandOff::post(this, [] {}); });
 
     connectCommands();
     OnInitDialog();
@@ -557,10 +559,10 @@ void CConverterDlg::endBatchForExit()
         return;
     m_user->setQuiet(true);
     m_batch->RequestStop();
-    // The worker may be waiting for this thread (a message, the output box): serve it.
-    while (m_batch->IsRunning()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(10);
-    }
+    // The worker may be waiting for this thread (a message, the output box): its calls are
+    // served as they come, until its last step wakes the wait. Not a nested event loop: once
+    // the application quits, one would return at once.
+    while (m_batch->IsRunning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     m_batch->Wait();
 }
