@@ -253,6 +253,18 @@ Admission admitArguments(const QStringList& files, CQuentaMediaCntl& controller,
     return result;
 }
 
+// The engine's set-up for the encoder tool, writing where `where` says.
+EncoderSetup toolSetup(const WriteLocations& where, CTraceLog& trace, EventLog* events)
+{
+    EncoderSetup setup;
+    setup.kind = EncoderKind::FfmpegTool;
+    setup.appFolder = where.appFolder();
+    setup.writeFolder = where.writeFolder();
+    setup.trace = &trace;
+    setup.events = events;
+    return setup;
+}
+
 // Converts the rows to the end, passing an interrupt on as Stop; true when one came.
 bool convertRows(CBatchConverter& batch)
 {
@@ -308,12 +320,7 @@ int CTovelCli::Run(const QStringList& arguments)
 
     CTraceLog trace(where.traceFile());
     const std::unique_ptr<EventLog> events = EventLog::createSystem();
-    EncoderSetup setup;
-    setup.kind = EncoderKind::FfmpegTool;
-    setup.appFolder = where.appFolder();
-    setup.writeFolder = where.writeFolder();
-    setup.trace = &trace;
-    setup.events = events.get();
+    EncoderSetup setup = toolSetup(where, trace, events.get());
 
     CQuentaMediaCntl controller;
     CTerminalRows rows(writer);
