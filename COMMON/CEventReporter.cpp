@@ -45,6 +45,6 @@ QByteArray CEventReporter::exceptionText(std::exception_ptr raised)
     } catch (const std::exception& e) {
         return QByteArray(e.what());
     } catch (...) {
-        return QByteArray("unknown exception");
+        return QByteArray(kUnknownException);
     }
 }

@@ -13,6 +13,8 @@ class CEventReporter
 public:
     static constexpr int kTextBuffer = 256;
     static constexpr int kLongTextBuffer = 1024;
+    // What events and reasons say of a caught exception that is no std::exception.
+    static constexpr const char* kUnknownException = "unknown exception";
 
     explicit CEventReporter(EventLog* log) : m_log(log) {}
 
@@ -30,7 +32,7 @@ public:
 #endif
         ;
 
-    // What a caught exception says, for an event text ("unknown exception" when it is no
+    // What a caught exception says, for an event text (kUnknownException when it is no
     // std::exception).
     static QByteArray exceptionText(std::exception_ptr raised);
 

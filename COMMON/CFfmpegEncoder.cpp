@@ -59,6 +59,7 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
         return 0;
     try {
         m_errorFlag.store(0);
+        m_lineFailure.clear();
         // The stop request is left alone: one made while this row is set up must end it.
         m_command = EncoderCommand{};
         m_lines.clear();
@@ -91,13 +92,22 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
         m_command = CEncoderCommandBuilder::forJob(m_appFolder, *job, job->outputPath, script);
         m_events.information(CEncoderCommandBuilder::eventText(m_command).toLocal8Bit());
         return 1;
+    } catch (const std::exception& e) {
+        return failSetup(e.what());
     } catch (...) {
-        m_events.error(
-            CEventReporter::format(CEventReporter::kTextBuffer,
-                                   "Module:%s,Line:%d,Unable to get output video convert interface",
-                                   kModule, kEventLineSetupFailed));
-        return 0;
+        return failSetup(CEventReporter::kUnknownException);
     }
+}
+
+int CFfmpegEncoder::failSetup(const char* what)
+{
+    m_events.error(
+        CEventReporter::format(CEventReporter::kTextBuffer,
+                               "Module:%s,Line:%d,Unable to get output video convert interface: %s",
+                               kModule, kEventLineSetupFailed, what));
+    m_outcome.reason =
+        QStringLiteral("the conversion could not be set up: ") + QString::fromLocal8Bit(what);
+    return 0;
 }
 
 int CFfmpegEncoder::Run(const QString& /*outputPath*/, int /*reservedValue*/)
@@ -120,7 +130,8 @@ int CFfmpegEncoder::Run(const QString& /*outputPath*/, int /*reservedValue*/)
         const CEncoderProcess::End& end = m_runner.lastEnd();
         m_outcome.stopped = end.stopped;
         if (m_errorFlag.load() != 0) {
-            m_outcome.reason = QStringLiteral("a line of the encoder tool could not be handled");
+            m_outcome.reason =
+                QStringLiteral("a line of the encoder tool could not be handled: ") + m_lineFailure;
             return 0;
         }
         m_outcome.reason = failureOf(end);
@@ -261,10 +272,18 @@ void CFfmpegEncoder::handleLine(const QByteArray& line)
             m_callback(percent, m_context);
         if (share >= 100.0)
             reportLine(buffer);
+    } catch (const std::exception& e) {
+        failLine(line, e.what());
     } catch (...) {
-        m_errorFlag.store(1);
-        reportLine(line);
+        failLine(line, CEventReporter::kUnknownException);
     }
+}
+
+void CFfmpegEncoder::failLine(const QByteArray& line, const char* what)
+{
+    m_errorFlag.store(1);
+    m_lineFailure = QString::fromLocal8Bit(what);
+    reportLine(line + " (" + what + ")");
 }
 
 void CFfmpegEncoder::reportLine(const QByteArray& line)

@@ -43,6 +43,10 @@ public:
 private:
     void handleLine(const QByteArray& line);
     void reportLine(const QByteArray& line);
+    // The set-up raised `what`: its event and reason; returns the failed result, 0.
+    int failSetup(const char* what);
+    // Handling `line` raised `what`: the run fails with it.
+    void failLine(const QByteArray& line, const char* what);
     // An exception a probe step raised goes to the event log; the probe goes on without it.
     void reportProbeException(const QString& path, std::exception_ptr raised);
     // Why the tool's run failed, from how it ended and what it printed; empty when it did not.
@@ -62,6 +66,7 @@ private:
     EncoderCommand m_command;
     double m_progressDuration = 0;
     std::atomic<int> m_errorFlag{0};
+    QString m_lineFailure; // what handling a line raised
     CEncoderProcess m_runner;
     CFailureReason m_lines; // what the tool said besides progress
     RunOutcome m_outcome;

@@ -33,6 +33,7 @@ CQuentaMediaCntl::~CQuentaMediaCntl() = default;
 
 int CQuentaMediaCntl::Init(const EncoderSetup* setup)
 {
+    m_initProblem.clear();
     if (!setup)
         return 0;
     try {
@@ -52,7 +53,7 @@ int CQuentaMediaCntl::Init(const EncoderSetup* setup)
         }
         return attached;
     } catch (...) {
-        reportException(kEventLineEncoderException, "Init");
+        m_initProblem = QString::fromLocal8Bit(reportException(kEventLineEncoderException, "Init"));
         return 0;
     }
 }
@@ -166,13 +167,10 @@ int CQuentaMediaCntl::bDoConvert(ConversionJob* job)
         }
         result = encoder->Run(job->outputPath, job->reservedValue);
         job->outcome = encoder->Outcome();
+    } catch (const std::exception& e) {
+        result = failOnException(*job, e.what());
     } catch (...) {
-        m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
-                                              "Module:%s,Line:%d,bDoConvert raise exception",
-                                              kModule, kEventLineConvertException));
-        m_events.error(QByteArray(""));
-        job->outcome = RunOutcome{};
-        result = 0;
+        result = failOnException(*job, CEventReporter::kUnknownException);
     }
     if (result != 1) {
         if (job->outcome.reason.isEmpty())
@@ -214,9 +212,23 @@ bool CQuentaMediaCntl::hasEncoder() const
     return m_current != nullptr;
 }
 
-void CQuentaMediaCntl::reportException(int eventLine, const char* operation)
+int CQuentaMediaCntl::failOnException(ConversionJob& job, const char* what)
 {
-    m_events.error(CEventReporter::format(
-        CEventReporter::kTextBuffer, "Module:%s,Line:%d,%s raise exception: %s", kModule, eventLine,
-        operation, CEventReporter::exceptionText(std::current_exception()).constData()));
+    m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
+                                          "Module:%s,Line:%d,bDoConvert raise exception", kModule,
+                                          kEventLineConvertException));
+    m_events.error(QByteArray(what));
+    job.outcome = RunOutcome{};
+    job.outcome.reason =
+        QStringLiteral("the conversion raised an exception: ") + QString::fromLocal8Bit(what);
+    return 0;
+}
+
+QByteArray CQuentaMediaCntl::reportException(int eventLine, const char* operation)
+{
+    const QByteArray what = CEventReporter::exceptionText(std::current_exception());
+    m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
+                                          "Module:%s,Line:%d,%s raise exception: %s", kModule,
+                                          eventLine, operation, what.constData()));
+    return what;
 }

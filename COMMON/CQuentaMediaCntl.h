@@ -36,6 +36,8 @@ public:
     // Start-up: with the FFmpeg tool kind creates its encoder and returns its Attach result;
     // else 0.
     int Init(const EncoderSetup* setup);
+    // What the exception that failed the last Init said; empty when none did.
+    QString initProblem() const { return m_initProblem; }
     // Probes `path` into `job` with the current encoder, or with the one put aside when the
     // current one cannot probe: 1 when the file yielded something usable (the job's MediaInfo
     // is filled), 0 when it did not or for an empty path, no job or no encoder that can probe.
@@ -64,11 +66,15 @@ public:
     bool hasEncoder() const;
 
 private:
-    // The event for an exception being handled, with its text.
-    void reportException(int eventLine, const char* operation);
+    // The event for an exception being handled, with its text; returns the text.
+    QByteArray reportException(int eventLine, const char* operation);
+    // Fails `job`, whose conversion raised `what`: two events, the second its text, and the
+    // text in the job's reason. Returns the failed result, 0.
+    int failOnException(ConversionJob& job, const char* what);
 
     EncoderFactory m_factory;
     CEventReporter m_events{nullptr};
+    QString m_initProblem;         // UI thread
     mutable std::mutex m_slotLock; // guards the four slots below against Stop
     std::unique_ptr<CMediaEncoder> m_current;
     std::unique_ptr<CMediaEncoder> m_saved;

@@ -19,6 +19,9 @@ constexpr int kEventLineAttachException = 601;
 constexpr int kEventLineSetupException = 602;
 constexpr int kEventLineRunException = 603;
 constexpr int kEventLineStopException = 604;
+// A row's reason when the producer raised an exception, before the exception's own text.
+constexpr const char* kSetupFailed = "the RealMedia producer could not be set up";
+constexpr const char* kRunFailed = "the RealMedia producer failed";
 
 // The producer's audiences in the order of its audience folder; the index is what it is sent.
 constexpr const char* kAudiences[] = {
@@ -219,10 +222,11 @@ int CRmProducerEncoder::Setup(const ConversionJob* job)
             !ESFailed(m_logWriter->SetFile(
                 (m_writeFolder.toLocal8Bit() + separator() + "trace.log").constData()));
         return made && logged ? 1 : 0;
+    } catch (const std::exception& e) {
+        return failOnException(kEventLineSetupException, "Setup", kSetupFailed, e.what());
     } catch (...) {
-        reportException(kEventLineSetupException, "Setup");
-        m_outcome.reason = QStringLiteral("the RealMedia producer could not be set up");
-        return 0;
+        return failOnException(kEventLineSetupException, "Setup", kSetupFailed,
+                               CEventReporter::kUnknownException);
     }
 }
 
@@ -251,12 +255,14 @@ int CRmProducerEncoder::Run(const QString& outputPath, int /*reservedValue*/)
         m_outcome.reason = QStringLiteral("the RealMedia producer failed (status 0x%1)")
                                .arg(QString::number(quint32(result), 16));
         return 0;
+    } catch (const std::exception& e) {
+        failOnException(kEventLineRunException, "Run", kRunFailed, e.what());
     } catch (...) {
-        reportException(kEventLineRunException, "Run");
-        dropListener();
-        m_outcome.reason = QStringLiteral("the RealMedia producer failed");
-        return 0;
+        failOnException(kEventLineRunException, "Run", kRunFailed,
+                        CEventReporter::kUnknownException);
     }
+    dropListener();
+    return 0;
 }
 
 ESResult
@@ -443,7 +449,22 @@ int CRmProducerEncoder::Event(int, qint64, const QByteArray&, int)
 
 void CRmProducerEncoder::reportException(int eventLine, const char* operation)
 {
-    m_events.error(CEventReporter::format(
-        CEventReporter::kTextBuffer, "Module:%s,Line:%d,%s raise exception: %s", kModule, eventLine,
-        operation, CEventReporter::exceptionText(std::current_exception()).constData()));
+    reportException(eventLine, operation,
+                    CEventReporter::exceptionText(std::current_exception()).constData());
+}
+
+void CRmProducerEncoder::reportException(int eventLine, const char* operation, const char* what)
+{
+    m_events.error(CEventReporter::format(CEventReporter::kTextBuffer,
+                                          "Module:%s,Line:%d,%s raise exception: %s", kModule,
+                                          eventLine, operation, what));
+}
+
+int CRmProducerEncoder::failOnException(int eventLine, const char* operation, const char* failed,
+                                        const char* what)
+{
+    reportException(eventLine, operation, what);
+    m_outcome.reason =
+        QString::fromLatin1(failed) + QStringLiteral(": ") + QString::fromLocal8Bit(what);
+    return 0;
 }

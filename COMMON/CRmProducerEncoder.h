@@ -67,6 +67,11 @@ private:
     QByteArray folderEntry(const char* name) const;
     // The event for an exception being handled, with its text.
     void reportException(int eventLine, const char* operation);
+    // The event for an exception that said `what`.
+    void reportException(int eventLine, const char* operation, const char* what);
+    // Setup or Run (`operation`) raised `what`: its event, and the reason `failed`: `what`.
+    // Returns the failed result, 0.
+    int failOnException(int eventLine, const char* operation, const char* failed, const char* what);
 
     ProgressCallback m_callback;
     void* m_context = nullptr;

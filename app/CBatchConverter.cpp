@@ -85,6 +85,7 @@ bool CBatchConverter::setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory
 {
     if (m_running.load() || jobs < 1)
         return false;
+    m_jobsProblem.clear();
     m_lanes.resize(1);
     for (int i = 1; i < jobs; ++i) {
         auto lane = std::make_unique<Lane>();
@@ -96,6 +97,7 @@ bool CBatchConverter::setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory
         lane->ownSetup->scriptName = QStringLiteral("edit-%1.avs").arg(i);
         lane->ownController = std::make_unique<CQuentaMediaCntl>(factory);
         if (lane->ownController->Init(lane->ownSetup.get()) != 1) {
+            m_jobsProblem = lane->ownController->initProblem();
             m_lanes.resize(1);
             return false;
         }
@@ -136,6 +138,8 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
             ThreadPriority::setCurrentThreadIdle();
             ConvertBatch(box);
             m_running.store(false);
+            if (m_ended)
+                m_ended();
         });
         return Started;
     }
@@ -257,35 +261,34 @@ void CBatchConverter::ConvertBatch(const QString& box)
     // With "go on" the failures are listed together at the end instead.
     if (m_failureSeen.load() && !m_goOn.load())
         m_user.showMessage(m_failureText, QString::fromLatin1(kWarning), BatchUser::Exclamation);
-
-    if (m_engineFailed.load()) {
-        // The window must stay closable so that the user can restart as asked; the rest of
-        // the end of a batch is skipped.
-        m_convState.store(Finished);
-        m_user.enableEncode();
-        m_user.enableControls(true);
-        return;
-    }
-    m_convState.store(Finished);
-    m_user.enableEncode();
-    if (g_bShutdown.load() == 1 && m_shutdown)
-        m_shutdown();
-    if (m_failureSeen.load() == 0)
-        m_user.showMessage(QString::fromLatin1(kAccomplished), QString(), BatchUser::Information);
-    else if (m_goOn.load())
-        m_user.showMessage(FailureListText(), QString::fromLatin1(kWarning),
-                           BatchUser::Exclamation);
-    // The box is locked during a batch, so it still shows the folder used.
-    m_user.openOutputFolder(shown);
-    m_user.enableControls(true);
+    EndBatch(m_engineFailed.load() ? Ending::Cut : Ending::Walked, shown);
 }
 
 void CBatchConverter::RefuseBatch(const QString& text)
 {
     m_failureSeen.store(1);
     m_user.showMessage(text, QString::fromLatin1(kWarning), BatchUser::Exclamation);
+    EndBatch(Ending::Cut, QString());
+}
+
+void CBatchConverter::EndBatch(Ending ending, const QString& shown)
+{
     m_convState.store(Finished);
     m_user.enableEncode();
+    // A cut batch skips the rest, but the window must stay closable so that the user can
+    // restart as asked.
+    if (ending == Ending::Walked) {
+        if (g_bShutdown.load() == 1 && m_shutdown)
+            m_shutdown();
+        if (m_failureSeen.load() == 0)
+            m_user.showMessage(QString::fromLatin1(kAccomplished), QString(),
+                               BatchUser::Information);
+        else if (m_goOn.load())
+            m_user.showMessage(FailureListText(), QString::fromLatin1(kWarning),
+                               BatchUser::Exclamation);
+        // The box is locked during a batch, so it still shows the folder used.
+        m_user.openOutputFolder(shown);
+    }
     m_user.enableControls(true);
 }
 

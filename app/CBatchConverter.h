@@ -89,6 +89,8 @@ public:
     bool setJobs(int jobs, CQuentaMediaCntl::EncoderFactory factory = {});
     // How many rows may convert at once (1 unless setJobs said otherwise).
     int jobs() const { return int(m_lanes.size()); }
+    // Why the last setJobs went back to one job, when an engine said; empty otherwise.
+    QString jobsProblem() const { return m_jobsProblem; }
     // Gives each completed row's output file its input's modification time. Off at start;
     // read as each row completes, so a change during a batch counts for the rows still to end.
     void setKeepSourceDates(bool keep) { m_keepDates.store(keep); }
@@ -105,6 +107,9 @@ public:
     // Runs `hook` on a worker just after it has taken row `row` and before the row converts, so
     // that a test can hold the worker there; none by default.
     void setRowClaimedHook(std::function<void(int row)> hook) { m_rowClaimed = std::move(hook); }
+    // Runs `hook` on the worker as its last step, once IsRunning() is false, so that a thread
+    // waiting for the end can be woken; none by default. Set while no batch runs.
+    void setEndedHook(std::function<void()> hook) { m_ended = std::move(hook); }
 
 private:
     struct Lane;
@@ -114,6 +119,14 @@ private:
     void RunLane(Lane& lane, const QString& folder);
     // Ends a batch before any row, with `text` said once; the rows stay as they were.
     void RefuseBatch(const QString& text);
+    enum class Ending
+    {
+        Cut,   // refused before any row, or an engine could not be switched
+        Walked // every row it could take was taken
+    };
+    // The end every batch goes through, on the worker: Finished and Encode back; for a walked
+    // batch the power-off, the closing message and the output folder `shown`; the controls last.
+    void EndBatch(Ending ending, const QString& shown);
     // The next checked row to convert, or -1 when the batch must take no more rows.
     int ClaimRow();
     // Converts row `row`; false when the batch must end (failure or engine trouble).
@@ -132,7 +145,9 @@ private:
     BatchUser& m_user;
     std::function<void()> m_shutdown;
     std::function<void(int)> m_rowClaimed;
+    std::function<void()> m_ended;
     std::vector<std::unique_ptr<Lane>> m_lanes; // fixed while a batch runs
+    QString m_jobsProblem;                      // UI thread
 
     std::thread m_worker;
     std::atomic<bool> m_running{false};

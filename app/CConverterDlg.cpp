@@ -34,6 +34,7 @@
 #include "ResourceImages.h"
 #include "RowCommand.h"
 #include "Settings.h"
+#include "ThreadHandOff.h"
 #include "WindowAdmissions.h"
 
 #include <QAction>
@@ -51,7 +52,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -70,7 +70,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, QWidget* parent)
 
 CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWidget* parent)
     : QDialog(parent), m_skin(skin), m_desktop(DesktopHooks::system()), m_where(where),
-      m_trace(where.traceFile()), m_events(EventLog::createSystem())
+      m_settings(where), m_trace(where.traceFile()), m_events(EventLog::createSystem())
 {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
@@ -106,6 +106,8 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
     new CSaveProfileCommand(this, m_menus.popup, *m_jobs, m_profiles, *m_profileBox,
                             ProfileFolders::User(m_where));
     m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, m_model, *m_user);
+    // Wakes a wait for the batch's end (endBatchForExit); nothing waits otherwise.
+    m_batch->setEndedHook([this] { ThreadHandOff::post(this, [] {}); });
 
     connectCommands();
     OnInitDialog();
@@ -232,6 +234,7 @@ void CConverterDlg::connectCommands()
 
     connect(m_profileBox, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_jobs->OnProfileChanged(index);
+        m_settings.WriteProfileChoice(index, m_profiles.CurrentName());
         ProfileBoxMarks::ShowReason(*m_profileBox, m_profiles);
     });
     connect(m_list, &QWidget::customContextMenuRequested, this,
@@ -276,11 +279,11 @@ void CConverterDlg::OnInitDialog()
     }
     m_drawing->SetEmptyState();
 
-    Settings::ReadStartup(m_where);
+    m_settings.ReadStartup();
     setWindowTitle(Settings::WindowTitle());
     m_outputFolder = g_strOutput;
     m_outputBox->setText(m_outputFolder);
-    m_batch->setKeepGoing(Settings::ReadKeepGoing());
+    m_batch->setKeepGoing(m_settings.ReadKeepGoing());
 
     m_setup.kind = EncoderKind::FfmpegTool;
     m_setup.appFolder = m_where.appFolder();
@@ -290,7 +293,7 @@ void CConverterDlg::OnInitDialog()
     m_controller.Init(&m_setup);
 
     m_profiles.SetView(m_editor.get());
-    ProfileCatalogue::Scan(m_profiles, m_where);
+    ProfileCatalogue::Scan(m_profiles, m_where, m_settings);
     {
         const QSignalBlocker quiet(m_profileBox);
         ProfileBoxMarks::Fill(*m_profileBox, m_profiles);
@@ -427,8 +430,7 @@ void CConverterDlg::OnStartConvert()
     if (m_converting || isAdmitting())
         return;
     // Taken at each Encode, so that a change made during a batch counts for the next one.
-    if (const int lanes = Settings::ReadSimultaneous(); lanes != m_batch->jobs())
-        m_batch->setJobs(lanes);
+    PreferencesCommand::ApplySimultaneous(this, *m_batch, m_settings, m_refusedLanes);
     if (const QString refused = unusableProfileText(); !refused.isEmpty()) {
         MessageBoxes::show(this, refused, QStringLiteral("Warning"), BatchUser::Exclamation);
         return;
@@ -480,7 +482,7 @@ void CConverterDlg::OnBrowse()
         return;
     }
     m_outputBox->setText(folder);
-    Settings::WriteOutput(folder);
+    m_settings.WriteOutput(folder);
 }
 
 void CConverterDlg::OnOpenOutputFolder()
@@ -539,7 +541,7 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
 
 void CConverterDlg::OnPreferences()
 {
-    PreferencesCommand::Run(this, *m_batch);
+    PreferencesCommand::Run(this, *m_batch, m_settings);
 }
 
 void CConverterDlg::OnAbout()
@@ -554,10 +556,10 @@ void CConverterDlg::endBatchForExit()
         return;
     m_user->setQuiet(true);
     m_batch->RequestStop();
-    // The worker may be waiting for this thread (a message, the output box): serve it.
-    while (m_batch->IsRunning()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(10);
-    }
+    // The worker may be waiting for this thread (a message, the output box): its calls are
+    // served as they come, until its last step wakes the wait. Not a nested event loop: once
+    // the application quits, one would return at once.
+    while (m_batch->IsRunning())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     m_batch->Wait();
 }

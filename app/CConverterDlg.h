@@ -7,6 +7,7 @@
 #include "EncoderSetup.h"
 #include "JobModel.h"
 #include "MainMenus.h"
+#include "Settings.h"
 #include "WriteLocations.h"
 
 #include <QDialog>
@@ -150,10 +151,12 @@ private:
 
     QString m_outputFolder;
     bool m_converting = false;
+    int m_refusedLanes = 0; // the simultaneous conversions the batch could not have, said once
 
     CProfileManager m_profiles;
     std::unique_ptr<CProfileEditor> m_editor; // shows through m_profiles
     WriteLocations m_where;
+    Settings m_settings; // of m_where
     CTraceLog m_trace;
     std::unique_ptr<EventLog> m_events;
     EncoderSetup m_setup;

@@ -6,7 +6,6 @@
 #include "ConversionJob.h"
 #include "IProfileView.h"
 #include "JobModel.h"
-#include "Settings.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -118,7 +117,6 @@ void CJobList::Move(int to)
 void CJobList::OnProfileChanged(int index)
 {
     m_currentName = m_profiles.SelectEntry(index);
-    Settings::WriteProfileChoice(index, m_currentName);
     ConversionJob* selected = m_model.job(m_selectedRow);
     if (!selected) {
         m_shown = nullptr;

@@ -169,7 +169,7 @@ std::optional<int> answerAtOnce(const CCliOptions& options, const CProfileManage
 // The profile the rows convert with: the named one, else the one chosen in the program. Empty
 // when there is none; `refusal` is then the exit code and the reason is on the console.
 QByteArray chooseProfile(const CCliOptions& options, const CProfileManager& profiles,
-                         CConsoleWriter& writer, int& refusal)
+                         const Settings& settings, CConsoleWriter& writer, int& refusal)
 {
     refusal = CTovelCli::BadArguments;
     QByteArray profileName;
@@ -185,7 +185,7 @@ QByteArray chooseProfile(const CCliOptions& options, const CProfileManager& prof
         profileName = profiles.CurrentName();
         if (profileName.isEmpty()) {
             writer.errorLine(QStringLiteral("No profile is chosen in %1; name one with --profile.")
-                                 .arg(g_strConfigFile));
+                                 .arg(settings.configFile()));
             return QByteArray();
         }
     }
@@ -254,6 +254,18 @@ Admission admitArguments(const QStringList& files, CQuentaMediaCntl& controller,
     return result;
 }
 
+// The engine's set-up for the encoder tool, writing where `where` says.
+EncoderSetup toolSetup(const WriteLocations& where, CTraceLog& trace, EventLog* events)
+{
+    EncoderSetup setup;
+    setup.kind = EncoderKind::FfmpegTool;
+    setup.appFolder = where.appFolder();
+    setup.writeFolder = where.writeFolder();
+    setup.trace = &trace;
+    setup.events = events;
+    return setup;
+}
+
 // Converts the rows to the end, passing an interrupt on as Stop; true when one came.
 bool convertRows(CBatchConverter& batch)
 {
@@ -291,13 +303,14 @@ int CTovelCli::Run(const QStringList& arguments)
     const WriteLocations where = decided.withWriteFolder(claim.folder());
     if (!where.problem().isEmpty())
         writer.errorLine(QStringLiteral("Warning: ") + where.problem());
-    Settings::ReadStartup(where);
+    const Settings settings(where);
+    settings.ReadStartup();
     CProfileManager profiles;
-    ProfileCatalogue::Scan(profiles, where);
+    ProfileCatalogue::Scan(profiles, where, settings);
     if (const std::optional<int> answered = answerAtOnce(options, profiles, where, writer))
         return *answered;
     int refusal = BadArguments;
-    const QByteArray profileName = chooseProfile(options, profiles, writer, refusal);
+    const QByteArray profileName = chooseProfile(options, profiles, settings, writer, refusal);
     if (profileName.isEmpty())
         return refusal;
 
@@ -308,12 +321,7 @@ int CTovelCli::Run(const QStringList& arguments)
 
     CTraceLog trace(where.traceFile());
     const std::unique_ptr<EventLog> events = EventLog::createSystem();
-    EncoderSetup setup;
-    setup.kind = EncoderKind::FfmpegTool;
-    setup.appFolder = where.appFolder();
-    setup.writeFolder = where.writeFolder();
-    setup.trace = &trace;
-    setup.events = events.get();
+    EncoderSetup setup = toolSetup(where, trace, events.get());
 
     CQuentaMediaCntl controller;
     JobModel model(JobModel::Direct);
@@ -327,7 +335,7 @@ int CTovelCli::Run(const QStringList& arguments)
     }
     batch.setKeepSourceDates(options.keepDates);
     batch.setKeepGoing(options.keepGoing);
-    if (!options.dryRun && !batch.setJobs(options.jobs.value_or(Settings::ReadSimultaneous()))) {
+    if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);
         return RowFailed;

@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -91,6 +92,106 @@ void identify(QWidget* control, int id, const QString& name, const QString& acce
     control->setAccessibleName(accessible);
 }
 
+CImageButton* makeButton(const ButtonLayout& entry, QWidget* client, const DialogUnits& units)
+{
+    auto* button = new CImageButton(client);
+    identify(button, entry.id, QString::fromLatin1(entry.name), QString::fromLatin1(entry.caption));
+    button->SetBitmaps(entry.images[0], Qt::black, entry.images[1], Qt::black, entry.images[2],
+                       Qt::black);
+    button->SetAlign(CImageButton::ImageCovers, true);
+    button->SetTooltipText(QString::fromLatin1(entry.tooltip), true);
+    button->setText(QString::fromLatin1(entry.caption));
+    button->setGeometry(units.rect(entry.rect[0], entry.rect[1], entry.rect[2], entry.rect[3]));
+    MainDialogControls::fitCaption(button, button->text(), 2 * CImageButton::kMargin);
+    return button;
+}
+
+enum class Kind
+{
+    Separator,
+    List,
+    Label,
+    ComboBox,
+    LineEdit,
+    PushButton,
+    GroupBox
+};
+
+// A control of the template after the image buttons, in the order they are made, which is the
+// order Tab follows. A label is the buddy of the control after it.
+struct ControlLayout
+{
+    Kind kind;
+    int id; // 0: none, nor a name
+    const char* name;
+    const char* caption; // of a label or a button
+    const char* accessible;
+    int rect[4]; // a combo box takes its own height
+};
+
+const ControlLayout kControls[] = {
+    {Kind::Separator, 0, "", "", "", {163, 5, 1, 28}},
+    {Kind::List, Id::kJobList, "jobList", "", "Job list", {2, 37, 288, 176}},
+    {Kind::Label, 0, "", "Profile:", "", {6, 221, 22, 8}},
+    {Kind::ComboBox, Id::kProfileBox, "profileBox", "", "Profile:", {32, 219, 253, 0}},
+    {Kind::Label, 0, "", "Output:", "", {6, 239, 23, 10}},
+    {Kind::LineEdit, Id::kOutputBox, "outputBox", "", "Output:", {32, 237, 152, 12}},
+    {Kind::PushButton, Id::kBrowse, "browse", "&Browse...", "Browse...", {197, 235, 40, 17}},
+    {Kind::PushButton, Id::kOpen, "open", "&Open", "Open", {246, 236, 36, 17}},
+    {Kind::GroupBox, Id::kEditorFrame, "editorFrame", "", "Parameters", {293, 3, 111, 149}},
+};
+
+QWidget* make(const ControlLayout& entry, QWidget* client)
+{
+    const QString caption = QString::fromLatin1(entry.caption);
+    switch (entry.kind) {
+    case Kind::Separator: {
+        auto* separator = new QFrame(client);
+        separator->setFrameShape(QFrame::VLine);
+        separator->setFrameShadow(QFrame::Sunken);
+        return separator;
+    }
+    case Kind::List: {
+        auto* list = new CCellListCtrl(client);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        return list;
+    }
+    case Kind::Label: {
+        auto* label = new QLabel(caption, client);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return label;
+    }
+    case Kind::ComboBox:
+        return new QComboBox(client);
+    case Kind::LineEdit:
+        return new QLineEdit(client);
+    case Kind::PushButton:
+        return new QPushButton(caption, client);
+    case Kind::GroupBox:
+        return new QGroupBox(client);
+    }
+    return nullptr;
+}
+
+// What a placed control needs beyond its template rectangle.
+void fit(QWidget* control, const DialogUnits& units)
+{
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        MainDialogControls::fitCaption(label, label->text(), 0);
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+        const QString caption = button->text().remove(QLatin1Char('&'));
+        MainDialogControls::fitCaption(button, caption,
+                                       button->sizeHint().width() -
+                                           button->fontMetrics().horizontalAdvance(caption));
+        // Enter must not press a button of the dialog (nor close it).
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    } else if (auto* box = qobject_cast<QComboBox*>(control)) {
+        box->resize(box->width(), box->sizeHint().height());
+        box->setMaxVisibleItems(qMax(1, units.y(191) / qMax(1, box->fontMetrics().height() + 4)));
+    }
+}
+
 // Made right after the list, so that Tab goes from the list to Cancel.
 void addAdmissionBar(MainDialogControls& controls, QWidget* client, const DialogUnits& units)
 {
@@ -119,89 +220,48 @@ void addAdmissionBar(MainDialogControls& controls, QWidget* client, const Dialog
     controls.admissionCancel = cancel;
 }
 
+template <class Control> void take(Control*& member, const QHash<int, QWidget*>& made, int id)
+{
+    member = static_cast<Control*>(made.value(id));
+}
+
 } // namespace
 
 MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits& units)
 {
     MainDialogControls controls;
-    const auto place = [&](QWidget* control, int x, int y, int w, int h) {
-        control->setGeometry(units.rect(x, y, w, h));
-    };
-
-    CImageButton* buttons[5] = {};
-    int index = 0;
-    for (const ButtonLayout& entry : kButtons) {
-        auto* button = new CImageButton(client);
-        identify(button, entry.id, QString::fromLatin1(entry.name),
-                 QString::fromLatin1(entry.caption));
-        button->SetBitmaps(entry.images[0], Qt::black, entry.images[1], Qt::black, entry.images[2],
-                           Qt::black);
-        button->SetAlign(CImageButton::ImageCovers, true);
-        button->SetTooltipText(QString::fromLatin1(entry.tooltip), true);
-        button->setText(QString::fromLatin1(entry.caption));
-        place(button, entry.rect[0], entry.rect[1], entry.rect[2], entry.rect[3]);
-        fitCaption(button, button->text(), 2 * CImageButton::kMargin);
-        buttons[index++] = button;
-    }
-    controls.add = buttons[0];
-    controls.remove = buttons[1];
-    controls.clear = buttons[2];
-    controls.encode = buttons[3];
-    controls.stop = buttons[4];
-
-    auto* separator = new QFrame(client);
-    separator->setFrameShape(QFrame::VLine);
-    separator->setFrameShadow(QFrame::Sunken);
-    place(separator, 163, 5, 1, 28);
-
-    controls.list = new CCellListCtrl(client);
-    identify(controls.list, Id::kJobList, QStringLiteral("jobList"), QStringLiteral("Job list"));
-    controls.list->setContextMenuPolicy(Qt::CustomContextMenu);
-    place(controls.list, 2, 37, 288, 176);
-    addAdmissionBar(controls, client, units);
-
-    auto* profileLabel = new QLabel(QStringLiteral("Profile:"), client);
-    place(profileLabel, 6, 221, 22, 8);
-    profileLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    fitCaption(profileLabel, profileLabel->text(), 0);
-    controls.profileBox = new QComboBox(client);
-    identify(controls.profileBox, Id::kProfileBox, QStringLiteral("profileBox"),
-             QStringLiteral("Profile:"));
-    profileLabel->setBuddy(controls.profileBox);
-    controls.profileBox->setGeometry(units.x(32), units.y(219), units.x(253),
-                                     controls.profileBox->sizeHint().height());
-    controls.profileBox->setMaxVisibleItems(
-        qMax(1, units.y(191) / qMax(1, controls.profileBox->fontMetrics().height() + 4)));
-
-    auto* outputLabel = new QLabel(QStringLiteral("Output:"), client);
-    place(outputLabel, 6, 239, 23, 10);
-    outputLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    fitCaption(outputLabel, outputLabel->text(), 0);
-    controls.outputBox = new QLineEdit(client);
-    identify(controls.outputBox, Id::kOutputBox, QStringLiteral("outputBox"),
-             QStringLiteral("Output:"));
-    outputLabel->setBuddy(controls.outputBox);
-    place(controls.outputBox, 32, 237, 152, 12);
-
-    controls.browse = new QPushButton(QStringLiteral("&Browse..."), client);
-    identify(controls.browse, Id::kBrowse, QStringLiteral("browse"), QStringLiteral("Browse..."));
-    place(controls.browse, 197, 235, 40, 17);
-    controls.open = new QPushButton(QStringLiteral("&Open"), client);
-    identify(controls.open, Id::kOpen, QStringLiteral("open"), QStringLiteral("Open"));
-    place(controls.open, 246, 236, 36, 17);
-    // Enter must not press a button of the dialog (nor close it).
-    for (QPushButton* button : {controls.browse, controls.open}) {
-        fitCaption(button, button->text().remove(QLatin1Char('&')),
-                   button->sizeHint().width() - button->fontMetrics().horizontalAdvance(
-                                                    button->text().remove(QLatin1Char('&'))));
-        button->setAutoDefault(false);
-        button->setDefault(false);
+    QHash<int, QWidget*> made;
+    for (const ButtonLayout& entry : kButtons)
+        made.insert(entry.id, makeButton(entry, client, units));
+    QLabel* label = nullptr; // waiting for its buddy
+    for (const ControlLayout& entry : kControls) {
+        QWidget* control = make(entry, client);
+        if (entry.id != 0) {
+            identify(control, entry.id, QString::fromLatin1(entry.name),
+                     QString::fromLatin1(entry.accessible));
+            made.insert(entry.id, control);
+        }
+        control->setGeometry(
+            units.rect(entry.rect[0], entry.rect[1], entry.rect[2], entry.rect[3]));
+        fit(control, units);
+        if (label)
+            label->setBuddy(control);
+        label = entry.kind == Kind::Label ? static_cast<QLabel*>(control) : nullptr;
+        if (entry.kind == Kind::List)
+            addAdmissionBar(controls, client, units);
     }
 
-    controls.editorFrame = new QGroupBox(client);
-    identify(controls.editorFrame, Id::kEditorFrame, QStringLiteral("editorFrame"),
-             QStringLiteral("Parameters"));
-    place(controls.editorFrame, 293, 3, 111, 149);
+    take(controls.add, made, Id::kAdd);
+    take(controls.remove, made, Id::kRemove);
+    take(controls.clear, made, Id::kClear);
+    take(controls.encode, made, Id::kEncode);
+    take(controls.stop, made, Id::kStop);
+    take(controls.list, made, Id::kJobList);
+    take(controls.profileBox, made, Id::kProfileBox);
+    take(controls.outputBox, made, Id::kOutputBox);
+    take(controls.browse, made, Id::kBrowse);
+    take(controls.open, made, Id::kOpen);
+    take(controls.editorFrame, made, Id::kEditorFrame);
     return controls;
 }
 

@@ -2,18 +2,39 @@
 
 #include "CBatchConverter.h"
 #include "CPreferencesDlg.h"
+#include "MessageBoxes.h"
 #include "Settings.h"
 
-void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch)
+void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Settings& settings)
 {
     CPreferencesDlg dialog(batch.keepSourceDates(), owner);
     dialog.setKeepGoing(batch.keepGoing());
-    dialog.setSimultaneous(Settings::ReadSimultaneous());
+    dialog.setSimultaneous(settings.ReadSimultaneous());
     if (dialog.exec() != QDialog::Accepted)
         return;
     batch.setKeepSourceDates(dialog.keepDates());
     batch.setKeepGoing(dialog.keepGoing());
-    Settings::WriteKeepGoing(dialog.keepGoing());
-    if (dialog.simultaneous() != Settings::ReadSimultaneous())
-        Settings::WriteSimultaneous(dialog.simultaneous());
+    settings.WriteKeepGoing(dialog.keepGoing());
+    if (dialog.simultaneous() != settings.ReadSimultaneous())
+        settings.WriteSimultaneous(dialog.simultaneous());
+}
+
+void PreferencesCommand::ApplySimultaneous(QWidget* owner, CBatchConverter& batch,
+                                           const Settings& settings, int& refused)
+{
+    const int lanes = settings.ReadSimultaneous();
+    if (lanes == batch.jobs() || lanes == refused)
+        return;
+    if (batch.setJobs(lanes)) {
+        refused = 0;
+        return;
+    }
+    refused = lanes;
+    const QString why = batch.jobsProblem();
+    MessageBoxes::show(owner,
+                       QStringLiteral("Tovel Video Converter cannot convert %1 files at once%2. It "
+                                      "converts them one at a time.")
+                           .arg(lanes)
+                           .arg(why.isEmpty() ? QString() : QStringLiteral(": ") + why),
+                       QStringLiteral("Warning"), BatchUser::Exclamation);
 }

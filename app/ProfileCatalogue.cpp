@@ -7,10 +7,11 @@
 #include "Settings.h"
 #include "WriteLocations.h"
 
-void ProfileCatalogue::Scan(CProfileManager& profiles, const WriteLocations& where)
+void ProfileCatalogue::Scan(CProfileManager& profiles, const WriteLocations& where,
+                            const Settings& settings)
 {
-    profiles.ScanProfiles(ProfileFolders::Shipped(where), g_strConfigFile, g_strConfigDefaults,
-                          ProfileFolders::User(where));
+    profiles.ScanProfiles(ProfileFolders::Shipped(where), settings.configFile(),
+                          settings.configDefaults(), ProfileFolders::User(where));
     CToolCapabilities installed{QByteArray()};
     if (!CToolCapabilities::Query(where.appFolder(), installed))
         return;

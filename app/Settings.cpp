@@ -1,6 +1,5 @@
 #include "Settings.h"
 
-#include "AppFolder.h"
 #include "CProfileManager.h"
 #include "DefaultFolders.h"
 #include "PrivateProfile.h"
@@ -14,8 +13,6 @@
 #include <cstdlib>
 #include <cstring>
 
-QString g_strConfigFile;
-QString g_strConfigDefaults;
 char g_szVersion[32];
 char g_szSoftName[128];
 QString g_strOutput;
@@ -26,30 +23,36 @@ const QByteArray kSection = "Config";
 // Far beyond any folder a system can hold, so that a long one is read whole and then refused.
 const int kOutputBuffer = 65536;
 
-template <size_t N> void readInto(char (&buffer)[N], const char* key, const QByteArray& fallback)
+template <size_t N> void copyInto(char (&buffer)[N], const QByteArray& value)
 {
     std::memset(buffer, 0, N);
-    const QByteArray value = PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults,
-                                                         kSection, key, fallback, int(N));
-    std::memcpy(buffer, value.constData(), size_t(value.size()));
+    std::memcpy(buffer, value.constData(), size_t(std::min<qsizetype>(value.size(), N - 1)));
 }
 
 } // namespace
 
-void Settings::ReadStartup()
+Settings::Settings(const WriteLocations& where)
+    : m_file(where.configFile()), m_defaults(where.configDefaults())
 {
-    ReadStartup(WriteLocations::besideProgram(AppFolder::path()));
 }
 
-void Settings::ReadStartup(const WriteLocations& where)
+QByteArray Settings::read(const char* key, const QByteArray& fallback, int size) const
 {
-    g_strConfigFile = where.configFile();
-    g_strConfigDefaults = where.configDefaults();
-    readInto(g_szVersion, "version", ProgramVersion::number().toLatin1());
-    readInto(g_szSoftName, "SoftName", "Tovel Video Converter");
+    return PrivateProfile::readLayered(m_file, m_defaults, kSection, key, fallback, size);
+}
+
+void Settings::write(const char* key, const QByteArray& value) const
+{
+    PrivateProfile::writeString(m_file, kSection, key, value);
+}
+
+void Settings::ReadStartup() const
+{
+    copyInto(g_szVersion,
+             read("version", ProgramVersion::number().toLatin1(), int(sizeof g_szVersion)));
+    copyInto(g_szSoftName, read("SoftName", "Tovel Video Converter", int(sizeof g_szSoftName)));
     g_strOutput = QString::fromLocal8Bit(
-        PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults, kSection, "Output",
-                                    DefaultFolders::output().toLocal8Bit(), kOutputBuffer));
+        read("Output", DefaultFolders::output().toLocal8Bit(), kOutputBuffer));
 }
 
 QString Settings::WindowTitle()
@@ -59,22 +62,20 @@ QString Settings::WindowTitle()
     return QString::fromLocal8Bit(title);
 }
 
-int Settings::ReadProfileIndex()
+int Settings::ReadProfileIndex() const
 {
-    const QByteArray text = PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults,
-                                                        kSection, "CProID", "0", 8);
-    return std::atoi(text.constData());
+    return std::atoi(read("CProID", "0", 8).constData());
 }
 
-void Settings::WriteProfileChoice(int index, const QByteArray& name)
+void Settings::WriteProfileChoice(int index, const QByteArray& name) const
 {
-    PrivateProfile::writeString(g_strConfigFile, kSection, "CProID", QByteArray::number(index));
-    PrivateProfile::writeString(g_strConfigFile, kSection, CProfileManager::kChosenNameKey, name);
+    write("CProID", QByteArray::number(index));
+    write(CProfileManager::kChosenNameKey, name);
 }
 
-void Settings::WriteOutput(const QString& folder)
+void Settings::WriteOutput(const QString& folder) const
 {
-    PrivateProfile::writeString(g_strConfigFile, kSection, "Output", folder.toLocal8Bit());
+    write("Output", folder.toLocal8Bit());
 }
 
 int Settings::MaxSimultaneous()
@@ -82,28 +83,24 @@ int Settings::MaxSimultaneous()
     return std::clamp(QThread::idealThreadCount(), 1, 8);
 }
 
-int Settings::ReadSimultaneous()
+int Settings::ReadSimultaneous() const
 {
-    const QByteArray text = PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults,
-                                                        kSection, "Simultaneous", "1", 8);
     bool number = false;
-    const int count = text.trimmed().toInt(&number);
+    const int count = read("Simultaneous", "1", 8).trimmed().toInt(&number);
     return number && count >= 1 && count <= MaxSimultaneous() ? count : 1;
 }
 
-void Settings::WriteSimultaneous(int count)
+void Settings::WriteSimultaneous(int count) const
 {
-    PrivateProfile::writeString(g_strConfigFile, kSection, "Simultaneous",
-                                QByteArray::number(count));
+    write("Simultaneous", QByteArray::number(count));
 }
 
-bool Settings::ReadKeepGoing()
+bool Settings::ReadKeepGoing() const
 {
-    return PrivateProfile::readLayered(g_strConfigFile, g_strConfigDefaults, kSection, "KeepGoing",
-                                       "0", 8) == "1";
+    return read("KeepGoing", "0", 8) == "1";
 }
 
-void Settings::WriteKeepGoing(bool keepGoing)
+void Settings::WriteKeepGoing(bool keepGoing) const
 {
-    PrivateProfile::writeString(g_strConfigFile, kSection, "KeepGoing", keepGoing ? "1" : "0");
+    write("KeepGoing", keepGoing ? "1" : "0");
 }

@@ -16,15 +16,16 @@ void FirstFrame::Read(const QString& path)
 {
     Cancel();
     m_path = path;
-    m_player = std::make_unique<QMediaPlayer>();
+    const quint64 read = ++m_read;
+    m_player = std::make_unique<QMediaPlayer>(this);
     m_sink = new QVideoSink(m_player.get());
     m_player->setVideoSink(m_sink);
-    // The sink may report from the decoder's thread, so its frames come over queued, to the
-    // sink itself: what a dropped read still had on its way goes with it.
-    connect(
+    // The sink may report from the decoder's thread, so its frames come over queued; one may
+    // still be queued when its read has been dropped and another begun.
+    m_frames = connect(
         m_sink, &QVideoSink::videoFrameChanged, m_sink,
-        [this](const QVideoFrame& frame) {
-            if (m_path.isEmpty() || !frame.isValid())
+        [this, read](const QVideoFrame& frame) {
+            if (read != m_read || !frame.isValid())
                 return;
             const QImage picture = frame.toImage();
             if (picture.isNull())
@@ -34,9 +35,11 @@ void FirstFrame::Read(const QString& path)
             emit ready(path, picture);
         },
         Qt::QueuedConnection);
-    connect(
+    m_status = connect(
         m_player.get(), &QMediaPlayer::mediaStatusChanged, m_sink,
-        [this](QMediaPlayer::MediaStatus status) {
+        [this, read](QMediaPlayer::MediaStatus status) {
+            if (read != m_read)
+                return;
             if (status == QMediaPlayer::EndOfMedia || status == QMediaPlayer::InvalidMedia)
                 drop(true);
         },
@@ -53,10 +56,11 @@ void FirstFrame::Cancel()
 void FirstFrame::drop(bool later)
 {
     m_path.clear();
+    ++m_read;
     if (!m_player)
         return;
-    m_sink->disconnect(this);
-    m_player->disconnect(m_sink);
+    disconnect(m_frames);
+    disconnect(m_status);
     m_player->stop();
     m_sink = nullptr;
     // From inside the sink's own call the player goes once that call has returned.

@@ -86,7 +86,7 @@ int main(int argc, char* argv[])
                 kClips, seconds, qPrintable(profile), rounds, QThread::idealThreadCount());
     double window[2], cli[2];
     for (int jobs : {1, 2}) {
-        Settings::WriteSimultaneous(jobs);
+        Settings(dlg.writeLocations()).WriteSimultaneous(jobs);
         window[jobs - 1] = best(rounds, [&](int round) {
             dlg.outputBox()->setText(work.path() +
                                      QStringLiteral("/win-%1-%2").arg(jobs).arg(round));

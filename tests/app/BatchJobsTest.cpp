@@ -6,6 +6,7 @@
 #include "CTraceLog.h"
 #include "CapturingEventLog.h"
 #include "EncoderSetup.h"
+#include "MediaEncoderFactory.h"
 #include "Preferences.h"
 #include "RowCommand.h"
 #include "TestMedia.h"
@@ -99,6 +100,22 @@ TEST_F(BatchJobsTest, TheCommandLineShownForARowIsTheOneTheConversionRuns)
     ASSERT_EQ(rows.status(0), "Completed");
     const QByteArray traced = TestMedia::readFile(app.path() + "/trace.log");
     EXPECT_EQ(QString::fromLocal8Bit(traced.left(traced.indexOf("\r\n"))), shown);
+}
+
+TEST_F(BatchJobsTest, AnEngineThatCannotBeMadeLeavesOneJobAndSaysWhy)
+{
+    int made = 0;
+    const auto factory = [&made](EncoderKind kind) {
+        if (++made == 2)
+            throw std::runtime_error("no room for another engine");
+        return CreateMediaEncoder(kind);
+    };
+    EXPECT_FALSE(batch->setJobs(3, factory));
+    EXPECT_EQ(batch->jobs(), 1);
+    EXPECT_EQ(batch->jobsProblem(), "no room for another engine");
+    EXPECT_TRUE(batch->setJobs(2, factory));
+    EXPECT_EQ(batch->jobs(), 2);
+    EXPECT_TRUE(batch->jobsProblem().isEmpty());
 }
 
 TEST_F(BatchJobsTest, AFailureAmongParallelRowsLetsTheRunningOneFinishAndStartsNoMore)

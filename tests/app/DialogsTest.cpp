@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "TestMedia.h"
 #include "WaitFor.h"
+#include "WriteLocations.h"
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -77,7 +78,8 @@ int pixelsNear(const QImage& image, const QColor& colour)
 
 TEST_F(AppFolderFixture, AboutShowsNameVersionAndUnderlinedLink)
 {
-    Settings::ReadStartup(); // no config.ini: the defaults
+    // No config.ini: the defaults.
+    Settings(WriteLocations::besideProgram(appDir.path())).ReadStartup();
     CAboutDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), "About");
     EXPECT_EQ(dlg.softNameLabel()->text(), "Tovel Video Converter");
@@ -99,7 +101,7 @@ TEST_F(AppFolderFixture, AboutFollowsTheSettingsVerbatim)
     ASSERT_TRUE(
         TestMedia::writeFile(appDir.filePath(QStringLiteral("config.ini")),
                              "[Config]\r\nversion=2.0 %s beta\r\nSoftName=My <b>Tool</b>\r\n"));
-    Settings::ReadStartup();
+    Settings(WriteLocations::besideProgram(appDir.path())).ReadStartup();
     CAboutDlg dlg;
     EXPECT_EQ(dlg.softNameLabel()->text(), "My <b>Tool</b>");
     EXPECT_EQ(dlg.versionLabel()->text(), "Version 2.0 %s beta");

@@ -3,6 +3,7 @@
 #include "CommandLineFiles.h"
 #include "DefaultFolders.h"
 #include "TestMedia.h"
+#include "WriteLocations.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,18 +18,20 @@ protected:
     void SetUp() override { AppFolder::setOverride(dir.path()); }
     void TearDown() override { AppFolder::setOverride(QString()); }
     QString config() const { return dir.filePath("config.ini"); }
+    const Settings settings{WriteLocations::besideProgram(dir.path())};
 };
 
 TEST_F(SettingsTest, DefaultsWithoutConfigAndNothingCreated)
 {
-    Settings::ReadStartup();
-    EXPECT_EQ(g_strConfigFile, dir.path() + "/config.ini");
+    settings.ReadStartup();
+    EXPECT_EQ(settings.configFile(), dir.path() + "/config.ini");
+    EXPECT_EQ(settings.configDefaults(), QString());
     EXPECT_STREQ(g_szVersion, "1.0.1");
     EXPECT_STREQ(g_szSoftName, "Tovel Video Converter");
     EXPECT_EQ(g_strOutput, DefaultFolders::output());
-    EXPECT_FALSE(Settings::ReadKeepGoing());
+    EXPECT_FALSE(settings.ReadKeepGoing());
     EXPECT_EQ(Settings::WindowTitle(), "Tovel Video Converter 1.0.1");
-    EXPECT_EQ(Settings::ReadProfileIndex(), 0);
+    EXPECT_EQ(settings.ReadProfileIndex(), 0);
     EXPECT_FALSE(QFile::exists(config()));
 }
 
@@ -37,7 +40,7 @@ TEST_F(SettingsTest, OverLongNamesAreCutToTheirBuffersButTheOutputFolderIsReadWh
     ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nversion=" + QByteArray(40, 'v') +
                                                    "\nSoftName=" + QByteArray(200, 's') +
                                                    "\nOutput=/" + QByteArray(300, 'o') + "\n"));
-    Settings::ReadStartup();
+    settings.ReadStartup();
     EXPECT_EQ(QByteArray(g_szVersion), QByteArray(31, 'v'));
     EXPECT_EQ(QByteArray(g_szSoftName), QByteArray(127, 's'));
     EXPECT_EQ(g_strOutput, '/' + QString(300, 'o'));
@@ -46,26 +49,26 @@ TEST_F(SettingsTest, OverLongNamesAreCutToTheirBuffersButTheOutputFolderIsReadWh
 
 TEST_F(SettingsTest, ProfileIndexReadsLikeAtoiAndWritesDecimal)
 {
-    Settings::ReadStartup();
+    settings.ReadStartup();
     ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nCProID=abc\n"));
-    EXPECT_EQ(Settings::ReadProfileIndex(), 0);
+    EXPECT_EQ(settings.ReadProfileIndex(), 0);
     ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nCProID=12xyz\n"));
-    EXPECT_EQ(Settings::ReadProfileIndex(), 12);
+    EXPECT_EQ(settings.ReadProfileIndex(), 12);
     ASSERT_TRUE(TestMedia::writeFile(config(), "[Config]\nCProID=123456789\n"));
-    EXPECT_EQ(Settings::ReadProfileIndex(), 1234567); // 8-byte buffer
+    EXPECT_EQ(settings.ReadProfileIndex(), 1234567); // 8-byte buffer
 
     QFile::remove(config());
-    Settings::WriteProfileChoice(4, "Zeta");
-    Settings::WriteOutput("/media/out dir");
-    EXPECT_EQ(Settings::ReadProfileIndex(), 4);
+    settings.WriteProfileChoice(4, "Zeta");
+    settings.WriteOutput("/media/out dir");
+    EXPECT_EQ(settings.ReadProfileIndex(), 4);
     EXPECT_TRUE(TestMedia::readFile(config()).contains("CProName=Zeta"));
-    Settings::ReadStartup();
+    settings.ReadStartup();
     EXPECT_EQ(g_strOutput, "/media/out dir");
 
-    Settings::WriteKeepGoing(true);
-    EXPECT_TRUE(Settings::ReadKeepGoing());
-    Settings::WriteKeepGoing(false);
-    EXPECT_FALSE(Settings::ReadKeepGoing());
+    settings.WriteKeepGoing(true);
+    EXPECT_TRUE(settings.ReadKeepGoing());
+    settings.WriteKeepGoing(false);
+    EXPECT_FALSE(settings.ReadKeepGoing());
 }
 
 } // namespace

@@ -173,7 +173,7 @@ TEST_F(UserFoldersCliTest, AFolderThatCannotBeMadeIsToldOnceAndTheConversionStil
 TEST(ProgramVersionTest, BothProgramsTellTheDefaultTitleVersionWithoutAWindow)
 {
     QTemporaryDir empty;
-    Settings::ReadStartup(WriteLocations::besideProgram(empty.path()));
+    Settings(WriteLocations::besideProgram(empty.path())).ReadStartup();
     const QString version = QString::fromLatin1(g_szVersion);
     EXPECT_EQ(version, ProgramVersion::number());
     for (const QString program : {"tovel", "tovel-cli"}) {

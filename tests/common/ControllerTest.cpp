@@ -21,6 +21,7 @@ struct Journal
     std::atomic<int> stops{0};
     int created = 0;
     bool throwInSetup = false;
+    bool throwOddInSetup = false; // something that is no std::exception
     bool throwInStop = false;
 
     void add(const QString& entry)
@@ -54,6 +55,8 @@ public:
     {
         if (m_journal.throwInSetup)
             throw std::runtime_error("set-up failed");
+        if (m_journal.throwOddInSetup)
+            throw 42;
         m_journal.add(m_name + ":setup");
         return 1;
     }
@@ -112,19 +115,26 @@ TEST(Controller, ANullJobIsReportedAndFails)
     EXPECT_EQ(*events[0].text, "Module:COMMON/CQuentaMediaCntl,Line:115,pointer is NULL ");
 }
 
-TEST(Controller, AnExceptionInAConversionIsTwoEventsAndAFailure)
+TEST(Controller, AnExceptionInAConversionIsTwoEventsAndAFailureWithItsText)
 {
     ControllerHarness h;
     ASSERT_EQ(h.cntl.Init(&h.setup), 1);
     h.journal.throwInSetup = true;
     ConversionJob job;
     EXPECT_EQ(h.cntl.bDoConvert(&job), 0);
+    EXPECT_EQ(job.outcome.reason, "the conversion raised an exception: set-up failed");
+    h.journal.throwInSetup = false;
+    h.journal.throwOddInSetup = true;
+    EXPECT_EQ(h.cntl.bDoConvert(&job), 0);
+    EXPECT_EQ(job.outcome.reason, "the conversion raised an exception: unknown exception");
+
     const auto events = h.log.events();
-    ASSERT_EQ(events.size(), 2);
-    EXPECT_EQ(*events[0].text,
-              "Module:COMMON/CQuentaMediaCntl,Line:181,bDoConvert raise exception");
-    ASSERT_TRUE(events[1].text.has_value());
-    EXPECT_TRUE(events[1].text->isEmpty());
+    ASSERT_EQ(events.size(), 4);
+    for (int i : {0, 2})
+        EXPECT_EQ(*events[i].text,
+                  "Module:COMMON/CQuentaMediaCntl,Line:181,bDoConvert raise exception");
+    EXPECT_EQ(events[1].text, "set-up failed");
+    EXPECT_EQ(events[3].text, "unknown exception");
 }
 
 TEST(Controller, InitCreatesOnlyTheToolEncoder)

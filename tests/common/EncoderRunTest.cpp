@@ -22,11 +22,24 @@ QString progressLine(const QString& time)
     return "frame= 10 fps= 25 q= 2.0 size= 12kB time=" + time + " bitrate= 9.8kbits/s";
 }
 
+// The system log, which can be made to throw when an information event is reported.
+class ThrowingEventLog : public CapturingEventLog
+{
+public:
+    bool throwOnInformation = false;
+    int report(Type type, int id, const std::optional<QByteArray>& text) override
+    {
+        if (throwOnInformation && type == Information)
+            throw std::runtime_error("the log is full");
+        return CapturingEventLog::report(type, id, text);
+    }
+};
+
 // One FFmpeg encoder over a fake tool, with its trace, events and progress captured.
 struct Harness
 {
     FakeTool tool;
-    CapturingEventLog log;
+    ThrowingEventLog log;
     CTraceLog trace{tool.filePath("trace.log")};
     CFfmpegEncoder encoder;
     ConversionJob job;
@@ -328,6 +341,26 @@ TEST(EncoderRun, AStopWhileTheRowIsSetUpEndsItsConversionUnstarted)
     EXPECT_TRUE(h.encoder.Outcome().stopped);
     EXPECT_FALSE(h.tool.ran());
     EXPECT_FALSE(QFile::exists(h.job.outputPath));
+}
+
+TEST(EncoderRun, AnExceptionInTheSetUpOrALineFailsTheRowWithItsText)
+{
+    Harness h;
+    h.log.throwOnInformation = true;
+    EXPECT_EQ(h.encoder.Setup(&h.job), 0);
+    EXPECT_EQ(h.encoder.Outcome().reason, "the conversion could not be set up: the log is full");
+    EXPECT_EQ(h.errorTexts(), QStringList{"Module:COMMON/CFfmpegEncoder,Line:501,Unable to get "
+                                          "output video convert interface: the log is full"});
+
+    h.log.throwOnInformation = false;
+    h.onProgress = [](int) { throw std::bad_alloc(); };
+    h.tool.setPlan({"print " + progressLine("20.0"), "output whole"});
+    EXPECT_EQ(h.convert(), 0);
+    EXPECT_EQ(h.encoder.Outcome().reason,
+              "a line of the encoder tool could not be handled: std::bad_alloc");
+    ASSERT_FALSE(h.errorTexts().isEmpty());
+    EXPECT_TRUE(h.errorTexts().first().endsWith("time=20.0 bitrate= 9.8kbits/s (std::bad_alloc)"))
+        << h.errorTexts().first().toStdString();
 }
 
 TEST(EncoderRun, TheToolReceivesTheArgumentListUnsplit)
