@@ -46,41 +46,28 @@ void acquired(void* token)
 }
 
 // The work as it travels in a queued call. Qt builds the call around it on the caller's thread
-// after the hand-off began, so every move marks the hand-off again: the last one comes after
-// everything the caller wrote into the call. Running or dropping it takes the mark.
+// after the hand-off began, so each move marks the hand-off at the work's new place: the last
+// one comes after everything the caller wrote into the call. Running or dropping it takes the
+// mark there before anything of it is read.
 class Marked
 {
 public:
-    explicit Marked(std::function<void()> work)
-        : m_token(std::make_shared<char>()), m_work(std::move(work))
-    {
-        released(m_token.get());
-    }
-    Marked(Marked&& other) noexcept
-        : m_token(std::move(other.m_token)), m_work(std::move(other.m_work))
-    {
-        if (m_token)
-            released(m_token.get());
-    }
+    explicit Marked(std::function<void()> work) : m_work(std::move(work)) { released(this); }
+    Marked(Marked&& other) noexcept : m_work(std::move(other.m_work)) { released(this); }
     Marked(const Marked&) = delete;
     Marked& operator=(const Marked&) = delete;
     Marked& operator=(Marked&&) = delete;
-    ~Marked()
-    {
-        if (m_token)
-            acquired(m_token.get());
-    }
+    ~Marked() { acquired(this); }
     void operator()()
     {
-        acquired(m_token.get());
-        m_work();
-        // What the work did comes before whatever the caller does once it is told.
-        released(m_token.get());
+        acquired(this);
+        if (m_work)
+            m_work();
+        // Qt may let go of the call on the caller's thread once it has run here.
+        released(this);
     }
-    void* token() const { return m_token.get(); }
 
 private:
-    std::shared_ptr<char> m_token;
     std::function<void()> m_work;
 };
 
@@ -127,7 +114,13 @@ void ThreadHandOff::callAndWait(QObject* context, const std::function<void()>& w
     // Finished when the queued call has gone, run or dropped with `context`, as Qt's blocking
     // connection would release its caller.
     std::shared_ptr<void> finisher(nullptr, [handoff](void*) { handoff->finish(); });
-    QMetaObject::invokeMethod(context, Marked([&work, finisher] { work(); }), Qt::QueuedConnection);
+    // What the work wrote comes before the caller reads it, whichever thread lets go of the call.
+    QMetaObject::invokeMethod(context, Marked([&work, finisher, token = handoff.get()] {
+                                  work();
+                                  released(token);
+                              }),
+                              Qt::QueuedConnection);
     finisher.reset();
     handoff->wait();
+    acquired(handoff.get());
 }
