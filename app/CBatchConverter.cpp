@@ -280,7 +280,9 @@ void CBatchConverter::EndBatch(Ending ending, const QString& shown)
     if (ending == Ending::Walked) {
         if (g_bShutdown.load() == 1 && m_shutdown)
             m_shutdown();
-        if (m_failureSeen.load() == 0)
+        // Success is said only when every row taken completed: after a Stop the list shows
+        // rows cut short, which a summary of success would contradict.
+        if (m_failureSeen.load() == 0 && m_stopRequested.load() == 0)
             m_user.showMessage(QString::fromLatin1(kAccomplished), QString(),
                                BatchUser::Information);
         else if (m_goOn.load())

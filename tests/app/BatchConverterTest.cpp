@@ -215,7 +215,7 @@ TEST_F(BatchTest, StopDuringTheFirstRowAbortsTheNextAndStillSumsUp)
     EXPECT_EQ(rows.status(2), "Ready");
     EXPECT_TRUE(rows.checked(2));
     EXPECT_EQ(converted(), QStringList({"first-hang.avi"}));
-    EXPECT_EQ(messageTexts(), QStringList({kAccomplished}));
+    EXPECT_TRUE(messageTexts().isEmpty()) << "no summary of success after a Stop";
 }
 
 TEST_F(BatchTest, StopWithoutABatchAsksNothingAndDoesNotStopTheNextBatch)
@@ -242,7 +242,7 @@ TEST_F(BatchTest, AStopJustAfterARowIsTakenEndsThatRowEvenAcrossAnEngineSwitch)
     EXPECT_TRUE(rows.checked(0));
     EXPECT_EQ(rows.status(1), "Abort");
     EXPECT_TRUE(converted().isEmpty()); // the tool was not even started
-    EXPECT_EQ(messageTexts(), QStringList({kAccomplished}));
+    EXPECT_TRUE(messageTexts().isEmpty());
 
     // The Stop reaches the FFmpeg engine, which the RealMedia row puts aside.
     TestRows rmRows;

@@ -195,7 +195,8 @@ TEST_F(HangingWindowTest, StopAsksFirstAndTheNextRowIsAborted)
     EXPECT_TRUE(QFileInfo(out() + "/hang.mp4").size() > 0);
     EXPECT_EQ(cell(1, 4), "Abort");
     EXPECT_EQ(cell(2, 4), "Ready");
-    EXPECT_EQ(answers->texts().last(), kAccomplished);
+    // The batch's messages come before its end: none says it all went well.
+    EXPECT_FALSE(answers->texts().contains(kAccomplished));
 }
 
 TEST_F(HangingWindowTest, DropsWaitUntilTheBatchHasEnded)
