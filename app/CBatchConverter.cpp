@@ -113,8 +113,12 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
     if (m_running.load())
         return Busy;
     const int count = m_rows.rowCount();
-    if (count == 0)
+    if (count == 0) {
+        // An empty list is told as a list with nothing checked is, not met with silence.
+        m_user.showMessage(QString::fromLatin1(kNoSelection), QString::fromLatin1(kWarning),
+                           BatchUser::Exclamation);
         return NoRows;
+    }
     for (int row = 0; row < count; ++row) {
         if (!m_rows.isChecked(row))
             continue;

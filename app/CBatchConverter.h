@@ -33,7 +33,7 @@ class CBatchConverter
 public:
     enum StartResult
     {
-        NoRows,      // the list is empty: nothing happened
+        NoRows,      // the list is empty: "There is no selected file in list! " was shown
         NoneChecked, // "There is no selected file in list! " was shown
         Started,     // the worker runs
         Busy         // a batch is still running: nothing happened

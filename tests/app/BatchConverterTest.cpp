@@ -505,10 +505,11 @@ TEST_F(BatchTest, ASecondRunAutoRenamesAndOneWithNothingCheckedSaysSo)
     EXPECT_FALSE(QFileInfo::exists(out() + "/clip-1.mp4"));
 }
 
-TEST_F(BatchTest, AnEmptyListStartsNothing)
+TEST_F(BatchTest, AnEmptyListStartsNothingAndSaysSo)
 {
     EXPECT_EQ(batch->StartConvert(), CBatchConverter::NoRows);
-    EXPECT_TRUE(user.calls().isEmpty());
+    EXPECT_EQ(messageTexts(), QStringList{"There is no selected file in list! "});
+    EXPECT_FALSE(batch->IsRunning());
 }
 
 } // namespace
