@@ -62,6 +62,14 @@ inline constexpr char kStopRequest[] = "q\0\0\0\0\0\0\0\0\0";
 inline constexpr int kStopRequestSize = 10;
 static_assert(sizeof kStopRequest == kStopRequestSize + 1 && kStopRequest[0] == kStopLetter);
 
+// Environment the engine gives the tool beside its unchanged command line. kSegmentsVariable
+// "0": never cut a conversion into segments. kProcessorsVariable: the processors this
+// conversion may fill (the machine's divided among the rows converting at once). The tool alone
+// reads kSegmentSecondsVariable, the segment length aimed at (tests cut short clips with it).
+inline constexpr char kSegmentsVariable[] = "TOVEL_SEGMENTS";
+inline constexpr char kProcessorsVariable[] = "TOVEL_PROCESSORS";
+inline constexpr char kSegmentSecondsVariable[] = "TOVEL_SEGMENT_SECONDS";
+
 // Codec names the engine writes in the old tool's library form ("aac" becomes "libfaac"): the
 // command line keeps the names the tool has always been given, and the tool maps them to this
 // FFmpeg's encoders (options/CodecNames.cpp), matching either form ignoring case.

@@ -2,11 +2,13 @@
 
 #include "AvsScriptReader.h"
 #include "ChildLifetime.h"
+#include "CuttingDecision.h"
 #include "FfmpegLocator.h"
 #include "FfmpegRunner.h"
 #include "LegacyTranslator.h"
 #include "MediaLibrary.h"
 #include "OutputCheck.h"
+#include "SegmentWorkFolder.h"
 #include "StdinWatcher.h"
 #include "ThreadHandOff.h"
 #include "TrustingCatalogue.h"
@@ -131,6 +133,8 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     StdinWatcher watcher;
     watcher.start();
     ChildLifetime lifetime;
+    if (CuttingDecision::worthDeciding(quick.arguments))
+        return CuttingDecision::run(line, input, ffmpeg, toolFolder, watcher, lifetime);
     FfmpegRunner runner(watcher, lifetime);
     Settled settled;
     const auto settle = [&] {
@@ -164,15 +168,17 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     if (helper.joinable())
         helper.join();
 
-    // A stopped conversion keeps its shortened file.
-    if (runner.stopped())
-        return code;
+    // A shortened file under the output's name would pass for a finished one.
     const QString fault =
-        code != 0
+        runner.stopped() ? QStringLiteral("stopped before the end")
+        : code != 0
             ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
             : OutputCheck::fault(settled.command.expected, settled.library->probe(line.output));
-    if (fault.isEmpty())
+    if (fault.isEmpty()) {
+        // The output was written another way than by a cut conversion's join.
+        SegmentWorkFolder::removeFor(line.output, input);
         return 0;
+    }
     discard(line.output, fault);
     return code != 0 ? code : 1;
 }

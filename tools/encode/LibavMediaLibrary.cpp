@@ -2,6 +2,9 @@
 
 #include "EncoderToolContract.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -88,6 +91,38 @@ QByteArray LibavMediaLibrary::capabilities() const
         text += QByteArray(EncoderToolContract::kMuxerWord) + ' ' + format->name + ' ' +
                 (format->extensions ? format->extensions : "") + '\n';
     return text;
+}
+
+QList<double> LibavMediaLibrary::keyframeTimes(const QString& path) const
+{
+    QList<double> times;
+    AVFormatContext* context = nullptr;
+    // "file:" keeps a name like "a:b.mkv" a local file name.
+    const QByteArray url = "file:" + QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    if (avformat_open_input(&context, url.constData(), nullptr, nullptr) < 0)
+        return times;
+    const int video = avformat_find_stream_info(context, nullptr) < 0
+                          ? -1
+                          : av_find_best_stream(context, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+    if (video >= 0) {
+        for (unsigned i = 0; i < context->nb_streams; ++i)
+            if (int(i) != video)
+                context->streams[i]->discard = AVDISCARD_ALL;
+        const AVRational base = context->streams[video]->time_base;
+        // Times as ffmpeg's -ss counts them: from the file's start.
+        const int64_t start = context->start_time == AV_NOPTS_VALUE ? 0 : context->start_time;
+        AVPacket* packet = av_packet_alloc();
+        while (packet && av_read_frame(context, packet) >= 0) {
+            const int64_t at = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            if (packet->stream_index == video && (packet->flags & AV_PKT_FLAG_KEY) &&
+                at != AV_NOPTS_VALUE)
+                times << double(av_rescale_q(at, base, AV_TIME_BASE_Q) - start) / AV_TIME_BASE;
+            av_packet_unref(packet);
+        }
+        av_packet_free(&packet);
+    }
+    avformat_close_input(&context);
+    return times;
 }
 
 int LibavMediaLibrary::holds(const QString& muxer, const QString& codec) const

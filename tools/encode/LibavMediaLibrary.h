@@ -16,6 +16,7 @@ public:
     bool takesAudio(const QString& muxer) const override;
     bool knowsOption(const QByteArray& name) const override;
     QByteArray capabilities() const override;
+    QList<double> keyframeTimes(const QString& path) const override;
     int holds(const QString& muxer, const QString& codec) const override;
     QString usualEncoder(const QString& muxer, MediaStream::Type type) const override;
     bool parseFrameSize(const QString& text, int& width, int& height) const override;

@@ -3,6 +3,7 @@
 #include "FfmpegCatalogue.h"
 #include "MediaProbe.h"
 
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -19,6 +20,10 @@ public:
     // Every encoder and output format, one a line: "video NAME", "audio NAME", "muxer NAME
     // EXT,EXT" (the extensions may be missing).
     virtual QByteArray capabilities() const = 0;
+    // The presentation times, in seconds from the file's start, of the video stream's key
+    // frames in the order the file stores them; empty when there is no video stream or the file
+    // cannot be read. Reads every packet's header, no picture.
+    virtual QList<double> keyframeTimes(const QString& path) const = 0;
 
     // Loads the module beside this tool (in `toolFolder`); null, and `why` set, when it cannot.
     static std::unique_ptr<MediaLibrary> load(const QString& toolFolder, QString& why);

@@ -27,6 +27,8 @@ public:
     // it closed a block; line() then holds the progress line for it.
     bool feed(const QByteArray& line);
     QByteArray line() const { return m_line; }
+    // The figures of the last block closed.
+    const Figures& figures() const { return m_figures; }
     // True once the block that ends the run ("progress=end") was seen.
     bool ended() const { return m_ended; }
 

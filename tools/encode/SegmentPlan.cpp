@@ -1,0 +1,64 @@
+#include "SegmentPlan.h"
+
+#include <algorithm>
+
+SegmentPlan::Lanes SegmentPlan::lanesFor(int processors)
+{
+    processors = std::max(1, processors);
+    if (processors < 4)
+        return {processors, 1};
+    return {processors / 2, 2};
+}
+
+namespace {
+
+// Why key frames stored as `keyframes` cannot be trusted for a source of `duration` s.
+QString untrusted(const QList<double>& keyframes, double duration)
+{
+    if (keyframes.isEmpty())
+        return QStringLiteral("no key frames were found");
+    for (qsizetype i = 1; i < keyframes.size(); ++i)
+        if (!(keyframes[i] > keyframes[i - 1]))
+            return QStringLiteral("the key frames' times are out of order");
+    if (keyframes.first() < -SegmentPlan::kCutMargin || keyframes.last() > duration + 1.0)
+        return QStringLiteral("the key frames' times lie outside the file's length");
+    return QString();
+}
+
+} // namespace
+
+SegmentPlan SegmentPlan::make(double duration, const QList<double>& keyframes, int lanes,
+                              double segmentSeconds)
+{
+    SegmentPlan plan;
+    plan.duration = duration;
+    const double shortest = segmentSeconds > 0 ? 2 * segmentSeconds : kShortestSource;
+    if (!(duration >= shortest)) {
+        plan.refusal = QStringLiteral("the video is shorter than %1 s").arg(shortest);
+        return plan;
+    }
+    plan.refusal = untrusted(keyframes, duration);
+    if (!plan.refusal.isEmpty())
+        return plan;
+    const double length = segmentSeconds > 0
+                              ? segmentSeconds
+                              : std::clamp(duration / (std::max(1, lanes) * kSegmentsPerLane),
+                                           kShortestSegment, kLongestSegment);
+    double last = 0;
+    for (const double at : keyframes) {
+        // A last segment much shorter than the others would only add a seam.
+        if (at - last >= length && duration - at >= length / 2) {
+            plan.cuts << at;
+            last = at;
+        }
+    }
+    double longest = duration - last;
+    for (int i = 0; i + 1 < plan.count(); ++i)
+        longest = std::max(longest, plan.end(i) - plan.start(i));
+    // Key frames too far apart leave one lane doing most of the work.
+    if (plan.cuts.isEmpty() || longest > 3 * length) {
+        plan.cuts.clear();
+        plan.refusal = QStringLiteral("the key frames lie too far apart to cut at");
+    }
+    return plan;
+}
