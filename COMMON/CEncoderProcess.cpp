@@ -9,6 +9,7 @@
 
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 namespace {
 
@@ -45,6 +46,13 @@ bool CEncoderProcess::Run(const EncoderCommand& command, CMediaEncoder* sink, in
     tool.setProcessChannelMode(QProcess::MergedChannels);
     if (!command.workingFolder.isEmpty())
         tool.setWorkingDirectory(command.workingFolder);
+    if (!command.environment.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& entry : command.environment)
+            environment.insert(entry.section(QLatin1Char('='), 0, 0),
+                               entry.section(QLatin1Char('='), 1));
+        tool.setProcessEnvironment(environment);
+    }
     ChildPriority::startAtNormalPriority(tool);
     tool.start(command.program, command.arguments);
     if (!tool.waitForStarted(-1)) {

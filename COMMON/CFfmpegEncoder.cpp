@@ -90,6 +90,13 @@ int CFfmpegEncoder::Setup(const ConversionJob* job)
             return 0;
         }
         m_command = CEncoderCommandBuilder::forJob(m_appFolder, *job, job->outputPath, script);
+        if (!job->settings.segments)
+            m_command.environment << QLatin1String(EncoderToolContract::kSegmentsVariable) +
+                                         QStringLiteral("=0");
+        if (job->settings.processors > 0)
+            m_command.environment << QLatin1String(EncoderToolContract::kProcessorsVariable) +
+                                         QLatin1Char('=') +
+                                         QString::number(job->settings.processors);
         m_events.information(CEncoderCommandBuilder::eventText(m_command).toLocal8Bit());
         return 1;
     } catch (const std::exception& e) {

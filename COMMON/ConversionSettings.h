@@ -9,4 +9,8 @@ struct ConversionSettings
     QByteArray audienceName; // the profile's "vcodec" value; read by the RealMedia encoder
     int outputWidth = 0;
     int outputHeight = 0;
+    // What the encoder tool may do with the machine: cut a long video into segments, and fill
+    // this many processors (0: all of them), the rows converting at once sharing the machine.
+    bool segments = true;
+    int processors = 0;
 };

@@ -13,6 +13,7 @@ struct EncoderCommand
     QString program;
     QStringList arguments;
     QString workingFolder; // the tool's own working directory; empty: the program's
+    QStringList environment; // "NAME=value" set for the tool beside the program's own
 
     bool isEmpty() const { return program.isEmpty(); }
 };

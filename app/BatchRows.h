@@ -35,4 +35,7 @@ public:
     virtual void updateTiming(int row, const RowTiming& timing) = 0;
     // Why the row failed, in one line: called just before its Fail.
     virtual void setFailureReason(int row, const QString& reason) = 0;
+    // The share (1..99) of the row's conversion that kept work holds, which its next conversion
+    // starts from; 0: none. Said of a stopped row, and of a restored one.
+    virtual void setResumePercent(int row, int percent) = 0;
 };

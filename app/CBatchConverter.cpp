@@ -12,12 +12,16 @@
 #include "OutputNaming.h"
 #include "Preferences.h"
 #include "RowCommand.h"
+#include "SegmentWorkFolder.h"
 #include "ShutdownComputer.h"
 #include "ThreadPriority.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QThread>
+
+#include <algorithm>
 
 #ifndef TOVEL_SUPPORT_ADDRESS
 #define TOVEL_SUPPORT_ADDRESS "support@tovel.example.org"
@@ -138,6 +142,11 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
         // pending values go into the profiles, and the worker gets the output box text as a
         // copy. It never reads what the UI thread may be writing.
         m_user.writeBackSelectedProfile();
+        int checked = 0;
+        for (int r = 0; r < count; ++r)
+            checked += m_rows.isChecked(r) ? 1 : 0;
+        m_processorShare.store(
+            std::max(1, QThread::idealThreadCount() / std::clamp(checked, 1, jobs())));
         m_worker = std::thread([this, box = m_user.outputBoxText()] {
             ThreadPriority::setCurrentThreadIdle();
             ConvertBatch(box);
@@ -358,6 +367,9 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     }
     job->settings = ConversionSettings{};
     SettingsDefaults(job);
+    // The rows converting at once share the processors.
+    job->settings.segments = m_segments.load();
+    job->settings.processors = m_processorShare.load();
 
     // Held until the row is judged, so that no row converting at the same time writes there.
     const QString output = ReserveOutputPath(*job, folder);
@@ -390,7 +402,8 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
         trace->endBlock();
     m_rows.updateTiming(row, lane.clock.finish());
     if (job->outcome.stopped) {
-        // Cut short: the part written stays, and the row stays checked for a later Encode.
+        // Cut short: the segments finished stay for the next Encode, and the row stays checked.
+        m_rows.setResumePercent(row, SegmentWorkFolder::donePercent(job->outputPath, job->inputPath));
         m_rows.setState(row, RowState::Abort);
         return true; // the walk ends at the next checked row
     }

@@ -94,6 +94,8 @@ public:
     // Gives each completed row's output file its input's modification time. Off at start;
     // read as each row completes, so a change during a batch counts for the rows still to end.
     void setKeepSourceDates(bool keep) { m_keepDates.store(keep); }
+    // Whether the encoder tool may cut a long video into segments (on unless said otherwise).
+    void setSegments(bool allowed) { m_segments.store(allowed); }
     bool keepSourceDates() const { return m_keepDates.load(); }
 
     // With keep-going a failed row does not end the batch: every checked row is tried and one
@@ -156,6 +158,8 @@ private:
     std::atomic<int> m_failureSeen{0};
     std::atomic<int> m_engineFailed{0};
     std::atomic<bool> m_keepDates{false};
+    std::atomic<bool> m_segments{true};
+    std::atomic<int> m_processorShare{1}; // each row's share of the processors this batch
     std::atomic<bool> m_keepGoing{false};
     std::atomic<bool> m_goOn{false}; // keep-going as the running batch took it
     mutable QMutex m_folderLock;

@@ -19,6 +19,8 @@ bool takeSwitch(const QString& argument, CCliOptions& options)
         {"--keep-dates", &CCliOptions::keepDates},
         {"--keep-going", &CCliOptions::keepGoing},
         {"--dry-run", &CCliOptions::dryRun},
+        {"--no-segments", &CCliOptions::noSegments},
+        {"--restart", &CCliOptions::restart},
     };
     for (const auto& entry : switches) {
         if (argument == QLatin1String(entry.name)) {

@@ -284,6 +284,7 @@ void CConverterDlg::OnInitDialog()
     m_outputFolder = g_strOutput;
     m_outputBox->setText(m_outputFolder);
     m_batch->setKeepGoing(m_settings.ReadKeepGoing());
+    m_batch->setSegments(m_settings.ReadSegments());
 
     m_setup.kind = EncoderKind::FfmpegTool;
     m_setup.appFolder = m_where.appFolder();
@@ -400,12 +401,23 @@ void CConverterDlg::OnCopyCommandLine()
 
 void CConverterDlg::OnRemove()
 {
+    DropKeptWork(m_jobs->SelectedRow());
     m_jobs->Remove();
 }
 
 void CConverterDlg::OnRemoveAll()
 {
+    for (int row = 0; row < m_model.rowCount(); ++row)
+        DropKeptWork(row);
     m_jobs->RemoveAll();
+}
+
+void CConverterDlg::DropKeptWork(int row)
+{
+    // A row that goes takes the segments a stopped conversion kept for it along.
+    if (const ConversionJob* job = m_model.job(row); job && job->profile)
+        RowCommand::DropKeptWork(*job, RowCommand::BatchFolder(m_outputBox->text()),
+                                 g_bOverwrite.load() == 1);
 }
 
 QString CConverterDlg::unusableProfileText()

@@ -93,6 +93,7 @@ public:
     void OnCopyCommandLine();
     void OnRemove();
     void OnRemoveAll();
+    void DropKeptWork(int row);
     void OnStartConvert();
     void OnStopConvert();
     void OnBrowse();

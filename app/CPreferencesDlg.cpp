@@ -62,6 +62,11 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     m_simultaneous->setAccessibleName(QStringLiteral("Simultaneous conversions"));
     auto* rows = new QFormLayout;
     rows->addRow(simultaneousLabel, m_simultaneous);
+    m_segments = new QCheckBox(
+        QStringLiteral("&Cut long videos into segments that convert side by side and resume"),
+        this);
+    m_segments->setObjectName(QStringLiteral("segments"));
+    m_segments->setChecked(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     identify(buttons->button(QDialogButtonBox::Ok), 1, "ok");
@@ -77,6 +82,7 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     layout->addWidget(m_keepDates);
     layout->addWidget(failure);
     layout->addLayout(rows);
+    layout->addWidget(m_segments);
     layout->addWidget(buttons);
 
     m_shutdown->setChecked(g_bShutdown.load() != 0);

@@ -27,6 +27,8 @@ public:
     QSpinBox* simultaneousBox() const { return m_simultaneous; }
     void setSimultaneous(int count);
     int simultaneous() const;
+    // Whether a long video may be cut into segments that convert side by side and resume.
+    QCheckBox* segmentsBox() const { return m_segments; }
     QRadioButton* stopOnFailureButton() const { return m_stopOnFailure; }
     QRadioButton* goOnButton() const { return m_goOn; }
     // Shows the failure choice: go on with the next file (true) or stop the batch.
@@ -43,6 +45,7 @@ private:
     QCheckBox* m_shutdown;
     QCheckBox* m_keepDates;
     QSpinBox* m_simultaneous;
+    QCheckBox* m_segments;
     QRadioButton* m_stopOnFailure;
     QRadioButton* m_goOn;
 };

@@ -61,6 +61,8 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         {"--keep-going",
          "go on with the next file when one fails, and list the failed ones at the end"},
         {"--dry-run", "print each file's encoder command line, convert nothing"},
+        {"--no-segments", "never cut a long video into segments (default: \"Segments\" of config.ini)"},
+        {"--restart", "convert from the start, throwing away what a stopped run kept"},
         {"--list-profiles",
          "print every profile with its target, and why it cannot be used where it cannot"},
         {"--help", "show this text"},
@@ -335,6 +337,7 @@ int CTovelCli::Run(const QStringList& arguments)
     }
     batch.setKeepSourceDates(options.keepDates);
     batch.setKeepGoing(options.keepGoing);
+    batch.setSegments(!options.noSegments && settings.ReadSegments());
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);
@@ -353,6 +356,10 @@ int CTovelCli::Run(const QStringList& arguments)
         return admitted.refused ? RowFailed : AllCompleted;
     }
 
+    if (options.restart)
+        for (int row = 0; row < model.rowCount(); ++row)
+            RowCommand::DropKeptWork(*model.job(row), RowCommand::BatchFolder(output),
+                                     options.overwrite);
     const bool interrupted = convertRows(batch);
     if (interrupted || batch.StopRequested())
         return Stopped;

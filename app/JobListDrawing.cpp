@@ -118,10 +118,15 @@ void JobListDrawing::onChanged(int row, int changes)
     }
     if ((changes & JobModel::Progress) && values.state == RowState::Converting)
         m_list->UpdateProgress(row, kStatusColumn, values.percent);
-    // A failed row's reason is what its tooltip keeps; else its pace.
-    if (changes & (JobModel::Timing | JobModel::Reason))
+    // A failed row's reason is what its tooltip keeps; a row with kept work says where it goes
+    // on; else its pace.
+    if (changes & (JobModel::Timing | JobModel::Reason | JobModel::Resume)) {
+        const bool resumes = values.resumePercent > 0 && values.state != RowState::Converting;
         m_list->SetItemToolTip(row, kStatusColumn,
-                               values.reason.isEmpty() ? values.timing.text() : values.reason);
+                               !values.reason.isEmpty() ? values.reason
+                               : resumes ? QStringLiteral("resumes at %1 %").arg(values.resumePercent)
+                                         : values.timing.text());
+    }
 }
 
 void JobListDrawing::onCellsChanged(const QModelIndex& first, const QModelIndex& last)

@@ -6,6 +6,8 @@
 #include "ConversionJob.h"
 #include "JobModel.h"
 #include "MessageBoxes.h"
+#include "Preferences.h"
+#include "RowCommand.h"
 #include "WindowAdmissions.h"
 
 #include <QDir>
@@ -197,6 +199,11 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
         const int row = m_parts.jobs->Append(std::move(job));
         m_parts.model->setChecked(row, saved.checked);
         m_parts.model->setState(row, saved.state);
+        // A conversion cut short by a crash goes on from the segments it kept.
+        if (const ConversionJob* kept = m_parts.model->job(row); kept && m_parts.outputBox)
+            m_parts.model->setResumePercent(
+                row, RowCommand::ResumePercent(*kept, RowCommand::BatchFolder(m_parts.outputBox->text()),
+                                               g_bOverwrite.load() == 1));
     };
     m_parts.admissions->enqueue(std::move(request));
 }

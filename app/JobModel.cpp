@@ -117,11 +117,12 @@ void JobModel::setChecked(int row, bool checked)
 
 void JobModel::setState(int row, RowState state)
 {
-    deliver(idOf(row), State | Progress | Timing | Reason, [state](RowValues& values) {
+    deliver(idOf(row), State | Progress | Timing | Reason | Resume, [state](RowValues& values) {
         if (state == RowState::Converting) {
             values.percent = 0;
             values.timing = RowTiming{};
             values.reason.clear();
+            values.resumePercent = 0;
         }
         values.state = state;
     });
@@ -143,6 +144,12 @@ void JobModel::updateTiming(int row, const RowTiming& timing)
 void JobModel::setFailureReason(int row, const QString& reason)
 {
     deliver(idOf(row), Reason, [reason](RowValues& values) { values.reason = reason; });
+}
+
+void JobModel::setResumePercent(int row, int percent)
+{
+    deliver(idOf(row), Resume,
+            [percent](RowValues& values) { values.resumePercent = std::clamp(percent, 0, 99); });
 }
 
 quint64 JobModel::idOf(int row) const

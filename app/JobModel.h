@@ -35,7 +35,8 @@ public:
         Progress = 4,
         Timing = 8,
         Reason = 16,
-        Profile = 32 // the job's profile was replaced or edited (its target)
+        Profile = 32, // the job's profile was replaced or edited (its target)
+        Resume = 64
     };
 
     // A copy of a row's values, without its job.
@@ -46,6 +47,7 @@ public:
         int percent = 0;
         RowTiming timing;
         QString reason;
+        int resumePercent = 0; // kept work its next conversion starts from
     };
 
     explicit JobModel(Delivery delivery = Queued, QObject* parent = nullptr);
@@ -77,6 +79,7 @@ public:
     void updateProgress(int row, int percent) override;
     void updateTiming(int row, const RowTiming& timing) override;
     void setFailureReason(int row, const QString& reason) override;
+    void setResumePercent(int row, int percent) override;
 
 signals:
     void rowInserted(int row);

@@ -5,13 +5,18 @@
 #include "MessageBoxes.h"
 #include "Settings.h"
 
+#include <QCheckBox>
+
 void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Settings& settings)
 {
     CPreferencesDlg dialog(batch.keepSourceDates(), owner);
     dialog.setKeepGoing(batch.keepGoing());
     dialog.setSimultaneous(settings.ReadSimultaneous());
+    dialog.segmentsBox()->setChecked(settings.ReadSegments());
     if (dialog.exec() != QDialog::Accepted)
         return;
+    batch.setSegments(dialog.segmentsBox()->isChecked());
+    settings.WriteSegments(dialog.segmentsBox()->isChecked());
     batch.setKeepSourceDates(dialog.keepDates());
     batch.setKeepGoing(dialog.keepGoing());
     settings.WriteKeepGoing(dialog.keepGoing());

@@ -4,6 +4,7 @@
 #include "CEncoderCommandBuilder.h"
 #include "ConversionJob.h"
 #include "DefaultFolders.h"
+#include "SegmentWorkFolder.h"
 #include "ShellWords.h"
 
 QString RowCommand::BatchFolder(const QString& outputBox)
@@ -17,6 +18,16 @@ QString RowCommand::OutputPath(const ConversionJob& job, const QString& folder, 
     const QString extension =
         job.profile ? QString::fromLocal8Bit(job.profile->extName) : QString();
     return OutputNaming::FormOutputPath(job.inputPath, folder, extension, overwrite, taken);
+}
+
+int RowCommand::ResumePercent(const ConversionJob& job, const QString& folder, bool overwrite)
+{
+    return SegmentWorkFolder::donePercent(OutputPath(job, folder, overwrite), job.inputPath);
+}
+
+void RowCommand::DropKeptWork(const ConversionJob& job, const QString& folder, bool overwrite)
+{
+    SegmentWorkFolder::removeFor(OutputPath(job, folder, overwrite), job.inputPath);
 }
 
 bool RowCommand::UsesProducer(const ConversionJob& job)

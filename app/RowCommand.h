@@ -19,6 +19,13 @@ QString BatchFolder(const QString& outputBox);
 QString OutputPath(const ConversionJob& job, const QString& folder, bool overwrite,
                    const OutputNaming::Taken& taken = {});
 
+// The share (0..99) of `job`'s conversion into `folder` that segments kept by a stopped run
+// hold, which the next conversion starts from.
+int ResumePercent(const ConversionJob& job, const QString& folder, bool overwrite);
+// Throws away the segments kept for `job`'s conversion into `folder` (its row goes, or the user
+// asked to start afresh).
+void DropKeptWork(const ConversionJob& job, const QString& folder, bool overwrite);
+
 // True when the row's profile converts through the RealMedia producer, not the tool.
 bool UsesProducer(const ConversionJob& job);
 

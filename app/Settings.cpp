@@ -104,3 +104,13 @@ void Settings::WriteKeepGoing(bool keepGoing) const
 {
     write("KeepGoing", keepGoing ? "1" : "0");
 }
+
+bool Settings::ReadSegments() const
+{
+    return read("Segments", "1", 8).trimmed() != "0";
+}
+
+void Settings::WriteSegments(bool allowed) const
+{
+    write("Segments", allowed ? "1" : "0");
+}

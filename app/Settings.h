@@ -57,6 +57,11 @@ public:
     bool ReadKeepGoing() const;
     // Writes "KeepGoing" as 1 or 0; creates config.ini when absent.
     void WriteKeepGoing(bool keepGoing) const;
+    // "Segments": 0 when a long video must never be cut into segments; anything else (the
+    // default) lets the encoder tool cut it.
+    bool ReadSegments() const;
+    // Writes "Segments" as 1 or 0; creates config.ini when absent.
+    void WriteSegments(bool allowed) const;
 
 private:
     // `key` of the written file, else of the defaults, else `fallback`, as a buffer of `size`

@@ -144,6 +144,7 @@ public:
         std::lock_guard lock(m_lock);
         m_rows[size_t(row)].reason = reason;
     }
+    void setResumePercent(int, int) override {}
     void updateTiming(int row, const RowTiming& timing) override
     {
         std::lock_guard lock(m_lock);

@@ -215,7 +215,7 @@ TEST(EncoderRun, TheRunnerReportsStartLinesAndEndInOrder)
     tool.setPlan({"print first", "print", "print second"});
     CEncoderProcess runner;
     RecordingSink sink;
-    EncoderCommand command{"fake", tool.appFolder() + "encode", {"x"}, {}};
+    EncoderCommand command{"fake", tool.appFolder() + "encode", {"x"}, {}, {}};
     EXPECT_TRUE(runner.Run(command, &sink, 7, nullptr, nullptr));
     EXPECT_EQ(sink.codes, QList<int>({997, 998, 998, 998, 999}));
     EXPECT_EQ(sink.lines, QList<QByteArray>({"first", "", "second"}));
