@@ -18,7 +18,11 @@ bool isGeneric(const QString& line)
     for (const char* generic : kGeneric)
         if (line.startsWith(QLatin1String(generic)))
             return true;
-    return line.isEmpty();
+    // The tool's account of a conversion cut into segments: which ran, which were kept.
+    static const QRegularExpression account(
+        QStringLiteral("^(not cut into segments: |(segment \\d+ of \\d+|the other streams|the "
+                       "join)(: | kept from an earlier run))"));
+    return line.isEmpty() || account.match(line).hasMatch();
 }
 
 } // namespace

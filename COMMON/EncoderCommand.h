@@ -12,7 +12,7 @@ struct EncoderCommand
     QString text;
     QString program;
     QStringList arguments;
-    QString workingFolder; // the tool's own working directory; empty: the program's
+    QString workingFolder;   // the tool's own working directory; empty: the program's
     QStringList environment; // "NAME=value" set for the tool beside the program's own
 
     bool isEmpty() const { return program.isEmpty(); }

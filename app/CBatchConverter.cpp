@@ -17,6 +17,7 @@
 #include "ThreadPriority.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QThread>
@@ -402,8 +403,13 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
         trace->endBlock();
     m_rows.updateTiming(row, lane.clock.finish());
     if (job->outcome.stopped) {
-        // Cut short: the segments finished stay for the next Encode, and the row stays checked.
-        m_rows.setResumePercent(row, SegmentWorkFolder::donePercent(job->outputPath, job->inputPath));
+        // Cut short: a shortened file under the output's name would pass for a finished one,
+        // whatever ended the tool; the segments finished stay for the next Encode, and the row
+        // stays checked.
+        if (QFileInfo(job->outputPath).isFile())
+            QFile::remove(job->outputPath);
+        m_rows.setResumePercent(row,
+                                SegmentWorkFolder::donePercent(job->outputPath, job->inputPath));
         m_rows.setState(row, RowState::Abort);
         return true; // the walk ends at the next checked row
     }

@@ -124,8 +124,9 @@ void JobListDrawing::onChanged(int row, int changes)
         const bool resumes = values.resumePercent > 0 && values.state != RowState::Converting;
         m_list->SetItemToolTip(row, kStatusColumn,
                                !values.reason.isEmpty() ? values.reason
-                               : resumes ? QStringLiteral("resumes at %1 %").arg(values.resumePercent)
-                                         : values.timing.text());
+                               : resumes
+                                   ? QStringLiteral("resumes at %1 %").arg(values.resumePercent)
+                                   : values.timing.text());
     }
 }
 

@@ -154,7 +154,7 @@ TEST(RealTool, ConvertsAClipToTheEndWithRisingProgress)
             .startsWith((h.setup.appFolder + "encode ffmpeg-converter -i \"" + input).toUtf8()));
 }
 
-TEST(RealTool, StopEndsAConversionEarlyWithAUsableFile)
+TEST(RealTool, StopEndsAConversionEarlyWithoutAShortenedFile)
 {
     REQUIRE_TOOL();
     RealHarness h;
@@ -177,10 +177,8 @@ TEST(RealTool, StopEndsAConversionEarlyWithAUsableFile)
     over = true;
     ui.join();
     EXPECT_EQ(result, 1);
-    ASSERT_TRUE(QFileInfo(output).size() > 0);
-    const double length = TestMedia::probeDuration(output);
-    EXPECT_GT(length, 0.0);
-    EXPECT_LT(length, 119.0);
+    // What a stop leaves is kept apart for the next run, never under the output's name.
+    EXPECT_FALSE(QFileInfo::exists(output));
 }
 
 TEST(RealTool, EveryShippedProfileConvertsATinyClip)

@@ -99,7 +99,8 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
     int code = 0;
     bool stopped = false;
     if (!whole.isEmpty()) {
-        say(QStringLiteral("encode: not cut into segments: %1").arg(whole));
+        if (!plan.tooShort)
+            say(QStringLiteral("encode: not cut into segments: %1").arg(whole));
         FfmpegRunner runner(watcher, lifetime);
         code = runner.run(ffmpeg, control + command.arguments);
         stopped = runner.stopped();

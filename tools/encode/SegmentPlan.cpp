@@ -35,6 +35,7 @@ SegmentPlan SegmentPlan::make(double duration, const QList<double>& keyframes, i
     const double shortest = segmentSeconds > 0 ? 2 * segmentSeconds : kShortestSource;
     if (!(duration >= shortest)) {
         plan.refusal = QStringLiteral("the video is shorter than %1 s").arg(shortest);
+        plan.tooShort = true;
         return plan;
     }
     plan.refusal = untrusted(keyframes, duration);
@@ -47,7 +48,7 @@ SegmentPlan SegmentPlan::make(double duration, const QList<double>& keyframes, i
     double last = 0;
     for (const double at : keyframes) {
         // A last segment much shorter than the others would only add a seam.
-        if (at - last >= length && duration - at >= length / 2) {
+        if (at - last >= length && duration - at > length / 2) {
             plan.cuts << at;
             last = at;
         }

@@ -27,7 +27,8 @@ struct SegmentPlan
 
     QList<double> cuts; // key frame times where segments 2..n start, in order
     double duration = 0;
-    QString refusal; // not empty: not cut, and this says why
+    QString refusal;       // not empty: not cut, and this says why
+    bool tooShort = false; // not cut for its length alone, the usual case: nothing worth saying
 
     int count() const { return int(cuts.size()) + 1; }
     // Start and length of segment `i` on the source's time line: from its key frame to the
