@@ -1,5 +1,6 @@
 // The job list kept on disk: the real program killed and started again, rows coming back as
 // the user left them, a damaged list, files gone meanwhile, and a normal exit leaving nothing.
+#include "CBatchConverter.h"
 #include "CCellListCtrl.h"
 #include "CCellListModel.h"
 #include "CJobList.h"
@@ -7,9 +8,11 @@
 #include "CParamTreeItem.h"
 #include "CProfileEditor.h"
 #include "EncoderTool.h"
+#include "EncoderToolContract.h"
 #include "JobListStore.h"
 #include "ListCellInfo.h"
 #include "ProgramRun.h"
+#include "SegmentWorkFolder.h"
 #include "TestMedia.h"
 #include "WindowHarness.h"
 
@@ -18,6 +21,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <signal.h>
 
 namespace {
@@ -259,3 +263,42 @@ TEST_F(JobListRestoreTest, ANormalExitLeavesNoList)
 }
 
 } // namespace
+
+TEST_F(JobListRestoreTest, AStoppedRowSaysWhereItResumesAndGoesOnAfterTheWindowWasKilled)
+{
+    qputenv(EncoderToolContract::kSegmentSecondsVariable, "2");
+    const auto unset = qScopeGuard([] { qunsetenv(EncoderToolContract::kSegmentSecondsVariable); });
+    const QString clip = media("recording.mp4");
+    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25", "-t", "20",
+                                   "-c:v", "libx264", "-g", "25", "-y", clip}));
+    const QString output = out() + "/recording.mp4";
+    const auto keptShare = [&] { return SegmentWorkFolder::donePercent(output, clip); };
+    const auto tip = [this] {
+        CCellListModel* model = dlg->jobList()->cellModel();
+        return model->data(model->index(0, 4), Qt::ToolTipRole).toString();
+    };
+    open();
+    dlg->profileBox()->setCurrentIndex(
+        dlg->profileBox()->findText("MP4 - H.264 Video (Quality)", Qt::MatchStartsWith));
+    add({clip});
+    click(1015);
+    ASSERT_TRUE(waitFor([&] { return keptShare() > 0; }, 120000, "a kept segment"));
+    dlg->batch().RequestStop();
+    ASSERT_TRUE(waitFor([this] { return !dlg->IsConverting(); }));
+    EXPECT_EQ(cell(0, 4), "Abort");
+    EXPECT_FALSE(QFileInfo::exists(output));
+    EXPECT_EQ(tip(), QString("resumes at %1 %").arg(keptShare()));
+
+    // The window killed now: its list comes back, and the row goes on from its segments.
+    const QByteArray atCrash = TestMedia::readFile(kept());
+    dlg.reset();
+    ASSERT_TRUE(TestMedia::writeFile(kept(), atCrash));
+    open();
+    ASSERT_TRUE(waitFor([this] { return dlg->jobModel().rowCount() == 1; }));
+    EXPECT_TRUE(waitFor([&] { return tip().startsWith("resumes at "); })) << tip().toStdString();
+    encodeAndWait();
+    EXPECT_EQ(cell(0, 4), "Completed");
+    EXPECT_TRUE(TestMedia::readFile(app("trace.log")).contains("kept from an earlier run"));
+    EXPECT_FALSE(QFileInfo::exists(SegmentWorkFolder::folderFor(output)));
+    EXPECT_NEAR(TestMedia::probeDuration(output), 20.0, 0.1);
+}

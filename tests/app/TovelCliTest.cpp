@@ -1,6 +1,8 @@
 #include "BatchDoubles.h"
+#include "EncoderToolContract.h"
 #include "PrivateProfile.h"
 #include "ProgramRun.h"
+#include "SegmentWorkFolder.h"
 #include "ShellWords.h"
 #include "TestMedia.h"
 #include "WaitFor.h"
@@ -240,7 +242,7 @@ TEST_F(FakeToolCliTest, CtrlCStopsTheBatchAsTheStopButtonDoes)
 
     EXPECT_EQ(cli.exitCode(), 130);
     EXPECT_TRUE(text.contains("first-hang.avi: Abort")) << text.toStdString();
-    EXPECT_TRUE(QFileInfo(this->out() + "/first-hang.mp4").size() > 0); // the part is kept
+    EXPECT_FALSE(QFileInfo::exists(this->out() + "/first-hang.mp4")); // no shortened file
     EXPECT_TRUE(text.contains("second.avi: Abort"));
     EXPECT_FALSE(text.contains("third.avi: "));
     EXPECT_FALSE(text.contains(kAccomplished)) << "no summary of success after a Stop";
@@ -323,8 +325,8 @@ TEST_F(FakeToolCliTest, CtrlCStopsEveryParallelJob)
     EXPECT_TRUE(text.contains("a-hang.avi: Abort")) << text.toStdString();
     EXPECT_TRUE(text.contains("b-hang.avi: Abort"));
     EXPECT_TRUE(text.contains("c.avi: Abort"));
-    EXPECT_TRUE(QFileInfo(this->out() + "/a-hang.mp4").size() > 0);
-    EXPECT_TRUE(QFileInfo(this->out() + "/b-hang.mp4").size() > 0);
+    EXPECT_FALSE(QFileInfo::exists(this->out() + "/a-hang.mp4"));
+    EXPECT_FALSE(QFileInfo::exists(this->out() + "/b-hang.mp4"));
 }
 
 TEST_F(FakeToolCliTest, WithoutJobsTheWindowsSimultaneousConversionsCount)
@@ -570,4 +572,45 @@ TEST_F(RealToolCliTest, ListsEveryProfileAndRefusesOneThisFfmpegCannotMake)
                                      "the installed FFmpeg has no video encoder \"libnosuch\""))
         << refused.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out() + "/clip.mp4"));
+}
+
+TEST_F(RealToolCliTest, TheSameCommandAfterCtrlCResumesAndRestartOrNoSegmentsDoNot)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(EncoderToolContract::kSegmentSecondsVariable, "2");
+    const QString clip = work.path() + "/recording.mp4";
+    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25", "-t", "20",
+                                   "-c:v", "libx264", "-g", "25", "-y", clip}));
+    const QString output = out() + "/recording.mp4";
+    const QStringList command = {"--profile", "MP4 - H.264 Video (Quality)", "--output", out(),
+                                 clip};
+    const QString cliPath = app.path() + "/tovel-cli";
+    const auto interrupted = [&] {
+        QProcess cli;
+        cli.setProcessEnvironment(env);
+        cli.start(cliPath, command);
+        EXPECT_TRUE(waitFor([&] { return SegmentWorkFolder::donePercent(output, clip) > 0; }));
+        ::kill(pid_t(cli.processId()), SIGINT);
+        EXPECT_TRUE(cli.waitForFinished(120000));
+        EXPECT_EQ(cli.exitCode(), 130);
+        EXPECT_FALSE(QFileInfo::exists(output));
+    };
+    const auto trace = [&] { return TestMedia::readFile(app.path() + "/trace.log"); };
+
+    interrupted();
+    Result again = runProgram(cliPath, command, env);
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_TRUE(trace().contains("kept from an earlier run"));
+    EXPECT_EQ(TestMedia::probeDuration(output), 20.0);
+
+    ASSERT_TRUE(QFile::remove(output));
+    interrupted();
+    again = runProgram(cliPath, QStringList{"--restart"} + command, env);
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_TRUE(trace().contains("segment 1 of "));
+    EXPECT_FALSE(trace().contains("kept from an earlier run"));
+
+    again = runProgram(cliPath, QStringList{"--no-segments", "--overwrite"} + command, env);
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_FALSE(trace().contains("segment 1 of ")) << trace().constData();
 }
