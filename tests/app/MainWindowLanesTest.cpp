@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <cmath>
 
@@ -119,9 +120,12 @@ TEST_F(LanesWindowTest, StopIsAskedOnceAndStopsEveryRunningRow)
         EXPECT_NE(cell(row, 4), "Fail") << row;
     }
     EXPECT_EQ(cell(2, 4), "Abort");
-    // Both tools were told to stop: each finished its file after the "q".
-    EXPECT_GT(QFileInfo(out() + "/a-hang.mp4").size(), 0);
-    EXPECT_GT(QFileInfo(out() + "/b-hang.mp4").size(), 0);
+    // Both tools were told to stop: each went on to its last progress after the "q"; what they
+    // wrote does not stay under the outputs' names.
+    EXPECT_EQ(QString(TestMedia::readFile(app("trace.log"))).count(QRegularExpression("time=3")),
+              2);
+    EXPECT_FALSE(QFileInfo::exists(out() + "/a-hang.mp4"));
+    EXPECT_FALSE(QFileInfo::exists(out() + "/b-hang.mp4"));
     EXPECT_EQ(m_opened.size(), 1);
     EXPECT_TRUE(dlg->jobList()->viewport()->acceptDrops());
 }

@@ -11,6 +11,7 @@
 #include "SegmentWorkFolder.h"
 #include "StdinWatcher.h"
 #include "ThreadHandOff.h"
+#include "ToolSays.h"
 #include "TrustingCatalogue.h"
 
 #include <QDir>
@@ -23,12 +24,6 @@
 #include <thread>
 
 namespace {
-
-void say(const QString& line)
-{
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 // Why `path` cannot be converted, or empty when it can be read.
 QString unreadable(const QString& path)
@@ -51,16 +46,6 @@ struct Settled
     QString why;
     FfmpegCommand command;
 };
-
-// A conversion that did not give what was asked must not leave a file that looks finished.
-void discard(const QString& output, const QString& fault)
-{
-    // Only a file: a device or a folder named as the output is not ours to remove.
-    if (QFileInfo(output).isFile() && QFile::remove(output))
-        say(QStringLiteral("encode: %1; removed the output \"%2\"").arg(fault, output));
-    else
-        say(QStringLiteral("encode: %1").arg(fault));
-}
 
 } // namespace
 
@@ -108,13 +93,14 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     QString why;
     const QString input = checkedInput(line, why);
     if (input.isEmpty()) {
-        say(why);
+        ToolSays::line(why);
         return 1;
     }
 
     const QString ffmpeg = FfmpegLocator::find(toolFolder);
     if (ffmpeg.isEmpty()) {
-        say(QStringLiteral("encode: cannot find ffmpeg beside this tool or on the search path"));
+        ToolSays::line(
+            QStringLiteral("encode: cannot find ffmpeg beside this tool or on the search path"));
         return 1;
     }
 
@@ -127,7 +113,7 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
         LegacyTranslator::translate(line, input, MediaProbeResult{}, TrustingCatalogue());
     // A value no encoder takes fails before ffmpeg runs: a file it began would only mislead.
     if (!quick.refusal.isEmpty()) {
-        say(quick.refusal);
+        ToolSays::line(quick.refusal);
         return 1;
     }
     StdinWatcher watcher;
@@ -144,14 +130,14 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
                 line, input, settled.library->probe(input), *settled.library);
         ThreadHandOff::post(&runner, [&] {
             if (!settled.library) {
-                say(settled.why);
+                ToolSays::line(settled.why);
                 runner.abandon();
                 return;
             }
             for (const QString& note : std::as_const(settled.command.notes))
-                say(note);
+                ToolSays::line(note);
             if (!settled.command.refusal.isEmpty()) {
-                say(settled.command.refusal);
+                ToolSays::line(settled.command.refusal);
                 runner.abandon();
                 return;
             }
@@ -179,6 +165,6 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
         SegmentWorkFolder::removeFor(line.output, input);
         return 0;
     }
-    discard(line.output, fault);
+    ToolSays::discard(line.output, fault);
     return code != 0 ? code : 1;
 }

@@ -9,6 +9,7 @@
 #include "SegmentManifest.h"
 #include "SegmentWorkFolder.h"
 #include "SegmentedConversion.h"
+#include "ToolSays.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,12 +19,6 @@
 #include <cstdlib>
 
 namespace {
-
-void say(const QString& line)
-{
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 int environmentNumber(const char* name)
 {
@@ -47,15 +42,6 @@ QString wholeSource(const MediaProbeResult& input, const QStringList& arguments)
     return QString();
 }
 
-// A failed output must not look finished: only a file is ours to remove.
-void discard(const QString& output, const QString& fault)
-{
-    if (QFileInfo(output).isFile() && QFile::remove(output))
-        say(QStringLiteral("encode: %1; removed the output \"%2\"").arg(fault, output));
-    else
-        say(QStringLiteral("encode: %1").arg(fault));
-}
-
 } // namespace
 
 bool CuttingDecision::worthDeciding(const QStringList& arguments)
@@ -70,15 +56,15 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
     QString why;
     const std::unique_ptr<MediaLibrary> library = MediaLibrary::load(toolFolder, why);
     if (!library) {
-        say(why);
+        ToolSays::line(why);
         return 1;
     }
     const MediaProbeResult probe = library->probe(input);
     const FfmpegCommand command = LegacyTranslator::translate(line, input, probe, *library);
     for (const QString& note : command.notes)
-        say(note);
+        ToolSays::line(note);
     if (!command.refusal.isEmpty()) {
-        say(command.refusal);
+        ToolSays::line(command.refusal);
         return 1;
     }
     const SegmentCommands commands(command.arguments);
@@ -100,7 +86,7 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
     bool stopped = false;
     if (!whole.isEmpty()) {
         if (!plan.tooShort)
-            say(QStringLiteral("encode: not cut into segments: %1").arg(whole));
+            ToolSays::line(QStringLiteral("encode: not cut into segments: %1").arg(whole));
         FfmpegRunner runner(watcher, lifetime);
         code = runner.run(ffmpeg, control + command.arguments);
         stopped = runner.stopped();
@@ -113,7 +99,7 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
                     return kept.ok && kept.hasVideo;
                 },
                 why)) {
-            say(QStringLiteral("encode: ") + why);
+            ToolSays::line(QStringLiteral("encode: ") + why);
             return 1;
         }
         SegmentedConversion::Setup setup{
@@ -134,14 +120,14 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
             return code;
     }
     if (stopped) {
-        discard(line.output, QStringLiteral("stopped before the end"));
+        ToolSays::discard(line.output, QStringLiteral("stopped before the end"));
         return code != 0 ? code : 1;
     }
     const QString fault =
         code != 0 ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
                   : OutputCheck::fault(command.expected, library->probe(line.output));
     if (!fault.isEmpty()) {
-        discard(line.output, fault);
+        ToolSays::discard(line.output, fault);
         return code != 0 ? code : 1;
     }
     SegmentWorkFolder::removeFor(line.output, input);

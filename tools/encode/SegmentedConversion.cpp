@@ -4,6 +4,7 @@
 #include "SegmentCommands.h"
 #include "SegmentManifest.h"
 #include "StdinWatcher.h"
+#include "ToolSays.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,12 +17,6 @@ namespace {
 
 constexpr int kPollMs = 50;
 constexpr int kKeptLogLines = 8;
-
-void say(const QString& line)
-{
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 // ffmpeg's word for every option a lane leaves to the other streams: noise in a reason.
 bool isNoise(const QByteArray& line)
@@ -50,9 +45,9 @@ int SegmentedConversion::run()
     const int count = plan.count();
     for (int i = 0; i < count; ++i) {
         if (m_setup.manifest->isDone(i))
-            say(QStringLiteral("encode: segment %1 of %2 kept from an earlier run")
-                    .arg(i + 1)
-                    .arg(count));
+            ToolSays::line(QStringLiteral("encode: segment %1 of %2 kept from an earlier run")
+                               .arg(i + 1)
+                               .arg(count));
         else
             m_queue << i;
     }
@@ -74,13 +69,14 @@ int SegmentedConversion::run()
         int kept = 0;
         for (int i = 0; i < count; ++i)
             kept += m_setup.manifest->isDone(i) ? 1 : 0;
-        say(QStringLiteral("encode: stopped; %1 of %2 segments are kept for the next run")
+        ToolSays::line(
+            QStringLiteral("encode: stopped; %1 of %2 segments are kept for the next run")
                 .arg(kept)
                 .arg(count));
         return 1;
     }
     if (!m_failure.isEmpty()) {
-        say(m_failure);
+        ToolSays::line(m_failure);
         return m_failureCode != 0 ? m_failureCode : 1;
     }
     return join();
@@ -116,7 +112,8 @@ void SegmentedConversion::start(Lane& lane, int segment, const QString& what,
     QProcess& process = *lane.process;
     process.setProcessChannelMode(QProcess::SeparateChannels);
     m_lifetime.bind(process);
-    say(QStringLiteral("encode: %1: %2")
+    ToolSays::line(
+        QStringLiteral("encode: %1: %2")
             .arg(what, SegmentCommands::displayText(m_setup.ffmpeg, m_setup.control + arguments)));
     connect(&process, &QProcess::readyReadStandardOutput, this, [this, &lane] {
         lane.out.feed(lane.process->readAllStandardOutput(), [&](const QByteArray& line) {
@@ -237,7 +234,7 @@ int SegmentedConversion::join()
     QFile listFile(list);
     if (!listFile.open(QIODevice::WriteOnly) ||
         listFile.write(SegmentCommands::concatList(plan, files)) < 0 || !listFile.flush()) {
-        say(QStringLiteral("encode: cannot write the segment list \"%1\"").arg(list));
+        ToolSays::line(QStringLiteral("encode: cannot write the segment list \"%1\"").arg(list));
         return 1;
     }
     listFile.close();
@@ -257,7 +254,7 @@ int SegmentedConversion::join()
     if (m_stopped)
         return 1;
     if (!m_failure.isEmpty()) {
-        say(m_failure);
+        ToolSays::line(m_failure);
         return m_failureCode != 0 ? m_failureCode : 1;
     }
     return 0;
