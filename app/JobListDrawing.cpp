@@ -118,6 +118,12 @@ void JobListDrawing::onChanged(int row, int changes)
     }
     if ((changes & JobModel::Progress) && values.state == RowState::Converting)
         m_list->UpdateProgress(row, kStatusColumn, values.percent);
+    // The pace is read in the row itself, as far as the cell is wide; the tooltip keeps it whole.
+    if ((changes & JobModel::Timing) && values.state == RowState::Converting) {
+        QStringList detail{values.timing.speedText(), values.timing.leftClock()};
+        detail.removeAll(QString());
+        m_list->SetProgressDetail(row, kStatusColumn, detail);
+    }
     // A failed row's reason is what its tooltip keeps; a row with kept work says where it goes
     // on; else its pace.
     if (changes & (JobModel::Timing | JobModel::Reason | JobModel::Resume)) {

@@ -19,6 +19,17 @@ QString RowTiming::leftText() const
     return FormatHMS((long long)std::ceil(secondsLeft)) + QStringLiteral(" left");
 }
 
+QString RowTiming::leftClock() const
+{
+    if (secondsLeft < 0)
+        return QString();
+    const long long s = (long long)std::ceil(secondsLeft);
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600)
+        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
 QString RowTiming::elapsedText() const
 {
     return FormatHMS(std::llround(elapsed));

@@ -15,6 +15,8 @@ struct RowTiming
     QString speedText() const;
     // "00:00:12 left"; empty while unknown.
     QString leftText() const;
+    // "0:00:12", the time left as a clock shows it; empty while unknown.
+    QString leftClock() const;
     // "00:01:05" (the elapsed time, rounded to whole seconds).
     QString elapsedText() const;
     // The tooltip: "1.8×, 00:00:12 left" while converting (empty until the tool's first

@@ -14,10 +14,22 @@ int main(int argc, char* argv[])
                     ProgramVersion::line(QStringLiteral("tovel")).toLocal8Bit().constData());
         return 0;
     }
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (CommandLineAsksHelp(arguments)) {
+        std::printf("%s", CommandLineUsage().toLocal8Bit().constData());
+        return 0;
+    }
     QApplication app(argc, argv);
     CConverterApp theApp;
-    const int handedOver =
-        theApp.InitInstance(CommandLineFiles(app.arguments().mid(1), QDir::currentPath()));
+    QStringList unknown;
+    const QStringList files =
+        CommandLineFiles(app.arguments().mid(1), QDir::currentPath(), &unknown);
+    for (const QString& option : unknown)
+        std::fprintf(stderr, "tovel: \"%s\" is neither an option nor a file; see tovel --help\n",
+                     option.toLocal8Bit().constData());
+    const int handedOver = theApp.InitInstance(files);
     const int exitCode = theApp.ExitInstance();
     return handedOver != 0 ? handedOver : exitCode;
 }

@@ -89,13 +89,17 @@ void CCellItemDelegate::drawText(QPainter* painter, const QRect& rect, const Cel
     painter->setPen(text);
     const Qt::Alignment horizontal = cell.alignment & Qt::AlignHorizontal_Mask;
     painter->setClipRect(rect);
-    const QRect area = rect.adjusted(4, 0, -4, 0);
-    // A text that shows whole within the cell is drawn as it is; one that would be cut is
-    // shortened at its end, never cut on both sides of a centred text.
-    const QString shown =
-        textFits(rect, cell, drawFont)
-            ? cell.text
-            : painter->fontMetrics().elidedText(cell.text, Qt::ElideRight, qMax(0, area.width()));
+    // Measured as it is painted: a text that fits the padded area is drawn there, one that fits
+    // only the whole cell gives up the padding, and a longer one is shortened at its end, never
+    // cut on both sides of a centred text.
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int width = metrics.horizontalAdvance(cell.text);
+    QRect area = rect.adjusted(4, 0, -4, 0);
+    QString shown = cell.text;
+    if (width > area.width() && width <= rect.width())
+        area = rect;
+    else if (width > area.width())
+        shown = metrics.elidedText(cell.text, Qt::ElideRight, qMax(0, area.width()));
     painter->drawText(area, int(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), shown);
 }
 
@@ -127,6 +131,18 @@ bool CCellItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
         }
     }
     return QStyledItemDelegate::helpEvent(event, view, option, index);
+}
+
+QString CCellItemDelegate::progressLine(const CellPaint& paint, const QFont& font, int width)
+{
+    const QFontMetrics metrics(font);
+    for (qsizetype shown = paint.progressDetail.size(); shown > 0; --shown) {
+        const QString line = (QStringList{paint.progressText} + paint.progressDetail.mid(0, shown))
+                                 .join(QStringLiteral(" · "));
+        if (metrics.horizontalAdvance(line) <= width)
+            return line;
+    }
+    return paint.progressText;
 }
 
 void CCellItemDelegate::drawProgress(QPainter* painter, const QRect& rect, const CellPaint& cell,
@@ -163,15 +179,16 @@ void CCellItemDelegate::drawProgress(QPainter* painter, const QRect& rect, const
 
     const QRect textRect(L + 1, T + 2, (R - 1) - (L + 1), (B - 1) - (T + 2));
     const int flags = int(Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine);
+    const QString line = progressLine(cell, font, textRect.width());
     painter->setFont(font);
     // Twice: over the bar in the background colour, beyond it in the text colour, so the
     // figures change colour where the bar ends.
     painter->setClipRect(QRect(bar.left(), T, bar.width(), B - T));
     painter->setPen(back);
-    painter->drawText(textRect, flags, cell.progressText);
+    painter->drawText(textRect, flags, line);
     painter->setClipRect(QRect(barRight, T, R + 1 - barRight, B - T));
     painter->setPen(text);
-    painter->drawText(textRect, flags, cell.progressText);
+    painter->drawText(textRect, flags, line);
     painter->setClipping(false);
 }
 

@@ -27,6 +27,9 @@ public:
     // own).
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
+    // The text a progress bar of `width` pixels shows in `font`: the percentage and as many of
+    // the figures after it as fit whole.
+    static QString progressLine(const CellPaint& paint, const QFont& font, int width);
     // True when a text cell's text fits `cell` unshortened.
     static bool textFits(const QRect& cell, const CellPaint& paint, const QFont& font);
     // Row height: the font's height with a small margin.

@@ -240,6 +240,7 @@ int CCellListCtrl::SetProgress(int row, int column, bool showText, const QString
     cell->percent = 0;
     cell->showProgressText = showText ? 1 : 0;
     cell->progressFormat = format;
+    cell->progressDetail.clear();
     m_model->cellChanged(row, column);
     return 1;
 }
@@ -269,6 +270,17 @@ int CCellListCtrl::RemoveProgress(int row, int column)
         return 0;
     cell->progress = 0;
     cell->percent = 0;
+    cell->progressDetail.clear();
+    m_model->cellChanged(row, column);
+    return 1;
+}
+
+int CCellListCtrl::SetProgressDetail(int row, int column, const QStringList& detail)
+{
+    ListCellInfo* cell = m_model->cell(row, column);
+    if (!cell || cell->progressDetail == detail)
+        return cell ? 1 : 0;
+    cell->progressDetail = detail;
     m_model->cellChanged(row, column);
     return 1;
 }

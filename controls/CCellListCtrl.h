@@ -70,6 +70,9 @@ public:
     int UpdateProgress(int row, int column, int percent);
     // Turns a progress cell back into its text.
     int RemoveProgress(int row, int column);
+    // Figures a progress cell shows after its percentage ("1.3×", "0:01:10"), as many as fit,
+    // from the first. UI thread.
+    int SetProgressDetail(int row, int column, const QStringList& detail);
     // Row look: disabled rows are greyed and ignore clicks on their cells.
     int SetRowEnabled(int row, bool enabled);
     int SetItemBold(int row, int column, bool bold);

@@ -56,8 +56,10 @@ QVariant CCellListModel::data(const QModelIndex& index, int role) const
             paint.progress = info->progress != 0;
             paint.percent = info->percent;
             paint.showProgressText = info->showProgressText != 0;
-            if (paint.progress && paint.showProgressText)
+            if (paint.progress && paint.showProgressText) {
                 paint.progressText = formatPercent(info->progressFormat, info->percent);
+                paint.progressDetail = info->progressDetail;
+            }
         }
         return QVariant::fromValue(paint);
     }

@@ -19,7 +19,8 @@ struct CellPaint
     bool progress = false;
     int percent = 0;
     bool showProgressText = true;
-    QString progressText; // the formatted percentage
+    QString progressText;       // the formatted percentage
+    QStringList progressDetail; // what follows it where the cell has room, first kept longest
 };
 
 Q_DECLARE_METATYPE(CellPaint)

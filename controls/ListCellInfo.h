@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 // The record of one cell of CCellListCtrl. Owned by the list's model; UI thread only.
 struct ListCellInfo
@@ -15,6 +16,7 @@ struct ListCellInfo
     int percent = 0;        // progress value, 0..100
     QString progressFormat; // "%d" stands for the percent, "%%" for a percent sign; empty: "%d%%"
     int showProgressText = 1;
-    int check = -1;           // -1 no check box, 0 unchecked, 1 checked
-    void* userData = nullptr; // row's first cell only: the owner's row record
+    QStringList progressDetail; // figures after the percentage, as far as the cell is wide
+    int check = -1;             // -1 no check box, 0 unchecked, 1 checked
+    void* userData = nullptr;   // row's first cell only: the owner's row record
 };

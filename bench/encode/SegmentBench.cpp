@@ -6,8 +6,9 @@
 // processors); goal >= 0.9 for the tool), the size ratio (goal within 2 %) and each output's SSIM
 // against the source (goal within 0.002). Then a conversion stopped at half and resumed, against
 // an uninterrupted one (goal <= 1.1).
-// Usage: bench_segments [seconds of source, default 120]
+// Usage: bench_segments [seconds of source, default 120] [codec names, default all]
 #include "BenchSupport.h"
+#include "ChildCpuTime.h"
 #include "EncoderToolContract.h"
 #include "FfmpegLocator.h"
 #include "FfmpegRunner.h"
@@ -24,7 +25,6 @@
 #include <QThread>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
@@ -37,20 +37,12 @@ struct Figures
     double use() const { return cpuMs / (wallMs * QThread::idealThreadCount()); }
 };
 
-double childrenCpuMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
 // Runs `program` to its end; `during` sees each line it prints on standard output.
 Figures measure(const QString& program, const QStringList& args,
                 const std::function<void(QProcess&, const QByteArray&)>& during = {})
 {
     Figures f;
-    const double cpuBefore = childrenCpuMs();
+    const double cpuBefore = ChildCpuTime::milliseconds();
     QElapsedTimer clock;
     clock.start();
     QProcess p;
@@ -68,7 +60,7 @@ Figures measure(const QString& program, const QStringList& args,
         }
     }
     f.wallMs = double(clock.nsecsElapsed()) / 1e6;
-    f.cpuMs = childrenCpuMs() - cpuBefore;
+    f.cpuMs = ChildCpuTime::milliseconds() - cpuBefore;
     return f;
 }
 
@@ -143,7 +135,8 @@ void resume(const QTemporaryDir& dir, const QString& source, const Codec& c, int
     const Figures first =
         measure(kAppDir + "encode", stopped, [&](QProcess& p, const QByteArray& l) {
             const qsizetype at = l.indexOf(EncoderToolContract::kTimeKey);
-            if (!sent && at >= 0 && l.mid(at + 5).toDouble() >= seconds / 2.0) {
+            const QByteArray time = at < 0 ? QByteArray() : l.mid(at + 5).split(' ').first();
+            if (!sent && time.toDouble() >= seconds / 2.0) {
                 p.write(EncoderToolContract::kStopRequest, EncoderToolContract::kStopRequestSize);
                 sent = true;
             }
@@ -186,8 +179,12 @@ int main(int argc, char** argv)
           "libopus", "-ab", "128k"},
          "webm"},
     };
+    QStringList chosen;
+    for (int i = 2; i < argc; ++i)
+        chosen << QString::fromLocal8Bit(argv[i]);
     for (const Codec& c : codecs)
-        compare(dir, source, c);
+        if (chosen.isEmpty() || chosen.contains(QLatin1String(c.name)))
+            compare(dir, source, c);
     resume(dir, source, codecs[0], seconds);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "CParamTree.h"
 #include "CParamTreeItem.h"
 #include "CProfileEditor.h"
+#include "CellPaint.h"
 #include "EncoderTool.h"
 #include "EncoderToolContract.h"
 #include "JobListStore.h"
@@ -282,6 +283,16 @@ TEST_F(JobListRestoreTest, AStoppedRowSaysWhereItResumesAndGoesOnAfterTheWindowW
         dlg->profileBox()->findText("MP4 - H.264 Video (Quality)", Qt::MatchStartsWith));
     add({clip});
     click(1015);
+    // The converting row shows its speed and time left in the bar itself.
+    EXPECT_TRUE(waitFor([this] {
+        const CellPaint paint = dlg->jobList()
+                                    ->cellModel()
+                                    ->index(0, 4)
+                                    .data(CCellListModel::CellPaintRole)
+                                    .value<CellPaint>();
+        return paint.progress && paint.progressDetail.size() == 2 &&
+               paint.progressDetail[0].endsWith(QChar(0xD7));
+    }));
     ASSERT_TRUE(waitFor([&] { return keptShare() > 0; }, 120000, "a kept segment"));
     dlg->batch().RequestStop();
     ASSERT_TRUE(waitFor([this] { return !dlg->IsConverting(); }));

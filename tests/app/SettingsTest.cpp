@@ -75,8 +75,17 @@ TEST_F(SettingsTest, ProfileIndexReadsLikeAtoiAndWritesDecimal)
 
 TEST(CommandLineFiles, NamesBecomeAbsoluteAndOptionsAreSkippedUntilTheEnd)
 {
+    QStringList unknown;
     EXPECT_EQ(CommandLineFiles({"clip 1%.avi", "-x", "/abs/b.mov", "../up.mp3", "--", "-dash.avi"},
-                               "/home/me/videos"),
+                               "/home/me/videos", &unknown),
               QStringList({"/home/me/videos/clip 1%.avi", "/abs/b.mov", "/home/me/up.mp3",
                            "/home/me/videos/-dash.avi"}));
+    EXPECT_EQ(unknown, QStringList{"-x"});
+    // A file whose name begins with a dash is the file, with or without "--".
+    QTemporaryDir folder;
+    ASSERT_TRUE(TestMedia::writeFile(folder.filePath("-clip.mp4"), "x"));
+    EXPECT_EQ(CommandLineFiles({"-clip.mp4"}, folder.path()),
+              QStringList{folder.filePath("-clip.mp4")});
+    EXPECT_TRUE(CommandLineAsksHelp({"a.mp4", "--help"}));
+    EXPECT_FALSE(CommandLineAsksHelp({"--", "--help"}));
 }

@@ -189,6 +189,11 @@ TEST(ProgramVersionTest, BothProgramsTellTheDefaultTitleVersionWithoutAWindow)
         EXPECT_EQ(run.exitCode(), 0) << program.toStdString();
         EXPECT_EQ(QString::fromLocal8Bit(run.readAllStandardOutput()),
                   program + " (Tovel Video Converter) " + version + "\n");
+        // Its usage too, without a display.
+        run.start(TestMedia::appDir() + program, {"--help"});
+        ASSERT_TRUE(run.waitForFinished(30000));
+        EXPECT_EQ(run.exitCode(), 0) << program.toStdString();
+        EXPECT_TRUE(run.readAllStandardOutput().startsWith("Usage: " + program.toLatin1() + " "));
     }
 }
 

@@ -85,6 +85,27 @@ TEST_F(CellListFixture, ProgressTextFormats)
     EXPECT_TRUE(paintOf(2, 4).progressText.isEmpty());
 }
 
+TEST_F(CellListFixture, ProgressFiguresShowWhereTheCellHasRoomAndNeverWider)
+{
+    list->SetProgress(0, 4);
+    list->UpdateProgress(0, 4, 42);
+    list->SetProgressDetail(0, 4, {QStringLiteral("1.3×"), QStringLiteral("0:01:10")});
+    const CellPaint paint = paintOf(0, 4);
+    const QFont font = list->font();
+    const QFontMetrics metrics(font);
+    EXPECT_EQ(CCellItemDelegate::progressLine(paint, font, 1000), "42% · 1.3× · 0:01:10");
+    const int both = metrics.horizontalAdvance("42% · 1.3× · 0:01:10");
+    EXPECT_EQ(CCellItemDelegate::progressLine(paint, font, both - 1), "42% · 1.3×");
+    EXPECT_EQ(CCellItemDelegate::progressLine(paint, font, 5), "42%");
+    for (int width = 0; width < both + 10; width += 7) {
+        const QString line = CCellItemDelegate::progressLine(paint, font, width);
+        EXPECT_TRUE(line == "42%" || metrics.horizontalAdvance(line) <= width) << width;
+    }
+    // A bar started again forgets the figures of the run before.
+    list->SetProgress(0, 4);
+    EXPECT_TRUE(paintOf(0, 4).progressDetail.isEmpty());
+}
+
 TEST_F(CellListFixture, ProgressAbove100StaysInsideTheCell)
 {
     list->SetProgress(0, 4);

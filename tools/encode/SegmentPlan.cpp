@@ -25,6 +25,13 @@ QString untrusted(const QList<double>& keyframes, double duration)
     return QString();
 }
 
+// The length of the next segment when `remaining` seconds are left: shorter towards the end, so
+// that the lanes run out of work at nearly the same moment instead of one finishing alone.
+double tapered(double length, double remaining, int lanes)
+{
+    return std::max(length / 4, std::min(length, remaining / (2.0 * std::max(1, lanes))));
+}
+
 } // namespace
 
 SegmentPlan SegmentPlan::make(double duration, const QList<double>& keyframes, int lanes,
@@ -46,11 +53,14 @@ SegmentPlan SegmentPlan::make(double duration, const QList<double>& keyframes, i
                               : std::clamp(duration / (std::max(1, lanes) * kSegmentsPerLane),
                                            kShortestSegment, kLongestSegment);
     double last = 0;
+    double next = segmentSeconds > 0 ? length : tapered(length, duration, lanes);
     for (const double at : keyframes) {
         // A last segment much shorter than the others would only add a seam.
-        if (at - last >= length && duration - at > length / 2) {
+        if (at - last >= next && duration - at > next / 2) {
             plan.cuts << at;
             last = at;
+            if (segmentSeconds <= 0)
+                next = tapered(length, duration - last, lanes);
         }
     }
     double longest = duration - last;
