@@ -92,13 +92,12 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
         stopped = runner.stopped();
     } else {
         SegmentManifest manifest(line.output, input, command.arguments);
-        if (!manifest.open(
-                plan,
-                [&](const QString& path) {
-                    const MediaProbeResult kept = library->probe(path);
-                    return kept.ok && kept.hasVideo;
-                },
-                why)) {
+        // A kept or finished segment counts only when it reads back as video.
+        const auto readsBack = [&](const QString& path) {
+            const MediaProbeResult segment = library->probe(path);
+            return segment.ok && segment.hasVideo;
+        };
+        if (!manifest.open(plan, readsBack, why)) {
             ToolSays::line(QStringLiteral("encode: ") + why);
             return 1;
         }
@@ -106,11 +105,7 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
             ffmpeg,    control,
             &commands, &manifest,
             lanes,     probe.hasAudio && !command.arguments.contains(QStringLiteral("-an")),
-            {}};
-        setup.check = [&](const QString& path) {
-            const MediaProbeResult part = library->probe(path);
-            return part.ok && part.hasVideo;
-        };
+            readsBack};
         SegmentedConversion conversion(watcher, lifetime, std::move(setup));
         code = conversion.run();
         stopped = conversion.stopped();
