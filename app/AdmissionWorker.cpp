@@ -111,7 +111,10 @@ bool AdmissionWorker::probeAll(CQuentaMediaCntl& controller, const std::vector<E
         if (entry.inFolder) {
             for (auto it = outcome.folders.rbegin(); it != outcome.folders.rend(); ++it) {
                 if (it->first == entry.item) {
-                    ++(*job ? it->second.added : it->second.skipped);
+                    if (*job)
+                        ++it->second.added;
+                    else
+                        it->second.skip(entry.path);
                     break;
                 }
             }

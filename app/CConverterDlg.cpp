@@ -232,7 +232,10 @@ void CConverterDlg::connectCommands()
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, m_preview,
             &CPreviewPanel::FollowSelection);
 
-    connect(m_profileBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+    connect(m_profileBox, &QComboBox::currentIndexChanged, this, [this](int entry) {
+        const int index = ProfileBoxMarks::CatalogueIndex(*m_profileBox, entry);
+        if (index < 0)
+            return; // a heading
         m_jobs->OnProfileChanged(index);
         m_settings.WriteProfileChoice(index, m_profiles.CurrentName());
         ProfileBoxMarks::ShowReason(*m_profileBox, m_profiles);
@@ -285,6 +288,11 @@ void CConverterDlg::OnInitDialog()
     m_outputBox->setText(m_outputFolder);
     m_batch->setKeepGoing(m_settings.ReadKeepGoing());
     m_batch->setSegments(m_settings.ReadSegments());
+    m_drawing->SetColumnWidths(m_settings.ReadColumnWidths());
+    connect(m_list, &CCellListCtrl::columnWidthsChanged, this, [this] {
+        m_drawing->SetColumnWidths(m_list->ColumnWidths());
+        m_settings.WriteColumnWidths(m_list->ColumnWidths());
+    });
 
     m_setup.kind = EncoderKind::FfmpegTool;
     m_setup.appFolder = m_where.appFolder();
@@ -298,7 +306,8 @@ void CConverterDlg::OnInitDialog()
     {
         const QSignalBlocker quiet(m_profileBox);
         ProfileBoxMarks::Fill(*m_profileBox, m_profiles);
-        m_profileBox->setCurrentIndex(m_profiles.SelectedIndex());
+        m_profileBox->setCurrentIndex(
+            ProfileBoxMarks::EntryOf(*m_profileBox, m_profiles.SelectedIndex()));
     }
     ProfileBoxMarks::ShowReason(*m_profileBox, m_profiles);
     m_jobs->SetCurrentProfileName(m_profiles.CurrentName());
@@ -320,8 +329,7 @@ void CConverterDlg::OnStartup()
 
 void CConverterDlg::writeBackSelectedProfile()
 {
-    if (ConversionJob* job = m_model.job(m_jobs->SelectedRow()); job && job->profile)
-        m_profiles.WriteBack(*job->profile);
+    m_jobs->WriteBackEdits();
 }
 
 QWidget* CConverterDlg::control(int id) const
@@ -383,25 +391,35 @@ void CConverterDlg::OnAddFolder()
 
 void CConverterDlg::updateCopyCommand()
 {
-    const ConversionJob* job = m_model.job(m_list->GetFirstSelectedItem());
-    m_menus.action(Id::kCopyCommandLine)
-        ->setEnabled(job && job->profile && !RowCommand::UsesProducer(*job));
+    bool any = false;
+    for (const int row : m_jobs->SelectedRows()) {
+        const ConversionJob* job = m_model.job(row);
+        any = any || (job && job->profile && !RowCommand::UsesProducer(*job));
+    }
+    m_menus.action(Id::kCopyCommandLine)->setEnabled(any);
 }
 
 void CConverterDlg::OnCopyCommandLine()
 {
-    const ConversionJob* job = m_model.job(m_list->GetFirstSelectedItem());
-    if (!job || !job->profile || RowCommand::UsesProducer(*job))
-        return;
+    // One line per selected row the tool converts, in the list's order.
+    m_jobs->WriteBackEdits();
     const QString folder = RowCommand::BatchFolder(m_outputBox->text());
-    const QString output = RowCommand::OutputPath(*job, folder, g_bOverwrite.load() == 1);
-    QGuiApplication::clipboard()->setText(
-        RowCommand::ShellLine(*job, output, m_setup.appFolder, m_setup.writeFolder));
+    QStringList lines;
+    for (const int row : m_jobs->SelectedRows()) {
+        const ConversionJob* job = m_model.job(row);
+        if (!job || !job->profile || RowCommand::UsesProducer(*job))
+            continue;
+        const QString output = RowCommand::OutputPath(*job, folder, g_bOverwrite.load() == 1);
+        lines << RowCommand::ShellLine(*job, output, m_setup.appFolder, m_setup.writeFolder);
+    }
+    if (!lines.isEmpty())
+        QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
 void CConverterDlg::OnRemove()
 {
-    DropKeptWork(m_jobs->SelectedRow());
+    for (const int row : m_jobs->SelectedRows())
+        DropKeptWork(row);
     m_jobs->Remove();
 }
 

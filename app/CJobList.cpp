@@ -2,10 +2,11 @@
 
 #include "CCellListCtrl.h"
 #include "CProfileManager.h"
-#include "ComboSearch.h"
 #include "ConversionJob.h"
 #include "IProfileView.h"
 #include "JobModel.h"
+#include "ProfileBoxMarks.h"
+#include "SharedProfileEdit.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -18,7 +19,7 @@ CJobList::CJobList(JobModel& model, CCellListCtrl* list, QComboBox* profileBox,
     : QObject(parent), m_model(model), m_list(list), m_profileBox(profileBox), m_profiles(profiles)
 {
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &CJobList::OnSelectionChanged);
+            [this] { OnSelectionChanged(); });
 }
 
 CJobList::~CJobList() = default;
@@ -56,16 +57,38 @@ void CJobList::DeleteRow(int row)
         ReleaseShown(doomed->profile.get());
     if (doomed == m_selectedJob)
         m_selectedJob = nullptr;
+    m_selectedJobs.removeAll(doomed);
     m_model.remove(row);
+}
+
+QList<int> CJobList::SelectedRows() const
+{
+    return m_list->SelectedItems();
+}
+
+QList<Profile*> CJobList::SelectedProfiles() const
+{
+    QList<Profile*> profiles;
+    for (ConversionJob* job : m_selectedJobs)
+        if (m_model.indexOf(job) >= 0 && job->profile)
+            profiles << job->profile.get();
+    return profiles;
 }
 
 void CJobList::Remove()
 {
-    const int removed = m_selectedRow;
-    if (removed < 0 || removed >= m_model.rowCount())
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty() || rows.last() >= m_model.rowCount())
         return;
-    DeleteRow(removed);
-    m_selectedRow = std::min(removed, m_model.rowCount() - 1);
+    // The rows go with their pending edits; the editor lets go of what it shows first.
+    m_selectedJobs.clear();
+    if (m_shared) {
+        m_profiles.ReplaceProfile(IProfileView::ReadOnly, m_currentName, m_profiles.DisplayPlace());
+        m_shared.reset();
+    }
+    for (qsizetype i = rows.size() - 1; i >= 0; --i)
+        DeleteRow(rows[i]);
+    m_selectedRow = std::min(rows.first(), m_model.rowCount() - 1);
     if (m_selectedRow >= 0) {
         m_list->setFocus();
         SelectRow(m_selectedRow);
@@ -76,6 +99,11 @@ void CJobList::RemoveAll()
 {
     if (m_model.rowCount() == 0)
         return;
+    m_selectedJobs.clear();
+    if (m_shared) {
+        m_profiles.ReplaceProfile(IProfileView::ReadOnly, m_currentName, m_profiles.DisplayPlace());
+        m_shared.reset();
+    }
     for (int row = m_model.rowCount() - 1; row >= 0; --row)
         DeleteRow(row);
     m_selectedRow = -1;
@@ -89,34 +117,53 @@ void CJobList::SetAllChecks(bool checked)
 
 void CJobList::Up()
 {
-    if (m_model.rowCount() == 0)
-        return;
-    m_list->setFocus();
-    if (m_selectedRow <= 0)
-        return;
-    Move(m_selectedRow - 1);
+    MoveBlock(-1);
 }
 
 void CJobList::Down()
 {
+    MoveBlock(1);
+}
+
+void CJobList::MoveBlock(int by)
+{
     if (m_model.rowCount() == 0)
         return;
     m_list->setFocus();
-    if (m_selectedRow < 0 || m_selectedRow >= m_model.rowCount() - 1)
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty() || rows.last() - rows.first() + 1 != rows.size())
+        return; // no block to move
+    const int first = rows.first(), last = rows.last();
+    if (first + by < 0 || last + by >= m_model.rowCount())
         return;
-    Move(m_selectedRow + 1);
-}
-
-void CJobList::Move(int to)
-{
-    // The row keeps its cells and its selection, so the editor goes on showing its profile.
-    if (m_model.move(m_selectedRow, to))
-        SelectRow(to);
+    // The neighbour passes the block; the rows keep their cells, jobs and pending edits.
+    const bool moved = by < 0 ? m_model.move(first - 1, last) : m_model.move(last + 1, first);
+    if (!moved)
+        return;
+    if (rows.size() == 1)
+        SelectRow(first + by);
+    else
+        m_list->SelectItems(first + by, last + by);
 }
 
 void CJobList::OnProfileChanged(int index)
 {
     m_currentName = m_profiles.SelectEntry(index);
+    const QList<int> rows = SelectedRows();
+    if (rows.size() > 1) {
+        for (const int row : rows) {
+            ConversionJob* job = m_model.job(row);
+            if (!job)
+                continue;
+            auto fresh = std::make_unique<Profile>();
+            m_profiles.LoadProfile(m_currentName, fresh.get());
+            ReleaseShown(job->profile.get());
+            job->profile = std::move(fresh);
+            m_model.profileChanged(row);
+        }
+        ShowSelection();
+        return;
+    }
     ConversionJob* selected = m_model.job(m_selectedRow);
     if (!selected) {
         m_shown = nullptr;
@@ -125,56 +172,86 @@ void CJobList::OnProfileChanged(int index)
     }
     m_profiles.ReplaceProfile(IProfileView::Editable, m_currentName, selected->profile);
     m_shown = selected->profile.get();
+    m_shared.reset();
     m_model.profileChanged(m_selectedRow);
+}
+
+void CJobList::WriteBackEdits()
+{
+    if (m_batchRunning)
+        return;
+    if (m_shared) {
+        m_profiles.WriteBack(m_shared->shown());
+        m_shared->apply(SelectedProfiles());
+        return;
+    }
+    ConversionJob* job = SelectedJob();
+    if (job && job->profile)
+        m_profiles.WriteBack(*job->profile);
 }
 
 void CJobList::SetBatchRunning(bool running)
 {
-    ConversionJob* selected = m_model.job(m_selectedRow);
     if (running) {
         // Pending edits take part in the conversion; then nothing may change what the
         // worker reads.
-        if (selected && selected->profile && !m_batchRunning)
-            m_profiles.WriteBack(*selected->profile);
+        WriteBackEdits();
         m_batchRunning = true;
         m_profiles.LockAll();
         return;
     }
     m_batchRunning = false;
-    if (selected && selected->profile)
-        ShowJobProfile(*selected);
+    ShowSelection();
 }
 
-void CJobList::OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+void CJobList::OnSelectionChanged()
 {
-    // As a list reports it: the row that lost the selection first, then the one that got it.
-    if (!deselected.isEmpty()) {
-        ConversionJob* job = SelectedJob();
-        if (job && job->profile) {
-            // During a batch the editor is locked, so there is nothing to write back.
-            if (!m_batchRunning)
-                m_profiles.WriteBack(*job->profile);
-            m_profiles.LockAll();
-        }
-        m_selectedRow = -1;
-        m_selectedJob = nullptr;
+    // The edits belong to the rows selected until now.
+    if (!m_selectedJobs.isEmpty()) {
+        WriteBackEdits();
+        m_profiles.LockAll();
     }
-    if (!selected.isEmpty()) {
-        m_selectedRow = m_list->GetFirstSelectedItem();
-        ConversionJob* job = m_model.job(m_selectedRow);
-        m_selectedJob = job;
-        if (job && job->profile) {
-            const int entry =
-                FindStringPrefix(*m_profileBox, QString::fromLocal8Bit(job->profile->name), 0);
-            if (entry >= 0) {
-                const QSignalBlocker quiet(m_profileBox);
-                m_profileBox->setCurrentIndex(entry);
-                m_profiles.SelectEntry(entry);
-            }
-            m_currentName = job->profile->name;
-            ShowJobProfile(*job);
-        }
+    m_selectedJobs.clear();
+    const QList<int> rows = SelectedRows();
+    for (const int row : rows)
+        if (ConversionJob* job = m_model.job(row))
+            m_selectedJobs << job;
+    m_selectedRow = rows.isEmpty() ? -1 : rows.first();
+    m_selectedJob = m_selectedJobs.value(0);
+    ConversionJob* first = m_selectedJob;
+    if (!first || !first->profile)
+        return; // the editor keeps showing, locked, what it showed
+    const int index = int(m_profiles.Names().indexOf(first->profile->name));
+    const int entry = ProfileBoxMarks::EntryOf(*m_profileBox, index);
+    if (entry >= 0) {
+        const QSignalBlocker quiet(m_profileBox);
+        m_profileBox->setCurrentIndex(entry);
+        m_profiles.SelectEntry(index);
     }
+    m_currentName = first->profile->name;
+    ShowSelection();
+}
+
+void CJobList::ShowSelection()
+{
+    const QList<Profile*> profiles = SelectedProfiles();
+    if (profiles.isEmpty())
+        return;
+    if (profiles.size() == 1) {
+        for (ConversionJob* job : m_selectedJobs)
+            if (job->profile.get() == profiles.first())
+                ShowJobProfile(*job);
+        m_shared.reset();
+        return;
+    }
+    auto loaded = std::make_unique<Profile>();
+    m_profiles.LoadProfile(profiles.first()->name, loaded.get());
+    auto shared = std::make_unique<SharedProfileEdit>(std::move(loaded), profiles);
+    m_profiles.ShowProfile(shared->shown(),
+                           m_batchRunning ? IProfileView::ReadOnly : IProfileView::Editable);
+    // Freed only now: until the line above the editor linked into the old one.
+    m_shared = std::move(shared);
+    m_shown = nullptr;
 }
 
 void CJobList::ShowJobProfile(ConversionJob& job)

@@ -73,6 +73,7 @@ void CProfileEditor::ShowProfile(Profile& profile, int mode)
     }
     m_tree->PlaceEditors();
     m_tree->ExpandAll();
+    m_tree->PlaceDivider();
 }
 
 void CProfileEditor::ClearProfile()

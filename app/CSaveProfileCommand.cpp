@@ -5,12 +5,14 @@
 #include "ConversionJob.h"
 #include "MainDialogIds.h"
 #include "MessageBoxes.h"
+#include "ProfileBoxMarks.h"
 #include "ProfileSaver.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QInputDialog>
 #include <QMenu>
+#include <QSignalBlocker>
 
 CSaveProfileCommand::CSaveProfileCommand(QWidget* owner, QMenu* popup, CJobList& jobs,
                                          CProfileManager& profiles, QComboBox& profileBox,
@@ -34,7 +36,7 @@ void CSaveProfileCommand::OnSaveAsProfile()
     if (!job || !job->profile)
         return;
     // The editor's pending values are part of what the user sees and saves.
-    m_profiles.WriteBack(*job->profile);
+    m_jobs.WriteBackEdits();
     bool ok = false;
     const QString name =
         QInputDialog::getText(m_owner, QStringLiteral("Save as Profile"),
@@ -46,5 +48,9 @@ void CSaveProfileCommand::OnSaveAsProfile()
         MessageBoxes::show(m_owner, problem, QStringLiteral("Warning"), BatchUser::Exclamation);
         return;
     }
-    m_profileBox.addItem(QString::fromLocal8Bit(m_profiles.Names().last()));
+    // The new profile joins the user's own group, whose heading may be new too.
+    const int chosen = ProfileBoxMarks::CatalogueIndex(m_profileBox, m_profileBox.currentIndex());
+    const QSignalBlocker quiet(&m_profileBox);
+    ProfileBoxMarks::Fill(m_profileBox, m_profiles);
+    m_profileBox.setCurrentIndex(ProfileBoxMarks::EntryOf(m_profileBox, chosen));
 }

@@ -238,6 +238,7 @@ Admission admitArguments(const QStringList& files, CQuentaMediaCntl& controller,
                 MediaAdmission::AdmitFolder(controller, path, admit, cancelled);
             tally.added += one.added;
             tally.skipped += one.skipped;
+            tally.skippedFiles += one.skippedFiles;
             continue;
         }
         std::unique_ptr<ConversionJob> job = MediaAdmission::ProbeFile(controller, path);

@@ -66,6 +66,8 @@ void JobListDrawing::CreateColumns()
     for (int column = 0; column < kColumns; ++column)
         m_list->SetHeaderImage(column, column == kCheckColumn ? kUncheckedHeader : kPlainHeader);
     m_list->SetStretchColumn(kNameColumn, laidOut);
+    m_list->SetFitColumns({kDurationColumn, kTargetColumn});
+    m_list->SetColumnWidths(m_widths);
     m_emptyState = false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class CCellListCtrl;
@@ -26,6 +27,9 @@ public:
     // Shows the tiled picture with no columns (the look of an empty list).
     void SetEmptyState();
     bool IsEmptyState() const { return m_emptyState; }
+    // The column widths the user dragged the columns to, given to the columns whenever they
+    // are made (empty: as laid out).
+    void SetColumnWidths(const QList<int>& widths) { m_widths = widths; }
 
 private:
     void CreateColumns();
@@ -38,4 +42,5 @@ private:
     JobModel& m_model;
     CCellListCtrl* m_list;
     bool m_emptyState = false;
+    QList<int> m_widths;
 };

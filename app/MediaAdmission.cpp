@@ -2,9 +2,12 @@
 
 #include "CQuentaMediaCntl.h"
 #include "ConversionJob.h"
+#include "MediaProbe.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -60,7 +63,7 @@ MediaAdmission::AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
             return false;
         std::unique_ptr<ConversionJob> job = ProbeFile(controller, path);
         if (!job) {
-            ++tally.skipped;
+            tally.skip(path);
             return true;
         }
         ++tally.added;
@@ -70,10 +73,48 @@ MediaAdmission::AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
     return tally;
 }
 
+void MediaAdmission::FolderTally::skip(const QString& path)
+{
+    ++skipped;
+    const MediaProbeResult probe = ProbeMediaFile(path);
+    // The probe read it, so the converter's own look is what refused it.
+    skippedFiles.append({path, probe.ok ? QStringLiteral("it cannot be decoded") : probe.failure,
+                         !probe.ok && probe.notMedia});
+}
+
 QString MediaAdmission::SummaryText(const FolderTally& tally)
 {
-    return QStringLiteral("Added %1 from the folder; skipped %2 that %3 not media.")
-        .arg(files(tally.added))
-        .arg(tally.skipped)
-        .arg(tally.skipped == 1 ? QStringLiteral("is") : QStringLiteral("are"));
+    const auto are = [](int count) {
+        return count == 1 ? QStringLiteral("is") : QStringLiteral("are");
+    };
+    int damaged = 0;
+    for (const FolderTally::Skipped& file : tally.skippedFiles)
+        damaged += file.notMedia ? 0 : 1;
+    const int notMedia = tally.skipped - damaged;
+    QString text =
+        damaged == 0
+            ? QStringLiteral("Added %1 from the folder; skipped %2 that %3 not media.")
+                  .arg(files(tally.added))
+                  .arg(tally.skipped)
+                  .arg(are(tally.skipped))
+            : QStringLiteral("Added %1 from the folder; skipped %2: %3 that %4 not media and %5 "
+                             "that %6 damaged or unreadable.")
+                  .arg(files(tally.added))
+                  .arg(tally.skipped)
+                  .arg(notMedia)
+                  .arg(are(notMedia))
+                  .arg(damaged)
+                  .arg(are(damaged));
+    const qsizetype listed = std::min<qsizetype>(tally.skippedFiles.size(), kListedSkips);
+    for (qsizetype i = 0; i < listed; ++i) {
+        const FolderTally::Skipped& file = tally.skippedFiles[i];
+        text += QStringLiteral("\n%1: %2 (%3)")
+                    .arg(QFileInfo(file.path).fileName(),
+                         file.notMedia ? QStringLiteral("not media")
+                                       : QStringLiteral("damaged or unreadable"),
+                         file.reason);
+    }
+    if (tally.skippedFiles.size() > listed)
+        text += QStringLiteral("\nand %1 more.").arg(tally.skippedFiles.size() - listed);
+    return text;
 }

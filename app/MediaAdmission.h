@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -17,6 +18,16 @@ struct FolderTally
 {
     int added = 0;   // files handed over as jobs
     int skipped = 0; // files the probe could not read
+    struct Skipped
+    {
+        QString path;
+        QString reason;       // what the probe found wrong
+        bool notMedia = true; // else damaged or unreadable media
+    };
+    QList<Skipped> skippedFiles; // in the order they were met
+
+    // Counts `path` as skipped, with the reason an in-process probe gives.
+    void skip(const QString& path);
 };
 
 // Probes `path` into a new job; null when the file cannot be decoded (the probe answered 0
@@ -36,7 +47,10 @@ FolderTally AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
                         const std::function<bool()>& cancelled = {});
 
 // The one message after admitting folders: "Added 5 files from the folder; skipped 2 that
-// are not media."
+// are not media.", or when some are damaged "...; skipped 3: 2 that are not media and 1 that
+// is damaged or unreadable."; then each skipped file's name and reason on a line of its own
+// (the first kListedSkips, then how many more).
 QString SummaryText(const FolderTally& tally);
+inline constexpr int kListedSkips = 20;
 
 } // namespace MediaAdmission

@@ -114,3 +114,24 @@ void Settings::WriteSegments(bool allowed) const
 {
     write("Segments", allowed ? "1" : "0");
 }
+
+QList<int> Settings::ReadColumnWidths() const
+{
+    QList<int> widths;
+    for (const QByteArray& field : read("Columns", "", 64).split(',')) {
+        bool number = false;
+        const int width = field.trimmed().toInt(&number);
+        if (!number || width <= 0 || width > 10000)
+            return {};
+        widths << width;
+    }
+    return widths;
+}
+
+void Settings::WriteColumnWidths(const QList<int>& widths) const
+{
+    QByteArrayList fields;
+    for (const int width : widths)
+        fields << QByteArray::number(width);
+    write("Columns", fields.join(','));
+}

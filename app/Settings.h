@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class WriteLocations;
@@ -62,6 +63,11 @@ public:
     bool ReadSegments() const;
     // Writes "Segments" as 1 or 0; creates config.ini when absent.
     void WriteSegments(bool allowed) const;
+    // "Columns": the job list's column widths the user chose, as comma-separated pixels;
+    // empty when none was chosen or the text is not such a list.
+    QList<int> ReadColumnWidths() const;
+    // Writes "Columns"; creates config.ini when absent.
+    void WriteColumnWidths(const QList<int>& widths) const;
 
 private:
     // `key` of the written file, else of the defaults, else `fallback`, as a buffer of `size`

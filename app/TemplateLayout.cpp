@@ -31,6 +31,13 @@ unsigned TemplateLayout::anchorsOf(const QWidget* control) const
     return Fixed;
 }
 
+void TemplateLayout::setRightColumn(double share, const QSize& pictureShape)
+{
+    m_rightShare = qBound(0.0, share, 1.0);
+    m_pictureShape = pictureShape;
+    invalidate();
+}
+
 void TemplateLayout::addItem(QLayoutItem* item)
 {
     m_entries.append({item, item->geometry(), Fixed});
@@ -73,16 +80,26 @@ void TemplateLayout::setGeometry(const QRect& rect)
     QLayout::setGeometry(rect);
     const int dx = qMax(0, rect.width() - m_template.width());
     const int dy = qMax(0, rect.height() - m_template.height());
+    const int right = int(dx * m_rightShare), left = dx - right;
+    const int picture = m_pictureShape.isEmpty()
+                            ? 0
+                            : qMin(dy, right * m_pictureShape.height() / m_pictureShape.width());
     for (const Entry& entry : std::as_const(m_entries)) {
         QRect placed = entry.base.translated(rect.topLeft());
+        const bool column = entry.anchors & RightColumn;
+        const bool isPicture = entry.anchors & Picture;
         if (entry.anchors & MoveRight)
-            placed.translate(dx, 0);
+            placed.translate(left, 0);
+        if (column && (entry.anchors & ColumnRight))
+            placed.translate(right, 0);
         if (entry.anchors & MoveDown)
-            placed.translate(0, dy);
+            placed.translate(0, isPicture ? dy - picture : dy);
         if (entry.anchors & GrowWidth)
-            placed.setWidth(placed.width() + dx);
+            placed.setWidth(placed.width() + (column ? right : left));
         if (entry.anchors & GrowHeight)
-            placed.setHeight(placed.height() + dy);
+            placed.setHeight(placed.height() + (column ? dy - picture : dy));
+        if (isPicture)
+            placed.setHeight(placed.height() + picture);
         // The widget's own rectangle, not the style's layout rectangle: the template is
         // drawn in widget rectangles.
         if (QWidget* control = entry.item->widget())

@@ -17,6 +17,12 @@ public:
         GrowHeight = 0x2, // takes the extra height
         MoveRight = 0x4,  // keeps its distance to the right edge
         MoveDown = 0x8,   // keeps its distance to the bottom edge
+        // In the right-hand column, which takes its share of the extra width: moving right
+        // follows the column's left edge, growing takes the column's extra width, and growing
+        // in height leaves the picture its part.
+        RightColumn = 0x10,
+        Picture = 0x20,     // the column's picture: grows in height with the column's width
+        ColumnRight = 0x40, // in the column, keeps its distance to the column's right edge
     };
 
     // Lays out `area`, whose template is `templateSize` pixels.
@@ -27,6 +33,9 @@ public:
     void addControl(QWidget* control, unsigned anchors);
     // The anchors `control` was added with; Fixed for one not added.
     unsigned anchorsOf(const QWidget* control) const;
+    // Gives the right-hand column `share` (0 to 1) of the extra width; the picture's height
+    // grows with its width in the proportions of `pictureShape`, as far as the height allows.
+    void setRightColumn(double share, const QSize& pictureShape);
 
     // Qt's layout interface: an item added the generic way stays fixed.
     void addItem(QLayoutItem* item) override;
@@ -47,4 +56,6 @@ private:
     };
     QList<Entry> m_entries;
     QSize m_template;
+    double m_rightShare = 0;
+    QSize m_pictureShape;
 };

@@ -6,6 +6,7 @@
 #include "CCellListModel.h"
 #include "CXHeaderCtrl.h"
 #include "CellPaint.h"
+#include "ListColumnWidths.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -15,6 +16,8 @@
 #include <QMouseEvent>
 #include <QThread>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -42,7 +45,7 @@ CCellListCtrl::CCellListCtrl(QWidget* parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setTabKeyNavigation(false);
@@ -50,10 +53,29 @@ CCellListCtrl::CCellListCtrl(QWidget* parent)
     viewport()->setAcceptDrops(true);
     setDropIndicatorShown(false);
     connect(m_header, &QHeaderView::sectionClicked, this, &CCellListCtrl::onColumnClicked);
-    connect(m_header, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
-        if (!m_stretching && column == m_stretchColumn)
-            m_stretchBase = size - (width() - m_laidOutWidth);
-    });
+    m_columns = new ListColumnWidths(this, m_header, m_model);
+    connect(m_columns, &ListColumnWidths::userResized, this, &CCellListCtrl::columnWidthsChanged);
+    // A fitted column's text may have grown; measured once the changes of this turn are in.
+    const auto refit = [this] {
+        if (!m_refitPending) {
+            m_refitPending = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_refitPending = false;
+                    m_columns->apply();
+                },
+                Qt::QueuedConnection);
+        }
+    };
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, refit);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, refit);
+    connect(m_model, &QAbstractItemModel::dataChanged, this,
+            [this, refit](const QModelIndex& from, const QModelIndex& to) {
+                for (const int column : m_fitColumns)
+                    if (column >= from.column() && column <= to.column())
+                        return refit();
+            });
     SetReportLook();
 }
 
@@ -102,36 +124,40 @@ bool CCellListCtrl::DeleteColumn(int column)
 {
     if (!m_model->deleteColumn(column))
         return false;
-    if (column == m_stretchColumn)
-        m_stretchColumn = -1;
-    else if (column < m_stretchColumn)
-        --m_stretchColumn;
+    m_columns->columnDeleted(column);
     return true;
 }
 
 void CCellListCtrl::SetStretchColumn(int column, int laidOutWidth)
 {
-    m_stretchColumn = column >= 0 && column < m_model->columnCount() ? column : -1;
-    m_laidOutWidth = laidOutWidth;
-    if (m_stretchColumn >= 0)
-        m_stretchBase = m_header->sectionSize(m_stretchColumn);
-    applyStretch();
+    m_columns->setStretchColumn(column, laidOutWidth);
 }
 
-void CCellListCtrl::applyStretch()
+int CCellListCtrl::StretchColumn() const
 {
-    if (m_stretchColumn < 0)
-        return;
-    m_stretching = true;
-    m_header->resizeSection(m_stretchColumn, std::max(m_header->minimumSectionSize(),
-                                                      m_stretchBase + width() - m_laidOutWidth));
-    m_stretching = false;
+    return m_columns->stretchColumn();
+}
+
+void CCellListCtrl::SetFitColumns(const QList<int>& columns)
+{
+    m_fitColumns = columns;
+    m_columns->setFitColumns(columns);
+}
+
+QList<int> CCellListCtrl::ColumnWidths() const
+{
+    return m_columns->widths();
+}
+
+void CCellListCtrl::SetColumnWidths(const QList<int>& widths)
+{
+    m_columns->setWidths(widths);
 }
 
 void CCellListCtrl::resizeEvent(QResizeEvent* event)
 {
-    // The column first, so that the scroll bars are judged on the widths that will show.
-    applyStretch();
+    // The columns first, so that the scroll bars are judged on the widths that will show.
+    m_columns->apply();
     QTableView::resizeEvent(event);
 }
 
@@ -366,6 +392,27 @@ void CCellListCtrl::SelectItem(int row)
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
     scrollTo(index);
+}
+
+QList<int> CCellListCtrl::SelectedItems() const
+{
+    QList<int> rows;
+    if (selectionModel())
+        for (const QModelIndex& index : selectionModel()->selectedRows())
+            rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CCellListCtrl::SelectItems(int first, int last)
+{
+    if (first < 0 || last < first || last >= m_model->rowCount())
+        return;
+    const QItemSelection rows(m_model->index(first, 0),
+                              m_model->index(last, m_model->columnCount() - 1));
+    selectionModel()->setCurrentIndex(m_model->index(first, 0), QItemSelectionModel::NoUpdate);
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(m_model->index(first, 0));
 }
 
 void CCellListCtrl::SetDropHandler(std::function<void(const QStringList&)> handler)

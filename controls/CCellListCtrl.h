@@ -9,6 +9,7 @@
 class CCellItemDelegate;
 class CCellListModel;
 class CXHeaderCtrl;
+class ListColumnWidths;
 
 // The job list: a report list whose cells are drawn by the control itself (plain text, check
 // boxes, progress bars) under a CXHeaderCtrl with a check-all box; empty, it shows a tiled
@@ -45,7 +46,13 @@ public:
     // pixel the list is wider; -1 lets every column keep its width. A drag of that column by
     // the user moves the width it keeps.
     void SetStretchColumn(int column, int laidOutWidth);
-    int StretchColumn() const { return m_stretchColumn; }
+    int StretchColumn() const;
+    // Columns that, where the list is wider than laid out, grow to show their header and their
+    // widest text whole before the stretch column takes the rest.
+    void SetFitColumns(const QList<int>& columns);
+    // Each column's own width (as laid out or dragged by the user), and setting them back.
+    QList<int> ColumnWidths() const;
+    void SetColumnWidths(const QList<int>& widths);
     // A header item's image (-1 none); false / -1 when out of range.
     bool SetHeaderImage(int column, int image);
     int GetHeaderImage(int column) const;
@@ -89,6 +96,10 @@ public:
     int GetFirstSelectedItem() const;
     // Selects `row` alone and makes it the current row.
     void SelectItem(int row);
+    // The selected rows, in ascending order.
+    QList<int> SelectedItems() const;
+    // Selects rows `first` to `last` alone and makes `first` the current row.
+    void SelectItems(int first, int last);
 
     // Called once per drop with the dropped local files in order.
     void SetDropHandler(std::function<void(const QStringList& paths)> handler);
@@ -100,6 +111,8 @@ public:
 signals:
     // The user toggled a check box cell with the mouse.
     void checkboxClicked(int row, int column);
+    // The user dragged a column's border.
+    void columnWidthsChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -119,7 +132,6 @@ private:
     // Image 2 when every row of the column is checked, else 1; only for items with an image.
     void updateHeaderCheck(int column);
     void applyLook();
-    void applyStretch();
     // Toggles a check box cell as the user does; false when the cell has none or is disabled.
     bool toggleCheck(int row, int column);
 
@@ -129,8 +141,7 @@ private:
     std::function<void(const QStringList&)> m_dropHandler;
     QPixmap m_tile;
     bool m_emptyLook = false;
-    int m_stretchColumn = -1;
-    int m_stretchBase = 0; // its width at m_laidOutWidth
-    int m_laidOutWidth = 0;
-    bool m_stretching = false;
+    ListColumnWidths* m_columns;
+    QList<int> m_fitColumns;
+    bool m_refitPending = false;
 };

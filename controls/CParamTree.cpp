@@ -152,6 +152,7 @@ void CParamTree::SetFocusedItem(CParamTreeItem* item)
         Notify(kNotifySelChange, item);
         m_list->AnnounceFocus();
     }
+    layoutPanes();
     if (item)
         m_list->EnsureVisible(item);
     m_list->update();
@@ -209,6 +210,7 @@ void CParamTree::EndEditing(CParamTreeItem* item)
 
 void CParamTree::SetDivider(int x)
 {
+    m_dividerMoved = m_dividerMoved || x != m_divider;
     const int widest = m_list->ClientWidth() - 25;
     if (x <= 40)
         x = 41;
@@ -218,7 +220,7 @@ void CParamTree::SetDivider(int x)
     PlaceEditors();
 }
 
-void CParamTree::FitDivider()
+int CParamTree::widestLabel() const
 {
     const QFontMetrics metrics(m_normalFont);
     int right = 0;
@@ -226,7 +228,23 @@ void CParamTree::FitDivider()
         if (!item->IsTopLevel())
             right = qMax(right, item->m_x + metrics.horizontalAdvance(item->m_label));
     }
-    m_divider = qMin(right + 5, m_list->ClientWidth() - 25);
+    return right;
+}
+
+void CParamTree::FitDivider()
+{
+    m_dividerMoved = true;
+    m_divider = qMin(widestLabel() + 5, m_list->ClientWidth() - 25);
+    PlaceEditors();
+}
+
+void CParamTree::PlaceDivider()
+{
+    constexpr int kValueRoom = 120; // what a value needs beside a whole label
+    const int width = m_list->ClientWidth();
+    if (m_dividerMoved || width <= 0)
+        return;
+    m_divider = qMax(width / 2, qMin(widestLabel() + 5, width - kValueRoom));
     PlaceEditors();
 }
 
@@ -249,9 +267,12 @@ void CParamTree::layoutPanes()
 {
     const QRect area = rect();
     if (m_options & kShowInfo) {
-        m_info->setGeometry(0, area.height() - kInfoHeight, area.width(), kInfoHeight);
+        // The whole help text, wrapped, as far as half the height allows.
+        const int info =
+            qMax(kInfoHeight, qMin(m_info->NeededHeight(area.width()), area.height() / 2));
+        m_info->setGeometry(0, area.height() - info, area.width(), info);
         m_info->show();
-        m_list->setGeometry(0, 0, area.width(), qMax(0, area.height() - kInfoHeight));
+        m_list->setGeometry(0, 0, area.width(), qMax(0, area.height() - info));
     } else {
         m_info->hide();
         m_list->setGeometry(area);
@@ -262,8 +283,7 @@ void CParamTree::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutPanes();
-    if (m_divider < 0 && m_list->ClientWidth() > 0)
-        m_divider = m_list->ClientWidth() / 2;
+    PlaceDivider();
     if (m_divider >= 0)
         SetDivider(m_divider);
 }

@@ -94,6 +94,9 @@ public:
     void SetDivider(int x);
     // Moves the divider just right of the widest visible label (not past width - 25).
     void FitDivider();
+    // Until the user moves the divider: at half the width, or right of the widest label where
+    // the pane is wide enough to leave the values their room.
+    void PlaceDivider();
     // What lies at `point` of the list pane, and the item there.
     int HitTest(const QPoint& point, CParamTreeItem** item = nullptr) const;
 
@@ -119,6 +122,7 @@ protected:
 private:
     friend class CParamTreeItem;
     void layoutPanes();
+    int widestLabel() const;
     void watchEditor(QWidget* editor, CParamTreeItem* item);
     void forgetEditor(QWidget* editor);
     bool editorKey(CParamTreeItem* item, int key, Qt::KeyboardModifiers modifiers);
@@ -131,7 +135,8 @@ private:
     std::unique_ptr<CParamTreeItem> m_root;
     CParamTreeItem* m_focus = nullptr;
     int m_nextId = 0;
-    int m_divider = -1; // placed at half the width on the first layout
+    int m_divider = -1;          // placed at half the width on the first layout
+    bool m_dividerMoved = false; // by the user, who then keeps it where it is
     QFont m_normalFont;
     QFont m_boldFont;
     CParamTreeList* m_list;

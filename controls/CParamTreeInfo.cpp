@@ -34,6 +34,16 @@ QString CParamTreeInfo::Text() const
     return QString();
 }
 
+int CParamTreeInfo::NeededHeight(int width) const
+{
+    const int inner = qMax(1, width - 2 * kInset);
+    const int title = QFontMetrics(m_tree->BoldFont()).height();
+    const QRect text = QFontMetrics(m_tree->NormalFont())
+                           .boundingRect(QRect(0, 0, inner, 1 << 20),
+                                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Text());
+    return 2 * kInset + title + text.height();
+}
+
 void CParamTreeInfo::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

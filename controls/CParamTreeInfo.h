@@ -17,6 +17,8 @@ public:
     // The title and the text shown now (empty when the pane is blank).
     QString Title() const;
     QString Text() const;
+    // The height that shows the title and the whole text wrapped at `width`.
+    int NeededHeight(int width) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

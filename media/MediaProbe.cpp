@@ -154,15 +154,40 @@ double timeByReading(AVFormatContext* ctx, const AVStream* video, int64_t fileSi
     return seconds * double(fileSize) / double(bytes);
 }
 
+// Whether any reader recognises the first bytes of `info`'s file as its own.
+bool recognised(const QFileInfo& info)
+{
+    QFile file(info.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray head = file.read(1 << 16);
+    const int size = int(head.size());
+    head.append(QByteArray(AVPROBE_PADDING_SIZE, '\0'));
+    AVProbeData data{};
+    data.buf = reinterpret_cast<unsigned char*>(head.data());
+    data.buf_size = size;
+    data.filename = "";
+    int score = 0;
+    return av_probe_input_format3(&data, 1, &score) && score > AVPROBE_SCORE_EXTENSION;
+}
+
+MediaProbeResult failed(const QString& why, bool notMedia)
+{
+    MediaProbeResult r;
+    r.failure = why;
+    r.notMedia = notMedia;
+    return r;
+}
+
 // Opens `path` as a local file; false when libavformat cannot read it.
-bool openInput(const QFileInfo& info, InputCloser& in)
+bool openInput(const QFileInfo& info, InputCloser& in, int& rc)
 {
     // "file:" keeps a name like "http:x.mp4" or "a:b.avi" a local file name.
     const QByteArray url = "file:" + QFile::encodeName(info.absoluteFilePath());
     AVDictionary* opts = nullptr;
     // A picture whose name holds "%d" is one file, not a numbered sequence.
     av_dict_set(&opts, "pattern_type", "none", 0);
-    const int rc = avformat_open_input(&in.ctx, url.constData(), nullptr, &opts);
+    rc = avformat_open_input(&in.ctx, url.constData(), nullptr, &opts);
     av_dict_free(&opts);
     return rc >= 0;
 }
@@ -268,18 +293,26 @@ MediaProbeResult ProbeMediaFile(const QString& path)
     MediaProbeResult r;
     const QFileInfo info(path);
     // Only regular, non-empty files: a device or pipe would block the caller.
-    if (path.isEmpty() || !info.isFile() || info.size() <= 0 || !info.isReadable())
-        return r;
+    if (path.isEmpty() || !info.isFile())
+        return failed(QStringLiteral("it is not a file"), true);
+    if (info.size() <= 0)
+        return failed(QStringLiteral("it is empty"), false);
+    if (!info.isReadable())
+        return failed(QStringLiteral("it cannot be read"), false);
     InputCloser in;
-    if (!openInput(info, in))
-        return r;
+    int rc = 0;
+    if (!openInput(info, in, rc)) {
+        char text[AV_ERROR_MAX_STRING_SIZE] = {};
+        av_strerror(rc, text, sizeof text);
+        return failed(QString::fromLocal8Bit(text), !recognised(info));
+    }
 
     const AVStream* video = nullptr;
     const AVStream* audio = nullptr;
     pickStreams(in.ctx, video, audio);
     if (needsAnalysis(in.ctx, video, audio)) {
         if (avformat_find_stream_info(in.ctx, nullptr) < 0)
-            return r;
+            return failed(QStringLiteral("its streams cannot be read"), false);
         pickStreams(in.ctx, video, audio);
     }
 
@@ -288,7 +321,7 @@ MediaProbeResult ProbeMediaFile(const QString& path)
     if (audio && audio->codecpar->sample_rate > 0)
         readAudio(audio, r);
     if (!r.hasVideo && !r.hasAudio)
-        return MediaProbeResult{};
+        return failed(QStringLiteral("it holds no sound or picture"), true);
     for (unsigned i = 0; i < in.ctx->nb_streams; ++i)
         r.hasCoverPicture = r.hasCoverPicture || isCover(in.ctx->streams[i]);
 

@@ -45,6 +45,11 @@ struct MediaProbeResult
     bool noTimestamps = false;    // a raw stream whose packets carry no time of their own
     double displayAspect = 0;     // width to height of the picture as shown, 0 without video
     QList<MediaStream> streams;   // every stream in file order
+    // When !ok: why, in a few words ("it is empty", "Invalid data found when processing
+    // input"), and whether the file is simply not media (no reader knows its content) rather
+    // than damaged or unreadable media.
+    QString failure;
+    bool notMedia = false;
 };
 
 // Probes `path` in process; reads headers (and as little more as the frame size and

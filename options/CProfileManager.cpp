@@ -14,6 +14,15 @@ namespace {
 constexpr int kNameSize = 300; // "Name" during the scan: at most 299 characters
 constexpr int kIndexSize = 8;  // "CProID": at most 7 characters
 
+CProfileManager::Group groupNamed(const QByteArray& word)
+{
+    if (word.compare("today", Qt::CaseInsensitive) == 0)
+        return CProfileManager::Group::Today;
+    if (word.compare("audio", Qt::CaseInsensitive) == 0)
+        return CProfileManager::Group::Audio;
+    return CProfileManager::Group::Devices;
+}
+
 } // namespace
 
 void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString& configFile,
@@ -22,6 +31,7 @@ void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString&
     m_catalogue.clear();
     m_names.clear();
     m_problems.clear();
+    m_groups.clear();
 
     scanFolder(profilesFolder, false, false);
     scanFolder(profilesFolder, true, true);
@@ -30,9 +40,9 @@ void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString&
         scanFolder(userFolder, true, false);
 
     const QByteArray index = configFile.isEmpty()
-                                 ? QByteArray("0")
+                                 ? QByteArray()
                                  : PrivateProfile::readLayered(configFile, configDefaults, "Config",
-                                                               "CProID", "0", kIndexSize);
+                                                               "CProID", "", kIndexSize);
     // The name outlasts a catalogue that changed since (a profile saved, one deleted); the
     // index serves a config.ini that has no name or names a profile that is gone.
     const QByteArray name = configFile.isEmpty()
@@ -40,7 +50,11 @@ void CProfileManager::ScanProfiles(const QString& profilesFolder, const QString&
                                 : PrivateProfile::readLayered(configFile, configDefaults, "Config",
                                                               kChosenNameKey, "", kNameSize);
     const qsizetype named = name.isEmpty() ? -1 : m_names.indexOf(name);
-    SelectEntry(named >= 0 ? int(named) : std::atoi(index.constData()));
+    // A user who never chose starts with today's profile, not with the first of the list.
+    const qsizetype first = std::max<qsizetype>(0, m_names.indexOf(kFirstChoice));
+    SelectEntry(named >= 0        ? int(named)
+                : index.isEmpty() ? int(first)
+                                  : std::atoi(index.constData()));
     ReplaceProfile(IProfileView::ReadOnly, m_currentName, m_display);
 }
 
@@ -64,6 +78,9 @@ void CProfileManager::scanFolder(const QString& path, bool user, bool userNamesO
             continue;
         m_catalogue.insert(name, filePath); // a later file with the same name wins
         m_names.append(name);
+        m_groups.insert(name, user ? Group::Own
+                                   : groupNamed(PrivateProfile::readString(
+                                         filePath, "Main", "Group", "", kNameSize)));
         SetProblem(name, ProfileLint::Check(filePath));
     }
 }
@@ -72,6 +89,12 @@ void CProfileManager::AddUserProfile(const QByteArray& name, const QString& path
 {
     m_catalogue.insert(name, path);
     m_names.append(name);
+    m_groups.insert(name, Group::Own);
+}
+
+CProfileManager::Group CProfileManager::GroupOf(const QByteArray& name) const
+{
+    return m_groups.value(name, Group::Devices);
 }
 
 void CProfileManager::CheckAvailability(

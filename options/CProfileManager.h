@@ -48,6 +48,21 @@ public:
     // The file name prefix of the user's own profiles.
     static constexpr const char* kUserPrefix = "user-";
 
+    // The profile chosen for a user whose settings name none.
+    static constexpr const char* kFirstChoice = "MP4 - H.264 Video (Quality)";
+
+    // The groups the Profile box shows its entries under, in the box's order.
+    enum class Group
+    {
+        Today,   // today's video profiles
+        Audio,   // audio only
+        Devices, // devices and discs: the legacy targets
+        Own,     // the user's own
+    };
+    // The group of a listed name: the user's own for a user profile, else what its file's
+    // "Group" key says ("today", "audio"), else Devices.
+    Group GroupOf(const QByteArray& name) const;
+
     // Reads the named profile into the empty `profile`. A name not in the catalogue gives
     // no options and empty main values. False only for an empty name, no record, or no
     // memory for the options.
@@ -98,6 +113,7 @@ private:
     QMap<QByteArray, QString> m_catalogue;       // name -> full path of its file
     QMap<QByteArray, ProfileProblem> m_problems; // name -> what is wrong with it
     QList<QByteArray> m_names;                   // the Profile box entries, in scan order
+    QMap<QByteArray, Group> m_groups;            // name -> the group it is listed under
     int m_selected = -1;
     QByteArray m_currentName;
     std::unique_ptr<Profile> m_display; // read-only display copy; outlives the view's links

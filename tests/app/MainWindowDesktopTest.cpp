@@ -78,26 +78,45 @@ TEST_F(WindowTest, GrowsFromItsTemplateAndComesBackPixelForPixel)
 
     const int dx = 300;
     const int dy = 200;
+    const int right = dx / 3, left = dx - right; // the editor's and preview's share, the list's
+    const auto total = [header] {
+        int sum = 0;
+        for (int column = 0; column < 5; ++column)
+            sum += header->sectionSize(column);
+        return sum;
+    };
+    const int laidOut = total();
     dlg->resize(normal + QSize(dx, dy));
-    ASSERT_TRUE(waitFor([&] { return dlg->jobList()->width() == before[1001].width() + dx; }));
+    ASSERT_TRUE(waitFor([&] { return dlg->jobList()->width() == before[1001].width() + left; }));
     EXPECT_EQ(control(1006)->geometry(), before[1006]);
-    EXPECT_EQ(control(1001)->geometry(), before[1001].adjusted(0, 0, dx, dy));
-    EXPECT_EQ(control(1004)->geometry(), before[1004].translated(0, dy).adjusted(0, 0, dx, 0));
-    EXPECT_EQ(control(1005)->geometry(), before[1005].translated(0, dy).adjusted(0, 0, dx, 0));
-    for (int id : {1014, 1019, 1046, 1050, 1052, 1053})
-        EXPECT_EQ(control(id)->geometry(), before[id].translated(dx, dy)) << id;
-    EXPECT_EQ(control(1020)->geometry(), before[1020].translated(dx, 0).adjusted(0, 0, 0, dy));
-    EXPECT_EQ(dlg->editor().widget()->height(), before[1020].height() + dy);
-    EXPECT_EQ(header->sectionSize(1), widths[1] + dx);
-    for (int column : {0, 2, 3, 4})
+    EXPECT_EQ(control(1001)->geometry(), before[1001].adjusted(0, 0, left, dy));
+    EXPECT_EQ(control(1004)->geometry(), before[1004].translated(0, dy).adjusted(0, 0, left, 0));
+    EXPECT_EQ(control(1005)->geometry(), before[1005].translated(0, dy).adjusted(0, 0, left, 0));
+    for (int id : {1014, 1019, 1046})
+        EXPECT_EQ(control(id)->geometry(), before[id].translated(left, dy)) << id;
+    EXPECT_EQ(control(1053)->geometry(), before[1053].translated(dx, dy));
+    EXPECT_EQ(control(1050)->geometry(),
+              before[1050].translated(left, dy).adjusted(0, 0, right, 0));
+    // The picture keeps its shape; the editor takes the rest of the height.
+    const int taller = right * before[1052].height() / before[1052].width();
+    EXPECT_EQ(control(1052)->geometry(),
+              before[1052].translated(left, dy - taller).adjusted(0, 0, right, taller));
+    EXPECT_EQ(control(1020)->geometry(),
+              before[1020].translated(left, 0).adjusted(0, 0, right, dy - taller));
+    EXPECT_EQ(dlg->editor().widget()->geometry(), dlg->editorFrame()->geometry());
+    // Duration and Target grow to their whole texts, Name takes the rest.
+    EXPECT_EQ(total(), laidOut + left);
+    for (int column : {0, 4})
         EXPECT_EQ(header->sectionSize(column), widths[column]) << column;
+    for (int column : {2, 3})
+        EXPECT_GE(header->sectionSize(column), widths[column]) << column;
 
-    // Not below the template; maximised, the list and its Name column take the screen.
+    // Not below the template; maximised, the list and its columns take the screen.
     dlg->resize(normal - QSize(100, 100));
     EXPECT_EQ(dlg->size(), normal);
     dlg->showMaximized();
     ASSERT_TRUE(waitFor([&] { return dlg->jobList()->width() > before[1001].width(); }));
-    EXPECT_EQ(header->sectionSize(1) - widths[1], dlg->jobList()->width() - before[1001].width());
+    EXPECT_EQ(total() - laidOut, dlg->jobList()->width() - before[1001].width());
     dlg->showNormal();
     dlg->resize(normal);
     ASSERT_TRUE(waitFor([&] { return dlg->jobList()->geometry() == before[1001]; }));
@@ -105,19 +124,19 @@ TEST_F(WindowTest, GrowsFromItsTemplateAndComesBackPixelForPixel)
         EXPECT_EQ(header->sectionSize(column), widths[column]) << column;
     EXPECT_EQ(dlg->grab().toImage(), picture);
 
-    // Columns made in a large window are the template's, with the rest in Name.
+    // Columns made in a large window are the template's, with the room shared out.
     trigger(32773);
     dlg->resize(normal + QSize(dx, 0));
     add({media("clip.avi")});
-    EXPECT_EQ(header->sectionSize(3), widths[3]);
-    EXPECT_EQ(header->sectionSize(1), widths[1] + dx);
+    EXPECT_EQ(dlg->jobList()->ColumnWidths(), widths);
+    EXPECT_EQ(total(), laidOut + left);
 }
 
 TEST_F(WindowTest, ALongTargetIsCutAtItsEndAndShownWholeInTooltips)
 {
     ASSERT_TRUE(TestMedia::makeVideo(media("clip.avi"), 1.0));
     open();
-    const int h264 = dlg->profileBox()->findText("MP4 - H.264", Qt::MatchStartsWith);
+    const int h264 = dlg->profileBox()->findText("MP4 - H.264 Video");
     ASSERT_GE(h264, 0);
     dlg->profileBox()->setCurrentIndex(h264);
     add({media("clip.avi")});

@@ -7,6 +7,7 @@
 #include "CPreviewPanel.h"
 #include "ConversionJob.h"
 #include "JobListDrawing.h"
+#include "ProfileBoxMarks.h"
 #include "TestMedia.h"
 #include "WindowHarness.h"
 
@@ -36,7 +37,8 @@ TEST_F(WindowTest, StartsWithTheEmptyListTheCatalogueTheOutputAndTheMenus)
     EXPECT_TRUE(dlg->listDrawing().IsEmptyState());
     EXPECT_EQ(dlg->jobList()->GetColumnCount(), 0);
     EXPECT_GT(dlg->profileBox()->count(), 10);
-    EXPECT_EQ(dlg->profileBox()->currentIndex(), 2);
+    EXPECT_EQ(
+        ProfileBoxMarks::CatalogueIndex(*dlg->profileBox(), dlg->profileBox()->currentIndex()), 2);
     EXPECT_EQ(dlg->outputBox()->text(), "/srv/out");
 
     const QStringList captions{"Add", "Remove", "Clear", "Encode", "Stop"};
@@ -193,14 +195,15 @@ TEST_F(WindowTest, ProfileChangeRetargetsOnlyTheSelectedRowAndIsRemembered)
 
     EXPECT_EQ(cell(0, 3), "FLV");
     EXPECT_EQ(cell(1, 3), "MP4");
-    EXPECT_TRUE(
-        TestMedia::readFile(app("config.ini")).contains("CProID=" + QByteArray::number(flv)));
+    EXPECT_TRUE(TestMedia::readFile(app("config.ini"))
+                    .contains("CProID=" + QByteArray::number(ProfileBoxMarks::CatalogueIndex(
+                                              *dlg->profileBox(), flv))));
     EXPECT_TRUE(TestMedia::readFile(app("config.ini"))
                     .contains("CProName=" + dlg->profileBox()->itemText(flv).toUtf8()));
 
     // Selecting the other row brings its profile back into the box.
     dlg->jobs().SelectRow(1);
-    EXPECT_EQ(dlg->profileBox()->currentIndex(), 0);
+    EXPECT_EQ(dlg->profileBox()->currentText(), "MP4 - MPEG-4 Video");
     dlg->jobs().SelectRow(0);
     EXPECT_EQ(dlg->profileBox()->currentIndex(), flv);
 

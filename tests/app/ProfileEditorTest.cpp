@@ -34,7 +34,8 @@ protected:
         editor = std::make_unique<CProfileEditor>(&window);
         editor->widget()->setGeometry(0, 0, 220, 600); // every row of a profile fits
         manager.SetView(editor.get());
-        manager.ScanProfiles(dir.path(), QString());
+        TestMedia::writeFile(dir.filePath("config.ini"), "[Config]\nCProID=0\n");
+        manager.ScanProfiles(dir.path(), dir.filePath("config.ini"));
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));

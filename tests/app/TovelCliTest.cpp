@@ -387,7 +387,7 @@ protected:
     }
 };
 
-TEST_F(RealToolCliTest, AFolderTreeAddsEveryMediaFileAndQuietlySkipsTheRest)
+TEST_F(RealToolCliTest, AFolderTreeAddsEveryMediaFileAndNamesWhatItSkips)
 {
     const QString tree = work.path() + "/my videos";
     ASSERT_TRUE(QDir().mkpath(tree + "/sub/deeper"));
@@ -396,14 +396,19 @@ TEST_F(RealToolCliTest, AFolderTreeAddsEveryMediaFileAndQuietlySkipsTheRest)
     ASSERT_TRUE(TestMedia::makeAudio(tree + "/sub/tone.wav", 1.0));
     ASSERT_TRUE(TestMedia::makePicture(tree + "/sub/deeper/still.jpg"));
     ASSERT_TRUE(TestMedia::writeFile(tree + "/notes.txt", "shopping list\n"));
-    ASSERT_TRUE(TestMedia::writeFile(tree + "/sub/deeper/broken.mp4", QByteArray(4096, 'x')));
+    // A real MP4 cut short before its index: damaged media, not "not media".
+    ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/whole.mp4", 1.0, "160x120"));
+    ASSERT_TRUE(TestMedia::writeFile(tree + "/sub/deeper/broken.mp4",
+                                     TestMedia::readFile(work.path() + "/whole.mp4").left(4096)));
     ASSERT_TRUE(QFile::link(tree, tree + "/sub/deeper/back to top")); // no endless walk
 
     const Result result = convert({"--dry-run", tree});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
-    EXPECT_TRUE(
-        result.out.contains("Added 4 files from the folder; skipped 2 that are not media.\n"))
+    EXPECT_TRUE(result.out.contains("Added 4 files from the folder; skipped 2: 1 that is not media "
+                                    "and 1 that is damaged or unreadable.\nnotes.txt: not media ("))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("\nbroken.mp4: damaged or unreadable (Invalid data"))
         << result.out.toStdString();
     // Flat output names, the second a.mov numbered as a real batch would number it.
     const QStringList commands = commandLines(result);

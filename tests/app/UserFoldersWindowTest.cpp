@@ -1,6 +1,7 @@
 #include "CBatchConverter.h"
 #include "CCellListCtrl.h"
 #include "Preferences.h"
+#include "ProfileBoxMarks.h"
 #include "TestMedia.h"
 #include "WindowHarness.h"
 
@@ -48,7 +49,7 @@ TEST_F(UserFoldersWindowTest, AProfileChoiceSurvivesARestartAndTheFailureNamesTh
     // The packager's "Output" of the application folder's config.ini still applies.
     EXPECT_EQ(dlg->outputBox()->text(), out());
     ASSERT_GT(dlg->profileBox()->count(), 1);
-    dlg->profileBox()->setCurrentIndex(1);
+    dlg->profileBox()->setCurrentIndex(ProfileBoxMarks::EntryOf(*dlg->profileBox(), 1));
     EXPECT_TRUE(TestMedia::readFile(userConfig()).contains("CProID=1"));
     EXPECT_EQ(TestMedia::readFile(app("config.ini")), packaged);
 
@@ -59,11 +60,11 @@ TEST_F(UserFoldersWindowTest, AProfileChoiceSurvivesARestartAndTheFailureNamesTh
                           [this](QWidget*, const QString&) { return m_folderPick; },
                           [this](const QString& folder) { m_opened << folder; }});
     dlg->show();
-    EXPECT_EQ(dlg->profileBox()->currentIndex(), 1);
+    EXPECT_EQ(dlg->profileBox()->currentIndex(), ProfileBoxMarks::EntryOf(*dlg->profileBox(), 1));
     EXPECT_TRUE(answers->seen.isEmpty());
 
     // A row whose output cannot be written fails; the message names the trace written.
-    dlg->profileBox()->setCurrentIndex(0);
+    dlg->profileBox()->setCurrentIndex(ProfileBoxMarks::EntryOf(*dlg->profileBox(), 0));
     ASSERT_TRUE(TestMedia::makeVideo(media("one.avi"), 1.0));
     add({media("one.avi")});
     ASSERT_TRUE(QDir().mkpath(out() + "/one.mp4"));
@@ -89,8 +90,10 @@ TEST_F(UserFoldersWindowTest, AnUnreadableSettingsFileIsToldOnceAndTheDefaultsAp
     EXPECT_TRUE(answers->seen[0].text.contains(userConfig() + " cannot be read (it is a folder)"))
         << answers->seen[0].text.toStdString();
     EXPECT_EQ(dlg->outputBox()->text(), out());
-    EXPECT_EQ(dlg->profileBox()->currentIndex(), 0);
-    dlg->profileBox()->setCurrentIndex(1); // cannot be kept, and is not told again
+    EXPECT_EQ(
+        ProfileBoxMarks::CatalogueIndex(*dlg->profileBox(), dlg->profileBox()->currentIndex()), 0);
+    // Cannot be kept, and is not told again.
+    dlg->profileBox()->setCurrentIndex(ProfileBoxMarks::EntryOf(*dlg->profileBox(), 1));
     QApplication::processEvents();
     EXPECT_EQ(answers->seen.size(), 1);
 }

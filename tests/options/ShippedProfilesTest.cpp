@@ -83,7 +83,8 @@ TEST_F(ShippedProfiles, EveryFileIsListedOnceUnderItsOwnName)
     EXPECT_EQ(manager.Names().size(), files.size());
     EXPECT_EQ(QSet<QByteArray>(manager.Names().begin(), manager.Names().end()).size(),
               files.size());
-    EXPECT_EQ(manager.SelectedIndex(), 0); // no config.ini: the first entry
+    // No config.ini: today's H.264 is a new user's first choice.
+    EXPECT_EQ(manager.CurrentName(), CProfileManager::kFirstChoice);
 }
 
 TEST_F(ShippedProfiles, EveryEntryParsesAndNamesAKnownOption)

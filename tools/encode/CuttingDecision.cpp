@@ -78,7 +78,8 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
     if (whole.isEmpty()) {
         plan = SegmentPlan::make(probe.videoDuration > 0 ? probe.videoDuration : probe.duration,
                                  library->keyframeTimes(input), lanes.lanes,
-                                 environmentNumber(EncoderToolContract::kSegmentSecondsVariable));
+                                 environmentNumber(EncoderToolContract::kSegmentSecondsVariable),
+                                 commands.shortestSegment());
         whole = plan.refusal;
     }
     const QStringList control = FfmpegRunner::controlArguments();

@@ -149,6 +149,13 @@ QStringList SegmentCommands::segment(const SegmentPlan& plan, int i, const QStri
     return args;
 }
 
+double SegmentCommands::shortestSegment() const
+{
+    static const QStringList slowStarters{QStringLiteral("libsvtav1"), QStringLiteral("libaom-av1"),
+                                          QStringLiteral("librav1e")};
+    return slowStarters.contains(m_encoder) ? 15.0 : SegmentPlan::kShortestSegment;
+}
+
 QStringList SegmentCommands::rest(const QString& file) const
 {
     return QStringList{QStringLiteral("-y"), QStringLiteral("-i"), m_input}

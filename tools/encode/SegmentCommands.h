@@ -22,6 +22,9 @@ public:
     QString muxer() const { return m_muxer; }
     // The output's extension with its dot (".mp4"), which the work files share.
     QString extension() const;
+    // The shortest segment worth starting this encoder for, in seconds: the AV1 encoders
+    // spend a second or more setting up.
+    double shortestSegment() const;
 
     // Segment `i` of `plan`, its video only, written to `file` by an encoder of `threads`.
     QStringList segment(const SegmentPlan& plan, int i, const QString& file, int threads) const;

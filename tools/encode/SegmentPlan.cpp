@@ -35,7 +35,7 @@ double tapered(double length, double remaining, int lanes)
 } // namespace
 
 SegmentPlan SegmentPlan::make(double duration, const QList<double>& keyframes, int lanes,
-                              double segmentSeconds)
+                              double segmentSeconds, double shortestSegment)
 {
     SegmentPlan plan;
     plan.duration = duration;
@@ -48,10 +48,11 @@ SegmentPlan SegmentPlan::make(double duration, const QList<double>& keyframes, i
     plan.refusal = untrusted(keyframes, duration);
     if (!plan.refusal.isEmpty())
         return plan;
-    const double length = segmentSeconds > 0
-                              ? segmentSeconds
-                              : std::clamp(duration / (std::max(1, lanes) * kSegmentsPerLane),
-                                           kShortestSegment, kLongestSegment);
+    const double length =
+        segmentSeconds > 0
+            ? segmentSeconds
+            : std::clamp(duration / (std::max(1, lanes) * kSegmentsPerLane),
+                         std::min(shortestSegment, kLongestSegment), kLongestSegment);
     double last = 0;
     double next = segmentSeconds > 0 ? length : tapered(length, duration, lanes);
     for (const double at : keyframes) {

@@ -11,10 +11,11 @@ struct SegmentPlan
     // Shortest source worth cutting, and the segment length aimed at, unless a caller sets its
     // own: below this the start-up of the lanes and the join eat what they gain.
     static constexpr double kShortestSource = 60.0;
-    static constexpr double kShortestSegment = 10.0;
+    static constexpr double kShortestSegment = 5.0;
     static constexpr double kLongestSegment = 60.0;
-    // Segments per lane aimed at, so that the last ones finish close together.
-    static constexpr int kSegmentsPerLane = 4;
+    // Segments per lane aimed at: enough that the last ones finish close together and that a
+    // stop loses little of the segments in flight.
+    static constexpr int kSegmentsPerLane = 10;
     // How far before a key frame a cut is made: less than any frame lasts, so the key frame
     // starts its segment though times are rounded to microseconds on the way.
     static constexpr double kCutMargin = 0.001;
@@ -42,7 +43,7 @@ struct SegmentPlan
 
     // The plan for a source of `duration` seconds whose video key frames lie at `keyframes`
     // (as stored), for `lanes` lanes; `segmentSeconds` > 0 sets the length aimed at (and the
-    // shortest source, twice that).
+    // shortest source, twice that); else segments are no shorter than `shortestSegment` seconds.
     static SegmentPlan make(double duration, const QList<double>& keyframes, int lanes,
-                            double segmentSeconds = 0);
+                            double segmentSeconds = 0, double shortestSegment = kShortestSegment);
 };
