@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kCellPadding = 8;    // the delegate's 4 pixels on either side
-constexpr int kHeaderPadding = 28; // the header's margins and its 16-pixel image
+constexpr int kHeaderPadding = 32; // the header's margins, its 16-pixel image, and rounding
 
 } // namespace
 

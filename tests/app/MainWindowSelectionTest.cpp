@@ -138,7 +138,7 @@ TEST_F(WindowTest, EnlargedTheColumnsAndTheEditorShowTheirTextsWhole)
         EXPECT_GE(width, metrics.horizontalAdvance(cell(0, column)) + 8) << column;
         const QString title =
             list->cellModel()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-        EXPECT_GE(width, list->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16);
+        EXPECT_GE(width, list->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 28) << width;
     }
     CParamTree* tree = dlg->editor().Tree();
     int widest = 0;
