@@ -4,6 +4,7 @@
 #include "CCellListModel.h"
 #include "CJobList.h"
 #include "CParamTree.h"
+#include "CParamTreeInfo.h"
 #include "CParamTreeItem.h"
 #include "CProfileEditor.h"
 #include "ConversionJob.h"
@@ -128,6 +129,15 @@ TEST_F(WindowTest, EnlargedTheColumnsAndTheEditorShowTheirTextsWhole)
     add({media("a rather long name for a clip.avi")});
     dlg->profileBox()->setCurrentIndex(
         dlg->profileBox()->findText("MP4 - H.264 Video (Quality)", Qt::MatchStartsWith));
+    // The info pane grows to the focused item's whole help text.
+    CParamTree* tree = dlg->editor().Tree();
+    CParamTreeItem* quality = videoItem(tree, "Quality (CRF)");
+    ASSERT_NE(quality, nullptr);
+    tree->SetFocusedItem(quality);
+    auto* info = qobject_cast<CParamTreeInfo*>(tree->InfoPane());
+    ASSERT_NE(info, nullptr);
+    ASSERT_GT(info->NeededHeight(info->width()), CParamTree::kInfoHeight) << "a text that needs it";
+    EXPECT_GE(info->height(), info->NeededHeight(info->width()));
     dlg->resize(1280, 900);
     QApplication::processEvents();
 
@@ -138,9 +148,9 @@ TEST_F(WindowTest, EnlargedTheColumnsAndTheEditorShowTheirTextsWhole)
         EXPECT_GE(width, metrics.horizontalAdvance(cell(0, column)) + 8) << column;
         const QString title =
             list->cellModel()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-        EXPECT_GE(width, list->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 28) << width;
+        EXPECT_GE(width, list->horizontalHeader()->fontMetrics().horizontalAdvance(title) + 28)
+            << width;
     }
-    CParamTree* tree = dlg->editor().Tree();
     int widest = 0;
     tree->ForEachItem(nullptr, [&](CParamTreeItem* item) {
         if (!item->IsTopLevel())
