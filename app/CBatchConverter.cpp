@@ -12,6 +12,7 @@
 #include "OutputNaming.h"
 #include "Preferences.h"
 #include "RowCommand.h"
+#include "SameCodecSkip.h"
 #include "SegmentWorkFolder.h"
 #include "ShutdownComputer.h"
 #include "ThreadPriority.h"
@@ -232,6 +233,7 @@ void CBatchConverter::ConvertBatch(const QString& box)
     {
         QMutexLocker lock(&m_failedLock);
         m_failedRows.clear();
+        m_skippedRows.clear();
     }
     m_user.stopPreview();
 
@@ -297,8 +299,7 @@ void CBatchConverter::EndBatch(Ending ending, const QString& shown)
         // Success is said only when every row taken completed: after a Stop the list shows
         // rows cut short, which a summary of success would contradict.
         if (m_failureSeen.load() == 0 && m_stopRequested.load() == 0)
-            m_user.showMessage(QString::fromLatin1(kAccomplished), QString(),
-                               BatchUser::Information);
+            m_user.showMessage(AccomplishedText(), QString(), BatchUser::Information);
         else if (m_goOn.load())
             m_user.showMessage(FailureListText(), QString::fromLatin1(kWarning),
                                BatchUser::Exclamation);
@@ -371,6 +372,12 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     // The rows converting at once share the processors.
     job->settings.segments = m_segments.load();
     job->settings.processors = m_processorShare.load();
+    if (m_skipSameCodec.load()) {
+        if (const QString why = SameCodecSkip::reason(*job); !why.isEmpty()) {
+            SkipRow(row, why);
+            return true;
+        }
+    }
 
     // Held until the row is judged, so that no row converting at the same time writes there.
     const QString output = ReserveOutputPath(*job, folder);
@@ -425,6 +432,8 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
         return m_goOn.load();
     }
 
+    if (byTool && DropLargerOutput(row, *job))
+        return true;
     if (m_keepDates.load())
         KeepSourceDate(job->inputPath, job->outputPath);
     m_rows.setState(row, RowState::Completed);
@@ -451,6 +460,44 @@ bool CBatchConverter::SwitchEngineFor(Lane& lane, const ConversionJob& job)
     if (m_stopRequested.load() == 1)
         lane.controller->Stop();
     return switched;
+}
+
+void CBatchConverter::SkipRow(int row, const QString& reason)
+{
+    m_rows.setFailureReason(row, reason);
+    m_rows.setState(row, RowState::Skipped);
+    const ConversionJob* job = m_rows.job(row);
+    const QString name = job ? QFileInfo(job->inputPath).fileName() : QString::number(row + 1);
+    QMutexLocker lock(&m_failedLock);
+    m_skippedRows << name + QStringLiteral(": ") + reason;
+}
+
+bool CBatchConverter::DropLargerOutput(int row, const ConversionJob& job)
+{
+    if (!m_keepSmaller.load() || !job.profile || SameCodecSkip::copies(*job.profile))
+        return false;
+    const qint64 source = QFileInfo(job.inputPath).size();
+    const qint64 output = QFileInfo(job.outputPath).size();
+    if (output <= source)
+        return false;
+    QFile::remove(job.outputPath);
+    SkipRow(row, QStringLiteral("its output (%1 bytes) came out larger than its source (%2 "
+                                "bytes) and was removed")
+                     .arg(output)
+                     .arg(source));
+    return true;
+}
+
+QString CBatchConverter::AccomplishedText() const
+{
+    QMutexLocker lock(&m_failedLock);
+    if (m_skippedRows.isEmpty())
+        return QString::fromLatin1(kAccomplished);
+    const QString head = m_skippedRows.size() == 1
+                             ? QStringLiteral("1 file skipped:")
+                             : QStringLiteral("%1 files skipped:").arg(m_skippedRows.size());
+    return QString::fromLatin1(kAccomplished) + QStringLiteral("\n\n") + head + QLatin1Char('\n') +
+           m_skippedRows.join(QLatin1Char('\n'));
 }
 
 void CBatchConverter::FailRow(int row, const QString& text, const QString& reason)

@@ -97,6 +97,12 @@ public:
     // Whether the encoder tool may cut a long video into segments (on unless said otherwise).
     void setSegments(bool allowed) { m_segments.store(allowed); }
     bool keepSourceDates() const { return m_keepDates.load(); }
+    // Rows already in the profile's codec at no more than its bit rate are "Skipped", not
+    // converted. Off at start; read as each row starts.
+    void setSkipSameCodec(bool skip) { m_skipSameCodec.store(skip); }
+    // A re-encoded output larger than its source is removed and its row "Skipped". Off at
+    // start; read as each row ends.
+    void setKeepSmaller(bool keep) { m_keepSmaller.store(keep); }
 
     // With keep-going a failed row does not end the batch: every checked row is tried and one
     // message at the end lists the failed rows with their reasons. Off at start; read when a
@@ -139,6 +145,12 @@ private:
     QString FailureText() const;
     // The one message of a keep-going batch's end: the failed rows with their reasons.
     QString FailureListText() const;
+    // Marks `row` "Skipped" with `reason`, noted for the end's message.
+    void SkipRow(int row, const QString& reason);
+    // The end's message of a batch without failures: the Part's words, then the skipped rows.
+    QString AccomplishedText() const;
+    // True when `job`'s output, re-encoded, came out larger than its source and was removed.
+    bool DropLargerOutput(int row, const ConversionJob& job);
     QString ReserveOutputPath(const ConversionJob& job, const QString& folder);
     void ReleaseOutputPath(const QString& path);
 
@@ -159,6 +171,8 @@ private:
     std::atomic<int> m_engineFailed{0};
     std::atomic<bool> m_keepDates{false};
     std::atomic<bool> m_segments{true};
+    std::atomic<bool> m_skipSameCodec{false};
+    std::atomic<bool> m_keepSmaller{false};
     std::atomic<int> m_processorShare{1}; // each row's share of the processors this batch
     std::atomic<bool> m_keepGoing{false};
     std::atomic<bool> m_goOn{false}; // keep-going as the running batch took it
@@ -172,5 +186,6 @@ private:
     QMutex m_nameLock;
     QSet<QString> m_namesInUse; // output paths of the rows converting now (case folded)
     mutable QMutex m_failedLock;
-    QStringList m_failedRows; // "name: reason" of a keep-going batch, in the order they failed
+    QStringList m_failedRows;  // "name: reason" of a keep-going batch, in the order they failed
+    QStringList m_skippedRows; // "name: reason", in the order they were skipped
 };

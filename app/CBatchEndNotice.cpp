@@ -22,9 +22,10 @@ void CBatchEndNotice::BatchStarted()
     m_counting = true;
 }
 
-QString CBatchEndNotice::Body(int completed, int failed)
+QString CBatchEndNotice::Body(int completed, int failed, int skipped)
 {
-    return QStringLiteral("%1 completed, %2 failed").arg(completed).arg(failed);
+    const QString body = QStringLiteral("%1 completed, %2 failed").arg(completed).arg(failed);
+    return skipped == 0 ? body : body + QStringLiteral(", %1 skipped").arg(skipped);
 }
 
 bool CBatchEndNotice::BatchEnded()
@@ -36,12 +37,15 @@ bool CBatchEndNotice::BatchEnded()
         return false;
     int completed = 0;
     int failed = 0;
+    int skipped = 0;
     for (const ConversionJob* job : std::as_const(m_rows)) {
         const RowState state = m_model.values(m_model.indexOf(job)).state;
         completed += state == RowState::Completed;
         failed += state == RowState::Fail;
+        skipped += state == RowState::Skipped;
     }
     const QString product = QString::fromLocal8Bit(g_szSoftName);
     return m_notifier.Notify(product, QStringLiteral("tovel"), QStringLiteral("tovel"),
-                             QStringLiteral("Conversion finished"), Body(completed, failed));
+                             QStringLiteral("Conversion finished"),
+                             Body(completed, failed, skipped));
 }

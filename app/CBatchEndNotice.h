@@ -27,7 +27,7 @@ public:
     bool BatchEnded();
 
     // The notice's text, e.g. "3 completed, 1 failed".
-    static QString Body(int completed, int failed);
+    static QString Body(int completed, int failed, int skipped = 0);
 
 private:
     QWidget* m_window;

@@ -21,6 +21,8 @@ bool takeSwitch(const QString& argument, CCliOptions& options)
         {"--dry-run", &CCliOptions::dryRun},
         {"--no-segments", &CCliOptions::noSegments},
         {"--restart", &CCliOptions::restart},
+        {"--skip-same-codec", &CCliOptions::skipSameCodec},
+        {"--keep-smaller", &CCliOptions::keepSmaller},
     };
     for (const auto& entry : switches) {
         if (argument == QLatin1String(entry.name)) {

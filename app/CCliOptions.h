@@ -6,7 +6,8 @@
 
 // The command line of the terminal program:
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
-//             [--jobs N] [--keep-going] [--dry-run] [--no-segments] [--restart] FILE|FOLDER...
+//             [--jobs N] [--keep-going] [--dry-run] [--no-segments] [--restart]
+//             [--skip-same-codec] [--keep-smaller] FILE|FOLDER...
 //   tovel-cli --list-profiles
 //   tovel-cli --version
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
@@ -16,12 +17,14 @@ struct CCliOptions
     std::optional<QString> output;  // folder; none: "Output" of config.ini
     bool overwrite = false;
     bool shutdown = false;
-    bool keepDates = false;  // outputs get their input's modification time
-    bool keepGoing = false;  // a failed file does not end the batch
-    bool dryRun = false;     // print each row's command line, convert nothing
-    bool noSegments = false; // never cut a long video into segments
-    bool restart = false;    // throw away the segments a stopped run kept
-    std::optional<int> jobs; // rows converting at once; none: "Simultaneous" of config.ini
+    bool keepDates = false;     // outputs get their input's modification time
+    bool keepGoing = false;     // a failed file does not end the batch
+    bool dryRun = false;        // print each row's command line, convert nothing
+    bool noSegments = false;    // never cut a long video into segments
+    bool restart = false;       // throw away the segments a stopped run kept
+    bool skipSameCodec = false; // skip files already in the profile's codec
+    bool keepSmaller = false;   // never keep an output larger than its source
+    std::optional<int> jobs;    // rows converting at once; none: "Simultaneous" of config.ini
     bool help = false;
     bool version = false;      // print the name and version, convert nothing
     bool listProfiles = false; // print every profile with its target and state, convert nothing

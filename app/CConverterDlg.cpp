@@ -288,6 +288,8 @@ void CConverterDlg::OnInitDialog()
     m_outputBox->setText(m_outputFolder);
     m_batch->setKeepGoing(m_settings.ReadKeepGoing());
     m_batch->setSegments(m_settings.ReadSegments());
+    m_batch->setSkipSameCodec(m_settings.ReadFlag("SkipSameCodec"));
+    m_batch->setKeepSmaller(m_settings.ReadFlag("KeepSmaller"));
     m_drawing->SetColumnWidths(m_settings.ReadColumnWidths());
     connect(m_list, &CCellListCtrl::columnWidthsChanged, this, [this] {
         m_drawing->SetColumnWidths(m_list->ColumnWidths());

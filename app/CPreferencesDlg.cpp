@@ -67,6 +67,13 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
         this);
     m_segments->setObjectName(QStringLiteral("segments"));
     m_segments->setChecked(true);
+    m_skipSameCodec = new QCheckBox(
+        QStringLiteral("S&kip files already in the profile's codec at no more than its bit rate"),
+        this);
+    m_skipSameCodec->setObjectName(QStringLiteral("skipSameCodec"));
+    m_keepSmaller =
+        new QCheckBox(QStringLiteral("Never keep an output &larger than its source"), this);
+    m_keepSmaller->setObjectName(QStringLiteral("keepSmaller"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     identify(buttons->button(QDialogButtonBox::Ok), 1, "ok");
@@ -83,6 +90,8 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     layout->addWidget(failure);
     layout->addLayout(rows);
     layout->addWidget(m_segments);
+    layout->addWidget(m_skipSameCodec);
+    layout->addWidget(m_keepSmaller);
     layout->addWidget(buttons);
 
     m_shutdown->setChecked(g_bShutdown.load() != 0);

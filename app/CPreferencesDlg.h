@@ -29,6 +29,10 @@ public:
     int simultaneous() const;
     // Whether a long video may be cut into segments that convert side by side and resume.
     QCheckBox* segmentsBox() const { return m_segments; }
+    // Whether rows already in the profile's codec are skipped; whether larger outputs are
+    // removed.
+    QCheckBox* skipSameCodecBox() const { return m_skipSameCodec; }
+    QCheckBox* keepSmallerBox() const { return m_keepSmaller; }
     QRadioButton* stopOnFailureButton() const { return m_stopOnFailure; }
     QRadioButton* goOnButton() const { return m_goOn; }
     // Shows the failure choice: go on with the next file (true) or stop the batch.
@@ -46,6 +50,8 @@ private:
     QCheckBox* m_keepDates;
     QSpinBox* m_simultaneous;
     QCheckBox* m_segments;
+    QCheckBox* m_skipSameCodec;
+    QCheckBox* m_keepSmaller;
     QRadioButton* m_stopOnFailure;
     QRadioButton* m_goOn;
 };

@@ -64,6 +64,12 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         {"--no-segments",
          "never cut a long video into segments (default: \"Segments\" of config.ini)"},
         {"--restart", "convert from the start, throwing away what a stopped run kept"},
+        {"--skip-same-codec",
+         "skip a file already in the profile's codec at no more than its bit rate "
+         "(default: \"SkipSameCodec\" of config.ini)"},
+        {"--keep-smaller",
+         "remove an output larger than its source and call the file skipped (default: "
+         "\"KeepSmaller\" of config.ini)"},
         {"--list-profiles",
          "print every profile with its target, and why it cannot be used where it cannot"},
         {"--help", "show this text"},
@@ -340,6 +346,8 @@ int CTovelCli::Run(const QStringList& arguments)
     batch.setKeepSourceDates(options.keepDates);
     batch.setKeepGoing(options.keepGoing);
     batch.setSegments(!options.noSegments && settings.ReadSegments());
+    batch.setSkipSameCodec(options.skipSameCodec || settings.ReadFlag("SkipSameCodec"));
+    batch.setKeepSmaller(options.keepSmaller || settings.ReadFlag("KeepSmaller"));
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);

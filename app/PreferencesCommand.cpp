@@ -13,10 +13,16 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     dialog.setKeepGoing(batch.keepGoing());
     dialog.setSimultaneous(settings.ReadSimultaneous());
     dialog.segmentsBox()->setChecked(settings.ReadSegments());
+    dialog.skipSameCodecBox()->setChecked(settings.ReadFlag("SkipSameCodec"));
+    dialog.keepSmallerBox()->setChecked(settings.ReadFlag("KeepSmaller"));
     if (dialog.exec() != QDialog::Accepted)
         return;
     batch.setSegments(dialog.segmentsBox()->isChecked());
     settings.WriteSegments(dialog.segmentsBox()->isChecked());
+    batch.setSkipSameCodec(dialog.skipSameCodecBox()->isChecked());
+    settings.WriteFlag("SkipSameCodec", dialog.skipSameCodecBox()->isChecked());
+    batch.setKeepSmaller(dialog.keepSmallerBox()->isChecked());
+    settings.WriteFlag("KeepSmaller", dialog.keepSmallerBox()->isChecked());
     batch.setKeepSourceDates(dialog.keepDates());
     batch.setKeepGoing(dialog.keepGoing());
     settings.WriteKeepGoing(dialog.keepGoing());

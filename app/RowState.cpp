@@ -4,7 +4,8 @@
 
 namespace {
 
-const std::array<const char*, 5> kNames{"Ready", "Converting", "Completed", "Fail", "Abort"};
+const std::array<const char*, 6> kNames{"Ready", "Converting", "Completed",
+                                        "Fail",  "Abort",      "Skipped"};
 
 } // namespace
 
@@ -28,5 +29,6 @@ std::optional<RowState> rowStateFromName(const QString& name)
 
 bool isJudged(RowState state)
 {
-    return state == RowState::Completed || state == RowState::Fail || state == RowState::Abort;
+    return state == RowState::Completed || state == RowState::Fail || state == RowState::Abort ||
+           state == RowState::Skipped;
 }

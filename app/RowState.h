@@ -10,12 +10,13 @@ enum class RowState
     Converting, // its conversion runs; drawn as a progress bar
     Completed,
     Fail,
-    Abort
+    Abort,
+    Skipped // needed no work (already in the profile's codec), or its output came out larger
 };
 
 // The Status cell's text of `state`; empty for Converting, which shows its bar instead.
 QString rowStateText(RowState state);
-// The name a kept list stores: "Ready", "Converting", "Completed", "Fail", "Abort".
+// The name a kept list stores: "Ready", "Converting", "Completed", "Fail", "Abort", "Skipped".
 QString rowStateName(RowState state);
 // The state a kept name stands for; none for any other text.
 std::optional<RowState> rowStateFromName(const QString& name);

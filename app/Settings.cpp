@@ -115,6 +115,16 @@ void Settings::WriteSegments(bool allowed) const
     write("Segments", allowed ? "1" : "0");
 }
 
+bool Settings::ReadFlag(const char* key) const
+{
+    return read(key, "0", 8).trimmed() == "1";
+}
+
+void Settings::WriteFlag(const char* key, bool on) const
+{
+    write(key, on ? "1" : "0");
+}
+
 QList<int> Settings::ReadColumnWidths() const
 {
     QList<int> widths;

@@ -63,6 +63,10 @@ public:
     bool ReadSegments() const;
     // Writes "Segments" as 1 or 0; creates config.ini when absent.
     void WriteSegments(bool allowed) const;
+    // A switch of config.ini named `key` ("SkipSameCodec", "KeepSmaller"): off unless "1".
+    bool ReadFlag(const char* key) const;
+    // Writes the switch `key` as 1 or 0; creates config.ini when absent.
+    void WriteFlag(const char* key, bool on) const;
     // "Columns": the job list's column widths the user chose, as comma-separated pixels;
     // empty when none was chosen or the text is not such a list.
     QList<int> ReadColumnWidths() const;

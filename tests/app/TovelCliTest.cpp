@@ -619,3 +619,44 @@ TEST_F(RealToolCliTest, TheSameCommandAfterCtrlCResumesAndRestartOrNoSegmentsDoN
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_FALSE(trace().contains("segment 1 of ")) << trace().constData();
 }
+
+TEST_F(RealToolCliTest, SkippedRowsSayWhyAndCountApartFromCompletedOnes)
+{
+    const QString h264 = work.path() + "/phone.mp4";
+    const QString lean = work.path() + "/lean.avi";
+    const QString rich = work.path() + "/rich.avi";
+    const QString tiny = work.path() + "/tiny.mkv";
+    const QStringList pattern{"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=1"};
+    ASSERT_TRUE(TestMedia::ffmpeg(pattern + QStringList{"-c:v", "libx264", "-y", h264}));
+    ASSERT_TRUE(TestMedia::ffmpeg(pattern + QStringList{"-c:v", "mpeg4", "-b:v", "200k", lean}));
+    ASSERT_TRUE(TestMedia::ffmpeg(
+        pattern + QStringList{"-vf", "noise=alls=60:allf=t", "-c:v", "mpeg4", "-q:v", "1", rich}));
+    ASSERT_TRUE(TestMedia::ffmpeg(pattern + QStringList{"-c:v", "libx264", "-crf", "51", tiny}));
+
+    // Already H.264 through today's H.264 profile: nothing to do, and the row says why.
+    Result result =
+        runProgram(app.path() + "/tovel-cli", {"--profile", "MP4 - H.264 Video (Quality)",
+                                               "--output", out(), "--skip-same-codec", h264});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("phone.mp4: Skipped - it is already h264"))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("1 file skipped:")) << result.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/phone.mp4"));
+
+    // MPEG-4 below the profile's bit rate is skipped; above it, converted.
+    result = convert({"--skip-same-codec", lean, rich});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QRegularExpression(
+        "lean\\.avi: Skipped - it is already mpeg4 at \\d+ kbit/s, no more than the profile's")))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("rich.avi: Completed")) << result.out.toStdString();
+
+    // An output larger than its source is removed; the row gives both sizes.
+    result = convert({"--keep-smaller", tiny});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QRegularExpression(
+        "tiny\\.mkv: Skipped[^\n]* - its output \\(\\d+ bytes\\) came out larger than its source "
+        "\\(\\d+ bytes\\) and was removed")))
+        << result.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/tiny.mp4"));
+}
