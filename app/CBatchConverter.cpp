@@ -339,13 +339,24 @@ int CBatchConverter::ClaimRow()
     return -1;
 }
 
-QString CBatchConverter::ReserveOutputPath(const ConversionJob& job, const QString& folder)
+void CBatchConverter::setNamePattern(const OutputNamePattern& pattern)
 {
     QMutexLocker lock(&m_nameLock);
-    const QString path =
-        RowCommand::OutputPath(job, folder, g_bOverwrite.load() == 1, [this](const QString& p) {
-            return m_namesInUse.contains(nameKey(p));
-        });
+    m_namePattern = pattern;
+}
+
+OutputNamePattern CBatchConverter::namePattern() const
+{
+    QMutexLocker lock(&m_nameLock);
+    return m_namePattern;
+}
+
+QString CBatchConverter::ReserveOutputPath(const ConversionJob& job, int row, const QString& folder)
+{
+    QMutexLocker lock(&m_nameLock);
+    const QString path = RowCommand::OutputPath(
+        job, folder, g_bOverwrite.load() == 1,
+        [this](const QString& p) { return m_namesInUse.contains(nameKey(p)); }, m_namePattern, row);
     if (!path.isEmpty())
         m_namesInUse.insert(nameKey(path));
     return path;
@@ -380,7 +391,7 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
     }
 
     // Held until the row is judged, so that no row converting at the same time writes there.
-    const QString output = ReserveOutputPath(*job, folder);
+    const QString output = ReserveOutputPath(*job, row, folder);
     const auto release = qScopeGuard([&] { ReleaseOutputPath(output); });
     if (!OutputNaming::OutputPathFits(output)) {
         job->outputPath.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CQuentaMediaCntl.h"
+#include "OutputNamePattern.h"
 
 #include <QMutex>
 #include <QSet>
@@ -103,6 +104,9 @@ public:
     // A re-encoded output larger than its source is removed and its row "Skipped". Off at
     // start; read as each row ends.
     void setKeepSmaller(bool keep) { m_keepSmaller.store(keep); }
+    // How outputs are named ("{name}" at start); read as each row starts.
+    void setNamePattern(const OutputNamePattern& pattern);
+    OutputNamePattern namePattern() const;
 
     // With keep-going a failed row does not end the batch: every checked row is tried and one
     // message at the end lists the failed rows with their reasons. Off at start; read when a
@@ -151,7 +155,7 @@ private:
     QString AccomplishedText() const;
     // True when `job`'s output, re-encoded, came out larger than its source and was removed.
     bool DropLargerOutput(int row, const ConversionJob& job);
-    QString ReserveOutputPath(const ConversionJob& job, const QString& folder);
+    QString ReserveOutputPath(const ConversionJob& job, int row, const QString& folder);
     void ReleaseOutputPath(const QString& path);
 
     EncoderSetup& m_setup; // the first engine's; kind is switched by the worker between rows
@@ -183,8 +187,9 @@ private:
     int m_nextRow = 0;
     bool m_walkEnded = false;
     QString m_failureText; // of the first row that failed
-    QMutex m_nameLock;
-    QSet<QString> m_namesInUse; // output paths of the rows converting now (case folded)
+    mutable QMutex m_nameLock;
+    QSet<QString> m_namesInUse;      // output paths of the rows converting now (case folded)
+    OutputNamePattern m_namePattern; // under m_nameLock
     mutable QMutex m_failedLock;
     QStringList m_failedRows;  // "name: reason" of a keep-going batch, in the order they failed
     QStringList m_skippedRows; // "name: reason", in the order they were skipped

@@ -1,5 +1,7 @@
 #include "CCliOptions.h"
 
+#include "OutputNamePattern.h"
+
 namespace {
 
 // Sets the switch `argument` names; false when it names none.
@@ -41,7 +43,7 @@ bool takeValue(const QStringList& arguments, qsizetype& i, CCliOptions& options)
     const qsizetype equals = argument.indexOf(QLatin1Char('='));
     const QString name = equals < 0 ? argument : argument.left(equals);
     if (name != QLatin1String("--profile") && name != QLatin1String("--output") &&
-        name != QLatin1String("--jobs")) {
+        name != QLatin1String("--jobs") && name != QLatin1String("--name")) {
         options.error = QStringLiteral("Unknown option: %1").arg(argument);
         return false;
     }
@@ -58,6 +60,13 @@ bool takeValue(const QStringList& arguments, qsizetype& i, CCliOptions& options)
         options.profile = value;
     } else if (name == QLatin1String("--output")) {
         options.output = value;
+    } else if (name == QLatin1String("--name")) {
+        options.namePattern = value;
+        if (const QString problem = OutputNamePattern::problem(value); !problem.isEmpty()) {
+            options.error =
+                QStringLiteral("The name pattern \"%1\" cannot be used: %2.").arg(value, problem);
+            return false;
+        }
     } else {
         bool number = false;
         const int jobs = value.toInt(&number);

@@ -7,14 +7,15 @@
 // The command line of the terminal program:
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
 //             [--jobs N] [--keep-going] [--dry-run] [--no-segments] [--restart]
-//             [--skip-same-codec] [--keep-smaller] FILE|FOLDER...
+//             [--skip-same-codec] [--keep-smaller] [--name PATTERN] FILE|FOLDER...
 //   tovel-cli --list-profiles
 //   tovel-cli --version
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
 struct CCliOptions
 {
-    std::optional<QString> profile; // catalogue name; none: the "CProID" entry
-    std::optional<QString> output;  // folder; none: "Output" of config.ini
+    std::optional<QString> profile;     // catalogue name; none: the "CProID" entry
+    std::optional<QString> output;      // folder; none: "Output" of config.ini
+    std::optional<QString> namePattern; // none: "OutputName" of config.ini, else "{name}"
     bool overwrite = false;
     bool shutdown = false;
     bool keepDates = false;     // outputs get their input's modification time

@@ -122,7 +122,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
                                  if (!m_converting)
                                      writeBackSelectedProfile();
                              },
-                             m_outputBox});
+                             m_outputBox, [this] { return m_batch->namePattern(); }});
     QTimer::singleShot(0, this, &CConverterDlg::OnStartup);
     // The desktop session may end the program while a batch runs.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &CConverterDlg::endBatchForExit);
@@ -290,6 +290,8 @@ void CConverterDlg::OnInitDialog()
     m_batch->setSegments(m_settings.ReadSegments());
     m_batch->setSkipSameCodec(m_settings.ReadFlag("SkipSameCodec"));
     m_batch->setKeepSmaller(m_settings.ReadFlag("KeepSmaller"));
+    m_batch->setKeepSourceDates(m_settings.ReadFlag("KeepDates"));
+    m_batch->setNamePattern(OutputNamePattern(m_settings.ReadNamePattern()));
     m_drawing->SetColumnWidths(m_settings.ReadColumnWidths());
     connect(m_list, &CCellListCtrl::columnWidthsChanged, this, [this] {
         m_drawing->SetColumnWidths(m_list->ColumnWidths());
@@ -411,7 +413,8 @@ void CConverterDlg::OnCopyCommandLine()
         const ConversionJob* job = m_model.job(row);
         if (!job || !job->profile || RowCommand::UsesProducer(*job))
             continue;
-        const QString output = RowCommand::OutputPath(*job, folder, g_bOverwrite.load() == 1);
+        const QString output = RowCommand::OutputPath(*job, folder, g_bOverwrite.load() == 1, {},
+                                                      m_batch->namePattern(), row);
         lines << RowCommand::ShellLine(*job, output, m_setup.appFolder, m_setup.writeFolder);
     }
     if (!lines.isEmpty())
@@ -437,7 +440,7 @@ void CConverterDlg::DropKeptWork(int row)
     // A row that goes takes the segments a stopped conversion kept for it along.
     if (const ConversionJob* job = m_model.job(row); job && job->profile)
         RowCommand::DropKeptWork(*job, RowCommand::BatchFolder(m_outputBox->text()),
-                                 g_bOverwrite.load() == 1);
+                                 g_bOverwrite.load() == 1, m_batch->namePattern(), row);
 }
 
 QString CConverterDlg::unusableProfileText()

@@ -1,5 +1,7 @@
 #include "CPreferencesDlg.h"
 
+#include "MessageBoxes.h"
+#include "OutputNamePattern.h"
 #include "Preferences.h"
 #include "Settings.h"
 
@@ -8,6 +10,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -62,6 +65,14 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     m_simultaneous->setAccessibleName(QStringLiteral("Simultaneous conversions"));
     auto* rows = new QFormLayout;
     rows->addRow(simultaneousLabel, m_simultaneous);
+    m_namePattern = new QLineEdit(QString::fromLatin1(OutputNamePattern::kDefault), this);
+    m_namePattern->setObjectName(QStringLiteral("namePattern"));
+    m_namePattern->setAccessibleName(QStringLiteral("Output name"));
+    m_namePattern->setToolTip(QStringLiteral(
+        "{name}, {ext}, {profile}, {crf}, {parent}, {date} and {n}; the extension follows"));
+    auto* nameLabel = new QLabel(QStringLiteral("Output &name"), this);
+    nameLabel->setBuddy(m_namePattern);
+    rows->addRow(nameLabel, m_namePattern);
     m_segments = new QCheckBox(
         QStringLiteral("&Cut long videos into segments that convert side by side and resume"),
         this);
@@ -103,12 +114,27 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
 
 void CPreferencesDlg::accept()
 {
+    // A pattern that cannot name files is refused now, with its reason, and the dialog stays.
+    if (const QString problem = OutputNamePattern::problem(m_namePattern->text());
+        !problem.isEmpty()) {
+        MessageBoxes::show(this,
+                           QStringLiteral("The output name \"%1\" cannot be used: %2.")
+                               .arg(m_namePattern->text(), problem),
+                           QStringLiteral("Warning"), BatchUser::Exclamation);
+        m_namePattern->setFocus();
+        return;
+    }
     g_bShutdown.store(m_shutdown->isChecked() ? 1 : 0);
     if (m_autoRename->isChecked())
         g_bOverwrite.store(0);
     else if (m_overwrite->isChecked())
         g_bOverwrite.store(1);
     QDialog::accept();
+}
+
+QLineEdit* CPreferencesDlg::namePatternBox() const
+{
+    return m_namePattern;
 }
 
 bool CPreferencesDlg::keepDates() const

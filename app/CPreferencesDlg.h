@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QLineEdit;
 class QRadioButton;
 class QSpinBox;
 
@@ -33,6 +34,8 @@ public:
     // removed.
     QCheckBox* skipSameCodecBox() const { return m_skipSameCodec; }
     QCheckBox* keepSmallerBox() const { return m_keepSmaller; }
+    // The pattern outputs are named by; checked when the dialog is accepted.
+    QLineEdit* namePatternBox() const;
     QRadioButton* stopOnFailureButton() const { return m_stopOnFailure; }
     QRadioButton* goOnButton() const { return m_goOn; }
     // Shows the failure choice: go on with the next file (true) or stop the batch.
@@ -52,6 +55,7 @@ private:
     QCheckBox* m_segments;
     QCheckBox* m_skipSameCodec;
     QCheckBox* m_keepSmaller;
+    QLineEdit* m_namePattern;
     QRadioButton* m_stopOnFailure;
     QRadioButton* m_goOn;
 };

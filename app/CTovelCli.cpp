@@ -64,6 +64,9 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         {"--no-segments",
          "never cut a long video into segments (default: \"Segments\" of config.ini)"},
         {"--restart", "convert from the start, throwing away what a stopped run kept"},
+        {"--name PATTERN",
+         "name outputs by PATTERN of {name}, {ext}, {profile}, {crf}, {parent}, {date} and "
+         "{n} (default: \"OutputName\" of config.ini, else {name})"},
         {"--skip-same-codec",
          "skip a file already in the profile's codec at no more than its bit rate "
          "(default: \"SkipSameCodec\" of config.ini)"},
@@ -135,7 +138,7 @@ QString absolute(const QString& path)
 // Prints each row's tool command line as a batch started now would run it: the rows take
 // their output names in turn, as one converting after the other would find them.
 void printCommands(JobModel& rows, CConsoleWriter& writer, const QString& folder,
-                   const EncoderSetup& setup)
+                   const EncoderSetup& setup, const OutputNamePattern& pattern)
 {
     const bool overwrite = g_bOverwrite.load() == 1;
     QSet<QString> written;
@@ -147,7 +150,8 @@ void printCommands(JobModel& rows, CConsoleWriter& writer, const QString& folder
             continue;
         }
         const QString output = RowCommand::OutputPath(
-            job, folder, overwrite, [&](const QString& path) { return written.contains(path); });
+            job, folder, overwrite, [&](const QString& path) { return written.contains(path); },
+            pattern, row);
         if (!overwrite)
             written.insert(output);
         writer.line(RowCommand::ShellLine(job, output, setup.appFolder, setup.writeFolder));
@@ -348,6 +352,8 @@ int CTovelCli::Run(const QStringList& arguments)
     batch.setSegments(!options.noSegments && settings.ReadSegments());
     batch.setSkipSameCodec(options.skipSameCodec || settings.ReadFlag("SkipSameCodec"));
     batch.setKeepSmaller(options.keepSmaller || settings.ReadFlag("KeepSmaller"));
+    batch.setNamePattern(
+        OutputNamePattern(options.namePattern.value_or(settings.ReadNamePattern())));
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);
@@ -362,14 +368,14 @@ int CTovelCli::Run(const QStringList& arguments)
     if (model.rowCount() == 0)
         return admitted.refused ? RowFailed : AllCompleted;
     if (options.dryRun) {
-        printCommands(model, writer, RowCommand::BatchFolder(output), setup);
+        printCommands(model, writer, RowCommand::BatchFolder(output), setup, batch.namePattern());
         return admitted.refused ? RowFailed : AllCompleted;
     }
 
     if (options.restart)
         for (int row = 0; row < model.rowCount(); ++row)
             RowCommand::DropKeptWork(*model.job(row), RowCommand::BatchFolder(output),
-                                     options.overwrite);
+                                     options.overwrite, batch.namePattern(), row);
     const bool interrupted = convertRows(batch);
     if (interrupted || batch.StopRequested())
         return Stopped;

@@ -202,9 +202,10 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
         // A conversion cut short by a crash goes on from the segments it kept.
         if (const ConversionJob* kept = m_parts.model->job(row); kept && m_parts.outputBox)
             m_parts.model->setResumePercent(
-                row,
-                RowCommand::ResumePercent(*kept, RowCommand::BatchFolder(m_parts.outputBox->text()),
-                                          g_bOverwrite.load() == 1));
+                row, RowCommand::ResumePercent(
+                         *kept, RowCommand::BatchFolder(m_parts.outputBox->text()),
+                         g_bOverwrite.load() == 1,
+                         m_parts.namePattern ? m_parts.namePattern() : OutputNamePattern(), row));
     };
     m_parts.admissions->enqueue(std::move(request));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JobListStore.h"
+#include "OutputNamePattern.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -37,6 +38,7 @@ public:
         CParamTree* editor = nullptr;           // the parameter tree, whose ended edits count
         std::function<void()> writeBackEdits;   // puts the editor's values into their row
         QLineEdit* outputBox = nullptr;         // whose text is kept and restored with the rows
+        std::function<OutputNamePattern()> namePattern; // how the batch names outputs
     };
 
     // Keeps the list in `folder`. A list found there is read now and offered by

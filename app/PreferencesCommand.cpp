@@ -6,6 +6,7 @@
 #include "Settings.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 
 void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Settings& settings)
 {
@@ -15,6 +16,7 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     dialog.segmentsBox()->setChecked(settings.ReadSegments());
     dialog.skipSameCodecBox()->setChecked(settings.ReadFlag("SkipSameCodec"));
     dialog.keepSmallerBox()->setChecked(settings.ReadFlag("KeepSmaller"));
+    dialog.namePatternBox()->setText(batch.namePattern().text());
     if (dialog.exec() != QDialog::Accepted)
         return;
     batch.setSegments(dialog.segmentsBox()->isChecked());
@@ -23,7 +25,10 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     settings.WriteFlag("SkipSameCodec", dialog.skipSameCodecBox()->isChecked());
     batch.setKeepSmaller(dialog.keepSmallerBox()->isChecked());
     settings.WriteFlag("KeepSmaller", dialog.keepSmallerBox()->isChecked());
+    batch.setNamePattern(OutputNamePattern(dialog.namePatternBox()->text()));
+    settings.WriteNamePattern(dialog.namePatternBox()->text());
     batch.setKeepSourceDates(dialog.keepDates());
+    settings.WriteFlag("KeepDates", dialog.keepDates());
     batch.setKeepGoing(dialog.keepGoing());
     settings.WriteKeepGoing(dialog.keepGoing());
     if (dialog.simultaneous() != settings.ReadSimultaneous())

@@ -13,21 +13,30 @@ QString RowCommand::BatchFolder(const QString& outputBox)
 }
 
 QString RowCommand::OutputPath(const ConversionJob& job, const QString& folder, bool overwrite,
-                               const OutputNaming::Taken& taken)
+                               const OutputNaming::Taken& taken, const OutputNamePattern& pattern,
+                               int row)
 {
     const QString extension =
         job.profile ? QString::fromLocal8Bit(job.profile->extName) : QString();
-    return OutputNaming::FormOutputPath(job.inputPath, folder, extension, overwrite, taken);
+    // The pattern's name stands in for the input's; the rule that numbers a taken name stays.
+    const QString named = pattern.isDefault()
+                              ? job.inputPath
+                              : pattern.nameFor(job, row) + QStringLiteral(".pattern");
+    return OutputNaming::FormOutputPath(named, folder, extension, overwrite, taken);
 }
 
-int RowCommand::ResumePercent(const ConversionJob& job, const QString& folder, bool overwrite)
+int RowCommand::ResumePercent(const ConversionJob& job, const QString& folder, bool overwrite,
+                              const OutputNamePattern& pattern, int row)
 {
-    return SegmentWorkFolder::donePercent(OutputPath(job, folder, overwrite), job.inputPath);
+    return SegmentWorkFolder::donePercent(OutputPath(job, folder, overwrite, {}, pattern, row),
+                                          job.inputPath);
 }
 
-void RowCommand::DropKeptWork(const ConversionJob& job, const QString& folder, bool overwrite)
+void RowCommand::DropKeptWork(const ConversionJob& job, const QString& folder, bool overwrite,
+                              const OutputNamePattern& pattern, int row)
 {
-    SegmentWorkFolder::removeFor(OutputPath(job, folder, overwrite), job.inputPath);
+    SegmentWorkFolder::removeFor(OutputPath(job, folder, overwrite, {}, pattern, row),
+                                 job.inputPath);
 }
 
 bool RowCommand::UsesProducer(const ConversionJob& job)

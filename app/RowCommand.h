@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutputNamePattern.h"
 #include "OutputNaming.h"
 
 #include <QString>
@@ -14,17 +15,21 @@ namespace RowCommand {
 // The folder a batch writes to for the output box text `outputBox` (empty: the default).
 QString BatchFolder(const QString& outputBox);
 
-// The output path `job` gets in `folder` under the overwrite preference, from its profile's
-// extension; `taken` names the paths other rows hold. Looks at the file system.
+// The output path `job`, as row `row`, gets in `folder` under the overwrite preference, named
+// by `pattern` with its profile's extension; `taken` names the paths other rows hold. Looks at
+// the file system.
 QString OutputPath(const ConversionJob& job, const QString& folder, bool overwrite,
-                   const OutputNaming::Taken& taken = {});
+                   const OutputNaming::Taken& taken = {},
+                   const OutputNamePattern& pattern = OutputNamePattern(), int row = 0);
 
 // The share (0..99) of `job`'s conversion into `folder` that segments kept by a stopped run
 // hold, which the next conversion starts from.
-int ResumePercent(const ConversionJob& job, const QString& folder, bool overwrite);
+int ResumePercent(const ConversionJob& job, const QString& folder, bool overwrite,
+                  const OutputNamePattern& pattern = OutputNamePattern(), int row = 0);
 // Throws away the segments kept for `job`'s conversion into `folder` (its row goes, or the user
 // asked to start afresh).
-void DropKeptWork(const ConversionJob& job, const QString& folder, bool overwrite);
+void DropKeptWork(const ConversionJob& job, const QString& folder, bool overwrite,
+                  const OutputNamePattern& pattern = OutputNamePattern(), int row = 0);
 
 // True when the row's profile converts through the RealMedia producer, not the tool.
 bool UsesProducer(const ConversionJob& job);

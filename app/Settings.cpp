@@ -125,6 +125,16 @@ void Settings::WriteFlag(const char* key, bool on) const
     write(key, on ? "1" : "0");
 }
 
+QString Settings::ReadNamePattern() const
+{
+    return QString::fromLocal8Bit(read("OutputName", "{name}", 256));
+}
+
+void Settings::WriteNamePattern(const QString& pattern) const
+{
+    write("OutputName", pattern.toLocal8Bit());
+}
+
 QList<int> Settings::ReadColumnWidths() const
 {
     QList<int> widths;

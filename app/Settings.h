@@ -67,6 +67,9 @@ public:
     bool ReadFlag(const char* key) const;
     // Writes the switch `key` as 1 or 0; creates config.ini when absent.
     void WriteFlag(const char* key, bool on) const;
+    // "OutputName": the pattern outputs are named by; "{name}" when none is kept.
+    QString ReadNamePattern() const;
+    void WriteNamePattern(const QString& pattern) const;
     // "Columns": the job list's column widths the user chose, as comma-separated pixels;
     // empty when none was chosen or the text is not such a list.
     QList<int> ReadColumnWidths() const;

@@ -280,6 +280,7 @@ TEST_F(WindowTest, GoingOnPastAFailureIsAPreferenceAndTheReasonIsInTheTooltip)
         ASSERT_NE(prefs, nullptr);
         EXPECT_TRUE(prefs->stopOnFailureButton()->isChecked()); // the default
         prefs->goOnButton()->click();
+        prefs->findChild<QCheckBox*>("keepDates")->setChecked(true);
         prefs->accept();
     });
     trigger(32799);
@@ -306,6 +307,7 @@ TEST_F(WindowTest, GoingOnPastAFailureIsAPreferenceAndTheReasonIsInTheTooltip)
     QFile::remove(app(EncoderTool::fileName()));
     open(TOVEL_FAKE_ENCODER);
     EXPECT_TRUE(dlg->batch().keepGoing());
+    EXPECT_TRUE(dlg->batch().keepSourceDates());
 }
 
 TEST_F(WindowTest, EditsOfTheSelectedRowReachItsConversion)

@@ -76,6 +76,7 @@ TEST(TovelCliTest, BadArgumentsExitWithTwo)
         {"clip.avi", "--profile"},
         {"--profile", "There is no such profile", "clip.avi"},
         {"--jobs", "0", "clip.avi"},
+        {"--name", "{parent}/{name}", "clip.avi"},
     };
     for (const QStringList& arguments : cases) {
         const Result result = runProgram(shippedCli(), arguments);
@@ -450,6 +451,22 @@ TEST_F(RealToolCliTest, APastedDryRunLineRunsNothingAFileNameSays)
     const QStringList words = shellWords(commands[0], work.path());
     EXPECT_TRUE(words.contains(input)) << words.join('|').toStdString();
     EXPECT_FALSE(QFileInfo::exists(work.path() + "/x") || QFileInfo::exists(work.path() + "/y"));
+}
+
+TEST_F(RealToolCliTest, ANamePatternNamesEachRowsOutput)
+{
+    ASSERT_TRUE(QDir().mkpath(work.path() + "/trip"));
+    ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/trip/a.avi", 1.0, "160x120"));
+    ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/trip/b.avi", 1.0, "160x120"));
+    const Result result = convert({"--dry-run", "--name", "{parent}-{name}-{n}",
+                                   work.path() + "/trip/a.avi", work.path() + "/trip/b.avi"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QStringList commands = commandLines(result);
+    ASSERT_EQ(commands.size(), 2);
+    EXPECT_TRUE(commands[0].endsWith(ShellWords::quote(out() + "/trip-a-1.mp4")))
+        << commands[0].toStdString();
+    EXPECT_TRUE(commands[1].endsWith(ShellWords::quote(out() + "/trip-b-2.mp4")))
+        << commands[1].toStdString();
 }
 
 TEST_F(RealToolCliTest, AnInputWithoutAnExtensionConvertsToItsNamePlusTheProfilesOne)
