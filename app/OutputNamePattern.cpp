@@ -33,14 +33,6 @@ QString baseName(const QString& input)
     return dot < 0 ? file : file.left(dot);
 }
 
-QString optionValue(const Profile& profile, const char* name)
-{
-    for (const ProfileOption& option : profile.options)
-        if (option.name == name)
-            return QString::fromLocal8Bit(option.value).trimmed();
-    return QString();
-}
-
 // A field's value never splits the name into folders.
 QString safe(QString value)
 {
@@ -102,8 +94,10 @@ QString OutputNamePattern::nameFor(const ConversionJob& job, int row) const
             return QString();
         if (field == QLatin1String("ext"))
             return safe(QString::fromLocal8Bit(profile->extName));
-        if (field == QLatin1String("crf"))
-            return safe(optionValue(*profile, "crf"));
+        if (field == QLatin1String("crf")) {
+            const ProfileOption* crf = profile->optionNamed("crf");
+            return crf ? safe(QString::fromLocal8Bit(crf->value).trimmed()) : QString();
+        }
         return safe(
             QString::fromLocal8Bit(profile->sName.isEmpty() ? profile->name : profile->sName));
     };

@@ -13,10 +13,8 @@ namespace {
 
 QByteArray optionValue(const Profile& profile, const char* name)
 {
-    for (const ProfileOption& option : profile.options)
-        if (option.name == name)
-            return option.value.trimmed();
-    return QByteArray();
+    const ProfileOption* option = profile.optionNamed(name);
+    return option ? option->value.trimmed() : QByteArray();
 }
 
 bool on(const QByteArray& value)

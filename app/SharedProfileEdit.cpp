@@ -2,18 +2,6 @@
 
 #include "Profile.h"
 
-namespace {
-
-ProfileOption* optionNamed(Profile& profile, const QByteArray& name)
-{
-    for (ProfileOption& option : profile.options)
-        if (option.name == name)
-            return &option;
-    return nullptr;
-}
-
-} // namespace
-
 SharedProfileEdit::SharedProfileEdit(std::unique_ptr<Profile> loaded,
                                      const QList<Profile*>& profiles)
     : m_shown(std::move(loaded))
@@ -22,7 +10,7 @@ SharedProfileEdit::SharedProfileEdit(std::unique_ptr<Profile> loaded,
         bool shared = !profiles.isEmpty();
         QByteArray value;
         for (qsizetype i = 0; shared && i < profiles.size(); ++i) {
-            const ProfileOption* own = optionNamed(*profiles[i], option.name);
+            const ProfileOption* own = profiles[i]->optionNamed(option.name);
             shared = own && (i == 0 || own->value == value);
             if (own && i == 0)
                 value = own->value;
@@ -43,7 +31,7 @@ int SharedProfileEdit::apply(const QList<Profile*>& profiles)
         ++changed;
         m_asShown.insert(option.name, option.value);
         for (Profile* profile : profiles)
-            if (ProfileOption* own = optionNamed(*profile, option.name))
+            if (ProfileOption* own = profile->optionNamed(option.name))
                 own->value = option.value;
     }
     return changed;

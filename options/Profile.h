@@ -32,4 +32,17 @@ struct Profile
     QByteArray extName;
     // Why the installed FFmpeg cannot make this profile ("unavailable: ..."); empty when it can.
     QString unavailable;
+
+    // The option of the "Parameter" key `key`; null when the profile has none.
+    ProfileOption* optionNamed(const QByteArray& key)
+    {
+        for (ProfileOption& option : options)
+            if (option.name == key)
+                return &option;
+        return nullptr;
+    }
+    const ProfileOption* optionNamed(const QByteArray& key) const
+    {
+        return const_cast<Profile*>(this)->optionNamed(key);
+    }
 };

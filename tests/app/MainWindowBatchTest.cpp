@@ -315,29 +315,11 @@ TEST_F(WindowTest, EditsOfTheSelectedRowReachItsConversion)
     ASSERT_TRUE(TestMedia::makeVideo(media("edit me.avi"), 1.0, "320x240"));
     open();
     add({media("edit me.avi")});
-    CParamTree* tree = dlg->editor().Tree();
-    const auto item = [tree](const QString& label) {
-        CParamTreeItem* found = nullptr;
-        tree->ForEachItem(nullptr, [&](CParamTreeItem* each) {
-            if (!found && each->Label() == label && CProfileEditor::CategoryOf(each) == 1)
-                found = each;
-        });
-        return found;
-    };
+    const auto item = [this](const QString& label) { return videoItem(label); };
     ASSERT_NE(item("Bit Rate"), nullptr);
     EXPECT_FALSE(item("Bit Rate")->IsReadOnly()) << "the selected row is editable";
-    const auto type = [&](const QString& label, const QString& text) {
-        CParamTreeItem* target = item(label);
-        ASSERT_TRUE(tree->ActivateItem(target, false));
-        auto* box = qobject_cast<QLineEdit*>(target->EditorWidget());
-        if (!box)
-            box = qobject_cast<QComboBox*>(target->EditorWidget())->lineEdit();
-        ASSERT_NE(box, nullptr);
-        box->setText(text);
-        tree->EndEditing(target);
-    };
-    type("Bit Rate", "300");
-    type("Video Size", "176x144");
+    typeInto("Bit Rate", "300");
+    typeInto("Video Size", "176x144");
     encodeAndWait();
 
     EXPECT_TRUE(item("Bit Rate")->IsReadOnly() == false) << "editable again after the batch";

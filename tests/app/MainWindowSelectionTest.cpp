@@ -22,29 +22,6 @@
 
 namespace {
 
-CParamTreeItem* videoItem(CParamTree* tree, const QString& label)
-{
-    CParamTreeItem* found = nullptr;
-    tree->ForEachItem(nullptr, [&](CParamTreeItem* each) {
-        if (!found && each->Label() == label && CProfileEditor::CategoryOf(each) == 1)
-            found = each;
-    });
-    return found;
-}
-
-void type(CParamTree* tree, const QString& label, const QString& text)
-{
-    CParamTreeItem* target = videoItem(tree, label);
-    ASSERT_NE(target, nullptr) << label.toStdString();
-    ASSERT_TRUE(tree->ActivateItem(target, false));
-    auto* box = qobject_cast<QLineEdit*>(target->EditorWidget());
-    if (!box)
-        box = qobject_cast<QComboBox*>(target->EditorWidget())->lineEdit();
-    ASSERT_NE(box, nullptr);
-    box->setText(text);
-    tree->EndEditing(target);
-}
-
 QByteArray valueLabelled(const ConversionJob* job, const QByteArray& label)
 {
     for (const ProfileOption& option : job->profile->options)
@@ -61,7 +38,6 @@ TEST_F(WindowTest, SeveralSelectedRowsTakeAProfileAnEditAndTheRowCommandsTogethe
         ASSERT_TRUE(TestMedia::makeVideo(media(name), 1.0));
     open();
     add({media("a.avi"), media("b.avi"), media("c.avi"), media("d.avi")});
-    CParamTree* tree = dlg->editor().Tree();
 
     dlg->jobList()->setFocus();
     QTest::keyClick(dlg->jobList(), Qt::Key_A, Qt::ControlModifier);
@@ -76,10 +52,10 @@ TEST_F(WindowTest, SeveralSelectedRowsTakeAProfileAnEditAndTheRowCommandsTogethe
 
     // A value the rows do not share shows blank and stays each row's own until it is edited.
     dlg->jobs().SelectRow(0);
-    type(tree, "Bit Rate", "400");
+    typeInto("Bit Rate", "400");
     dlg->jobList()->SelectItems(0, 2);
-    EXPECT_EQ(videoItem(tree, "Bit Rate")->ValueText(), "");
-    type(tree, "Video Size", "176x144");
+    EXPECT_EQ(videoItem("Bit Rate")->ValueText(), "");
+    typeInto("Video Size", "176x144");
     dlg->jobs().SelectRow(3);
     EXPECT_EQ(valueLabelled(dlg->jobModel().job(0), "Bit Rate"), "400");
     EXPECT_NE(valueLabelled(dlg->jobModel().job(1), "Bit Rate"), "400");
@@ -131,7 +107,7 @@ TEST_F(WindowTest, EnlargedTheColumnsAndTheEditorShowTheirTextsWhole)
         dlg->profileBox()->findText("MP4 - H.264 Video (Quality)", Qt::MatchStartsWith));
     // The info pane grows to the focused item's whole help text.
     CParamTree* tree = dlg->editor().Tree();
-    CParamTreeItem* quality = videoItem(tree, "Quality (CRF)");
+    CParamTreeItem* quality = videoItem("Quality (CRF)");
     ASSERT_NE(quality, nullptr);
     tree->SetFocusedItem(quality);
     auto* info = qobject_cast<CParamTreeInfo*>(tree->InfoPane());

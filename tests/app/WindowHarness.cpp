@@ -3,6 +3,9 @@
 #include "AppFolder.h"
 #include "CBatchConverter.h"
 #include "CCellListCtrl.h"
+#include "CParamTree.h"
+#include "CParamTreeItem.h"
+#include "CProfileEditor.h"
 #include "EncoderTool.h"
 #include "Preferences.h"
 #include "TestMedia.h"
@@ -10,11 +13,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 
@@ -144,6 +149,30 @@ void WindowTest::trigger(int commandId)
     QAction* action = dlg->menus().action(commandId);
     ASSERT_NE(action, nullptr) << commandId;
     action->trigger();
+}
+
+CParamTreeItem* WindowTest::videoItem(const QString& label) const
+{
+    CParamTreeItem* found = nullptr;
+    dlg->editor().Tree()->ForEachItem(nullptr, [&](CParamTreeItem* each) {
+        if (!found && each->Label() == label && CProfileEditor::CategoryOf(each) == 1)
+            found = each;
+    });
+    return found;
+}
+
+void WindowTest::typeInto(const QString& label, const QString& text)
+{
+    CParamTree* tree = dlg->editor().Tree();
+    CParamTreeItem* target = videoItem(label);
+    ASSERT_NE(target, nullptr) << label.toStdString();
+    ASSERT_TRUE(tree->ActivateItem(target, false));
+    auto* box = qobject_cast<QLineEdit*>(target->EditorWidget());
+    if (!box)
+        box = qobject_cast<QComboBox*>(target->EditorWidget())->lineEdit();
+    ASSERT_NE(box, nullptr);
+    box->setText(text);
+    tree->EndEditing(target);
 }
 
 void WindowTest::encodeAndWait()

@@ -18,6 +18,8 @@
 // Answers the modal dialogs the window opens, in order, recording each one.
 // Message boxes get the next queued answer (OK or Yes when none is queued); other dialogs
 // are closed. Threads: UI thread.
+class CParamTreeItem;
+
 class ModalAnswerer : public QObject
 {
 public:
@@ -69,6 +71,10 @@ protected:
     void trigger(int commandId);
     // Runs Encode and waits until the batch has ended.
     void encodeAndWait();
+    // The editor's Video item labelled `label`; null when the shown profile has none.
+    CParamTreeItem* videoItem(const QString& label) const;
+    // Types `text` into that item's editor as a user does, and ends the edit.
+    void typeInto(const QString& label, const QString& text);
 
     // Where the window writes; unset: the program's own decision.
     std::optional<WriteLocations> m_where;
