@@ -20,6 +20,9 @@ struct ConversionJob
     MediaInfo media;                  // written by the probe at admission
     QString inputPath;                // full path as the file dialog or the drop delivered it
     QString outputPath;               // empty until the job's conversion starts
+    // Where the file stood under a folder the user added, relative to that folder; its output
+    // goes to the same sub-folder of the output folder. Empty for a file added by itself.
+    QString outputSubfolder;
     double progressDuration = 0;      // copied from media.duration by the batch before converting
     int reservedValue = 0;            // handed to the encoder's Run, unused
     RunOutcome outcome;               // how its last conversion ended (written by the engine)

@@ -78,12 +78,12 @@ bool AdmissionWorker::collect(const QStringList& paths, bool walkFolders,
             return false;
         const QString& path = paths[item];
         if (!walkFolders || !QFileInfo(path).isDir()) {
-            entries.push_back({path, item, false});
+            entries.push_back({path, item, false, {}});
             continue;
         }
         outcome.folders.push_back({item, {}});
         const bool whole = MediaAdmission::ForEachFolderFile(path, [&](const QString& file) {
-            entries.push_back({file, item, true});
+            entries.push_back({file, item, true, MediaAdmission::SubfolderOf(path, file)});
             if (sinceCount.elapsed() >= kCountEveryMs)
                 showCount();
             return !cancelled();
@@ -119,8 +119,10 @@ bool AdmissionWorker::probeAll(CQuentaMediaCntl& controller, const std::vector<E
                 }
             }
         }
-        if (*job)
+        if (*job) {
+            (*job)->outputSubfolder = entry.subfolder;
             m_inFlight.fetch_add(1);
+        }
         // The job travels in a shared holder: a report dropped with this object frees it.
         post([this, job, entry, done, total] {
             if (*job) {

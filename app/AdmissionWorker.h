@@ -72,6 +72,7 @@ private:
         QString path;
         int item = 0;
         bool inFolder = false;
+        QString subfolder; // under the added folder
     };
 
     void run(const QStringList& paths, bool walkFolders);

@@ -399,6 +399,15 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
                 QStringLiteral("the output path is too long for this system"));
         return m_goOn.load();
     }
+    // A row from an added folder converts into its mirrored sub-folder, made here: the tool
+    // writes only into a folder that is there.
+    if (const QString into = QFileInfo(output).absolutePath();
+        into != folder && !QDir().mkpath(into)) {
+        job->outputPath.clear();
+        FailRow(row, QStringLiteral("The output folder cannot be created: ") + into,
+                QStringLiteral("the output sub-folder cannot be created: ") + into);
+        return m_goOn.load();
+    }
     job->outputPath = output;
 
     job->progressDuration = job->media.duration;

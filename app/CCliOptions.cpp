@@ -25,6 +25,7 @@ bool takeSwitch(const QString& argument, CCliOptions& options)
         {"--restart", &CCliOptions::restart},
         {"--skip-same-codec", &CCliOptions::skipSameCodec},
         {"--keep-smaller", &CCliOptions::keepSmaller},
+        {"--keep-tree", &CCliOptions::keepTree},
     };
     for (const auto& entry : switches) {
         if (argument == QLatin1String(entry.name)) {

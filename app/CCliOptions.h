@@ -7,7 +7,8 @@
 // The command line of the terminal program:
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
 //             [--jobs N] [--keep-going] [--dry-run] [--no-segments] [--restart]
-//             [--skip-same-codec] [--keep-smaller] [--name PATTERN] FILE|FOLDER...
+//             [--skip-same-codec] [--keep-smaller] [--keep-tree] [--name PATTERN]
+//             FILE|FOLDER...
 //   tovel-cli --list-profiles
 //   tovel-cli --version
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
@@ -25,6 +26,7 @@ struct CCliOptions
     bool restart = false;       // throw away the segments a stopped run kept
     bool skipSameCodec = false; // skip files already in the profile's codec
     bool keepSmaller = false;   // never keep an output larger than its source
+    bool keepTree = false;      // a folder's files convert into its sub-folders' mirror
     std::optional<int> jobs;    // rows converting at once; none: "Simultaneous" of config.ini
     bool help = false;
     bool version = false;      // print the name and version, convert nothing

@@ -291,7 +291,8 @@ void CConverterDlg::OnInitDialog()
     m_batch->setSkipSameCodec(m_settings.ReadFlag("SkipSameCodec"));
     m_batch->setKeepSmaller(m_settings.ReadFlag("KeepSmaller"));
     m_batch->setKeepSourceDates(m_settings.ReadFlag("KeepDates"));
-    m_batch->setNamePattern(OutputNamePattern(m_settings.ReadNamePattern()));
+    m_batch->setNamePattern(OutputNamePattern(m_settings.ReadNamePattern(),
+                                              m_settings.ReadFlag("KeepFolderTree")));
     m_drawing->SetColumnWidths(m_settings.ReadColumnWidths());
     connect(m_list, &CCellListCtrl::columnWidthsChanged, this, [this] {
         m_drawing->SetColumnWidths(m_list->ColumnWidths());

@@ -73,6 +73,9 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     auto* nameLabel = new QLabel(QStringLiteral("Output &name"), this);
     nameLabel->setBuddy(m_namePattern);
     rows->addRow(nameLabel, m_namePattern);
+    m_keepTree = new QCheckBox(
+        QStringLiteral("Keep an added folder's &tree: its files go to the same sub-folders"), this);
+    m_keepTree->setObjectName(QStringLiteral("keepFolderTree"));
     m_segments = new QCheckBox(
         QStringLiteral("&Cut long videos into segments that convert side by side and resume"),
         this);
@@ -100,6 +103,7 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     layout->addWidget(m_keepDates);
     layout->addWidget(failure);
     layout->addLayout(rows);
+    layout->addWidget(m_keepTree);
     layout->addWidget(m_segments);
     layout->addWidget(m_skipSameCodec);
     layout->addWidget(m_keepSmaller);

@@ -67,6 +67,9 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         {"--name PATTERN",
          "name outputs by PATTERN of {name}, {ext}, {profile}, {crf}, {parent}, {date} and "
          "{n} (default: \"OutputName\" of config.ini, else {name})"},
+        {"--keep-tree",
+         "convert a folder's files into the same sub-folders under the output folder "
+         "(default: \"KeepFolderTree\" of config.ini)"},
         {"--skip-same-codec",
          "skip a file already in the profile's codec at no more than its bit rate "
          "(default: \"SkipSameCodec\" of config.ini)"},
@@ -352,8 +355,8 @@ int CTovelCli::Run(const QStringList& arguments)
     batch.setSegments(!options.noSegments && settings.ReadSegments());
     batch.setSkipSameCodec(options.skipSameCodec || settings.ReadFlag("SkipSameCodec"));
     batch.setKeepSmaller(options.keepSmaller || settings.ReadFlag("KeepSmaller"));
-    batch.setNamePattern(
-        OutputNamePattern(options.namePattern.value_or(settings.ReadNamePattern())));
+    batch.setNamePattern(OutputNamePattern(options.namePattern.value_or(settings.ReadNamePattern()),
+                                           options.keepTree || settings.ReadFlag("KeepFolderTree")));
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);

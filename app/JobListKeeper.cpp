@@ -79,6 +79,7 @@ JobListStore::Kept JobListKeeper::snapshot()
             continue;
         JobListStore::Row row;
         row.inputPath = job->inputPath;
+        row.subfolder = job->outputSubfolder;
         if (job->profile) {
             row.profileName = job->profile->name;
             for (const ProfileOption& option : job->profile->options)
@@ -186,6 +187,7 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
             if (!lostProfiles.contains(missing))
                 lostProfiles << missing;
         }
+        job->outputSubfolder = saved.subfolder;
         job->profile = std::make_unique<Profile>();
         m_parts.profiles->LoadProfile(name, job->profile.get());
         for (ProfileOption& option : job->profile->options) {

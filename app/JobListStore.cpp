@@ -40,6 +40,19 @@ JobListStore::JobListStore(const QString& folder)
 {
 }
 
+namespace {
+
+// A sub-folder this program keeps names a folder below the output folder, never one above it
+// or elsewhere: a file edited to say otherwise would write where the user never chose.
+bool staysInside(const QString& subfolder)
+{
+    const QString clean = QDir::cleanPath(subfolder);
+    return !subfolder.isEmpty() && QDir::isRelativePath(subfolder) && clean != QLatin1String("..") &&
+           !clean.startsWith(QLatin1String("../"));
+}
+
+} // namespace
+
 QByteArray JobListStore::encode(const Kept& kept)
 {
     QJsonArray list;
@@ -47,13 +60,16 @@ QByteArray JobListStore::encode(const Kept& kept)
         QJsonArray values;
         for (const auto& [name, value] : row.values)
             values.append(QJsonArray{local(name), local(value)});
-        list.append(QJsonObject{
+        QJsonObject object{
             {QStringLiteral("input"), row.inputPath},
             {QStringLiteral("profile"), local(row.profileName)},
             {QStringLiteral("checked"), row.checked},
             {QStringLiteral("status"),
              rowStateName(row.state == RowState::Converting ? RowState::Ready : row.state)},
-            {QStringLiteral("values"), values}});
+            {QStringLiteral("values"), values}};
+        if (!row.subfolder.isEmpty())
+            object.insert(QStringLiteral("subfolder"), row.subfolder);
+        list.append(object);
     }
     const QJsonObject top{{QStringLiteral("format"), QString::fromLatin1(kFormat)},
                           {QStringLiteral("version"), kVersion},
@@ -88,15 +104,18 @@ std::optional<JobListStore::Kept> JobListStore::decode(const QByteArray& bytes)
         const QJsonValue checked = object.value(QStringLiteral("checked"));
         const QJsonValue status = object.value(QStringLiteral("status"));
         const QJsonValue values = object.value(QStringLiteral("values"));
+        const QJsonValue subfolder = object.value(QStringLiteral("subfolder"));
         if (!input.isString() || input.toString().isEmpty() || !profile.isString() ||
             !checked.isBool() || !status.isString() || !values.isArray() ||
-            !keptState(status.toString()))
+            !keptState(status.toString()) ||
+            (!subfolder.isUndefined() && !staysInside(subfolder.toString())))
             return std::nullopt;
         Row row;
         row.inputPath = input.toString();
         row.profileName = profile.toString().toLocal8Bit();
         row.checked = checked.toBool();
         row.state = *keptState(status.toString());
+        row.subfolder = subfolder.toString();
         for (const QJsonValue& pair : values.toArray()) {
             const QJsonArray nameAndValue = pair.toArray();
             if (nameAndValue.size() != 2 || !nameAndValue[0].isString() ||

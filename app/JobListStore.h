@@ -23,6 +23,7 @@ public:
         QList<QPair<QByteArray, QByteArray>> values; // option name and value, as edited
         bool checked = true;
         RowState state = RowState::Ready; // kept by name; never Converting
+        QString subfolder;                // the job's output sub-folder; kept when not empty
     };
 
     // The rows with the output box's text as the user left it (empty: the box was empty, or

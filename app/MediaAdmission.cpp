@@ -52,6 +52,12 @@ bool MediaAdmission::ForEachFolderFile(const QString& folder,
     return walk(QDir(folder), visit);
 }
 
+QString MediaAdmission::SubfolderOf(const QString& folder, const QString& file)
+{
+    const QString relative = QDir(folder).relativeFilePath(QFileInfo(file).absolutePath());
+    return relative == QLatin1String(".") ? QString() : relative;
+}
+
 MediaAdmission::FolderTally
 MediaAdmission::AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
                             const std::function<void(std::unique_ptr<ConversionJob>)>& admit,
@@ -67,6 +73,7 @@ MediaAdmission::AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
             return true;
         }
         ++tally.added;
+        job->outputSubfolder = SubfolderOf(folder, path);
         admit(std::move(job));
         return true;
     });

@@ -38,9 +38,13 @@ std::unique_ptr<ConversionJob> ProbeFile(CQuentaMediaCntl& controller, const QSt
 // answers false. False when it was stopped.
 bool ForEachFolderFile(const QString& folder, const std::function<bool(const QString&)>& visit);
 
+// The folder of `file` relative to `folder`, which holds it: empty when `file` stands in
+// `folder` itself, "a/b" when it stands in `folder`/a/b.
+QString SubfolderOf(const QString& folder, const QString& file);
+
 // Walks `folder` and every folder below it: in each, its files in name order, then its
 // sub-folders in name order. Hidden entries are left out, and linked folders are not followed
-// (no loops). Each file the probe can read is handed to `admit`; the others are skipped
+// (no loops). Each file the probe can read is handed to `admit`, its output sub-folder set; the others are skipped
 // without a word and counted. `cancelled`, when given, is asked between files.
 FolderTally AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
                         const std::function<void(std::unique_ptr<ConversionJob>)>& admit,

@@ -69,8 +69,9 @@ QString OutputNamePattern::problem(const QString& pattern)
     return QString();
 }
 
-OutputNamePattern::OutputNamePattern(const QString& pattern)
-    : m_pattern(problem(pattern).isEmpty() ? pattern : QString::fromLatin1(kDefault))
+OutputNamePattern::OutputNamePattern(const QString& pattern, bool keepTree)
+    : m_pattern(problem(pattern).isEmpty() ? pattern : QString::fromLatin1(kDefault)),
+      m_keepTree(keepTree)
 {
 }
 

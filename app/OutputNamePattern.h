@@ -4,10 +4,11 @@
 
 struct ConversionJob;
 
-// How outputs are named: a pattern of fields, "{name}" by default, which is the input's own
+// How outputs are named and placed: a pattern of fields, "{name}" by default, which is the input's own
 // name. Fields: {name}, {ext} (the profile's), {profile} (its short name), {crf}, {parent}
 // (the source's folder name), {date} (the source's modification date, ISO) and {n} (the row's
-// number). The profile's extension always follows. A value; any thread.
+// number). The profile's extension always follows. With the folder tree kept, a file of an added
+// folder goes to the same sub-folder under the output folder. A value; any thread.
 class OutputNamePattern
 {
 public:
@@ -17,11 +18,14 @@ public:
     // file name holds, a name of dots); empty when it can.
     static QString problem(const QString& pattern);
 
-    // `pattern` as given; one with a problem names outputs as the default does.
-    explicit OutputNamePattern(const QString& pattern = QString::fromLatin1(kDefault));
+    // `pattern` as given; one with a problem names outputs as the default does. `keepTree`:
+    // outputs of an added folder's files mirror its sub-folders.
+    explicit OutputNamePattern(const QString& pattern = QString::fromLatin1(kDefault),
+                               bool keepTree = false);
 
     QString text() const { return m_pattern; }
     bool isDefault() const { return m_pattern == QLatin1String(kDefault); }
+    bool keepsFolderTree() const { return m_keepTree; }
 
     // The output's name, without the extension, for `job` as row `row` (from 0); the input's
     // own name when the pattern comes out empty or all dots.
@@ -29,4 +33,5 @@ public:
 
 private:
     QString m_pattern;
+    bool m_keepTree = false;
 };

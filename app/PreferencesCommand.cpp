@@ -17,6 +17,7 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     dialog.skipSameCodecBox()->setChecked(settings.ReadFlag("SkipSameCodec"));
     dialog.keepSmallerBox()->setChecked(settings.ReadFlag("KeepSmaller"));
     dialog.namePatternBox()->setText(batch.namePattern().text());
+    dialog.keepTreeBox()->setChecked(batch.namePattern().keepsFolderTree());
     if (dialog.exec() != QDialog::Accepted)
         return;
     batch.setSegments(dialog.segmentsBox()->isChecked());
@@ -25,7 +26,9 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     settings.WriteFlag("SkipSameCodec", dialog.skipSameCodecBox()->isChecked());
     batch.setKeepSmaller(dialog.keepSmallerBox()->isChecked());
     settings.WriteFlag("KeepSmaller", dialog.keepSmallerBox()->isChecked());
-    batch.setNamePattern(OutputNamePattern(dialog.namePatternBox()->text()));
+    batch.setNamePattern(OutputNamePattern(dialog.namePatternBox()->text(),
+                                           dialog.keepTreeBox()->isChecked()));
+    settings.WriteFlag("KeepFolderTree", dialog.keepTreeBox()->isChecked());
     settings.WriteNamePattern(dialog.namePatternBox()->text());
     batch.setKeepSourceDates(dialog.keepDates());
     settings.WriteFlag("KeepDates", dialog.keepDates());

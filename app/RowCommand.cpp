@@ -7,6 +7,8 @@
 #include "SegmentWorkFolder.h"
 #include "ShellWords.h"
 
+#include <QDir>
+
 QString RowCommand::BatchFolder(const QString& outputBox)
 {
     return outputBox.isEmpty() ? DefaultFolders::emptyOutputBox() : outputBox;
@@ -22,7 +24,10 @@ QString RowCommand::OutputPath(const ConversionJob& job, const QString& folder, 
     const QString named = pattern.isDefault()
                               ? job.inputPath
                               : pattern.nameFor(job, row) + QStringLiteral(".pattern");
-    return OutputNaming::FormOutputPath(named, folder, extension, overwrite, taken);
+    const QString into = job.outputSubfolder.isEmpty() || !pattern.keepsFolderTree()
+                             ? folder
+                             : QDir(folder).filePath(job.outputSubfolder);
+    return OutputNaming::FormOutputPath(named, into, extension, overwrite, taken);
 }
 
 int RowCommand::ResumePercent(const ConversionJob& job, const QString& folder, bool overwrite,

@@ -63,7 +63,8 @@ public:
     bool ReadSegments() const;
     // Writes "Segments" as 1 or 0; creates config.ini when absent.
     void WriteSegments(bool allowed) const;
-    // A switch of config.ini named `key` ("SkipSameCodec", "KeepSmaller"): off unless "1".
+    // A switch of config.ini named `key` ("SkipSameCodec", "KeepSmaller", "KeepFolderTree"):
+    // off unless "1".
     bool ReadFlag(const char* key) const;
     // Writes the switch `key` as 1 or 0; creates config.ini when absent.
     void WriteFlag(const char* key, bool on) const;

@@ -23,6 +23,7 @@ protected:
     struct Seen
     {
         QStringList rows; // relative to the media folder
+        QStringList subfolders; // the output sub-folder each job carries
         QList<int> items;
         QStringList refused;
         int done = 0;
@@ -52,6 +53,7 @@ protected:
         reports.admitted = [this, &seen](std::unique_ptr<ConversionJob> job, int item) {
             seen.rows << QDir(m_media.path()).relativeFilePath(job->inputPath);
             seen.items << item;
+            seen.subfolders << job->outputSubfolder;
         };
         reports.refused = [this, &seen](const QString& path, int) {
             seen.refused << QDir(m_media.path()).relativeFilePath(path);
@@ -88,6 +90,8 @@ TEST_F(AdmissionWorkerTest, RowsComeInTheOrderGivenWithFoldersWalkedAndRefusalsN
 
     EXPECT_EQ(seen.rows, QStringList({"b.avi", "f/0 clip.avi", "f/2.avi", "f/sub/3.avi", "c.avi"}));
     EXPECT_EQ(seen.items, QList<int>({0, 2, 2, 2, 3}));
+    // Where each stood under the added folder, for a mirrored output tree.
+    EXPECT_EQ(seen.subfolders, QStringList({"", "", "", "sub", ""}));
     // A file of a folder that cannot be decoded is only counted, as Add Folder always did.
     EXPECT_EQ(seen.refused, QStringList{"a-garbage.avi"});
     ASSERT_EQ(seen.outcome->folders.size(), 1u);

@@ -142,3 +142,17 @@ TEST(JobModel, AKeptListStoresStatesByNameAndRefusesAnyOther)
         EXPECT_FALSE(JobListStore::decode(damaged)) << bad;
     }
 }
+
+TEST(JobModel, AKeptSubFolderComesBackAndOneLeadingOutOfTheOutputFolderIsNotTrusted)
+{
+    JobListStore::Kept kept;
+    kept.rows << JobListStore::Row{"/tree/a/b/x.avi", "p", {}, true, RowState::Ready, "a/b"};
+    const QByteArray bytes = JobListStore::encode(kept);
+    ASSERT_TRUE(JobListStore::decode(bytes));
+    EXPECT_EQ(JobListStore::decode(bytes)->rows[0].subfolder, "a/b");
+    for (const char* bad : {"\"../b\"", "\"a/../../b\"", "\"/etc\"", "\"\"", "7"}) {
+        QByteArray damaged = bytes;
+        damaged.replace("\"a/b\"", bad);
+        EXPECT_FALSE(JobListStore::decode(damaged)) << bad;
+    }
+}

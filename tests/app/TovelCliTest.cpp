@@ -421,6 +421,28 @@ TEST_F(RealToolCliTest, AFolderTreeAddsEveryMediaFileAndNamesWhatItSkips)
     EXPECT_FALSE(QFileInfo::exists(out())); // a dry run converts nothing
 }
 
+TEST_F(RealToolCliTest, AKeptFolderTreeConvertsIntoTheSameSubFoldersMadeOnTheWay)
+{
+    const QString tree = work.path() + "/phone";
+    ASSERT_TRUE(QDir().mkpath(tree + "/2025-01"));
+    ASSERT_TRUE(QDir().mkpath(tree + "/2025-02/b"));
+    ASSERT_TRUE(TestMedia::makeVideo(tree + "/top.avi", 0.5, "160x120"));
+    ASSERT_TRUE(TestMedia::makeVideo(tree + "/2025-01/VID_0001.avi", 0.5, "160x120"));
+    ASSERT_TRUE(TestMedia::makeVideo(tree + "/2025-02/b/VID_0001.avi", 0.5, "160x120"));
+    ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/loose.avi", 0.5, "160x120"));
+    // A name already taken in a sub-folder is renamed there, and only there.
+    ASSERT_TRUE(QDir().mkpath(out() + "/2025-01"));
+    ASSERT_TRUE(TestMedia::writeFile(out() + "/2025-01/VID_0001.mp4", "older"));
+
+    const Result result = convert({"--keep-tree", tree, work.path() + "/loose.avi"});
+    ASSERT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
+    for (const char* made : {"/top.mp4", "/2025-01/VID_0001-0.mp4", "/2025-02/b/VID_0001.mp4",
+                             "/loose.mp4"})
+        EXPECT_GT(TestMedia::probeDuration(out() + made), 0.2) << made;
+    EXPECT_EQ(TestMedia::readFile(out() + "/2025-01/VID_0001.mp4"), "older");
+    EXPECT_FALSE(QFileInfo::exists(out() + "/phone")); // the added folder's name is not repeated
+}
+
 TEST_F(RealToolCliTest, TheDryRunCommandIsTheOneTheConversionWritesToTheTrace)
 {
     const QString input = work.path() + "/my clip 50%.mkv"; // read by the tool through a script
