@@ -137,6 +137,8 @@ CBatchConverter::StartResult CBatchConverter::StartConvert()
         // Cleared here rather than by the worker, so that a Stop pressed before the worker
         // gets going is not lost; the engines keep a request from now on until the next batch.
         m_stopRequested.store(0);
+        m_pauseAsked.store(false);
+        m_endedPaused.store(false);
         for (const auto& lane : m_lanes)
             lane->controller->ClearStop();
         m_user.stopPreview();
@@ -264,6 +266,7 @@ void CBatchConverter::ConvertBatch(const QString& box)
         QMutexLocker lock(&m_walkLock);
         m_nextRow = 0;
         m_walkEnded = false;
+        m_rowsLeftAtPause = false;
     }
     std::vector<std::thread> helpers;
     for (size_t i = 1; i < m_lanes.size(); ++i)
@@ -289,6 +292,13 @@ void CBatchConverter::RefuseBatch(const QString& text)
 
 void CBatchConverter::EndBatch(Ending ending, const QString& shown)
 {
+    {
+        QMutexLocker lock(&m_walkLock);
+        m_endedPaused.store(ending == Ending::Walked && m_pauseAsked.load() && m_rowsLeftAtPause &&
+                            m_stopRequested.load() == 0);
+    }
+    if (m_endedPaused.load())
+        ending = Ending::Paused;
     m_convState.store(Finished);
     m_user.enableEncode();
     // A cut batch skips the rest, but the window must stay closable so that the user can
@@ -332,6 +342,12 @@ int CBatchConverter::ClaimRow()
         if (m_stopRequested.load() == 1) {
             m_walkEnded = true;
             m_rows.setState(row, RowState::Abort);
+            return -1;
+        }
+        // Left for a lane still converting, should the user resume before it ends.
+        if (m_pauseAsked.load()) {
+            --m_nextRow;
+            m_rowsLeftAtPause = true;
             return -1;
         }
         return row;

@@ -104,6 +104,12 @@ public:
     // A re-encoded output larger than its source is removed and its row "Skipped". Off at
     // start; read as each row ends.
     void setKeepSmaller(bool keep) { m_keepSmaller.store(keep); }
+    // While `pause` holds, the batch starts no new row; the rows converting finish, and when
+    // the last has, the batch ends paused (no summary) with the rest left checked. Any thread.
+    void requestPause(bool pause) { m_pauseAsked.store(pause); }
+    bool pauseRequested() const { return m_pauseAsked.load(); }
+    // True when the last batch ended at a pause with rows still to convert.
+    bool endedPaused() const { return m_endedPaused.load(); }
     // How outputs are named ("{name}" at start); read as each row starts.
     void setNamePattern(const OutputNamePattern& pattern);
     OutputNamePattern namePattern() const;
@@ -133,8 +139,9 @@ private:
     void RefuseBatch(const QString& text);
     enum class Ending
     {
-        Cut,   // refused before any row, or an engine could not be switched
-        Walked // every row it could take was taken
+        Cut,    // refused before any row, or an engine could not be switched
+        Walked, // every row it could take was taken
+        Paused  // a pause left rows to convert: nothing is said, the next batch goes on
     };
     // The end every batch goes through, on the worker: Finished and Encode back; for a walked
     // batch the power-off, the closing message and the output folder `shown`; the controls last.
@@ -177,6 +184,9 @@ private:
     std::atomic<bool> m_segments{true};
     std::atomic<bool> m_skipSameCodec{false};
     std::atomic<bool> m_keepSmaller{false};
+    std::atomic<bool> m_pauseAsked{false};
+    std::atomic<bool> m_endedPaused{false};
+    bool m_rowsLeftAtPause = false; // guarded by m_walkLock
     std::atomic<int> m_processorShare{1}; // each row's share of the processors this batch
     std::atomic<bool> m_keepGoing{false};
     std::atomic<bool> m_goOn{false}; // keep-going as the running batch took it

@@ -2,6 +2,7 @@
 
 #include "AppFolder.h"
 #include "CAboutDlg.h"
+#include "BatchPauseButton.h"
 #include "CBatchConverter.h"
 #include "CBatchEndNotice.h"
 #include "CCellListCtrl.h"
@@ -106,6 +107,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
     new CSaveProfileCommand(this, m_menus.popup, *m_jobs, m_profiles, *m_profileBox,
                             ProfileFolders::User(m_where));
     m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, m_model, *m_user);
+    m_pauseButton = new BatchPauseButton(m_pause, *m_batch, [this] { OnStartConvert(); }, this);
     // Wakes a wait for the batch's end (endBatchForExit); nothing waits otherwise.
     m_batch->setEndedHook([this] { ThreadHandOff::post(this, [] {}); });
 
@@ -167,6 +169,7 @@ void CConverterDlg::createControls()
     m_clear = controls.clear;
     m_encode = controls.encode;
     m_stop = controls.stop;
+    m_pause = controls.pause;
     m_list = controls.list;
     m_profileBox = controls.profileBox;
     m_outputBox = controls.outputBox;
@@ -243,7 +246,7 @@ void CConverterDlg::connectCommands()
     connect(m_list, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_menus.popup->exec(m_list->viewport()->mapToGlobal(at)); });
     m_list->SetDropHandler([this](const QStringList& paths) { OnDrop(paths); });
-    MainShortcuts::install(m_menus, m_encode, m_stop);
+    MainShortcuts::install(m_menus, m_encode, m_stop, m_pause);
 }
 
 void CConverterDlg::createAdmissions()
@@ -499,6 +502,7 @@ void CConverterDlg::EnableControls(bool enable)
     m_list->setAcceptDrops(enable);
     m_list->viewport()->setAcceptDrops(enable);
     m_jobs->SetBatchRunning(!enable);
+    m_pauseButton->batchRunning(!enable);
     if (enable && isAdmitting())
         m_encode->setEnabled(false);
 }

@@ -14,6 +14,7 @@
 #include <QString>
 #include <memory>
 
+class BatchPauseButton;
 class CBatchConverter;
 class CBatchEndNotice;
 class CCellListCtrl;
@@ -142,6 +143,8 @@ private:
     CImageButton* m_clear = nullptr;
     CImageButton* m_encode = nullptr;
     CImageButton* m_stop = nullptr;
+    CImageButton* m_pause = nullptr;
+    BatchPauseButton* m_pauseButton = nullptr;
     CCellListCtrl* m_list = nullptr;
     QComboBox* m_profileBox = nullptr;
     QLineEdit* m_outputBox = nullptr;

@@ -96,7 +96,8 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
     if (names.isEmpty())
         text += QStringLiteral("  (none in %1profiles/)").arg(appFolder);
     text += QString();
-    text += QStringLiteral("Ctrl+C stops the batch as the Stop button does.");
+    text += QStringLiteral("Ctrl+C stops the batch as the Stop button does. Ctrl+Z pauses the "
+                           "whole run, the encoder included, and fg resumes it.");
     text += QStringLiteral("Exit status: 0 every file completed, 1 a file failed or could not "
                            "be decoded, 2 bad arguments, 130 stopped.");
     return text.join(QLatin1Char('\n'));

@@ -62,6 +62,12 @@ const ButtonLayout kButtons[] = {
      "Stop convert",
      {Image::StopHover, Image::StopNormal, Image::StopPressed},
      {233, 5, 25, 30}},
+    {Id::kPause,
+     "pause",
+     "Pause",
+     "Pause after the current file",
+     {Image::PauseHover, Image::PauseNormal, Image::PausePressed},
+     {262, 5, 25, 30}},
 };
 
 } // namespace
@@ -256,6 +262,7 @@ MainDialogControls MainDialogControls::create(QWidget* client, const DialogUnits
     take(controls.clear, made, Id::kClear);
     take(controls.encode, made, Id::kEncode);
     take(controls.stop, made, Id::kStop);
+    take(controls.pause, made, Id::kPause);
     take(controls.list, made, Id::kJobList);
     take(controls.profileBox, made, Id::kProfileBox);
     take(controls.outputBox, made, Id::kOutputBox);

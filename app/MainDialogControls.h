@@ -27,6 +27,7 @@ struct MainDialogControls
     CImageButton* clear = nullptr;
     CImageButton* encode = nullptr;
     CImageButton* stop = nullptr;
+    CImageButton* pause = nullptr;
     CCellListCtrl* list = nullptr;
     QComboBox* profileBox = nullptr;
     QLineEdit* outputBox = nullptr;

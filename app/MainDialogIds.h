@@ -18,6 +18,7 @@ inline constexpr int kClear = 1008;
 inline constexpr int kBrowse = 1014;
 inline constexpr int kEncode = 1015;
 inline constexpr int kStop = 1018;
+inline constexpr int kPause = 1063; // after the current file; Resume while paused
 inline constexpr int kOpen = 1019;
 inline constexpr int kEditorFrame = 1020;
 // The line over the bottom of the job list while files are being added, its text and Cancel.

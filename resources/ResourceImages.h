@@ -5,7 +5,7 @@
 #include <QString>
 
 // The program's own pictures, looked up by their resource numbers (bitmaps 130, 152-158, 164,
-// 166-172, 193, 195; icons 128, 190-192). Threads: UI thread (QPixmap).
+// 166-178, 193, 195; icons 128, 190-192). Threads: UI thread (QPixmap).
 namespace ResourceImages {
 
 // The pictures by name, valued by their resource numbers.
@@ -28,6 +28,12 @@ enum Id : int
     StopHover = 170,
     StopNormal = 171,
     StopPressed = 172,
+    PauseHover = 173, // the batch's Pause, and Resume once it is paused
+    PauseNormal = 174,
+    PausePressed = 175,
+    ResumeHover = 176,
+    ResumeNormal = 177,
+    ResumePressed = 178,
     PauseIcon = 190,
     PlayIcon = 191,
     StopIcon = 192,

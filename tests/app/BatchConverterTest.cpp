@@ -219,6 +219,27 @@ TEST_F(BatchTest, StopDuringTheFirstRowAbortsTheNextAndStillSumsUp)
     EXPECT_TRUE(messageTexts().isEmpty()) << "no summary of success after a Stop";
 }
 
+TEST_F(BatchTest, APauseLetsTheRowConvertingFinishStartsNoOtherAndTheNextBatchGoesOn)
+{
+    rows.add(job("first-slow.avi"));
+    rows.add(job("second.avi"));
+    ASSERT_EQ(batch->StartConvert(), CBatchConverter::Started);
+    ASSERT_TRUE(rows.waitForProgress(0));
+    batch->requestPause(true);
+    batch->Wait();
+    EXPECT_EQ(rows.status(0), "Completed");
+    EXPECT_EQ(rows.status(1), "Ready");
+    EXPECT_TRUE(rows.checked(1));
+    EXPECT_TRUE(batch->endedPaused());
+    EXPECT_TRUE(messageTexts().isEmpty()) << "a pause is not the batch's end";
+
+    run();
+    EXPECT_FALSE(batch->endedPaused());
+    EXPECT_EQ(rows.status(1), "Completed");
+    EXPECT_EQ(converted(), QStringList({"first-slow.avi", "second.avi"}));
+    EXPECT_EQ(messageTexts().size(), 1);
+}
+
 TEST_F(BatchTest, StopWithoutABatchAsksNothingAndDoesNotStopTheNextBatch)
 {
     batch->StopConvert();

@@ -105,6 +105,36 @@ TEST_F(WindowTest, AFailingRowEndsTheBatch)
     EXPECT_TRUE(control(1015)->isEnabled());
 }
 
+TEST_F(WindowTest, PauseBecomesResumeLeavesTheRestEditableAndResumeConvertsIt)
+{
+    for (const char* name : {"a-slow.avi", "b.avi"})
+        ASSERT_TRUE(TestMedia::makeVideo(media(name), 1.0));
+    open(TOVEL_FAKE_ENCODER);
+    add({media("a-slow.avi"), media("b.avi")});
+    auto* pause = qobject_cast<QAbstractButton*>(control(1063));
+    ASSERT_TRUE(pause);
+    EXPECT_FALSE(pause->isEnabled());
+    EXPECT_EQ(pause->toolTip(), "Pause after the current file (F6)");
+    click(1015);
+    ASSERT_TRUE(waitFor([this] {
+        const ListCellInfo* status = dlg->jobList()->cellModel()->cell(0, 4);
+        return status && status->progress && status->percent > 0;
+    }));
+    click(1063);
+    EXPECT_EQ(pause->accessibleName(), "Resume");
+    ASSERT_TRUE(waitFor([this] { return !dlg->IsConverting(); }));
+    EXPECT_EQ(cell(0, 4), "Completed");
+    EXPECT_EQ(cell(1, 4), "Ready");
+    EXPECT_TRUE(control(1007)->isEnabled()); // the rest can be removed
+    EXPECT_TRUE(pause->isEnabled() && pause->text() == "Resume");
+    EXPECT_FALSE(answers->texts().contains(kAccomplished));
+
+    click(1063);
+    ASSERT_TRUE(waitFor([this] { return cell(1, 4) == "Completed" && !dlg->IsConverting(); }));
+    EXPECT_FALSE(pause->isEnabled());
+    EXPECT_EQ(pause->text(), "Pause");
+}
+
 // A tool that waits for the stop request stands in where the batch must still be running.
 class HangingWindowTest : public WindowTest
 {

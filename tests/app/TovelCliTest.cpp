@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
 
@@ -657,6 +659,66 @@ TEST_F(RealToolCliTest, TheSameCommandAfterCtrlCResumesAndRestartOrNoSegmentsDoN
     again = runProgram(cliPath, QStringList{"--no-segments", "--overwrite"} + command, env);
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_FALSE(trace().contains("segment 1 of ")) << trace().constData();
+}
+
+namespace {
+
+// `root` and every process below it, each with its state letter (R, S, T, ...), from /proc.
+QList<QPair<pid_t, char>> processTree(pid_t root)
+{
+    QHash<pid_t, QPair<pid_t, char>> byPid; // parent and state
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        const QByteArray stat = TestMedia::readFile("/proc/" + entry + "/stat");
+        const qsizetype end = stat.lastIndexOf(')'); // the command may hold blanks
+        const QList<QByteArray> fields = stat.mid(end + 2).split(' ');
+        if (end > 0 && fields.size() > 2)
+            byPid.insert(entry.toInt(), {fields[1].toInt(), fields[0].at(0)});
+    }
+    QList<QPair<pid_t, char>> found{{root, byPid.value(root).second}};
+    QList<pid_t> parents{root};
+    while (!parents.isEmpty()) {
+        const pid_t parent = parents.takeFirst();
+        for (auto it = byPid.begin(); it != byPid.end(); ++it)
+            if (it->first == parent) {
+                found.append({it.key(), it->second});
+                parents.append(it.key());
+            }
+    }
+    return found;
+}
+
+} // namespace
+
+TEST_F(RealToolCliTest, CtrlZStopsTheEncoderAndItsFfmpegsAndFgLetsThemFinish)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(EncoderToolContract::kSegmentSecondsVariable, "2");
+    const QString clip = work.path() + "/night.mp4";
+    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25", "-t", "20",
+                                   "-c:v", "libx264", "-g", "25", "-y", clip}));
+    const QString output = out() + "/night.mp4";
+    QProcess cli;
+    cli.setProcessEnvironment(env);
+    // A job of its own, as a shell gives each command line.
+    cli.setChildProcessModifier([] { ::setpgid(0, 0); });
+    cli.start(app.path() + "/tovel-cli",
+              {"--profile", "MP4 - H.264 Video (Quality)", "--output", out(), clip});
+    ASSERT_TRUE(cli.waitForStarted());
+    const pid_t job = pid_t(cli.processId());
+    ASSERT_TRUE(waitFor([&] { return SegmentWorkFolder::donePercent(output, clip) > 0; }));
+
+    ::kill(-job, SIGTSTP); // what the terminal sends for Ctrl+Z
+    const auto allStopped = [&] {
+        const QList<QPair<pid_t, char>> below = processTree(job);
+        return below.size() >= 3 && std::all_of(below.begin(), below.end(), [](const auto& p) {
+                   return p.second == 'T';
+               });
+    };
+    EXPECT_TRUE(waitFor(allStopped)) << "a child kept running while the job was stopped";
+    ::kill(-job, SIGCONT); // fg
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(TestMedia::probeDuration(output), 20.0);
 }
 
 TEST_F(RealToolCliTest, SkippedRowsSayWhyAndCountApartFromCompletedOnes)
