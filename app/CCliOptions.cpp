@@ -44,7 +44,8 @@ bool takeValue(const QStringList& arguments, qsizetype& i, CCliOptions& options)
     const qsizetype equals = argument.indexOf(QLatin1Char('='));
     const QString name = equals < 0 ? argument : argument.left(equals);
     if (name != QLatin1String("--profile") && name != QLatin1String("--output") &&
-        name != QLatin1String("--jobs") && name != QLatin1String("--name")) {
+        name != QLatin1String("--jobs") && name != QLatin1String("--name") &&
+        name != QLatin1String("--watch")) {
         options.error = QStringLiteral("Unknown option: %1").arg(argument);
         return false;
     }
@@ -61,6 +62,8 @@ bool takeValue(const QStringList& arguments, qsizetype& i, CCliOptions& options)
         options.profile = value;
     } else if (name == QLatin1String("--output")) {
         options.output = value;
+    } else if (name == QLatin1String("--watch")) {
+        options.watch = value;
     } else if (name == QLatin1String("--name")) {
         options.namePattern = value;
         if (const QString problem = OutputNamePattern::problem(value); !problem.isEmpty()) {
@@ -98,7 +101,13 @@ CCliOptions CCliOptions::Parse(const QStringList& arguments)
         else if (!takeSwitch(argument, options) && !takeValue(arguments, i, options))
             return options;
     }
-    if (!options.help && !options.version && !options.listProfiles && options.files.isEmpty())
+    if (options.watch && !options.files.isEmpty())
+        options.error = QStringLiteral("--watch converts what arrives in its folder; name no other "
+                                       "files.");
+    else if (options.watch && options.dryRun)
+        options.error = QStringLiteral("--watch and --dry-run do not go together.");
+    else if (!options.help && !options.version && !options.listProfiles && !options.watch &&
+             options.files.isEmpty())
         options.error = QStringLiteral("No file to convert was given.");
     return options;
 }

@@ -9,6 +9,7 @@
 //             [--jobs N] [--keep-going] [--dry-run] [--no-segments] [--restart]
 //             [--skip-same-codec] [--keep-smaller] [--keep-tree] [--name PATTERN]
 //             FILE|FOLDER...
+//   tovel-cli [the same options] --watch FOLDER
 //   tovel-cli --list-profiles
 //   tovel-cli --version
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
@@ -17,6 +18,7 @@ struct CCliOptions
     std::optional<QString> profile;     // catalogue name; none: the "CProID" entry
     std::optional<QString> output;      // folder; none: "Output" of config.ini
     std::optional<QString> namePattern; // none: "OutputName" of config.ini, else "{name}"
+    std::optional<QString> watch;       // a folder whose arriving files convert; no FILE then
     bool overwrite = false;
     bool shutdown = false;
     bool keepDates = false;     // outputs get their input's modification time

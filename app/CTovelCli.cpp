@@ -9,6 +9,7 @@
 #include "CTerminalRows.h"
 #include "CTerminalUser.h"
 #include "CTraceLog.h"
+#include "CliWatch.h"
 #include "Console.h"
 #include "ConversionJob.h"
 #include "EncoderSetup.h"
@@ -67,6 +68,9 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         {"--name PATTERN",
          "name outputs by PATTERN of {name}, {ext}, {profile}, {crf}, {parent}, {date} and "
          "{n} (default: \"OutputName\" of config.ini, else {name})"},
+        {"--watch FOLDER",
+         "convert every media file in FOLDER with no output yet, then each that arrives, "
+         "until Ctrl+C; a record in the state folder keeps a file from converting twice"},
         {"--keep-tree",
          "convert a folder's files into the same sub-folders under the output folder "
          "(default: \"KeepFolderTree\" of config.ini)"},
@@ -99,7 +103,8 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
     text += QStringLiteral("Ctrl+C stops the batch as the Stop button does. Ctrl+Z pauses the "
                            "whole run, the encoder included, and fg resumes it.");
     text += QStringLiteral("Exit status: 0 every file completed, 1 a file failed or could not "
-                           "be decoded, 2 bad arguments, 130 stopped.");
+                           "be decoded, 2 bad arguments, 130 stopped. SIGTERM stops as Ctrl+C "
+                           "does.");
     return text.join(QLatin1Char('\n'));
 }
 
@@ -362,6 +367,14 @@ int CTovelCli::Run(const QStringList& arguments)
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);
         return RowFailed;
+    }
+    if (options.watch) {
+        batch.setKeepGoing(true); // one bad arrival must not end the watch
+        const CliWatch::Parts parts{controller,     profiles, profileName,
+                                    model,          rows,     batch,
+                                    writer,         trace,    output,
+                                    where.stateFolder(), [&batch] { return convertRows(batch); }};
+        return CliWatch::run(absolute(*options.watch), parts);
     }
 
     const Admission admitted =

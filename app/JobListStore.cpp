@@ -1,12 +1,12 @@
 #include "JobListStore.h"
 
-#include <QDateTime>
+#include "KeptFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -136,14 +136,7 @@ bool JobListStore::save(const Kept& list) const
 
 bool JobListStore::saveEncoded(const QByteArray& bytes) const
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return KeptFile::write(m_path, bytes);
 }
 
 JobListStore::Found JobListStore::load(Kept& list) const
@@ -162,14 +155,7 @@ JobListStore::Found JobListStore::load(Kept& list) const
 
 QString JobListStore::setAside() const
 {
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = m_path + QStringLiteral(".damaged-") + stamp;
-    for (int n = 1; QFile::exists(aside); ++n)
-        aside = m_path + QStringLiteral(".damaged-") + stamp + QStringLiteral("-%1").arg(n);
-    if (QFile::rename(m_path, aside))
-        return aside;
-    QFile::remove(m_path);
-    return QString();
+    return KeptFile::setAside(m_path);
 }
 
 bool JobListStore::remove() const

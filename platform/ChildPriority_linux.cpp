@@ -3,6 +3,7 @@
 #include <QProcess>
 
 #include <cerrno>
+#include <csignal>
 #include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -18,8 +19,14 @@ void ChildPriority::startAtNormalPriority(QProcess& process)
     errno = 0;
     const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(self));
     const bool niceKnown = errno == 0;
+    // The terminal program blocks SIGTERM to take it as an interrupt; the tool and its ffmpeg
+    // must still end on it.
+    sigset_t termination;
+    sigemptyset(&termination);
+    sigaddset(&termination, SIGTERM);
     // A forked child inherits the lowered worker's class; undo that in the child.
-    process.setChildProcessModifier([policy, nice, niceKnown] {
+    process.setChildProcessModifier([policy, nice, niceKnown, termination] {
+        sigprocmask(SIG_UNBLOCK, &termination, nullptr);
         sched_param param{};
         sched_setscheduler(0, policy, &param);
         if (niceKnown)

@@ -4,7 +4,8 @@
 namespace Console {
 
 // Takes Ctrl+C (an interrupt) away from its default action, for this process and for the
-// programs it starts, which ignore it: only this program decides what an interrupt means.
+// programs it starts, which ignore it: only this program decides what an interrupt means. A
+// termination request (SIGTERM) counts as an interrupt too.
 // Call first thing in main, before any thread exists.
 void catchInterrupt();
 

@@ -79,6 +79,8 @@ TEST(TovelCliTest, BadArgumentsExitWithTwo)
         {"--profile", "There is no such profile", "clip.avi"},
         {"--jobs", "0", "clip.avi"},
         {"--name", "{parent}/{name}", "clip.avi"},
+        {"--watch", "/tmp", "clip.avi"},
+        {"--watch", "/tmp", "--dry-run"},
     };
     for (const QStringList& arguments : cases) {
         const Result result = runProgram(shippedCli(), arguments);
@@ -719,6 +721,86 @@ TEST_F(RealToolCliTest, CtrlZStopsTheEncoderAndItsFfmpegsAndFgLetsThemFinish)
     ASSERT_TRUE(cli.waitForFinished(120000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     EXPECT_EQ(TestMedia::probeDuration(output), 20.0);
+}
+
+// A running `tovel-cli --watch`, its output read as it comes.
+struct Watching
+{
+    QProcess cli;
+    QString said;
+
+    Watching(const QString& program, const QStringList& arguments)
+    {
+        cli.start(program, arguments);
+        EXPECT_TRUE(cli.waitForStarted());
+    }
+    // Waits until the output holds `text`.
+    ::testing::AssertionResult saw(const QString& text)
+    {
+        return waitFor(
+            [&] {
+                cli.waitForReadyRead(50);
+                said += QString::fromLocal8Bit(cli.readAllStandardOutput() +
+                                               cli.readAllStandardError());
+                return said.contains(text);
+            },
+            120000, text.toStdString());
+    }
+    // Ends the watch as a service manager would; its exit code.
+    int terminate()
+    {
+        ::kill(pid_t(cli.processId()), SIGTERM);
+        EXPECT_TRUE(cli.waitForFinished(120000));
+        said += QString::fromLocal8Bit(cli.readAll());
+        return cli.exitCode();
+    }
+};
+
+TEST_F(RealToolCliTest, AWatchConvertsWhatIsThereAndWhatArrivesOnceAndOnlyOnce)
+{
+    const QString in = work.path() + "/camera";
+    ASSERT_TRUE(QDir().mkpath(in + "/day2"));
+    ASSERT_TRUE(TestMedia::makeVideo(in + "/a.avi", 0.5, "160x120"));
+    ASSERT_TRUE(TestMedia::makeVideo(in + "/done.avi", 0.5, "160x120"));
+    ASSERT_TRUE(QDir().mkpath(out()));
+    ASSERT_TRUE(TestMedia::writeFile(out() + "/done.mp4", "converted last year"));
+    ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/b.avi", 0.5, "160x120"));
+    const QStringList arguments = {"--profile", mp4, "--output", out(), "--keep-tree", "--watch", in};
+    {
+        Watching watch(app.path() + "/tovel-cli", arguments);
+        ASSERT_TRUE(watch.saw("a.avi: Completed"));
+        // Copied in under a partial name, then renamed: taken once whole, in its sub-folder.
+        ASSERT_TRUE(QFile::copy(work.path() + "/b.avi", in + "/day2/b.avi.part"));
+        ASSERT_TRUE(QFile::rename(in + "/day2/b.avi.part", in + "/day2/b.avi"));
+        ASSERT_TRUE(watch.saw("b.avi: Completed"));
+        ASSERT_TRUE(QDir().rename(in, in + "-away"));
+        ASSERT_TRUE(watch.saw("The watched folder is gone"));
+        ASSERT_TRUE(QDir().rename(in + "-away", in));
+        ASSERT_TRUE(watch.saw("The watched folder is back"));
+        EXPECT_EQ(watch.terminate(), 0);
+        EXPECT_EQ(watch.said.count("Completed"), 2) << watch.said.toStdString();
+        EXPECT_FALSE(watch.said.contains("done.avi")) << "its output was there";
+    }
+    EXPECT_GT(TestMedia::probeDuration(out() + "/day2/b.mp4"), 0.2);
+    EXPECT_EQ(TestMedia::readFile(out() + "/done.mp4"), "converted last year");
+
+    // Started again with a.mp4 gone: the record, not the output, keeps a.avi from converting.
+    ASSERT_TRUE(QFile::remove(out() + "/a.mp4"));
+    Watching again(app.path() + "/tovel-cli", arguments);
+    ASSERT_TRUE(again.saw("Watching"));
+    ASSERT_TRUE(TestMedia::makeVideo(in + "/c.avi", 0.5, "160x120"));
+    ASSERT_TRUE(again.saw("c.avi: Completed"));
+    EXPECT_EQ(again.terminate(), 0);
+    EXPECT_EQ(again.said.count("Completed"), 1) << again.said.toStdString();
+
+    // A damaged record is set aside and said once; the watch goes on afresh.
+    const QStringList records = QDir(app.path()).entryList({"watch-*.json"});
+    ASSERT_EQ(records.size(), 1);
+    ASSERT_TRUE(TestMedia::writeFile(app.path() + '/' + records[0], "{\"format\": 7"));
+    Watching afresh(app.path() + "/tovel-cli", arguments);
+    ASSERT_TRUE(afresh.saw("a.avi: Completed"));
+    EXPECT_TRUE(afresh.said.contains("The watch record could not be read; it was set aside as"));
+    EXPECT_EQ(afresh.terminate(), 0);
 }
 
 TEST_F(RealToolCliTest, SkippedRowsSayWhyAndCountApartFromCompletedOnes)
