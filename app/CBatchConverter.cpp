@@ -517,10 +517,28 @@ bool CBatchConverter::DropLargerOutput(int row, const ConversionJob& job)
     if (output <= source)
         return false;
     QFile::remove(job.outputPath);
-    SkipRow(row, QStringLiteral("its output (%1 bytes) came out larger than its source (%2 "
-                                "bytes) and was removed")
-                     .arg(output)
-                     .arg(source));
+    const QString larger = QStringLiteral("its output (%1 bytes) came out larger than its source "
+                                          "(%2 bytes)")
+                               .arg(output)
+                               .arg(source);
+    if (!m_copySource.load()) {
+        SkipRow(row, larger + QStringLiteral(" and was removed"));
+        return true;
+    }
+    // The copy keeps the source's own extension: its bytes are still the source's container.
+    const QFileInfo out(job.outputPath);
+    const QString copy =
+        OutputNaming::FormOutputPath(job.outputPath, out.absolutePath(),
+                                     QFileInfo(job.inputPath).suffix(), g_bOverwrite.load() == 1);
+    if (QFileInfo::exists(copy))
+        QFile::remove(copy);
+    if (copy.isEmpty() || !QFile::copy(job.inputPath, copy)) {
+        FailRow(row, FailureText(),
+                larger + QStringLiteral("; the source could not be copied in its place"));
+        return true;
+    }
+    SkipRow(row, larger + QStringLiteral("; the source was copied in its place as ") +
+                     QFileInfo(copy).fileName());
     return true;
 }
 

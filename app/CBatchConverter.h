@@ -104,6 +104,10 @@ public:
     // A re-encoded output larger than its source is removed and its row "Skipped". Off at
     // start; read as each row ends.
     void setKeepSmaller(bool keep) { m_keepSmaller.store(keep); }
+    // With keep-smaller: a copy of the source takes the larger output's place (under the
+    // output's name with the source's extension) instead of nothing. Any thread.
+    void setCopySourceIfLarger(bool copy) { m_copySource.store(copy); }
+    bool copySourceIfLarger() const { return m_copySource.load(); }
     // While `pause` holds, the batch starts no new row; the rows converting finish, and when
     // the last has, the batch ends paused (no summary) with the rest left checked. Any thread.
     void requestPause(bool pause) { m_pauseAsked.store(pause); }
@@ -184,6 +188,7 @@ private:
     std::atomic<bool> m_segments{true};
     std::atomic<bool> m_skipSameCodec{false};
     std::atomic<bool> m_keepSmaller{false};
+    std::atomic<bool> m_copySource{false};
     std::atomic<bool> m_pauseAsked{false};
     std::atomic<bool> m_endedPaused{false};
     bool m_rowsLeftAtPause = false; // guarded by m_walkLock

@@ -26,6 +26,7 @@ bool takeSwitch(const QString& argument, CCliOptions& options)
         {"--skip-same-codec", &CCliOptions::skipSameCodec},
         {"--keep-smaller", &CCliOptions::keepSmaller},
         {"--keep-tree", &CCliOptions::keepTree},
+        {"--copy-if-larger", &CCliOptions::copySource},
     };
     for (const auto& entry : switches) {
         if (argument == QLatin1String(entry.name)) {

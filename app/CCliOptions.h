@@ -7,7 +7,8 @@
 // The command line of the terminal program:
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
 //             [--jobs N] [--keep-going] [--dry-run] [--no-segments] [--restart]
-//             [--skip-same-codec] [--keep-smaller] [--keep-tree] [--name PATTERN]
+//             [--skip-same-codec] [--keep-smaller] [--copy-if-larger] [--keep-tree]
+//             [--name PATTERN]
 //             FILE|FOLDER...
 //   tovel-cli [the same options] --watch FOLDER
 //   tovel-cli --list-profiles
@@ -29,6 +30,7 @@ struct CCliOptions
     bool skipSameCodec = false; // skip files already in the profile's codec
     bool keepSmaller = false;   // never keep an output larger than its source
     bool keepTree = false;      // a folder's files convert into its sub-folders' mirror
+    bool copySource = false;    // keep-smaller, with the source copied in the output's place
     std::optional<int> jobs;    // rows converting at once; none: "Simultaneous" of config.ini
     bool help = false;
     bool version = false;      // print the name and version, convert nothing

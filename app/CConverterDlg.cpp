@@ -11,6 +11,7 @@
 #include "CPreviewPanel.h"
 #include "CProfileEditor.h"
 #include "CSaveProfileCommand.h"
+#include "CopyCommandLineCommand.h"
 #include "CSkinEngine.h"
 #include "CWindowBatchUser.h"
 #include "ConversionJob.h"
@@ -37,15 +38,14 @@
 #include "Settings.h"
 #include "ThreadHandOff.h"
 #include "WindowAdmissions.h"
+#include "WindowWatch.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
@@ -114,6 +114,7 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
     connectCommands();
     OnInitDialog();
     createAdmissions();
+    createWatch();
 
     const QString stateFolder = m_where.stateFolder(); // where the job list outlives a crash
     m_keeper = std::make_unique<JobListKeeper>(
@@ -214,8 +215,12 @@ void CConverterDlg::connectCommands()
         on(id, &CConverterDlg::OnRemoveAll);
     on(Id::kFileExit, &CConverterDlg::OnExit);
     on(Id::kFileAddFolder, &CConverterDlg::OnAddFolder);
-    on(Id::kCopyCommandLine, &CConverterDlg::OnCopyCommandLine);
-    connect(m_menus.popup, &QMenu::aboutToShow, this, &CConverterDlg::updateCopyCommand);
+    new CopyCommandLineCommand(
+        m_menus.action(Id::kCopyCommandLine), m_menus.popup,
+        {m_jobs, &m_model, &m_setup,
+         [this] { return RowCommand::BatchFolder(m_outputBox->text()); },
+         [this] { return m_batch->namePattern(); }},
+        this);
     on(Id::kPreferences, &CConverterDlg::OnPreferences);
     on(Id::kAbout, &CConverterDlg::OnAbout);
     connect(m_menus.action(Id::kCheckAll), &QAction::triggered, this,
@@ -247,6 +252,26 @@ void CConverterDlg::connectCommands()
             [this](const QPoint& at) { m_menus.popup->exec(m_list->viewport()->mapToGlobal(at)); });
     m_list->SetDropHandler([this](const QStringList& paths) { OnDrop(paths); });
     MainShortcuts::install(m_menus, m_encode, m_stop, m_pause);
+}
+
+void CConverterDlg::createWatch()
+{
+    WindowWatch::Parts parts;
+    parts.admissions = m_admissions;
+    parts.jobs = m_jobs;
+    parts.model = &m_model;
+    parts.profiles = &m_profiles;
+    parts.stateFolder = m_where.stateFolder();
+    parts.idle = [this] { return !m_converting && !isAdmitting() && !m_batch->endedPaused(); };
+    parts.start = [this] { OnStartConvert(); };
+    parts.outputFolder = [this] { return RowCommand::BatchFolder(m_outputBox->text()); };
+    parts.naming = [this] { return m_batch->namePattern(); };
+    parts.pickFolder = [this] {
+        return m_desktop.pickFolder(this, QStringLiteral("Please select a folder to watch:"));
+    };
+    parts.owner = this;
+    m_watch = new WindowWatch(std::move(parts), this);
+    m_watch->attach(m_menus.action(Id::kFileWatchFolder));
 }
 
 void CConverterDlg::createAdmissions()
@@ -293,6 +318,7 @@ void CConverterDlg::OnInitDialog()
     m_batch->setSegments(m_settings.ReadSegments());
     m_batch->setSkipSameCodec(m_settings.ReadFlag("SkipSameCodec"));
     m_batch->setKeepSmaller(m_settings.ReadFlag("KeepSmaller"));
+    m_batch->setCopySourceIfLarger(m_settings.ReadFlag("CopySourceIfLarger"));
     m_batch->setKeepSourceDates(m_settings.ReadFlag("KeepDates"));
     m_batch->setNamePattern(OutputNamePattern(m_settings.ReadNamePattern(),
                                               m_settings.ReadFlag("KeepFolderTree")));
@@ -395,34 +421,6 @@ void CConverterDlg::OnAddFolder()
         return;
     m_list->setFocus();
     m_admissions->addFolder(QDir::fromNativeSeparators(folder));
-}
-
-void CConverterDlg::updateCopyCommand()
-{
-    bool any = false;
-    for (const int row : m_jobs->SelectedRows()) {
-        const ConversionJob* job = m_model.job(row);
-        any = any || (job && job->profile && !RowCommand::UsesProducer(*job));
-    }
-    m_menus.action(Id::kCopyCommandLine)->setEnabled(any);
-}
-
-void CConverterDlg::OnCopyCommandLine()
-{
-    // One line per selected row the tool converts, in the list's order.
-    m_jobs->WriteBackEdits();
-    const QString folder = RowCommand::BatchFolder(m_outputBox->text());
-    QStringList lines;
-    for (const int row : m_jobs->SelectedRows()) {
-        const ConversionJob* job = m_model.job(row);
-        if (!job || !job->profile || RowCommand::UsesProducer(*job))
-            continue;
-        const QString output = RowCommand::OutputPath(*job, folder, g_bOverwrite.load() == 1, {},
-                                                      m_batch->namePattern(), row);
-        lines << RowCommand::ShellLine(*job, output, m_setup.appFolder, m_setup.writeFolder);
-    }
-    if (!lines.isEmpty())
-        QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
 void CConverterDlg::OnRemove()

@@ -15,6 +15,7 @@
 #include <memory>
 
 class BatchPauseButton;
+class WindowWatch;
 class CBatchConverter;
 class CBatchEndNotice;
 class CCellListCtrl;
@@ -91,7 +92,6 @@ public:
 
     void OnAdd();
     void OnAddFolder();
-    void OnCopyCommandLine();
     void OnRemove();
     void OnRemoveAll();
     void DropKeptWork(int row);
@@ -127,7 +127,8 @@ private:
     void connectCommands();
     void OnDrop(const QStringList& paths);
     void createAdmissions();
-    void updateCopyCommand();
+    // File › Watch Folder, once the admissions are there.
+    void createWatch();
     bool refuseWhileConverting();
     void stopPreview();
     // Stops a running batch without asking and waits for it, serving its calls meanwhile.
@@ -145,6 +146,7 @@ private:
     CImageButton* m_stop = nullptr;
     CImageButton* m_pause = nullptr;
     BatchPauseButton* m_pauseButton = nullptr;
+    WindowWatch* m_watch = nullptr;
     CCellListCtrl* m_list = nullptr;
     QComboBox* m_profileBox = nullptr;
     QLineEdit* m_outputBox = nullptr;

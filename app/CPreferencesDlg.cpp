@@ -88,6 +88,12 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     m_keepSmaller =
         new QCheckBox(QStringLiteral("Never keep an output &larger than its source"), this);
     m_keepSmaller->setObjectName(QStringLiteral("keepSmaller"));
+    m_copySource = new QCheckBox(
+        QStringLiteral("...and put a cop&y of the source in its place (with its own extension)"),
+        this);
+    m_copySource->setObjectName(QStringLiteral("copySourceIfLarger"));
+    connect(m_keepSmaller, &QCheckBox::toggled, m_copySource, &QWidget::setEnabled);
+    m_copySource->setEnabled(false);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     identify(buttons->button(QDialogButtonBox::Ok), 1, "ok");
@@ -107,6 +113,7 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     layout->addWidget(m_segments);
     layout->addWidget(m_skipSameCodec);
     layout->addWidget(m_keepSmaller);
+    layout->addWidget(m_copySource);
     layout->addWidget(buttons);
 
     m_shutdown->setChecked(g_bShutdown.load() != 0);

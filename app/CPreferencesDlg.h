@@ -34,6 +34,8 @@ public:
     // removed.
     QCheckBox* skipSameCodecBox() const { return m_skipSameCodec; }
     QCheckBox* keepSmallerBox() const { return m_keepSmaller; }
+    // With it, the source is copied in place of a larger output (usable only with it).
+    QCheckBox* copySourceBox() const { return m_copySource; }
     // Outputs of an added folder's files go to the same sub-folders under the output folder.
     QCheckBox* keepTreeBox() const { return m_keepTree; }
     // The pattern outputs are named by; checked when the dialog is accepted.
@@ -57,6 +59,7 @@ private:
     QCheckBox* m_segments;
     QCheckBox* m_skipSameCodec;
     QCheckBox* m_keepSmaller;
+    QCheckBox* m_copySource;
     QCheckBox* m_keepTree;
     QLineEdit* m_namePattern;
     QRadioButton* m_stopOnFailure;

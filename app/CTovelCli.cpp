@@ -71,6 +71,9 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         {"--watch FOLDER",
          "convert every media file in FOLDER with no output yet, then each that arrives, "
          "until Ctrl+C; a record in the state folder keeps a file from converting twice"},
+        {"--copy-if-larger",
+         "as --keep-smaller, but put a copy of the source in place of the larger output, "
+         "with the source's extension (default: \"CopySourceIfLarger\" of config.ini)"},
         {"--keep-tree",
          "convert a folder's files into the same sub-folders under the output folder "
          "(default: \"KeepFolderTree\" of config.ini)"},
@@ -360,7 +363,9 @@ int CTovelCli::Run(const QStringList& arguments)
     batch.setKeepGoing(options.keepGoing);
     batch.setSegments(!options.noSegments && settings.ReadSegments());
     batch.setSkipSameCodec(options.skipSameCodec || settings.ReadFlag("SkipSameCodec"));
-    batch.setKeepSmaller(options.keepSmaller || settings.ReadFlag("KeepSmaller"));
+    batch.setKeepSmaller(options.keepSmaller || options.copySource ||
+                         settings.ReadFlag("KeepSmaller"));
+    batch.setCopySourceIfLarger(options.copySource || settings.ReadFlag("CopySourceIfLarger"));
     batch.setNamePattern(OutputNamePattern(options.namePattern.value_or(settings.ReadNamePattern()),
                                            options.keepTree || settings.ReadFlag("KeepFolderTree")));
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {

@@ -46,6 +46,7 @@ inline constexpr int kPopupRemove = 32789;
 inline constexpr int kPopupRemoveAll = 32791;
 inline constexpr int kCopyCommandLine = 32802;
 inline constexpr int kSaveAsProfile = 32803;
+inline constexpr int kFileWatchFolder = 32804;
 
 // What EnableControls turns off from Encode until the batch has ended.
 inline constexpr int kBatchLockedControls[] = {kEncode,

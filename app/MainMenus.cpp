@@ -51,6 +51,7 @@ MainMenus MainMenus::build(QWidget* owner)
     fill(menus.file,
          {{Id::kFileAdd, "&Add..."},
           {Id::kFileAddFolder, "Add &Folder..."},
+          {Id::kFileWatchFolder, "&Watch Folder..."},
           {Id::kFileRemove, "&Remove"},
           {Id::kFileRemoveAll, "&Remove All"},
           {0, ""},

@@ -16,6 +16,7 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     dialog.segmentsBox()->setChecked(settings.ReadSegments());
     dialog.skipSameCodecBox()->setChecked(settings.ReadFlag("SkipSameCodec"));
     dialog.keepSmallerBox()->setChecked(settings.ReadFlag("KeepSmaller"));
+    dialog.copySourceBox()->setChecked(settings.ReadFlag("CopySourceIfLarger"));
     dialog.namePatternBox()->setText(batch.namePattern().text());
     dialog.keepTreeBox()->setChecked(batch.namePattern().keepsFolderTree());
     if (dialog.exec() != QDialog::Accepted)
@@ -26,6 +27,8 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     settings.WriteFlag("SkipSameCodec", dialog.skipSameCodecBox()->isChecked());
     batch.setKeepSmaller(dialog.keepSmallerBox()->isChecked());
     settings.WriteFlag("KeepSmaller", dialog.keepSmallerBox()->isChecked());
+    batch.setCopySourceIfLarger(dialog.copySourceBox()->isChecked());
+    settings.WriteFlag("CopySourceIfLarger", dialog.copySourceBox()->isChecked());
     batch.setNamePattern(OutputNamePattern(dialog.namePatternBox()->text(),
                                            dialog.keepTreeBox()->isChecked()));
     settings.WriteFlag("KeepFolderTree", dialog.keepTreeBox()->isChecked());

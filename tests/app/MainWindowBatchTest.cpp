@@ -105,6 +105,24 @@ TEST_F(WindowTest, AFailingRowEndsTheBatch)
     EXPECT_TRUE(control(1015)->isEnabled());
 }
 
+TEST_F(WindowTest, AWatchedFolderAddsWhatArrivesAndConvertsItWhileNoBatchRuns)
+{
+    const QString in = media("inbox");
+    ASSERT_TRUE(QDir().mkpath(in));
+    ASSERT_TRUE(TestMedia::makeVideo(in + "/a.avi", 0.5));
+    open();
+    m_folderPick = in;
+    trigger(32804);
+    QAction* entry = dlg->menus().action(32804);
+    EXPECT_TRUE(entry->isChecked());
+    ASSERT_TRUE(waitFor([this] { return cell(0, 4) == "Completed"; }));
+    ASSERT_TRUE(TestMedia::makeVideo(in + "/b.avi", 0.5));
+    ASSERT_TRUE(waitFor([this] { return dlg->jobModel().rowCount() == 2 && cell(1, 4) == "Completed"; }));
+    EXPECT_GT(TestMedia::probeDuration(out() + "/b.mp4"), 0.2);
+    trigger(32804);
+    EXPECT_FALSE(entry->isChecked());
+}
+
 TEST_F(WindowTest, PauseBecomesResumeLeavesTheRestEditableAndResumeConvertsIt)
 {
     for (const char* name : {"a-slow.avi", "b.avi"})

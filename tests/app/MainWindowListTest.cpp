@@ -61,7 +61,8 @@ TEST_F(WindowTest, StartsWithTheEmptyListTheCatalogueTheOutputAndTheMenus)
     EXPECT_EQ(titles,
               QStringList({"    &File    ", "    &Edit    ", "    &Tools   ", "    &Help    "}));
     EXPECT_EQ(menuTexts(dlg->menus().file),
-              QStringList({"&Add...", "Add &Folder...", "&Remove", "&Remove All", "-", "&Exit"}));
+              QStringList({"&Add...", "Add &Folder...", "&Watch Folder...", "&Remove",
+                           "&Remove All", "-", "&Exit"}));
     EXPECT_EQ(menuTexts(dlg->menus().popup),
               QStringList({"&Add", "&Remove", "&Remove All", "-", "&Play", "&Pause", "&Stop", "-",
                            "Copy &Command Line", "Save as &Profile..."}));

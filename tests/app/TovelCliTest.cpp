@@ -842,4 +842,11 @@ TEST_F(RealToolCliTest, SkippedRowsSayWhyAndCountApartFromCompletedOnes)
         "\\(\\d+ bytes\\) and was removed")))
         << result.out.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out() + "/tiny.mp4"));
+
+    // Or the source takes its place, in its own container.
+    result = convert({"--copy-if-larger", tiny});
+    EXPECT_TRUE(result.out.contains("; the source was copied in its place as tiny.mkv"))
+        << result.out.toStdString();
+    EXPECT_EQ(TestMedia::readFile(out() + "/tiny.mkv"), TestMedia::readFile(tiny));
+    EXPECT_FALSE(QFileInfo::exists(out() + "/tiny.mp4"));
 }
