@@ -329,11 +329,18 @@ TEST_F(WindowTest, GoingOnPastAFailureIsAPreferenceAndTheReasonIsInTheTooltip)
         EXPECT_TRUE(prefs->stopOnFailureButton()->isChecked()); // the default
         prefs->goOnButton()->click();
         prefs->findChild<QCheckBox*>("keepDates")->setChecked(true);
+        prefs->findChild<QCheckBox*>("keepFolderTree")->setChecked(true);
+        EXPECT_FALSE(prefs->copySourceBox()->isEnabled()) << "only with keep-smaller";
+        prefs->keepSmallerBox()->setChecked(true);
+        prefs->copySourceBox()->setChecked(true);
         prefs->accept();
     });
     trigger(32799);
     answers->hold(false);
-    EXPECT_TRUE(TestMedia::readFile(app("config.ini")).contains("\nKeepGoing=1"));
+    const QByteArray ini = TestMedia::readFile(app("config.ini"));
+    for (const char* line : {"\nKeepGoing=1", "\nKeepFolderTree=1", "\nCopySourceIfLarger=1"})
+        EXPECT_TRUE(ini.contains(line)) << line;
+    EXPECT_TRUE(dlg->batch().namePattern().keepsFolderTree() && dlg->batch().copySourceIfLarger());
     encodeAndWait();
 
     EXPECT_EQ(cell(0, 4), "Completed");
