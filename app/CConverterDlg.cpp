@@ -11,6 +11,7 @@
 #include "CPreviewPanel.h"
 #include "CProfileEditor.h"
 #include "CSaveProfileCommand.h"
+#include "CompareCommand.h"
 #include "CopyCommandLineCommand.h"
 #include "CSkinEngine.h"
 #include "CWindowBatchUser.h"
@@ -215,6 +216,9 @@ void CConverterDlg::connectCommands()
         on(id, &CConverterDlg::OnRemoveAll);
     on(Id::kFileExit, &CConverterDlg::OnExit);
     on(Id::kFileAddFolder, &CConverterDlg::OnAddFolder);
+    const auto* compare =
+        new CompareCommand(m_menus.popup, this, {m_jobs, &m_model, m_preview, {}}, this);
+    m_menus.actions.insert(CompareCommand::kCommandId, compare->action());
     new CopyCommandLineCommand(
         m_menus.action(Id::kCopyCommandLine), m_menus.popup,
         {m_jobs, &m_model, &m_setup,
@@ -571,6 +575,8 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
     // Enter or Esc would end the dialog and throw the job list away without a question.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
         (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)) {
+        if (event->key() == Qt::Key_Escape)
+            m_preview->EndCompare(); // Esc leaves a comparison, and does nothing else
         event->accept();
         return;
     }

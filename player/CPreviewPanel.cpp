@@ -141,8 +141,63 @@ void CPreviewPanel::setSelectedPath(SelectedPath selectedPath)
     m_selectedPath = std::move(selectedPath);
 }
 
+void CPreviewPanel::Compare(const QString& source, const QString& output, const QString& verdict)
+{
+    StopPreview();
+    showIdle();
+    if (!m_compare) {
+        m_compare = new CompareView(m_picture);
+        m_compare->setObjectName(QStringLiteral("compareView"));
+    }
+    m_compare->setGeometry(m_picture->contentsRect());
+    m_compare->open(source, output, verdict);
+    m_compare->show();
+    m_compare->setFocus();
+    m_strPreviewPath = source;
+    m_dDuration = 0.0;
+    m_nPreviewState = Paused;
+}
+
+void CPreviewPanel::EndCompare()
+{
+    if (!comparing())
+        return;
+    m_timer.stop();
+    m_compare->close();
+    m_compare->hide();
+    m_nPreviewState = Idle;
+    showIdle();
+}
+
+bool CPreviewPanel::comparing() const
+{
+    return m_compare && m_compare->isOpen();
+}
+
+bool CPreviewPanel::currentPosition(double& seconds) const
+{
+    if (!comparing())
+        return m_player.CurrentPosition(seconds);
+    seconds = m_compare->position();
+    return true;
+}
+
+void CPreviewPanel::readDuration()
+{
+    if (comparing())
+        m_dDuration = m_compare->duration();
+    else
+        m_player.Duration(m_dDuration);
+}
+
 void CPreviewPanel::OnPlayPreview()
 {
+    if (comparing()) {
+        m_compare->play();
+        m_nPreviewState = Playing;
+        m_timer.start();
+        return;
+    }
     const QString selected = m_selectedPath ? m_selectedPath() : QString();
     if (!selected.isEmpty() && selected != m_strPreviewPath) {
         StopPreview();
@@ -185,7 +240,10 @@ void CPreviewPanel::OnPausePreview()
 {
     if (m_nPreviewState != Playing)
         return;
-    m_player.Pause();
+    if (comparing())
+        m_compare->pause();
+    else
+        m_player.Pause();
     m_nPreviewState = Paused;
     m_timer.stop();
 }
@@ -194,6 +252,10 @@ void CPreviewPanel::StopPreview()
 {
     if (QThread::currentThread() != thread()) {
         ThreadHandOff::post(this, [this] { StopPreview(); });
+        return;
+    }
+    if (comparing()) {
+        EndCompare();
         return;
     }
     if (m_nPreviewState == Idle)
@@ -222,7 +284,7 @@ void CPreviewPanel::FollowSelection()
 
 void CPreviewPanel::showSelected()
 {
-    if (m_nPreviewState == Playing || !m_picture)
+    if (m_nPreviewState == Playing || !m_picture || comparing())
         return;
     const QString selected = m_selectedPath ? m_selectedPath() : QString();
     if (m_nPreviewState == Paused && selected == m_strPreviewPath)
@@ -278,9 +340,9 @@ void CPreviewPanel::OnTimer()
     if (!m_slider)
         return;
     double position = 0.0;
-    const bool known = m_player.CurrentPosition(position);
+    const bool known = currentPosition(position);
     if (m_dDuration <= 0.0)
-        m_player.Duration(m_dDuration);
+        readDuration();
     // The user's drag wins over playback until the thumb is let go.
     if (m_slider->isSliderDown())
         return;
@@ -302,11 +364,14 @@ void CPreviewPanel::OnSliderMoved()
     if (m_nPreviewState == Idle || !m_slider)
         return;
     if (m_dDuration <= 0.0)
-        m_player.Duration(m_dDuration);
+        readDuration();
     if (m_dDuration <= 0.0)
         return;
     const double seconds = m_slider->sliderPosition() * m_dDuration * 0.01;
-    m_player.Seek(seconds);
+    if (comparing())
+        m_compare->seek(seconds);
+    else
+        m_player.Seek(seconds);
     setTimeText(FormatHMS(static_cast<long long>(seconds)));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CompareView.h"
 #include "FirstFrame.h"
 #include "PreviewPlayer.h"
 
@@ -11,6 +12,7 @@
 #include <functional>
 
 class CImageButton;
+
 class QAction;
 class QLabel;
 class QSlider;
@@ -78,6 +80,15 @@ public:
     // True for a file that is a still picture rather than a clip.
     static bool IsStillPicture(const QString& path);
 
+    // Shows `output` with its `source` in the picture area (CompareView), paused at the start,
+    // `verdict` along the bottom; Play, Pause, the slider and its keys then move both. Ends a
+    // preview that runs first.
+    void Compare(const QString& source, const QString& output, const QString& verdict);
+    // Back to the plain preview, idle.
+    void EndCompare();
+    bool comparing() const;
+    CompareView* compareView() const { return m_compare; }
+
     // Idle, Playing or Paused, as the commands left it.
     PreviewState state() const { return m_nPreviewState; }
     // The file last chosen for preview.
@@ -100,6 +111,9 @@ private:
     bool showStill(const QString& path);
     // Shows `image` letter-boxed in the picture area.
     void showImage(const QImage& image);
+    // The position and duration of what plays, the comparison's included; false while unknown.
+    bool currentPosition(double& seconds) const;
+    void readDuration();
 
     QPointer<QLabel> m_picture;
     QPointer<QSlider> m_slider;
@@ -120,4 +134,5 @@ private:
     QTimer m_follow;     // gathers the selection changes of one event into one
     QString m_shownPath; // what FollowSelection put in view
     FirstFrame m_firstFrame;
+    QPointer<CompareView> m_compare; // over the picture while comparing
 };

@@ -13,11 +13,15 @@
 #include "CXHeaderCtrl.h"
 #include "HelpCommand.h"
 #include "TestMedia.h"
+#include "CompareView.h"
 #include "WindowHarness.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -358,6 +362,39 @@ TEST_F(WindowTest, CodecDownloadOpensTheHelpOnCodecPackages)
     for (const char* needed : {"id=\"codecs\"", "ffmpeg", "gstreamer1.0-libav",
                                "gstreamer1.0-plugins-bad", "gstreamer1.0-plugins-ugly"})
         EXPECT_TRUE(help.contains(needed)) << needed;
+}
+
+TEST_F(WindowTest, ACompletedRowsOutputIsSeenWithItsSourceAtTheSameMoment)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("clip.avi"), 4.0));
+    open();
+    add({media("clip.avi")});
+    encodeAndWait();
+    dlg->jobs().SelectRow(0);
+    CPreviewPanel& preview = dlg->preview();
+    trigger(32805);
+    ASSERT_TRUE(preview.comparing());
+    const CompareView* view = preview.compareView();
+    ASSERT_TRUE(waitFor([&] { return view->showsBoth() && view->duration() > 3.0; })) << view->showsBoth() << " " << view->duration();
+    const auto together = [&](double at) {
+        return std::abs(view->position() - at) < 0.1 && std::abs(view->outputPosition() - at) < 0.1;
+    };
+    auto* slider = qobject_cast<QSlider*>(control(1050));
+    slider->setSliderPosition(50);
+    slider->triggerAction(QAbstractSlider::SliderMove);
+    EXPECT_TRUE(waitFor([&] { return together(view->duration() / 2); }));
+
+    preview.OnPlayPreview();
+    ASSERT_TRUE(waitFor([&] { return view->position() > view->duration() / 2 + 0.5; }));
+    preview.OnPausePreview();
+    EXPECT_TRUE(waitFor([&] { return together(view->position()); })) << "held on one moment";
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &escape);
+    EXPECT_FALSE(preview.comparing());
+    ASSERT_TRUE(QFile::remove(out() + "/clip.mp4"));
+    QMetaObject::invokeMethod(dlg->menus().popup, "aboutToShow");
+    EXPECT_FALSE(dlg->menus().action(32805)->isEnabled()) << "the output is gone";
 }
 
 TEST_F(WindowTest, TheStoppedPreviewFollowsTheSelection)

@@ -1,0 +1,201 @@
+#include "CompareView.h"
+
+#include <QKeyEvent>
+#include <QMediaPlayer>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+#include <QVideoFrame>
+#include <QVideoSink>
+
+#include <algorithm>
+#include <cmath>
+
+CompareView::CompareView(QWidget* parent) : QWidget(parent)
+{
+    setAccessibleName(QStringLiteral("Output compared with its source"));
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::SplitHCursor);
+    m_source = makePlayer(m_sourceFrame);
+    m_output = makePlayer(m_outputFrame);
+    m_together.setInterval(100);
+    connect(&m_together, &QTimer::timeout, this, [this] { keepTogether(); });
+}
+
+CompareView::~CompareView()
+{
+    close();
+}
+
+QMediaPlayer* CompareView::makePlayer(QImage& frame)
+{
+    auto* player = new QMediaPlayer(this);
+    auto* sink = new QVideoSink(player);
+    player->setVideoSink(sink);
+    // The sink may report from the decoder's thread: its frames come over queued.
+    connect(
+        sink, &QVideoSink::videoFrameChanged, this,
+        [this, player, &frame](const QVideoFrame& video) {
+            const QImage image = video.isValid() ? video.toImage() : QImage();
+            if (image.isNull())
+                return;
+            frame = image;
+            // Opened playing only to show a first picture: held there.
+            if (!m_playing && player->playbackState() == QMediaPlayer::PlayingState)
+                player->pause();
+            update();
+        },
+        Qt::QueuedConnection);
+    return player;
+}
+
+void CompareView::open(const QString& source, const QString& output, const QString& verdict)
+{
+    close();
+    m_sourcePath = source;
+    m_outputPath = output;
+    m_verdict = verdict;
+    m_source->setSource(QUrl::fromLocalFile(source));
+    m_output->setSource(QUrl::fromLocalFile(output));
+    // A paused player shows nothing yet: each plays up to its first picture.
+    m_playing = false;
+    m_source->play();
+    m_output->play();
+    update();
+}
+
+void CompareView::close()
+{
+    m_playing = false;
+    m_together.stop();
+    for (QMediaPlayer* player : {m_source, m_output}) {
+        player->stop();
+        player->setSource(QUrl());
+    }
+    m_sourceFrame = QImage();
+    m_outputFrame = QImage();
+    m_sourcePath.clear();
+    m_outputPath.clear();
+}
+
+void CompareView::play()
+{
+    m_playing = true;
+    m_output->setPosition(m_source->position());
+    m_source->play();
+    m_output->play();
+    m_together.start();
+}
+
+void CompareView::pause()
+{
+    m_playing = false;
+    m_together.stop();
+    m_source->pause();
+    m_output->pause();
+    // Held on the same moment, so that both show the same picture.
+    m_output->setPosition(m_source->position());
+}
+
+void CompareView::seek(double seconds)
+{
+    const qint64 at = qint64(std::llround(seconds * 1000.0));
+    m_source->setPosition(at);
+    m_output->setPosition(at);
+}
+
+double CompareView::position() const
+{
+    return m_source->position() / 1000.0;
+}
+
+double CompareView::outputPosition() const
+{
+    return m_output->position() / 1000.0;
+}
+
+double CompareView::duration() const
+{
+    return m_source->duration() / 1000.0;
+}
+
+void CompareView::keepTogether()
+{
+    const qint64 drift = m_output->position() - m_source->position();
+    if (std::abs(drift) > kDriftMs)
+        m_output->setPosition(m_source->position());
+}
+
+bool CompareView::sideBySide() const
+{
+    const QSize shape = m_outputFrame.isNull() ? QSize(16, 9) : m_outputFrame.size();
+    // Two pictures at full height fit across.
+    return width() >= 2 * height() * shape.width() / std::max(1, shape.height());
+}
+
+QRect CompareView::fitted(const QRect& area) const
+{
+    const QSize shape = m_outputFrame.isNull() ? QSize(16, 9) : m_outputFrame.size();
+    const QSize size = shape.scaled(area.size(), Qt::KeepAspectRatio);
+    return QRect(area.x() + (area.width() - size.width()) / 2,
+                 area.y() + (area.height() - size.height()) / 2, size.width(), size.height());
+}
+
+void CompareView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    // Both at the output's picture size: what the user would see of each.
+    if (sideBySide()) {
+        const QRect left = fitted(QRect(0, 0, width() / 2, height()));
+        const QRect right = fitted(QRect(width() / 2, 0, width() - width() / 2, height()));
+        painter.drawImage(left, m_sourceFrame);
+        painter.drawImage(right, m_outputFrame);
+    } else {
+        const QRect picture = fitted(rect());
+        const int split = picture.x() + int(std::lround(picture.width() * m_divider));
+        painter.drawImage(picture, m_sourceFrame);
+        painter.setClipRect(QRect(split, 0, width() - split, height()));
+        painter.drawImage(picture, m_outputFrame);
+        painter.setClipping(false);
+        painter.setPen(QPen(Qt::white, 2));
+        painter.drawLine(split, 0, split, height());
+    }
+    painter.setPen(Qt::white);
+    painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignLeft,
+                     QStringLiteral("Source"));
+    painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignRight,
+                     QStringLiteral("Output"));
+    if (!m_verdict.isEmpty())
+        painter.drawText(rect().adjusted(4, 2, -4, -2),
+                         Qt::AlignBottom | Qt::AlignHCenter | Qt::TextWordWrap, m_verdict);
+}
+
+void CompareView::moveDivider(double x)
+{
+    const QRect picture = fitted(rect());
+    m_divider = std::clamp((x - picture.x()) / std::max(1, picture.width()), 0.0, 1.0);
+    update();
+}
+
+void CompareView::mousePressEvent(QMouseEvent* event)
+{
+    moveDivider(event->position().x());
+}
+
+void CompareView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        moveDivider(event->position().x());
+}
+
+void CompareView::keyPressEvent(QKeyEvent* event)
+{
+    const double step = event->key() == Qt::Key_Left ? -0.05 : event->key() == Qt::Key_Right ? 0.05 : 0.0;
+    if (step == 0.0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    m_divider = std::clamp(m_divider + step, 0.0, 1.0);
+    update();
+}

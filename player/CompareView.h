@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+class QMediaPlayer;
+class QVideoSink;
+
+// A conversion's output seen with its source, at the same moment of the file: split by a
+// divider the user drags (or moves with the arrow keys), source to its left, output to its
+// right, or side by side where the view is wide enough for both. Both play, pause and seek
+// together; while playing, the output is pulled back to the source whenever they drift more
+// than kDriftMs apart. The quality verdict, when given, shows along the bottom. Silent.
+// Threads: UI thread only.
+class CompareView : public QWidget
+{
+public:
+    static constexpr int kDriftMs = 40;
+
+    explicit CompareView(QWidget* parent = nullptr);
+    ~CompareView() override;
+
+    // Opens `source` and `output`, both paused at their start.
+    void open(const QString& source, const QString& output, const QString& verdict);
+    // Stops both and lets the files go.
+    void close();
+    bool isOpen() const { return !m_sourcePath.isEmpty(); }
+    QString outputPath() const { return m_outputPath; }
+
+    void play();
+    void pause();
+    // Both go to `seconds`.
+    void seek(double seconds);
+    // Where the source and the output stand, in seconds.
+    double position() const;
+    double outputPosition() const;
+    // The source's duration in seconds; 0 while unknown.
+    double duration() const;
+    // The divider's place as a share of the picture's width (0..1).
+    double divider() const { return m_divider; }
+    // True when the two pictures stand side by side rather than split.
+    bool sideBySide() const;
+    // True once both have shown a picture.
+    bool showsBoth() const { return !m_sourceFrame.isNull() && !m_outputFrame.isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QMediaPlayer* makePlayer(QImage& frame);
+    void keepTogether();
+    void moveDivider(double x);
+    // Where a picture of the output's shape stands in `area`.
+    QRect fitted(const QRect& area) const;
+
+    QMediaPlayer* m_source = nullptr;
+    QMediaPlayer* m_output = nullptr;
+    QImage m_sourceFrame;
+    QImage m_outputFrame;
+    QString m_sourcePath;
+    QString m_outputPath;
+    QString m_verdict;
+    double m_divider = 0.5;
+    bool m_playing = false;
+    QTimer m_together;
+};
