@@ -381,6 +381,19 @@ protected:
     }
 
     QString out() const { return work.path() + "/out"; }
+    // A 20 s H.264 clip with a key frame every second, cut into 2 s segments under
+    // shortSegments(): long enough to be stopped while it converts.
+    static bool makeRecording(const QString& path)
+    {
+        return TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25", "-t", "20",
+                                  "-c:v", "libx264", "-g", "25", "-y", path});
+    }
+    static QProcessEnvironment shortSegments()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(EncoderToolContract::kSegmentSecondsVariable, "2");
+        return env;
+    }
     Result convert(const QStringList& arguments)
     {
         return runProgram(app.path() + "/tovel-cli",
@@ -624,11 +637,9 @@ TEST_F(RealToolCliTest, ListsEveryProfileAndRefusesOneThisFfmpegCannotMake)
 
 TEST_F(RealToolCliTest, TheSameCommandAfterCtrlCResumesAndRestartOrNoSegmentsDoNot)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(EncoderToolContract::kSegmentSecondsVariable, "2");
+    const QProcessEnvironment env = shortSegments();
     const QString clip = work.path() + "/recording.mp4";
-    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25", "-t", "20",
-                                   "-c:v", "libx264", "-g", "25", "-y", clip}));
+    ASSERT_TRUE(makeRecording(clip));
     const QString output = out() + "/recording.mp4";
     const QStringList command = {"--profile", "MP4 - H.264 Video (Quality)", "--output", out(),
                                  clip};
@@ -693,14 +704,11 @@ QList<QPair<pid_t, char>> processTree(pid_t root)
 
 TEST_F(RealToolCliTest, CtrlZStopsTheEncoderAndItsFfmpegsAndFgLetsThemFinish)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(EncoderToolContract::kSegmentSecondsVariable, "2");
     const QString clip = work.path() + "/night.mp4";
-    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25", "-t", "20",
-                                   "-c:v", "libx264", "-g", "25", "-y", clip}));
+    ASSERT_TRUE(makeRecording(clip));
     const QString output = out() + "/night.mp4";
     QProcess cli;
-    cli.setProcessEnvironment(env);
+    cli.setProcessEnvironment(shortSegments());
     // A job of its own, as a shell gives each command line.
     cli.setChildProcessModifier([] { ::setpgid(0, 0); });
     cli.start(app.path() + "/tovel-cli",
