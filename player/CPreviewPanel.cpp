@@ -6,6 +6,7 @@
 #include "ThreadHandOff.h"
 
 #include <QAction>
+#include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QPainter>
@@ -148,8 +149,12 @@ void CPreviewPanel::Compare(const QString& source, const QString& output, const 
     if (!m_compare) {
         m_compare = new CompareView(m_picture);
         m_compare->setObjectName(QStringLiteral("compareView"));
+        // Follows the picture area as the window is resized.
+        auto* fill = new QHBoxLayout(m_picture);
+        const int frame = m_picture->frameWidth();
+        fill->setContentsMargins(frame, frame, frame, frame);
+        fill->addWidget(m_compare);
     }
-    m_compare->setGeometry(m_picture->contentsRect());
     m_compare->open(source, output, verdict);
     m_compare->show();
     m_compare->setFocus();

@@ -161,14 +161,21 @@ void CompareView::paintEvent(QPaintEvent*)
         painter.setPen(QPen(Qt::white, 2));
         painter.drawLine(split, 0, split, height());
     }
-    painter.setPen(Qt::white);
-    painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignLeft,
-                     QStringLiteral("Source"));
-    painter.drawText(rect().adjusted(4, 2, -4, -2), Qt::AlignTop | Qt::AlignRight,
-                     QStringLiteral("Output"));
+    caption(painter, Qt::AlignTop | Qt::AlignLeft, QStringLiteral("Source"));
+    caption(painter, Qt::AlignTop | Qt::AlignRight, QStringLiteral("Output"));
     if (!m_verdict.isEmpty())
-        painter.drawText(rect().adjusted(4, 2, -4, -2),
-                         Qt::AlignBottom | Qt::AlignHCenter | Qt::TextWordWrap, m_verdict);
+        caption(painter, Qt::AlignBottom | Qt::AlignHCenter, m_verdict);
+}
+
+void CompareView::caption(QPainter& painter, Qt::Alignment where, const QString& text) const
+{
+    // On a dark plate: the pictures may be white just there.
+    const QRect room = rect().adjusted(2, 2, -2, -2);
+    QRect box = painter.fontMetrics().boundingRect(room, int(where) | Qt::TextWordWrap, text);
+    box = box.adjusted(-3, -1, 3, 1).intersected(rect());
+    painter.fillRect(box, QColor(0, 0, 0, 170));
+    painter.setPen(Qt::white);
+    painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
 void CompareView::moveDivider(double x)

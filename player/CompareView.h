@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QMediaPlayer;
+class QPainter;
 class QVideoSink;
 
 // A conversion's output seen with its source, at the same moment of the file: split by a
@@ -53,6 +54,8 @@ protected:
 
 private:
     QMediaPlayer* makePlayer(QImage& frame);
+    // Draws `text` at `where` in the view, readable over any picture.
+    void caption(QPainter& painter, Qt::Alignment where, const QString& text) const;
     void keepTogether();
     void moveDivider(double x);
     // Where a picture of the output's shape stands in `area`.
