@@ -8,6 +8,7 @@
 #include "LegacyTranslator.h"
 #include "MediaLibrary.h"
 #include "OutputCheck.h"
+#include "QualityMeter.h"
 #include "SegmentWorkFolder.h"
 #include "StdinWatcher.h"
 #include "ThreadHandOff.h"
@@ -15,6 +16,7 @@
 #include "TrustingCatalogue.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -119,6 +121,8 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     StdinWatcher watcher;
     watcher.start();
     ChildLifetime lifetime;
+    QElapsedTimer took;
+    took.start();
     if (CuttingDecision::worthDeciding(quick.arguments))
         return CuttingDecision::run(line, input, ffmpeg, toolFolder, watcher, lifetime);
     FfmpegRunner runner(watcher, lifetime);
@@ -155,14 +159,17 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
         helper.join();
 
     // A shortened file under the output's name would pass for a finished one.
+    const bool ran = !runner.stopped() && code == 0;
+    const MediaProbeResult output = ran ? settled.library->probe(line.output) : MediaProbeResult{};
     const QString fault =
         runner.stopped() ? QStringLiteral("stopped before the end")
-        : code != 0
-            ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
-            : OutputCheck::fault(settled.command.expected, settled.library->probe(line.output));
+        : code != 0 ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
+                    : OutputCheck::fault(settled.command.expected, output);
     if (fault.isEmpty()) {
         // The output was written another way than by a cut conversion's join.
         SegmentWorkFolder::removeFor(line.output, input);
+        QualityMeter::report({ffmpeg, input, line.output, settled.command.expected, output,
+                              took.elapsed(), &watcher});
         return 0;
     }
     ToolSays::discard(line.output, fault);

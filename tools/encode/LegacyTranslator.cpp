@@ -506,6 +506,9 @@ OutputExpectation LegacyTranslator::expectation() const
     }
     const double start = optionSeconds("ss");
     const double length = optionSeconds("t");
+    e.reencodedVideo = e.video && m_input.hasVideo && !m_input.isStillPicture && !m_videoCopy;
+    e.sourceStart = std::max(0.0, start);
+    e.videoFilters = m_filters.video();
     if (m_limited || start < -1 || length < -1)
         return e;
     double seconds = m_input.lengthEstimated ? 0 : m_input.duration;

@@ -15,6 +15,11 @@ struct OutputExpectation
     bool video = false; // a moving picture
     bool audio = false;
     double seconds = 0; // the play time; 0 when the options or the input leave it open
+    // What a measure of the output against its source needs: whether a moving picture was
+    // re-encoded from one, where in the source the output begins, and the filters between.
+    bool reencodedVideo = false;
+    double sourceStart = 0;
+    QString videoFilters;
 };
 
 // What the translation gives: ffmpeg's arguments (without the program), one line for each
