@@ -1,5 +1,7 @@
 #pragma once
 
+#include "QualityVerdict.h"
+
 #include <QString>
 
 // How the last conversion of a job ended, beyond its 1/0 result: written by the engine on the
@@ -8,4 +10,5 @@ struct RunOutcome
 {
     bool stopped = false; // a Stop cut it short; what it wrote is kept
     QString reason;       // why it failed, in one line; empty when nothing went wrong
+    QualityVerdict verdict; // how the output compares with its source, as the tool measured it
 };

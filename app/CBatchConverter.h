@@ -104,6 +104,12 @@ public:
     // A re-encoded output larger than its source is removed and its row "Skipped". Off at
     // start; read as each row ends.
     void setKeepSmaller(bool keep) { m_keepSmaller.store(keep); }
+    // A completed row whose output measured below SSIM `floor` gets a warning mark and is
+    // listed at the end; 0 (the start) is off. Read as each row ends.
+    void setQualityFloor(double floor) { m_qualityFloor.store(floor); }
+    double qualityFloor() const { return m_qualityFloor.load(); }
+    // Such a row fails instead (its file is kept). Off at start.
+    void setQualityFloorFails(bool fails) { m_lowQualityFails.store(fails); }
     // How outputs are named ("{name}" at start); read as each row starts.
     void setNamePattern(const OutputNamePattern& pattern);
     OutputNamePattern namePattern() const;
@@ -153,6 +159,8 @@ private:
     void SkipRow(int row, const QString& reason);
     // The end's message of a batch without failures: the Part's words, then the skipped rows.
     QString AccomplishedText() const;
+    // Hands the row its verdict, judged against the floor; false when the row failed for it.
+    bool JudgeQuality(int row, const ConversionJob& job);
     // True when `job`'s output, re-encoded, came out larger than its source and was removed.
     bool DropLargerOutput(int row, const ConversionJob& job);
     QString ReserveOutputPath(const ConversionJob& job, int row, const QString& folder);
@@ -177,6 +185,8 @@ private:
     std::atomic<bool> m_segments{true};
     std::atomic<bool> m_skipSameCodec{false};
     std::atomic<bool> m_keepSmaller{false};
+    std::atomic<double> m_qualityFloor{0};
+    std::atomic<bool> m_lowQualityFails{false};
     std::atomic<int> m_processorShare{1}; // each row's share of the processors this batch
     std::atomic<bool> m_keepGoing{false};
     std::atomic<bool> m_goOn{false}; // keep-going as the running batch took it
@@ -193,4 +203,5 @@ private:
     mutable QMutex m_failedLock;
     QStringList m_failedRows;  // "name: reason" of a keep-going batch, in the order they failed
     QStringList m_skippedRows; // "name: reason", in the order they were skipped
+    QStringList m_lowQualityRows; // "name: SSIM x" of the rows below the floor
 };

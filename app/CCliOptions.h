@@ -7,7 +7,8 @@
 // The command line of the terminal program:
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
 //             [--jobs N] [--keep-going] [--dry-run] [--no-segments] [--restart]
-//             [--skip-same-codec] [--keep-smaller] [--name PATTERN] FILE|FOLDER...
+//             [--skip-same-codec] [--keep-smaller] [--name PATTERN] [--min-ssim X]
+//             FILE|FOLDER...
 //   tovel-cli --list-profiles
 //   tovel-cli --version
 // "--name=value" works as well, and "--" ends the options so that a file may begin with '-'.
@@ -26,6 +27,7 @@ struct CCliOptions
     bool skipSameCodec = false; // skip files already in the profile's codec
     bool keepSmaller = false;   // never keep an output larger than its source
     std::optional<int> jobs;    // rows converting at once; none: "Simultaneous" of config.ini
+    std::optional<double> minSsim; // a row measured below it fails (its file kept)
     bool help = false;
     bool version = false;      // print the name and version, convert nothing
     bool listProfiles = false; // print every profile with its target and state, convert nothing

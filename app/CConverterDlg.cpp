@@ -290,6 +290,7 @@ void CConverterDlg::OnInitDialog()
     m_batch->setSegments(m_settings.ReadSegments());
     m_batch->setSkipSameCodec(m_settings.ReadFlag("SkipSameCodec"));
     m_batch->setKeepSmaller(m_settings.ReadFlag("KeepSmaller"));
+    m_batch->setQualityFloor(m_settings.ReadQualityFloor());
     m_batch->setKeepSourceDates(m_settings.ReadFlag("KeepDates"));
     m_batch->setNamePattern(OutputNamePattern(m_settings.ReadNamePattern()));
     m_drawing->SetColumnWidths(m_settings.ReadColumnWidths());

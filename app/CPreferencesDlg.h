@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QDoubleSpinBox;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
@@ -34,6 +35,11 @@ public:
     // removed.
     QCheckBox* skipSameCodecBox() const { return m_skipSameCodec; }
     QCheckBox* keepSmallerBox() const { return m_keepSmaller; }
+    // The least SSIM a converted row may measure before it is marked; 0 off.
+    void setQualityFloor(double floor);
+    double qualityFloor() const;
+    QCheckBox* qualityWarningBox() const { return m_qualityWarning; }
+    QDoubleSpinBox* qualityFloorBox() const { return m_qualityFloor; }
     // The pattern outputs are named by; checked when the dialog is accepted.
     QLineEdit* namePatternBox() const;
     QRadioButton* stopOnFailureButton() const { return m_stopOnFailure; }
@@ -55,6 +61,8 @@ private:
     QCheckBox* m_segments;
     QCheckBox* m_skipSameCodec;
     QCheckBox* m_keepSmaller;
+    QCheckBox* m_qualityWarning;
+    QDoubleSpinBox* m_qualityFloor;
     QLineEdit* m_namePattern;
     QRadioButton* m_stopOnFailure;
     QRadioButton* m_goOn;

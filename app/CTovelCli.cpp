@@ -73,6 +73,8 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         {"--keep-smaller",
          "remove an output larger than its source and call the file skipped (default: "
          "\"KeepSmaller\" of config.ini)"},
+        {"--min-ssim X",
+         "count a file whose output measures below SSIM X as failed, keeping the output"},
         {"--list-profiles",
          "print every profile with its target, and why it cannot be used where it cannot"},
         {"--help", "show this text"},
@@ -352,6 +354,8 @@ int CTovelCli::Run(const QStringList& arguments)
     batch.setSegments(!options.noSegments && settings.ReadSegments());
     batch.setSkipSameCodec(options.skipSameCodec || settings.ReadFlag("SkipSameCodec"));
     batch.setKeepSmaller(options.keepSmaller || settings.ReadFlag("KeepSmaller"));
+    batch.setQualityFloor(options.minSsim.value_or(settings.ReadQualityFloor()));
+    batch.setQualityFloorFails(options.minSsim.has_value());
     batch.setNamePattern(
         OutputNamePattern(options.namePattern.value_or(settings.ReadNamePattern())));
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QualityVerdict.h"
 #include "RowState.h"
 
 #include <QByteArray>
@@ -23,6 +24,7 @@ public:
         QList<QPair<QByteArray, QByteArray>> values; // option name and value, as edited
         bool checked = true;
         RowState state = RowState::Ready; // kept by name; never Converting
+        QualityVerdict verdict;           // of its last conversion; empty when none
     };
 
     // The rows with the output box's text as the user left it (empty: the box was empty, or

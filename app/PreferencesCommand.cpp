@@ -16,6 +16,7 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     dialog.segmentsBox()->setChecked(settings.ReadSegments());
     dialog.skipSameCodecBox()->setChecked(settings.ReadFlag("SkipSameCodec"));
     dialog.keepSmallerBox()->setChecked(settings.ReadFlag("KeepSmaller"));
+    dialog.setQualityFloor(batch.qualityFloor());
     dialog.namePatternBox()->setText(batch.namePattern().text());
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -25,6 +26,8 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     settings.WriteFlag("SkipSameCodec", dialog.skipSameCodecBox()->isChecked());
     batch.setKeepSmaller(dialog.keepSmallerBox()->isChecked());
     settings.WriteFlag("KeepSmaller", dialog.keepSmallerBox()->isChecked());
+    batch.setQualityFloor(dialog.qualityFloor());
+    settings.WriteQualityFloor(dialog.qualityFloor());
     batch.setNamePattern(OutputNamePattern(dialog.namePatternBox()->text()));
     settings.WriteNamePattern(dialog.namePatternBox()->text());
     batch.setKeepSourceDates(dialog.keepDates());
