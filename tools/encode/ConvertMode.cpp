@@ -168,8 +168,8 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     if (fault.isEmpty()) {
         // The output was written another way than by a cut conversion's join.
         SegmentWorkFolder::removeFor(line.output, input);
-        QualityMeter::report({ffmpeg, input, line.output, settled.command.expected, output,
-                              took.elapsed(), &watcher});
+        QualityMeter::report({ffmpeg, input, line.output, settled.command.expected.video,
+                              settled.command.origin, output, took.elapsed(), &watcher});
         return 0;
     }
     ToolSays::discard(line.output, fault);

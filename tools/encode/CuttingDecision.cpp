@@ -133,6 +133,7 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
     }
     SegmentWorkFolder::removeFor(line.output, input);
     QualityMeter::report(
-        {ffmpeg, input, line.output, command.expected, output, took.elapsed(), &watcher});
+        {ffmpeg, input, line.output, command.expected.video, command.origin, output, took.elapsed(),
+         &watcher});
     return 0;
 }

@@ -75,6 +75,7 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
 
     FfmpegCommand& cmd = t.m_cmd;
     cmd.expected = t.expectation();
+    cmd.origin = t.origin(cmd.expected);
     cmd.arguments << QStringLiteral("-y") << t.m_pre;
     // The image reader would take "%d" in a picture's name for a numbered sequence.
     if (input.demuxer == QLatin1String("image2"))
@@ -493,6 +494,15 @@ double LegacyTranslator::optionSeconds(const char* name) const
     return seconds;
 }
 
+PictureOrigin LegacyTranslator::origin(const OutputExpectation& expected) const
+{
+    PictureOrigin o;
+    o.reencoded = expected.video && m_input.hasVideo && !m_input.isStillPicture && !m_videoCopy;
+    o.sourceStart = std::max(0.0, optionSeconds("ss"));
+    o.filters = m_filters.video();
+    return o;
+}
+
 OutputExpectation LegacyTranslator::expectation() const
 {
     OutputExpectation e;
@@ -506,9 +516,6 @@ OutputExpectation LegacyTranslator::expectation() const
     }
     const double start = optionSeconds("ss");
     const double length = optionSeconds("t");
-    e.reencodedVideo = e.video && m_input.hasVideo && !m_input.isStillPicture && !m_videoCopy;
-    e.sourceStart = std::max(0.0, start);
-    e.videoFilters = m_filters.video();
     if (m_limited || start < -1 || length < -1)
         return e;
     double seconds = m_input.lengthEstimated ? 0 : m_input.duration;

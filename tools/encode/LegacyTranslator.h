@@ -15,11 +15,15 @@ struct OutputExpectation
     bool video = false; // a moving picture
     bool audio = false;
     double seconds = 0; // the play time; 0 when the options or the input leave it open
-    // What a measure of the output against its source needs: whether a moving picture was
-    // re-encoded from one, where in the source the output begins, and the filters between.
-    bool reencodedVideo = false;
+};
+
+// What a measure of the output against its source needs: whether a moving picture was
+// re-encoded from one, where in the source the output begins, and the filters between.
+struct PictureOrigin
+{
+    bool reencoded = false;
     double sourceStart = 0;
-    QString videoFilters;
+    QString filters;
 };
 
 // What the translation gives: ffmpeg's arguments (without the program), one line for each
@@ -29,6 +33,7 @@ struct FfmpegCommand
     QStringList arguments;
     QStringList notes;
     OutputExpectation expected;
+    PictureOrigin origin;
     QString refusal; // not empty: the line cannot be converted, and this says why
 };
 
@@ -68,6 +73,7 @@ private:
     void emitFormatDefaults();
     void emitCover();
     OutputExpectation expectation() const;
+    PictureOrigin origin(const OutputExpectation& expected) const;
     double optionSeconds(const char* name) const;
     QString outputFormat() const;
     void note(const QString& text) { m_cmd.notes << text; }

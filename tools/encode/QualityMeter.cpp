@@ -88,8 +88,8 @@ QStringList QualityMeter::windowArguments(const Window& w) const
     // The source goes through the conversion's filters, then to the output's size and rate.
     const MediaProbeResult& out = m_setup.outputProbe;
     QStringList reference;
-    if (!m_setup.expected.videoFilters.isEmpty())
-        reference << m_setup.expected.videoFilters;
+    if (!m_setup.origin.filters.isEmpty())
+        reference << m_setup.origin.filters;
     if (out.frameRate > 0)
         reference << QStringLiteral("fps=%1").arg(out.frameRate, 0, 'g', 10);
     reference << QStringLiteral("scale=%1:%2:flags=bicubic").arg(out.width).arg(out.height);
@@ -161,14 +161,14 @@ QualityMeter::Figures QualityMeter::measure()
     if (source > 0)
         f.sizeShare = double(QFileInfo(m_setup.output).size()) / double(source);
     const MediaProbeResult& out = m_setup.outputProbe;
-    if (!m_setup.expected.reencodedVideo || !out.hasVideo || out.width <= 0)
+    if (!m_setup.origin.reencoded || !out.hasVideo || out.width <= 0)
         return f;
     const double total = out.videoDuration > 0 ? out.videoDuration : out.duration;
     const int windows = std::max(1, int(std::ceil(total / kWindowSeconds)));
     double ssimSum = 0;
     double mseSum = 0;
     int frames = 0;
-    const double start = m_setup.expected.sourceStart;
+    const double start = m_setup.origin.sourceStart;
     if (windows <= kWholeWindows) {
         if (!measureWindow({0, 0, start}, ssimSum, mseSum, frames, f.unmeasured))
             return f;
@@ -226,7 +226,7 @@ QString QualityMeter::line(const Figures& f, int crf)
 void QualityMeter::report(Setup setup)
 {
     // A copied picture is the source's own: there is nothing to judge.
-    if (setup.expected.video && !setup.expected.reencodedVideo)
+    if (setup.pictureExpected && !setup.origin.reencoded)
         return;
     ToolSays::line(line(QualityMeter(std::move(setup)).measure()));
 }

@@ -29,7 +29,8 @@ public:
         QString ffmpeg;
         QString source; // the file converted (a script's source)
         QString output;
-        OutputExpectation expected;
+        bool pictureExpected = false;
+        PictureOrigin origin;
         MediaProbeResult outputProbe;
         qint64 conversionMs = 0;
         const StdinWatcher* watcher = nullptr; // a stop ends the measure unfinished
