@@ -155,6 +155,10 @@ const char* const kQualities[] = {"18", "20", "23", "26", "28", "32"};
 const char* const kSpeeds[] = {"ultrafast", "superfast", "veryfast", "fast",    "faster",
                                "medium",    "slow",      "slower",   "veryslow"};
 
+// Targets a user is likely to ask for: a quality worth keeping, the limits of chat services.
+const char* const kTargetSsims[] = {"0.95", "0.97", "0.98", "0.99"};
+const char* const kTargetSizes[] = {"8", "10", "25", "50"};
+
 // Today's encoders take options the old tool had no name for. They follow the table's own
 // rows, which stay as they are, and sort after "aspect" in the editor.
 const OptionRow kLaterRows[OptionTable::kLaterRowCount] = {
@@ -166,6 +170,14 @@ const OptionRow kLaterRows[OptionTable::kLaterRowCount] = {
      "the encoder's speed preset: ultrafast ... veryslow for H.264/H.265, 0 (slowest) to 13 "
      "for AV1; VP9 takes the H.264 names",
      "Speed", 58, 1, kSpeeds, 9},
+    {"target_ssim", 0x11,
+     "the SSIM (0.90-0.999) this file should reach: the CRF is chosen for it from short samples; "
+     "empty leaves the quality as set",
+     "Target quality (SSIM)", 90, 1, kTargetSsims, 4},
+    {"target_mb", 0x11,
+     "the size in megabytes (1,000,000 bytes) the file should come out at, never over: two "
+     "passes at the bit rate it allows; empty leaves the size open",
+     "Target size (MB)", 91, 1, kTargetSizes, 4},
 };
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "QualityMeter.h"
 #include "SegmentWorkFolder.h"
 #include "StdinWatcher.h"
+#include "TargetConversion.h"
 #include "ThreadHandOff.h"
 #include "ToolSays.h"
 #include "TrustingCatalogue.h"
@@ -104,6 +105,13 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
         ToolSays::line(
             QStringLiteral("encode: cannot find ffmpeg beside this tool or on the search path"));
         return 1;
+    }
+
+    if (TargetConversion::asked(line)) {
+        StdinWatcher watcher;
+        watcher.start();
+        ChildLifetime lifetime;
+        return TargetConversion::run(line, input, ffmpeg, toolFolder, watcher, lifetime);
     }
 
     // Loading the FFmpeg libraries takes longer than starting ffmpeg. So ffmpeg starts at once

@@ -26,6 +26,15 @@ struct PictureOrigin
     QString filters;
 };
 
+// The quality or the size a file should come out at; 0: none asked.
+struct ConversionTarget
+{
+    double ssim = 0;
+    double megabytes = 0; // of 1,000,000 bytes
+    QString videoEncoder; // FFmpeg's name of the encoder the target drives
+    bool any() const { return ssim > 0 || megabytes > 0; }
+};
+
 // What the translation gives: ffmpeg's arguments (without the program), one line for each
 // legacy option that could not be honoured as written, and what the output should be.
 struct FfmpegCommand
@@ -34,6 +43,7 @@ struct FfmpegCommand
     QStringList notes;
     OutputExpectation expected;
     PictureOrigin origin;
+    ConversionTarget target;
     QString refusal; // not empty: the line cannot be converted, and this says why
 };
 
@@ -68,6 +78,7 @@ private:
     void emitMotionEstimation(const QString& value);
     void emitUnknown(const LegacyOption& option);
     void emitQuality();
+    void decideTarget();
     void decideShape();
     void emitCopyPlan();
     void emitFormatDefaults();
@@ -91,6 +102,7 @@ private:
     QString m_target, m_rate, m_tvstd, m_format, m_videoCodec, m_audioCodec;
     QString m_aspect, m_shapeAspect; // the asked aspect; the one the shape rule writes instead
     QString m_crf, m_preset, m_askedVideoEncoder; // the encoder the crf and preset are for
+    QString m_targetSsim, m_targetMb;
     bool m_videoCopy = false, m_audioCopy = false, m_noVideo = false, m_noAudio = false;
     bool m_hasDuration = false, m_hasSampleRate = false, m_hasChannels = false;
     bool m_coverAsClip = false, m_limited = false, m_mapped = false, m_hasBitRate = false;
