@@ -155,10 +155,6 @@ const char* const kQualities[] = {"18", "20", "23", "26", "28", "32"};
 const char* const kSpeeds[] = {"ultrafast", "superfast", "veryfast", "fast",    "faster",
                                "medium",    "slow",      "slower",   "veryslow"};
 
-// Targets a user is likely to ask for: a quality worth keeping, the limits of chat services.
-const char* const kTargetSsims[] = {"0.95", "0.97", "0.98", "0.99"};
-const char* const kTargetSizes[] = {"8", "10", "25", "50"};
-
 // Today's encoders take options the old tool had no name for. They follow the table's own
 // rows, which stay as they are, and sort after "aspect" in the editor.
 const OptionRow kLaterRows[OptionTable::kLaterRowCount] = {
@@ -173,11 +169,11 @@ const OptionRow kLaterRows[OptionTable::kLaterRowCount] = {
     {"target_ssim", 0x11,
      "the SSIM (0.90-0.999) this file should reach: the CRF is chosen for it from short samples; "
      "empty leaves the quality as set",
-     "Target quality (SSIM)", 90, 1, kTargetSsims, 4},
+     "Target quality (SSIM)", 90, 0, nullptr, 0},
     {"target_mb", 0x11,
      "the size in megabytes (1,000,000 bytes) the file should come out at, never over: two "
      "passes at the bit rate it allows; empty leaves the size open",
-     "Target size (MB)", 91, 1, kTargetSizes, 4},
+     "Target size (MB)", 91, 0, nullptr, 0},
 };
 
 } // namespace
