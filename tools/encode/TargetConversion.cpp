@@ -245,35 +245,59 @@ int TargetConversion::toSize()
     return 1;
 }
 
-double TargetConversion::probe(int crf, qint64& bytes)
+bool TargetConversion::cutStretches()
 {
+    // Each stretch of the source is decoded once, losslessly: the probes then neither seek nor
+    // decode the source again, and their measures compare the very same frames.
     const double share = m_seconds / kSamples;
     const double length = std::min(kSampleSeconds, m_seconds);
+    const int count = m_seconds <= length ? 1 : kSamples;
+    for (int i = 0; i < count; ++i) {
+        const double at = std::max(0.0, share * (i + 0.5) - length / 2);
+        const QString stretch = m_work.filePath(QStringLiteral("stretch%1.mkv").arg(i));
+        QStringList args = m_pre;
+        args << QStringLiteral("-ss") << QString::number(m_start + at, 'f', 3)
+             << QStringLiteral("-t") << QString::number(length, 'f', 3) << QStringLiteral("-i")
+             << QStringLiteral("file:") + m_input << QStringLiteral("-map")
+             << QStringLiteral("0:v:0") << QStringLiteral("-c:v") << QStringLiteral("ffv1")
+             << QStringLiteral("-an") << QStringLiteral("-sn") << QStringLiteral("-dn") << stretch;
+        if (runFfmpeg(args, 0, 0) != 0)
+            return false;
+        m_stretches << stretch;
+    }
+    return true;
+}
+
+double TargetConversion::probe(int crf, qint64& bytes)
+{
+    if (m_stretches.isEmpty() && !cutStretches())
+        return -1;
     double ssimSum = 0;
     double mseSum = 0;
     int frames = 0;
     bytes = 0;
-    for (int i = 0; i < kSamples; ++i) {
-        const double at = std::max(0.0, share * (i + 0.5) - length / 2);
+    QStringList post = m_post;
+    drop(post, QStringLiteral("-map"));
+    // The picture goes through the conversion's own filters; the stretch is its source.
+    PictureOrigin origin = m_command.origin;
+    origin.sourceStart = 0;
+    for (int i = 0; i < m_stretches.size(); ++i) {
         const QString sample = m_work.filePath(QStringLiteral("sample%1.").arg(i) +
                                                QFileInfo(m_line.output).suffix());
         QStringList args = m_pre;
-        args << QStringLiteral("-ss") << QString::number(m_start + at, 'f', 3)
-             << QStringLiteral("-t") << QString::number(length, 'f', 3) << QStringLiteral("-i")
-             << QStringLiteral("file:") + m_input << m_post << QStringLiteral("-crf")
-             << QString::number(crf);
+        args << QStringLiteral("-i") << QStringLiteral("file:") + m_stretches[i]
+             << QStringLiteral("-map") << QStringLiteral("0:v:0") << post
+             << QStringLiteral("-crf") << QString::number(crf);
         if (m_command.target.videoEncoder.startsWith(QLatin1String("libvpx")))
             args << QStringLiteral("-b:v") << QStringLiteral("0");
         if (runFfmpeg(withoutSound(args) << sample, 0, 0) != 0)
             return -1;
         bytes += QFileInfo(sample).size();
-        QualityMeter meter({m_ffmpeg, m_input, sample, true, m_command.origin,
+        QualityMeter meter({m_ffmpeg, m_stretches[i], sample, true, origin,
                             m_library->probe(sample), 0, &m_watcher});
         QString why;
-        if (!meter.measureWindow({0, 0, m_start + at}, ssimSum, mseSum, frames, why))
+        if (!meter.measureWindow({0, 0, 0}, ssimSum, mseSum, frames, why))
             return -1;
-        if (m_seconds <= length)
-            break; // one sample holds it all
     }
     return frames > 0 ? ssimSum / frames : -1;
 }

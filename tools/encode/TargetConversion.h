@@ -49,6 +49,8 @@ private:
     int toSize();
     // The CRF chosen for the target quality; -1 when stopped or a sample failed (`code` set).
     int searchCrf(int& code);
+    // Decodes the stretches of the source the samples are made from; false when it could not.
+    bool cutStretches();
     // The samples' SSIM at `crf`, with their bytes; < 0 when they could not be made.
     double probe(int crf, qint64& bytes);
     int finish(int code, int crf);
@@ -68,6 +70,7 @@ private:
     double m_start = 0; // where in the source the output begins
     double m_seconds = 0;
     QTemporaryDir m_work;
+    QStringList m_stretches; // lossless copies of the source's sampled stretches
     bool m_stopped = false;
     QElapsedTimer m_took;
 };
