@@ -24,8 +24,8 @@ std::optional<QualityVerdict> QualityVerdict::fromToolLine(const QByteArray& lin
     QByteArray rest = text.mid(int(sizeof C::kVerdictWord) - 1).trimmed();
     const int why = rest.indexOf(C::kVerdictUnmeasured);
     if (why >= 0) {
-        v.unmeasured = QString::fromLocal8Bit(
-            rest.mid(why + int(sizeof C::kVerdictUnmeasured) - 1).trimmed());
+        v.unmeasured =
+            QString::fromLocal8Bit(rest.mid(why + int(sizeof C::kVerdictUnmeasured) - 1).trimmed());
         rest.truncate(why);
     }
     const auto number = [](const QByteArray& word, const char* key, double& value) {
@@ -45,8 +45,7 @@ std::optional<QualityVerdict> QualityVerdict::fromToolLine(const QByteArray& lin
         if (number(word, C::kVerdictCrf, crf)) {
             v.crf = crf >= 0 ? int(crf) : -1;
         } else if (word.startsWith(C::kVerdictSampled)) {
-            const QList<QByteArray> parts =
-                word.mid(int(sizeof C::kVerdictSampled) - 1).split('/');
+            const QList<QByteArray> parts = word.mid(int(sizeof C::kVerdictSampled) - 1).split('/');
             if (parts.size() == 2) {
                 v.measuredSeconds = parts[0].toDouble();
                 v.totalSeconds = parts[1].toDouble();
@@ -63,9 +62,7 @@ QString QualityVerdict::text() const
     QStringList parts;
     if (hasSsim()) {
         // Short enough, sample note and all, for the list's 80-character tooltip.
-        parts << QStringLiteral("SSIM %1 (%2 dB)")
-                     .arg(ssim, 0, 'f', 3)
-                     .arg(ssimDb(), 0, 'f', 1)
+        parts << QStringLiteral("SSIM %1 (%2 dB)").arg(ssim, 0, 'f', 3).arg(ssimDb(), 0, 'f', 1)
               << QStringLiteral("PSNR %1 dB").arg(psnr, 0, 'f', 1);
         if (sampled())
             parts.last() += QStringLiteral(" on a sample");

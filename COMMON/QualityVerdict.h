@@ -9,13 +9,13 @@
 // A plain value: the engine reads it from the tool's line, the job model keeps it per row.
 struct QualityVerdict
 {
-    double sizeShare = -1; // output bytes over source bytes; < 0 unknown
-    double ssim = -1;      // < 0: the picture was not measured
-    double psnr = -1;      // dB
+    double sizeShare = -1;      // output bytes over source bytes; < 0 unknown
+    double ssim = -1;           // < 0: the picture was not measured
+    double psnr = -1;           // dB
     double measuredSeconds = 0; // with totalSeconds: only a sample was measured
     double totalSeconds = 0;
-    int crf = -1;          // the quality value a target quality chose; < 0 none
-    QString unmeasured;    // why the picture could not be measured
+    int crf = -1;            // the quality value a target quality chose; < 0 none
+    QString unmeasured;      // why the picture could not be measured
     bool belowFloor = false; // judged by the batch against the user's least SSIM
 
     // True when the tool said nothing of the file.

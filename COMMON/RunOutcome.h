@@ -8,7 +8,7 @@
 // batch worker when bDoConvert returns, read by the batch to judge and explain the row.
 struct RunOutcome
 {
-    bool stopped = false; // a Stop cut it short; what it wrote is kept
-    QString reason;       // why it failed, in one line; empty when nothing went wrong
+    bool stopped = false;   // a Stop cut it short; what it wrote is kept
+    QString reason;         // why it failed, in one line; empty when nothing went wrong
     QualityVerdict verdict; // how the output compares with its source, as the tool measured it
 };

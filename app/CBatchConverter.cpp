@@ -514,8 +514,7 @@ bool CBatchConverter::JudgeQuality(int row, const ConversionJob& job)
     const QString below = QStringLiteral("below SSIM %1").arg(floor);
     if (m_lowQualityFails.load()) {
         // The file stays: it is a finished conversion the user may still want.
-        FailRow(row,
-                QStringLiteral("The output of %1 is %2: %3").arg(name, below, verdict.text()),
+        FailRow(row, QStringLiteral("The output of %1 is %2: %3").arg(name, below, verdict.text()),
                 QStringLiteral("the output's quality is ") + below);
         return false;
     }

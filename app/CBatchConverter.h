@@ -201,7 +201,7 @@ private:
     QSet<QString> m_namesInUse;      // output paths of the rows converting now (case folded)
     OutputNamePattern m_namePattern; // under m_nameLock
     mutable QMutex m_failedLock;
-    QStringList m_failedRows;  // "name: reason" of a keep-going batch, in the order they failed
-    QStringList m_skippedRows; // "name: reason", in the order they were skipped
+    QStringList m_failedRows;     // "name: reason" of a keep-going batch, in the order they failed
+    QStringList m_skippedRows;    // "name: reason", in the order they were skipped
     QStringList m_lowQualityRows; // "name: SSIM x" of the rows below the floor
 };

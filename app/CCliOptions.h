@@ -19,14 +19,14 @@ struct CCliOptions
     std::optional<QString> namePattern; // none: "OutputName" of config.ini, else "{name}"
     bool overwrite = false;
     bool shutdown = false;
-    bool keepDates = false;     // outputs get their input's modification time
-    bool keepGoing = false;     // a failed file does not end the batch
-    bool dryRun = false;        // print each row's command line, convert nothing
-    bool noSegments = false;    // never cut a long video into segments
-    bool restart = false;       // throw away the segments a stopped run kept
-    bool skipSameCodec = false; // skip files already in the profile's codec
-    bool keepSmaller = false;   // never keep an output larger than its source
-    std::optional<int> jobs;    // rows converting at once; none: "Simultaneous" of config.ini
+    bool keepDates = false;        // outputs get their input's modification time
+    bool keepGoing = false;        // a failed file does not end the batch
+    bool dryRun = false;           // print each row's command line, convert nothing
+    bool noSegments = false;       // never cut a long video into segments
+    bool restart = false;          // throw away the segments a stopped run kept
+    bool skipSameCodec = false;    // skip files already in the profile's codec
+    bool keepSmaller = false;      // never keep an output larger than its source
+    std::optional<int> jobs;       // rows converting at once; none: "Simultaneous" of config.ini
     std::optional<double> minSsim; // a row measured below it fails (its file kept)
     bool help = false;
     bool version = false;      // print the name and version, convert nothing

@@ -119,15 +119,15 @@ void JobModel::setState(int row, RowState state)
 {
     deliver(idOf(row), State | Progress | Timing | Reason | Resume | Verdict,
             [state](RowValues& values) {
-        if (state == RowState::Converting) {
-            values.percent = 0;
-            values.timing = RowTiming{};
-            values.reason.clear();
-            values.resumePercent = 0;
-            values.verdict = QualityVerdict{};
-        }
-        values.state = state;
-    });
+                if (state == RowState::Converting) {
+                    values.percent = 0;
+                    values.timing = RowTiming{};
+                    values.reason.clear();
+                    values.resumePercent = 0;
+                    values.verdict = QualityVerdict{};
+                }
+                values.state = state;
+            });
 }
 
 void JobModel::updateProgress(int row, int percent)

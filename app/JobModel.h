@@ -48,7 +48,7 @@ public:
         int percent = 0;
         RowTiming timing;
         QString reason;
-        int resumePercent = 0; // kept work its next conversion starts from
+        int resumePercent = 0;  // kept work its next conversion starts from
         QualityVerdict verdict; // of its last conversion
     };
 

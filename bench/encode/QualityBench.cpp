@@ -72,8 +72,7 @@ double figure(const QByteArray& verdict, const char* key)
 void verdictCost(const QTemporaryDir& dir, const QString& source, const Codec& c)
 {
     const QString output = dir.filePath(QString("plain.") + c.extension);
-    const LegacyCommandLine line =
-        LegacyCommandLine::parse(legacyLine(source, c.options, output));
+    const LegacyCommandLine line = LegacyCommandLine::parse(legacyLine(source, c.options, output));
     const LibavMediaLibrary library;
     const FfmpegCommand command =
         LegacyTranslator::translate(line, source, ProbeMediaFile(source), library);
@@ -100,12 +99,11 @@ void verdictCost(const QTemporaryDir& dir, const QString& source, const Codec& c
 void targetQuality(const QTemporaryDir& dir, const QString& source, const Codec& c)
 {
     QByteArray plainVerdict, targetVerdict;
-    const double plain = runTool(
-        legacyLine(source, c.options, dir.filePath("tool." + c.extension)), plainVerdict);
-    const double aimed = runTool(
-        legacyLine(source, c.options + QStringList{"-target_ssim", "0.97"},
-                   dir.filePath("aimed." + c.extension)),
-        targetVerdict);
+    const double plain =
+        runTool(legacyLine(source, c.options, dir.filePath("tool." + c.extension)), plainVerdict);
+    const double aimed = runTool(legacyLine(source, c.options + QStringList{"-target_ssim", "0.97"},
+                                            dir.filePath("aimed." + c.extension)),
+                                 targetVerdict);
     std::printf("%-5s target SSIM 0.97: plain %7.1f s, aimed %7.1f s, ratio %.2f (goal <= 1.5) | "
                 "reached SSIM %.4f (%+.4f) at CRF %.0f, size %.1f %% vs plain %.1f %%\n",
                 c.name, plain / 1e3, aimed / 1e3, aimed / plain, figure(targetVerdict, "ssim"),
@@ -118,11 +116,10 @@ void targetSize(const QTemporaryDir& dir, const QString& source, const Codec& c,
 {
     const QString output = dir.filePath(QString("size%1.").arg(megabytes) + c.extension);
     QByteArray verdict;
-    const double ms = runTool(legacyLine(source,
-                                         c.options + QStringList{"-target_mb",
-                                                                 QString::number(megabytes)},
-                                         output),
-                              verdict);
+    const double ms = runTool(
+        legacyLine(source, c.options + QStringList{"-target_mb", QString::number(megabytes)},
+                   output),
+        verdict);
     std::printf("%-5s target %2d MB: %s in %.1f s | %.3f MB = %.1f %% of the target (goal 95 to "
                 "100 %%) | SSIM %.4f\n",
                 c.name, megabytes, ms < 0 ? "FAILED" : "made", ms / 1e3,

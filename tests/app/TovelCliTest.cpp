@@ -682,9 +682,9 @@ TEST_F(RealToolCliTest, ARowBelowTheLeastQualityIsListedOrWithMinSsimFailsKeepin
 {
     // Heavy noise squeezed into a phone's bit rate comes out blocky.
     const QString noisy = work.path() + "/noisy.avi";
-    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc=size=176x144:rate=25:duration=2",
-                                   "-vf", "noise=alls=100:allf=t", "-c:v", "mpeg4", "-q:v", "1",
-                                   noisy}));
+    ASSERT_TRUE(
+        TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc=size=176x144:rate=25:duration=2", "-vf",
+                           "noise=alls=100:allf=t", "-c:v", "mpeg4", "-q:v", "1", noisy}));
     const QStringList phone{"--profile", "3GP - Mobile Phone Video", "--output", out()};
     Result result = runProgram(app.path() + "/tovel-cli", phone + QStringList{noisy});
     EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();

@@ -28,7 +28,8 @@ double ffmpegSsim(const QString& output, const QString& source, const QString& s
                             "-f", "null", "-"});
     ffmpeg.waitForFinished(120000);
     const QRegularExpressionMatch m =
-        QRegularExpression("All:([0-9.]+)").match(QString::fromLatin1(ffmpeg.readAllStandardError()));
+        QRegularExpression("All:([0-9.]+)")
+            .match(QString::fromLatin1(ffmpeg.readAllStandardError()));
     return m.hasMatch() ? m.captured(1).toDouble() : -1;
 }
 
@@ -86,8 +87,8 @@ TEST(QualityVerdict, ALongFileIsMeasuredOnASampleOfAlignedWindows)
     const QString clip = dir.filePath("long.mp4");
     ASSERT_TRUE(TestMedia::makeVideo(clip, 30.0, "160x120", 25));
     // The output begins 4 s into the source: the windows must compare the same moments.
-    const ToolRun run = runTool(conversion(
-        clip, {"-vcodec", "libx264", "-crf", "18", "-ss", "4"}, dir.filePath("out.mp4")));
+    const ToolRun run = runTool(conversion(clip, {"-vcodec", "libx264", "-crf", "18", "-ss", "4"},
+                                           dir.filePath("out.mp4")));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray line = verdictLine(run);
     EXPECT_TRUE(line.contains("sampled=")) << line.toStdString();

@@ -60,12 +60,12 @@ TEST(TargetConversion, ATargetQualityChoosesTheHighestCrfWhoseSamplesReachIt)
 {
     QTemporaryDir dir;
     const QString clip = dir.filePath("detail.mp4");
-    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-t",
-                                   "8", "-vf", "noise=alls=12:allf=t+u", "-c:v", "libx264", "-crf",
-                                   "10", clip}));
-    const ToolRun run =
-        runTool(conversion(clip, {"-vcodec", "libx264", "-preset", "veryfast", "-target_ssim", "0.97"},
-                           dir.filePath("out.mp4")));
+    ASSERT_TRUE(
+        TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25", "-t", "8", "-vf",
+                           "noise=alls=12:allf=t+u", "-c:v", "libx264", "-crf", "10", clip}));
+    const ToolRun run = runTool(
+        conversion(clip, {"-vcodec", "libx264", "-preset", "veryfast", "-target_ssim", "0.97"},
+                   dir.filePath("out.mp4")));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QRegularExpression probe("CRF (\\d+) gives SSIM ([0-9.]+) at (\\d+) bytes");
     int probes = 0;

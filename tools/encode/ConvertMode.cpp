@@ -171,8 +171,8 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     const MediaProbeResult output = ran ? settled.library->probe(line.output) : MediaProbeResult{};
     const QString fault =
         runner.stopped() ? QStringLiteral("stopped before the end")
-        : code != 0 ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
-                    : OutputCheck::fault(settled.command.expected, output);
+        : code != 0      ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
+                         : OutputCheck::fault(settled.command.expected, output);
     if (fault.isEmpty()) {
         // The output was written another way than by a cut conversion's join.
         SegmentWorkFolder::removeFor(line.output, input);

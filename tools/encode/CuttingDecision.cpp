@@ -12,8 +12,8 @@
 #include "SegmentedConversion.h"
 #include "ToolSays.h"
 
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
@@ -132,8 +132,7 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
         return code != 0 ? code : 1;
     }
     SegmentWorkFolder::removeFor(line.output, input);
-    QualityMeter::report(
-        {ffmpeg, input, line.output, command.expected.video, command.origin, output, took.elapsed(),
-         &watcher});
+    QualityMeter::report({ffmpeg, input, line.output, command.expected.video, command.origin,
+                          output, took.elapsed(), &watcher});
     return 0;
 }

@@ -81,7 +81,8 @@ QStringList QualityMeter::windowArguments(const Window& w) const
         if (w.length > 0)
             args << QStringLiteral("-t") << seconds(w.length);
         // ffmpeg runs in the measure's own folder: names are made absolute here.
-        args << QStringLiteral("-i") << QStringLiteral("file:") + QFileInfo(path).absoluteFilePath();
+        args << QStringLiteral("-i")
+             << QStringLiteral("file:") + QFileInfo(path).absoluteFilePath();
     };
     input(w.at, m_setup.output);
     input(w.at + w.sourceStart, m_setup.source);
@@ -94,19 +95,18 @@ QStringList QualityMeter::windowArguments(const Window& w) const
         reference << QStringLiteral("fps=%1").arg(out.frameRate, 0, 'g', 10);
     reference << QStringLiteral("scale=%1:%2:flags=bicubic").arg(out.width).arg(out.height);
     const QString common = QStringLiteral("format=yuv420p,setsar=1,split");
-    const QString graph =
-        QStringLiteral("[0:v:0]%1[o1][o2];[1:v:0]%2,%1[r1][r2];"
-                       "[o1][r1]ssim=stats_file=ssim.log:shortest=1[s];"
-                       "[o2][r2]psnr=stats_file=psnr.log:shortest=1[p]")
-            .arg(common, reference.join(QLatin1Char(',')));
+    const QString graph = QStringLiteral("[0:v:0]%1[o1][o2];[1:v:0]%2,%1[r1][r2];"
+                                         "[o1][r1]ssim=stats_file=ssim.log:shortest=1[s];"
+                                         "[o2][r2]psnr=stats_file=psnr.log:shortest=1[p]")
+                              .arg(common, reference.join(QLatin1Char(',')));
     args << QStringLiteral("-filter_complex") << graph << QStringLiteral("-map")
          << QStringLiteral("[s]") << QStringLiteral("-map") << QStringLiteral("[p]")
          << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
     return args;
 }
 
-bool QualityMeter::measureWindow(const Window& window, double& ssimSum, double& mseSum,
-                                 int& frames, QString& why) const
+bool QualityMeter::measureWindow(const Window& window, double& ssimSum, double& mseSum, int& frames,
+                                 QString& why) const
 {
     // The filters write their figures into a folder of this measure's own, named relative to
     // it, so that no path needs escaping inside the filter graph.
@@ -137,8 +137,7 @@ bool QualityMeter::measureWindow(const Window& window, double& ssimSum, double& 
     }
     const QByteArray said = ffmpeg.readAll().trimmed();
     const QList<double> ssim = statsColumn(folder.filePath(QStringLiteral("ssim.log")), "All:");
-    const QList<double> mse =
-        statsColumn(folder.filePath(QStringLiteral("psnr.log")), "mse_avg:");
+    const QList<double> mse = statsColumn(folder.filePath(QStringLiteral("psnr.log")), "mse_avg:");
     if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0 || ssim.isEmpty() ||
         ssim.size() != mse.size()) {
         const QByteArray first = said.left(said.indexOf('\n'));
@@ -211,10 +210,9 @@ QString QualityMeter::line(const Figures& f, int crf)
         words << QLatin1String(C::kVerdictSsim) + QString::number(f.ssim, 'f', 5)
               << QLatin1String(C::kVerdictPsnr) + QString::number(f.psnr, 'f', 2);
         if (f.measuredSeconds < f.totalSeconds - 0.01)
-            words << QLatin1String(C::kVerdictSampled) +
-                         QStringLiteral("%1/%2")
-                             .arg(f.measuredSeconds, 0, 'f', 1)
-                             .arg(f.totalSeconds, 0, 'f', 1);
+            words << QLatin1String(C::kVerdictSampled) + QStringLiteral("%1/%2")
+                                                             .arg(f.measuredSeconds, 0, 'f', 1)
+                                                             .arg(f.totalSeconds, 0, 'f', 1);
     }
     if (crf >= 0)
         words << QLatin1String(C::kVerdictCrf) + QString::number(crf);

@@ -282,12 +282,12 @@ double TargetConversion::probe(int crf, qint64& bytes)
     PictureOrigin origin = m_command.origin;
     origin.sourceStart = 0;
     for (int i = 0; i < m_stretches.size(); ++i) {
-        const QString sample = m_work.filePath(QStringLiteral("sample%1.").arg(i) +
-                                               QFileInfo(m_line.output).suffix());
+        const QString sample =
+            m_work.filePath(QStringLiteral("sample%1.").arg(i) + QFileInfo(m_line.output).suffix());
         QStringList args = m_pre;
         args << QStringLiteral("-i") << QStringLiteral("file:") + m_stretches[i]
-             << QStringLiteral("-map") << QStringLiteral("0:v:0") << post
-             << QStringLiteral("-crf") << QString::number(crf);
+             << QStringLiteral("-map") << QStringLiteral("0:v:0") << post << QStringLiteral("-crf")
+             << QString::number(crf);
         if (m_command.target.videoEncoder.startsWith(QLatin1String("libvpx")))
             args << QStringLiteral("-b:v") << QStringLiteral("0");
         if (runFfmpeg(withoutSound(args) << sample, 0, 0) != 0)
