@@ -12,6 +12,7 @@
 #include "ConversionJob.h"
 #include "EncoderToolContract.h"
 #include "Profile.h"
+#include "QualityVerdict.h"
 
 #include <QFileInfo>
 
@@ -255,6 +256,11 @@ int CFfmpegEncoder::Event(int code, qint64 /*value*/, const QByteArray& text, in
 void CFfmpegEncoder::handleLine(const QByteArray& line)
 {
     try {
+        // The tool's verdict is no complaint: it is kept with the outcome, not reported.
+        if (std::optional<QualityVerdict> verdict = QualityVerdict::fromToolLine(line)) {
+            m_outcome.verdict = std::move(*verdict);
+            return;
+        }
         char buffer[kLineBuffer] = {};
         std::memcpy(buffer, line.constData(),
                     size_t(qMin<qsizetype>(line.size(), kLineBuffer - 1)));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QualityVerdict.h"
 #include "RowState.h"
 #include "RowTiming.h"
 
@@ -38,4 +39,11 @@ public:
     // The share (1..99) of the row's conversion that kept work holds, which its next conversion
     // starts from; 0: none. Said of a stopped row, and of a restored one.
     virtual void setResumePercent(int row, int percent) = 0;
+    // How the row's output compares with its source: said of a completed (or, below the least
+    // quality asked for, failed) row just before its judged state.
+    virtual void setVerdict(int row, const QualityVerdict& verdict)
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(verdict);
+    }
 };

@@ -236,6 +236,7 @@ void CBatchConverter::ConvertBatch(const QString& box)
         QMutexLocker lock(&m_failedLock);
         m_failedRows.clear();
         m_skippedRows.clear();
+        m_lowQualityRows.clear();
     }
     m_user.stopPreview();
 
@@ -472,6 +473,8 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
         return true;
     if (m_keepDates.load())
         KeepSourceDate(job->inputPath, job->outputPath);
+    if (!JudgeQuality(row, *job))
+        return m_goOn.load();
     m_rows.setState(row, RowState::Completed);
     m_rows.setChecked(row, false);
     return true;
@@ -542,16 +545,41 @@ bool CBatchConverter::DropLargerOutput(int row, const ConversionJob& job)
     return true;
 }
 
+bool CBatchConverter::JudgeQuality(int row, const ConversionJob& job)
+{
+    QualityVerdict verdict = job.outcome.verdict;
+    const double floor = m_qualityFloor.load();
+    verdict.belowFloor = floor > 0 && verdict.hasSsim() && verdict.ssim < floor;
+    m_rows.setVerdict(row, verdict);
+    if (!verdict.belowFloor)
+        return true;
+    const QString name = QFileInfo(job.inputPath).fileName();
+    const QString below = QStringLiteral("below SSIM %1").arg(floor);
+    if (m_lowQualityFails.load()) {
+        // The file stays: it is a finished conversion the user may still want.
+        FailRow(row, QStringLiteral("The output of %1 is %2: %3").arg(name, below, verdict.text()),
+                QStringLiteral("the output's quality is ") + below);
+        return false;
+    }
+    QMutexLocker lock(&m_failedLock);
+    m_lowQualityRows << name + QStringLiteral(": SSIM ") + QString::number(verdict.ssim, 'f', 3);
+    return true;
+}
+
 QString CBatchConverter::AccomplishedText() const
 {
     QMutexLocker lock(&m_failedLock);
-    if (m_skippedRows.isEmpty())
-        return QString::fromLatin1(kAccomplished);
-    const QString head = m_skippedRows.size() == 1
-                             ? QStringLiteral("1 file skipped:")
-                             : QStringLiteral("%1 files skipped:").arg(m_skippedRows.size());
-    return QString::fromLatin1(kAccomplished) + QStringLiteral("\n\n") + head + QLatin1Char('\n') +
-           m_skippedRows.join(QLatin1Char('\n'));
+    QString text = QString::fromLatin1(kAccomplished);
+    const auto list = [&](const QStringList& rows, const QString& one, const QString& many) {
+        if (!rows.isEmpty())
+            text += QStringLiteral("\n\n") + (rows.size() == 1 ? one : many.arg(rows.size())) +
+                    QLatin1Char('\n') + rows.join(QLatin1Char('\n'));
+    };
+    list(m_skippedRows, QStringLiteral("1 file skipped:"), QStringLiteral("%1 files skipped:"));
+    const QString floor = QString::number(m_qualityFloor.load());
+    list(m_lowQualityRows, QStringLiteral("1 file below SSIM %1:").arg(floor),
+         QStringLiteral("%1 files below SSIM ") + floor + QLatin1Char(':'));
+    return text;
 }
 
 void CBatchConverter::FailRow(int row, const QString& text, const QString& reason)

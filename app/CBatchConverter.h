@@ -114,6 +114,12 @@ public:
     bool pauseRequested() const { return m_pauseAsked.load(); }
     // True when the last batch ended at a pause with rows still to convert.
     bool endedPaused() const { return m_endedPaused.load(); }
+    // A completed row whose output measured below SSIM `floor` gets a warning mark and is
+    // listed at the end; 0 (the start) is off. Read as each row ends.
+    void setQualityFloor(double floor) { m_qualityFloor.store(floor); }
+    double qualityFloor() const { return m_qualityFloor.load(); }
+    // Such a row fails instead (its file is kept). Off at start.
+    void setQualityFloorFails(bool fails) { m_lowQualityFails.store(fails); }
     // How outputs are named ("{name}" at start); read as each row starts.
     void setNamePattern(const OutputNamePattern& pattern);
     OutputNamePattern namePattern() const;
@@ -164,6 +170,8 @@ private:
     void SkipRow(int row, const QString& reason);
     // The end's message of a batch without failures: the Part's words, then the skipped rows.
     QString AccomplishedText() const;
+    // Hands the row its verdict, judged against the floor; false when the row failed for it.
+    bool JudgeQuality(int row, const ConversionJob& job);
     // True when `job`'s output, re-encoded, came out larger than its source and was removed.
     bool DropLargerOutput(int row, const ConversionJob& job);
     QString ReserveOutputPath(const ConversionJob& job, int row, const QString& folder);
@@ -192,6 +200,8 @@ private:
     std::atomic<bool> m_pauseAsked{false};
     std::atomic<bool> m_endedPaused{false};
     bool m_rowsLeftAtPause = false; // guarded by m_walkLock
+    std::atomic<double> m_qualityFloor{0};
+    std::atomic<bool> m_lowQualityFails{false};
     std::atomic<int> m_processorShare{1}; // each row's share of the processors this batch
     std::atomic<bool> m_keepGoing{false};
     std::atomic<bool> m_goOn{false}; // keep-going as the running batch took it
@@ -206,6 +216,7 @@ private:
     QSet<QString> m_namesInUse;      // output paths of the rows converting now (case folded)
     OutputNamePattern m_namePattern; // under m_nameLock
     mutable QMutex m_failedLock;
-    QStringList m_failedRows;  // "name: reason" of a keep-going batch, in the order they failed
-    QStringList m_skippedRows; // "name: reason", in the order they were skipped
+    QStringList m_failedRows;     // "name: reason" of a keep-going batch, in the order they failed
+    QStringList m_skippedRows;    // "name: reason", in the order they were skipped
+    QStringList m_lowQualityRows; // "name: SSIM x" of the rows below the floor
 };

@@ -22,10 +22,14 @@ void CBatchEndNotice::BatchStarted()
     m_counting = true;
 }
 
-QString CBatchEndNotice::Body(int completed, int failed, int skipped)
+QString CBatchEndNotice::Body(int completed, int failed, int skipped, int low)
 {
-    const QString body = QStringLiteral("%1 completed, %2 failed").arg(completed).arg(failed);
-    return skipped == 0 ? body : body + QStringLiteral(", %1 skipped").arg(skipped);
+    QString body = QStringLiteral("%1 completed, %2 failed").arg(completed).arg(failed);
+    if (skipped > 0)
+        body += QStringLiteral(", %1 skipped").arg(skipped);
+    if (low > 0)
+        body += QStringLiteral(", %1 below the quality asked for").arg(low);
+    return body;
 }
 
 bool CBatchEndNotice::BatchEnded()
@@ -38,8 +42,11 @@ bool CBatchEndNotice::BatchEnded()
     int completed = 0;
     int failed = 0;
     int skipped = 0;
+    int low = 0;
     for (const ConversionJob* job : std::as_const(m_rows)) {
-        const RowState state = m_model.values(m_model.indexOf(job)).state;
+        const JobModel::RowValues values = m_model.values(m_model.indexOf(job));
+        const RowState state = values.state;
+        low += state == RowState::Completed && values.verdict.belowFloor;
         completed += state == RowState::Completed;
         failed += state == RowState::Fail;
         skipped += state == RowState::Skipped;
@@ -47,5 +54,5 @@ bool CBatchEndNotice::BatchEnded()
     const QString product = QString::fromLocal8Bit(g_szSoftName);
     return m_notifier.Notify(product, QStringLiteral("tovel"), QStringLiteral("tovel"),
                              QStringLiteral("Conversion finished"),
-                             Body(completed, failed, skipped));
+                             Body(completed, failed, skipped, low));
 }

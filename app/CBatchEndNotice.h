@@ -26,8 +26,9 @@ public:
     // a notice went out to the desktop.
     bool BatchEnded();
 
-    // The notice's text, e.g. "3 completed, 1 failed".
-    static QString Body(int completed, int failed, int skipped = 0);
+    // The notice's text, e.g. "3 completed, 1 failed"; `low` of the completed measured below
+    // the least quality asked for.
+    static QString Body(int completed, int failed, int skipped = 0, int low = 0);
 
 private:
     QWidget* m_window;

@@ -46,7 +46,7 @@ bool takeValue(const QStringList& arguments, qsizetype& i, CCliOptions& options)
     const QString name = equals < 0 ? argument : argument.left(equals);
     if (name != QLatin1String("--profile") && name != QLatin1String("--output") &&
         name != QLatin1String("--jobs") && name != QLatin1String("--name") &&
-        name != QLatin1String("--watch")) {
+        name != QLatin1String("--watch") && name != QLatin1String("--min-ssim")) {
         options.error = QStringLiteral("Unknown option: %1").arg(argument);
         return false;
     }
@@ -70,6 +70,16 @@ bool takeValue(const QStringList& arguments, qsizetype& i, CCliOptions& options)
         if (const QString problem = OutputNamePattern::problem(value); !problem.isEmpty()) {
             options.error =
                 QStringLiteral("The name pattern \"%1\" cannot be used: %2.").arg(value, problem);
+            return false;
+        }
+    } else if (name == QLatin1String("--min-ssim")) {
+        bool number = false;
+        const double least = value.toDouble(&number);
+        options.minSsim = least;
+        if (!number || least <= 0 || least >= 1) {
+            options.error =
+                QStringLiteral("The option --min-ssim needs a number between 0 and 1, not \"%1\".")
+                    .arg(value);
             return false;
         }
     } else {

@@ -8,8 +8,7 @@
 //   tovel-cli [--profile NAME] [--output DIR] [--overwrite] [--shutdown] [--keep-dates]
 //             [--jobs N] [--keep-going] [--dry-run] [--no-segments] [--restart]
 //             [--skip-same-codec] [--keep-smaller] [--copy-if-larger] [--keep-tree]
-//             [--name PATTERN]
-//             FILE|FOLDER...
+//             [--name PATTERN] [--min-ssim X] FILE|FOLDER...
 //   tovel-cli [the same options] --watch FOLDER
 //   tovel-cli --list-profiles
 //   tovel-cli --version
@@ -22,16 +21,17 @@ struct CCliOptions
     std::optional<QString> watch;       // a folder whose arriving files convert; no FILE then
     bool overwrite = false;
     bool shutdown = false;
-    bool keepDates = false;     // outputs get their input's modification time
-    bool keepGoing = false;     // a failed file does not end the batch
-    bool dryRun = false;        // print each row's command line, convert nothing
-    bool noSegments = false;    // never cut a long video into segments
-    bool restart = false;       // throw away the segments a stopped run kept
-    bool skipSameCodec = false; // skip files already in the profile's codec
-    bool keepSmaller = false;   // never keep an output larger than its source
-    bool keepTree = false;      // a folder's files convert into its sub-folders' mirror
-    bool copySource = false;    // keep-smaller, with the source copied in the output's place
-    std::optional<int> jobs;    // rows converting at once; none: "Simultaneous" of config.ini
+    bool keepDates = false;        // outputs get their input's modification time
+    bool keepGoing = false;        // a failed file does not end the batch
+    bool dryRun = false;           // print each row's command line, convert nothing
+    bool noSegments = false;       // never cut a long video into segments
+    bool restart = false;          // throw away the segments a stopped run kept
+    bool skipSameCodec = false;    // skip files already in the profile's codec
+    bool keepSmaller = false;      // never keep an output larger than its source
+    bool keepTree = false;         // a folder's files convert into its sub-folders' mirror
+    bool copySource = false;       // keep-smaller, with the source copied in the output's place
+    std::optional<int> jobs;       // rows converting at once; none: "Simultaneous" of config.ini
+    std::optional<double> minSsim; // a row measured below it fails (its file kept)
     bool help = false;
     bool version = false;      // print the name and version, convert nothing
     bool listProfiles = false; // print every profile with its target and state, convert nothing

@@ -217,7 +217,10 @@ void CConverterDlg::connectCommands()
     on(Id::kFileExit, &CConverterDlg::OnExit);
     on(Id::kFileAddFolder, &CConverterDlg::OnAddFolder);
     const auto* compare =
-        new CompareCommand(m_menus.popup, this, {m_jobs, &m_model, m_preview, {}}, this);
+        new CompareCommand(m_menus.popup, m_menus.action(Id::kCopyCommandLine), this,
+                           {m_jobs, &m_model, m_preview,
+                            [this](int row) { return m_model.values(row).verdict.text(); }},
+                           this);
     m_menus.actions.insert(CompareCommand::kCommandId, compare->action());
     new CopyCommandLineCommand(
         m_menus.action(Id::kCopyCommandLine), m_menus.popup,
@@ -323,6 +326,7 @@ void CConverterDlg::OnInitDialog()
     m_batch->setSkipSameCodec(m_settings.ReadFlag("SkipSameCodec"));
     m_batch->setKeepSmaller(m_settings.ReadFlag("KeepSmaller"));
     m_batch->setCopySourceIfLarger(m_settings.ReadFlag("CopySourceIfLarger"));
+    m_batch->setQualityFloor(m_settings.ReadQualityFloor());
     m_batch->setKeepSourceDates(m_settings.ReadFlag("KeepDates"));
     m_batch->setNamePattern(OutputNamePattern(m_settings.ReadNamePattern(),
                                               m_settings.ReadFlag("KeepFolderTree")));

@@ -7,8 +7,10 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,6 +96,20 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     m_copySource->setObjectName(QStringLiteral("copySourceIfLarger"));
     connect(m_keepSmaller, &QCheckBox::toggled, m_copySource, &QWidget::setEnabled);
     m_copySource->setEnabled(false);
+    m_qualityWarning = new QCheckBox(QStringLiteral("&Warn when quality is below SSIM"), this);
+    m_qualityWarning->setObjectName(QStringLiteral("qualityWarning"));
+    m_qualityFloor = new QDoubleSpinBox(this);
+    m_qualityFloor->setObjectName(QStringLiteral("qualityFloor"));
+    m_qualityFloor->setAccessibleName(QStringLiteral("Least SSIM"));
+    m_qualityFloor->setRange(0.5, 0.999);
+    m_qualityFloor->setDecimals(3);
+    m_qualityFloor->setSingleStep(0.005);
+    connect(m_qualityWarning, &QCheckBox::toggled, m_qualityFloor, &QWidget::setEnabled);
+    setQualityFloor(Settings::kDefaultQualityFloor);
+    auto* quality = new QHBoxLayout;
+    quality->addWidget(m_qualityWarning);
+    quality->addWidget(m_qualityFloor);
+    quality->addStretch();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     identify(buttons->button(QDialogButtonBox::Ok), 1, "ok");
@@ -114,6 +130,7 @@ CPreferencesDlg::CPreferencesDlg(bool keepDates, QWidget* parent) : QDialog(pare
     layout->addWidget(m_skipSameCodec);
     layout->addWidget(m_keepSmaller);
     layout->addWidget(m_copySource);
+    layout->addLayout(quality);
     layout->addWidget(buttons);
 
     m_shutdown->setChecked(g_bShutdown.load() != 0);
@@ -171,4 +188,17 @@ void CPreferencesDlg::setKeepGoing(bool keepGoing)
 bool CPreferencesDlg::keepGoing() const
 {
     return m_goOn->isChecked();
+}
+
+void CPreferencesDlg::setQualityFloor(double floor)
+{
+    m_qualityWarning->setChecked(floor > 0);
+    m_qualityFloor->setEnabled(floor > 0);
+    if (floor > 0)
+        m_qualityFloor->setValue(floor);
+}
+
+double CPreferencesDlg::qualityFloor() const
+{
+    return m_qualityWarning->isChecked() ? m_qualityFloor->value() : 0.0;
 }

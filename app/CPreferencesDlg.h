@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QDoubleSpinBox;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
@@ -38,6 +39,11 @@ public:
     QCheckBox* copySourceBox() const { return m_copySource; }
     // Outputs of an added folder's files go to the same sub-folders under the output folder.
     QCheckBox* keepTreeBox() const { return m_keepTree; }
+    // The least SSIM a converted row may measure before it is marked; 0 off.
+    void setQualityFloor(double floor);
+    double qualityFloor() const;
+    QCheckBox* qualityWarningBox() const { return m_qualityWarning; }
+    QDoubleSpinBox* qualityFloorBox() const { return m_qualityFloor; }
     // The pattern outputs are named by; checked when the dialog is accepted.
     QLineEdit* namePatternBox() const;
     QRadioButton* stopOnFailureButton() const { return m_stopOnFailure; }
@@ -61,6 +67,8 @@ private:
     QCheckBox* m_keepSmaller;
     QCheckBox* m_copySource;
     QCheckBox* m_keepTree;
+    QCheckBox* m_qualityWarning;
+    QDoubleSpinBox* m_qualityFloor;
     QLineEdit* m_namePattern;
     QRadioButton* m_stopOnFailure;
     QRadioButton* m_goOn;

@@ -46,6 +46,8 @@ void CTerminalRows::onRowChanged(int row, int changes)
         line += QStringLiteral(" in ") + values.timing.elapsedText() +
                 (speed.isEmpty() ? QString() : QStringLiteral(" (") + speed + ')');
     }
+    if (const QString verdict = values.verdict.text(); !verdict.isEmpty())
+        line += QStringLiteral(" [") + verdict + QLatin1Char(']');
     if (!values.reason.isEmpty())
         line += QStringLiteral(" - ") + values.reason;
     m_writer.line(line);

@@ -83,6 +83,8 @@ QString usage(const CProfileManager& profiles, const QString& appFolder)
         {"--keep-smaller",
          "remove an output larger than its source and call the file skipped (default: "
          "\"KeepSmaller\" of config.ini)"},
+        {"--min-ssim X",
+         "count a file whose output measures below SSIM X as failed, keeping the output"},
         {"--list-profiles",
          "print every profile with its target, and why it cannot be used where it cannot"},
         {"--help", "show this text"},
@@ -366,6 +368,8 @@ int CTovelCli::Run(const QStringList& arguments)
     batch.setKeepSmaller(options.keepSmaller || options.copySource ||
                          settings.ReadFlag("KeepSmaller"));
     batch.setCopySourceIfLarger(options.copySource || settings.ReadFlag("CopySourceIfLarger"));
+    batch.setQualityFloor(options.minSsim.value_or(settings.ReadQualityFloor()));
+    batch.setQualityFloorFails(options.minSsim.has_value());
     batch.setNamePattern(OutputNamePattern(options.namePattern.value_or(settings.ReadNamePattern()),
                                            options.keepTree || settings.ReadFlag("KeepFolderTree")));
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {

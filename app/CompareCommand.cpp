@@ -10,10 +10,12 @@
 #include <QMenu>
 #include <QWidget>
 
-CompareCommand::CompareCommand(QMenu* popup, QWidget* window, Parts parts, QObject* parent)
+CompareCommand::CompareCommand(QMenu* popup, QAction* before, QWidget* window, Parts parts,
+                               QObject* parent)
     : QObject(parent), m_parts(std::move(parts))
 {
-    m_entry = popup->addAction(QStringLiteral("Co&mpare with Source"));
+    m_entry = new QAction(QStringLiteral("Co&mpare with Source"), this);
+    popup->insertAction(before, m_entry);
     m_entry->setProperty("commandId", kCommandId);
     m_entry->setObjectName(QStringLiteral("command%1").arg(kCommandId));
     m_entry->setShortcut(QKeySequence(Qt::Key_F7));

@@ -26,8 +26,8 @@ public:
 
     static constexpr int kCommandId = 32805;
 
-    // Adds the entry to `popup` and its key to `window`.
-    CompareCommand(QMenu* popup, QWidget* window, Parts parts, QObject* parent);
+    // Adds the entry to `popup` before `before` and its key to `window`.
+    CompareCommand(QMenu* popup, QAction* before, QWidget* window, Parts parts, QObject* parent);
 
     QAction* action() const { return m_entry; }
 

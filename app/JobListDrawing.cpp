@@ -14,6 +14,9 @@ const int kColumns = 5;
 // Images of the header strip (ResourceImages::HeaderChecks).
 const int kPlainHeader = 0;
 const int kUncheckedHeader = 1;
+// The warning mark of a row whose output measured below the least quality asked for.
+constexpr QColor kWarningText(140, 60, 0);
+constexpr QColor kWarningBack(255, 226, 160);
 
 QString fileNameOf(const QString& path)
 {
@@ -127,14 +130,23 @@ void JobListDrawing::onChanged(int row, int changes)
         m_list->SetProgressDetail(row, kStatusColumn, detail);
     }
     // A failed row's reason is what its tooltip keeps; a row with kept work says where it goes
-    // on; else its pace.
-    if (changes & (JobModel::Timing | JobModel::Reason | JobModel::Resume)) {
+    // on; a measured row its verdict; else its pace.
+    if (changes & (JobModel::Timing | JobModel::Reason | JobModel::Resume | JobModel::Verdict)) {
         const bool resumes = values.resumePercent > 0 && values.state != RowState::Converting;
+        const QString verdict = values.verdict.text();
         m_list->SetItemToolTip(row, kStatusColumn,
                                !values.reason.isEmpty() ? values.reason
                                : resumes
                                    ? QStringLiteral("resumes at %1 %").arg(values.resumePercent)
-                                   : values.timing.text());
+                               : !verdict.isEmpty() ? verdict
+                                                    : values.timing.text());
+    }
+    // The mark of a row below the least quality asked for: its Status in warning colours.
+    if (changes & JobModel::Verdict) {
+        const bool low = values.verdict.belowFloor;
+        m_list->SetItemColors(row, kStatusColumn, low ? kWarningText : QColor(),
+                              low ? kWarningBack : QColor());
+        m_list->SetItemBold(row, kStatusColumn, low);
     }
 }
 

@@ -90,6 +90,8 @@ JobListStore::Kept JobListKeeper::snapshot()
         // A row cut short by the crash converts again.
         row.checked = running || values.checked;
         row.state = running ? RowState::Ready : values.state;
+        if (!running)
+            row.verdict = values.verdict;
         rows.append(std::move(row));
     }
     return list;
@@ -201,6 +203,8 @@ void JobListKeeper::restore(const JobListStore::Kept& list)
         const int row = m_parts.jobs->Append(std::move(job));
         m_parts.model->setChecked(row, saved.checked);
         m_parts.model->setState(row, saved.state);
+        if (!saved.verdict.isEmpty())
+            m_parts.model->setVerdict(row, saved.verdict);
         // A conversion cut short by a crash goes on from the segments it kept.
         if (const ConversionJob* kept = m_parts.model->job(row); kept && m_parts.outputBox)
             m_parts.model->setResumePercent(

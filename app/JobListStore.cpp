@@ -33,6 +33,43 @@ QString local(const QByteArray& bytes)
     return QString::fromLocal8Bit(bytes);
 }
 
+QJsonObject verdictObject(const QualityVerdict& v)
+{
+    QJsonObject o{{QStringLiteral("size"), v.sizeShare}};
+    if (v.hasSsim()) {
+        o.insert(QStringLiteral("ssim"), v.ssim);
+        o.insert(QStringLiteral("psnr"), v.psnr);
+        o.insert(QStringLiteral("below"), v.belowFloor);
+    }
+    if (v.sampled())
+        o.insert(QStringLiteral("sampled"), QJsonArray{v.measuredSeconds, v.totalSeconds});
+    if (v.crf >= 0)
+        o.insert(QStringLiteral("crf"), v.crf);
+    if (!v.unmeasured.isEmpty())
+        o.insert(QStringLiteral("unmeasured"), v.unmeasured);
+    return o;
+}
+
+// The verdict kept as `o`; a figure of the wrong kind reads as not measured.
+QualityVerdict verdictOf(const QJsonObject& o)
+{
+    QualityVerdict v;
+    v.sizeShare = o.value(QStringLiteral("size")).toDouble(-1);
+    v.ssim = o.value(QStringLiteral("ssim")).toDouble(-1);
+    v.psnr = o.value(QStringLiteral("psnr")).toDouble(-1);
+    if (v.ssim > 1.0)
+        v.ssim = -1;
+    v.belowFloor = v.hasSsim() && o.value(QStringLiteral("below")).toBool();
+    const QJsonArray sampled = o.value(QStringLiteral("sampled")).toArray();
+    if (sampled.size() == 2) {
+        v.measuredSeconds = sampled[0].toDouble();
+        v.totalSeconds = sampled[1].toDouble();
+    }
+    v.crf = o.value(QStringLiteral("crf")).toInt(-1);
+    v.unmeasured = o.value(QStringLiteral("unmeasured")).toString();
+    return v;
+}
+
 } // namespace
 
 JobListStore::JobListStore(const QString& folder)
@@ -60,7 +97,7 @@ QByteArray JobListStore::encode(const Kept& kept)
         QJsonArray values;
         for (const auto& [name, value] : row.values)
             values.append(QJsonArray{local(name), local(value)});
-        QJsonObject object{
+        QJsonObject kept{
             {QStringLiteral("input"), row.inputPath},
             {QStringLiteral("profile"), local(row.profileName)},
             {QStringLiteral("checked"), row.checked},
@@ -68,8 +105,10 @@ QByteArray JobListStore::encode(const Kept& kept)
              rowStateName(row.state == RowState::Converting ? RowState::Ready : row.state)},
             {QStringLiteral("values"), values}};
         if (!row.subfolder.isEmpty())
-            object.insert(QStringLiteral("subfolder"), row.subfolder);
-        list.append(object);
+            kept.insert(QStringLiteral("subfolder"), row.subfolder);
+        if (!row.verdict.isEmpty())
+            kept.insert(QStringLiteral("verdict"), verdictObject(row.verdict));
+        list.append(kept);
     }
     const QJsonObject top{{QStringLiteral("format"), QString::fromLatin1(kFormat)},
                           {QStringLiteral("version"), kVersion},
@@ -105,10 +144,12 @@ std::optional<JobListStore::Kept> JobListStore::decode(const QByteArray& bytes)
         const QJsonValue status = object.value(QStringLiteral("status"));
         const QJsonValue values = object.value(QStringLiteral("values"));
         const QJsonValue subfolder = object.value(QStringLiteral("subfolder"));
+        const QJsonValue verdict = object.value(QStringLiteral("verdict"));
         if (!input.isString() || input.toString().isEmpty() || !profile.isString() ||
             !checked.isBool() || !status.isString() || !values.isArray() ||
             !keptState(status.toString()) ||
-            (!subfolder.isUndefined() && !staysInside(subfolder.toString())))
+            (!subfolder.isUndefined() && !staysInside(subfolder.toString())) ||
+            (!verdict.isUndefined() && !verdict.isObject()))
             return std::nullopt;
         Row row;
         row.inputPath = input.toString();
@@ -116,6 +157,8 @@ std::optional<JobListStore::Kept> JobListStore::decode(const QByteArray& bytes)
         row.checked = checked.toBool();
         row.state = *keptState(status.toString());
         row.subfolder = subfolder.toString();
+        if (verdict.isObject())
+            row.verdict = verdictOf(verdict.toObject());
         for (const QJsonValue& pair : values.toArray()) {
             const QJsonArray nameAndValue = pair.toArray();
             if (nameAndValue.size() != 2 || !nameAndValue[0].isString() ||

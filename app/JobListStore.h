@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QualityVerdict.h"
 #include "RowState.h"
 
 #include <QByteArray>
@@ -24,6 +25,7 @@ public:
         bool checked = true;
         RowState state = RowState::Ready; // kept by name; never Converting
         QString subfolder;                // the job's output sub-folder; kept when not empty
+        QualityVerdict verdict;           // of its last conversion; empty when none
     };
 
     // The rows with the output box's text as the user left it (empty: the box was empty, or

@@ -117,15 +117,17 @@ void JobModel::setChecked(int row, bool checked)
 
 void JobModel::setState(int row, RowState state)
 {
-    deliver(idOf(row), State | Progress | Timing | Reason | Resume, [state](RowValues& values) {
-        if (state == RowState::Converting) {
-            values.percent = 0;
-            values.timing = RowTiming{};
-            values.reason.clear();
-            values.resumePercent = 0;
-        }
-        values.state = state;
-    });
+    deliver(idOf(row), State | Progress | Timing | Reason | Resume | Verdict,
+            [state](RowValues& values) {
+                if (state == RowState::Converting) {
+                    values.percent = 0;
+                    values.timing = RowTiming{};
+                    values.reason.clear();
+                    values.resumePercent = 0;
+                    values.verdict = QualityVerdict{};
+                }
+                values.state = state;
+            });
 }
 
 void JobModel::updateProgress(int row, int percent)
@@ -150,6 +152,11 @@ void JobModel::setResumePercent(int row, int percent)
 {
     deliver(idOf(row), Resume,
             [percent](RowValues& values) { values.resumePercent = std::clamp(percent, 0, 99); });
+}
+
+void JobModel::setVerdict(int row, const QualityVerdict& verdict)
+{
+    deliver(idOf(row), Verdict, [verdict](RowValues& values) { values.verdict = verdict; });
 }
 
 quint64 JobModel::idOf(int row) const

@@ -36,7 +36,8 @@ public:
         Timing = 8,
         Reason = 16,
         Profile = 32, // the job's profile was replaced or edited (its target)
-        Resume = 64
+        Resume = 64,
+        Verdict = 128
     };
 
     // A copy of a row's values, without its job.
@@ -47,7 +48,8 @@ public:
         int percent = 0;
         RowTiming timing;
         QString reason;
-        int resumePercent = 0; // kept work its next conversion starts from
+        int resumePercent = 0;  // kept work its next conversion starts from
+        QualityVerdict verdict; // of its last conversion
     };
 
     explicit JobModel(Delivery delivery = Queued, QObject* parent = nullptr);
@@ -80,6 +82,7 @@ public:
     void updateTiming(int row, const RowTiming& timing) override;
     void setFailureReason(int row, const QString& reason) override;
     void setResumePercent(int row, int percent) override;
+    void setVerdict(int row, const QualityVerdict& verdict) override;
 
 signals:
     void rowInserted(int row);

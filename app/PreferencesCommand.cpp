@@ -17,6 +17,7 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     dialog.skipSameCodecBox()->setChecked(settings.ReadFlag("SkipSameCodec"));
     dialog.keepSmallerBox()->setChecked(settings.ReadFlag("KeepSmaller"));
     dialog.copySourceBox()->setChecked(settings.ReadFlag("CopySourceIfLarger"));
+    dialog.setQualityFloor(batch.qualityFloor());
     dialog.namePatternBox()->setText(batch.namePattern().text());
     dialog.keepTreeBox()->setChecked(batch.namePattern().keepsFolderTree());
     if (dialog.exec() != QDialog::Accepted)
@@ -32,6 +33,8 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     batch.setNamePattern(OutputNamePattern(dialog.namePatternBox()->text(),
                                            dialog.keepTreeBox()->isChecked()));
     settings.WriteFlag("KeepFolderTree", dialog.keepTreeBox()->isChecked());
+    batch.setQualityFloor(dialog.qualityFloor());
+    settings.WriteQualityFloor(dialog.qualityFloor());
     settings.WriteNamePattern(dialog.namePatternBox()->text());
     batch.setKeepSourceDates(dialog.keepDates());
     settings.WriteFlag("KeepDates", dialog.keepDates());

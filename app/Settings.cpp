@@ -125,6 +125,18 @@ void Settings::WriteFlag(const char* key, bool on) const
     write(key, on ? "1" : "0");
 }
 
+double Settings::ReadQualityFloor() const
+{
+    bool ok = false;
+    const double floor = read("QualityFloor", "0.95", 16).trimmed().toDouble(&ok);
+    return ok && floor >= 0 && floor < 1 ? floor : kDefaultQualityFloor;
+}
+
+void Settings::WriteQualityFloor(double floor) const
+{
+    write("QualityFloor", QByteArray::number(floor, 'g', 4));
+}
+
 QString Settings::ReadNamePattern() const
 {
     return QString::fromLocal8Bit(read("OutputName", "{name}", 256));

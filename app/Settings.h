@@ -69,6 +69,12 @@ public:
     // Writes the switch `key` as 1 or 0; creates config.ini when absent.
     void WriteFlag(const char* key, bool on) const;
     // "OutputName": the pattern outputs are named by; "{name}" when none is kept.
+    static constexpr double kDefaultQualityFloor = 0.95;
+    // "QualityFloor": the SSIM below which a converted row is marked, 0 off; 0.95 when absent
+    // or not a number from 0 to 1.
+    double ReadQualityFloor() const;
+    // Writes "QualityFloor"; creates config.ini when absent.
+    void WriteQualityFloor(double floor) const;
     QString ReadNamePattern() const;
     void WriteNamePattern(const QString& pattern) const;
     // "Columns": the job list's column widths the user chose, as comma-separated pixels;

@@ -166,6 +166,14 @@ const OptionRow kLaterRows[OptionTable::kLaterRowCount] = {
      "the encoder's speed preset: ultrafast ... veryslow for H.264/H.265, 0 (slowest) to 13 "
      "for AV1; VP9 takes the H.264 names",
      "Speed", 58, 1, kSpeeds, 9},
+    {"target_ssim", 0x11,
+     "the SSIM (0.90-0.999) this file should reach: the CRF is chosen for it from short samples; "
+     "empty leaves the quality as set",
+     "Target quality (SSIM)", 90, 0, nullptr, 0},
+    {"target_mb", 0x11,
+     "the size in megabytes (1,000,000 bytes) the file should come out at, never over: two "
+     "passes at the bit rate it allows; empty leaves the size open",
+     "Target size (MB)", 91, 0, nullptr, 0},
 };
 
 } // namespace

@@ -70,6 +70,20 @@ inline constexpr char kSegmentsVariable[] = "TOVEL_SEGMENTS";
 inline constexpr char kProcessorsVariable[] = "TOVEL_PROCESSORS";
 inline constexpr char kSegmentSecondsVariable[] = "TOVEL_SEGMENT_SECONDS";
 
+// Quality verdict: one line the tool writes after a conversion passed its check, the output
+// measured against its source, e.g. "verdict: size=0.3812 ssim=0.98412 psnr=41.20
+// sampled=12.0/60.0". Words in any order after the first: size, the output's bytes over the
+// source's; ssim (all planes) and psnr (dB), for a re-encoded picture only; sampled, the seconds
+// measured of the seconds there are, when only a sample was; crf, the quality value a target
+// quality chose; unmeasured, last, why the picture was not measured (the rest of the line).
+inline constexpr char kVerdictWord[] = "verdict:";
+inline constexpr char kVerdictSize[] = "size=";
+inline constexpr char kVerdictSsim[] = "ssim=";
+inline constexpr char kVerdictPsnr[] = "psnr=";
+inline constexpr char kVerdictSampled[] = "sampled=";
+inline constexpr char kVerdictCrf[] = "crf=";
+inline constexpr char kVerdictUnmeasured[] = "unmeasured=";
+
 // Codec names the engine writes in the old tool's library form ("aac" becomes "libfaac"): the
 // command line keeps the names the tool has always been given, and the tool maps them to this
 // FFmpeg's encoders (options/CodecNames.cpp), matching either form ignoring case.

@@ -146,7 +146,10 @@ TEST(JobModel, AKeptListStoresStatesByNameAndRefusesAnyOther)
 TEST(JobModel, AKeptSubFolderComesBackAndOneLeadingOutOfTheOutputFolderIsNotTrusted)
 {
     JobListStore::Kept kept;
-    kept.rows << JobListStore::Row{"/tree/a/b/x.avi", "p", {}, true, RowState::Ready, "a/b"};
+    JobListStore::Row row;
+    row.inputPath = "/tree/a/b/x.avi";
+    row.subfolder = "a/b";
+    kept.rows << row;
     const QByteArray bytes = JobListStore::encode(kept);
     ASSERT_TRUE(JobListStore::decode(bytes));
     EXPECT_EQ(JobListStore::decode(bytes)->rows[0].subfolder, "a/b");
@@ -155,4 +158,44 @@ TEST(JobModel, AKeptSubFolderComesBackAndOneLeadingOutOfTheOutputFolderIsNotTrus
         damaged.replace("\"a/b\"", bad);
         EXPECT_FALSE(JobListStore::decode(damaged)) << bad;
     }
+}
+
+TEST(JobModel, AVerdictIsReadFromTheToolKeptInTheListAndForgottenWhenTheRowConvertsAgain)
+{
+    const std::optional<QualityVerdict> read = QualityVerdict::fromToolLine(
+        "verdict: size=0.3812 ssim=0.98412 psnr=41.20 sampled=12.0/60.0 crf=27");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->text(), "SSIM 0.984 (18.0 dB), PSNR 41.2 dB on a sample, 38 % of the "
+                            "source's size, CRF 27 chosen");
+    EXPECT_FALSE(QualityVerdict::fromToolLine("encode: something else"));
+    const std::optional<QualityVerdict> sound =
+        QualityVerdict::fromToolLine("verdict: size=0.5 unmeasured=the source cannot be decoded");
+    ASSERT_TRUE(sound);
+    EXPECT_FALSE(sound->hasSsim());
+    EXPECT_EQ(sound->text(), "50 % of the source's size, quality not measured: the source cannot "
+                             "be decoded");
+
+    JobModel model(JobModel::Direct);
+    const int row = model.append(jobFor("/in.avi"));
+    QualityVerdict low = *read;
+    low.belowFloor = true;
+    model.setVerdict(row, low);
+    model.setState(row, RowState::Completed);
+
+    JobListStore::Row kept;
+    kept.inputPath = "/in.avi";
+    kept.state = RowState::Completed;
+    kept.verdict = model.values(row).verdict;
+    const std::optional<JobListStore::Kept> back =
+        JobListStore::decode(JobListStore::encode({{kept, kept}, QString()}));
+    ASSERT_TRUE(back);
+    const QualityVerdict& again = back->rows[0].verdict;
+    EXPECT_EQ(again.text(), read->text());
+    EXPECT_TRUE(again.belowFloor);
+    QByteArray foreign = JobListStore::encode({{kept}, QString()});
+    foreign.replace("\"verdict\": {", "\"verdict\": 3, \"x\": {");
+    EXPECT_FALSE(JobListStore::decode(foreign));
+
+    model.setState(row, RowState::Converting);
+    EXPECT_TRUE(model.values(row).verdict.isEmpty());
 }

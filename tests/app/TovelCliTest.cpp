@@ -858,3 +858,32 @@ TEST_F(RealToolCliTest, SkippedRowsSayWhyAndCountApartFromCompletedOnes)
     EXPECT_EQ(TestMedia::readFile(out() + "/tiny.mkv"), TestMedia::readFile(tiny));
     EXPECT_FALSE(QFileInfo::exists(out() + "/tiny.mp4"));
 }
+
+TEST_F(RealToolCliTest, ARowBelowTheLeastQualityIsListedOrWithMinSsimFailsKeepingItsFile)
+{
+    // Heavy noise squeezed into a phone's bit rate comes out blocky.
+    const QString noisy = work.path() + "/noisy.avi";
+    ASSERT_TRUE(
+        TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc=size=176x144:rate=25:duration=2", "-vf",
+                           "noise=alls=100:allf=t", "-c:v", "mpeg4", "-q:v", "1", noisy}));
+    const QStringList phone{"--profile", "3GP - Mobile Phone Video", "--output", out()};
+    Result result = runProgram(app.path() + "/tovel-cli", phone + QStringList{noisy});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+    const QRegularExpression verdict(
+        "noisy\\.avi: Completed[^\n]*\\[SSIM 0\\.\\d{3} \\(\\d+\\.\\d dB\\), PSNR \\d+\\.\\d dB, "
+        "\\d+ % of the source's size\\]");
+    EXPECT_TRUE(result.out.contains(verdict)) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("1 file below SSIM 0.95:\nnoisy.avi: SSIM 0."))
+        << result.out.toStdString();
+
+    result = runProgram(app.path() + "/tovel-cli",
+                        phone + QStringList{"--overwrite", "--min-ssim", "0.9", noisy});
+    EXPECT_EQ(result.exitCode, 1) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(
+        QRegularExpression("noisy\\.avi: Fail[^\n]* - the output's quality is below SSIM 0\\.9\n")))
+        << result.out.toStdString();
+    EXPECT_TRUE(QFileInfo(out() + "/noisy.3gp").size() > 0);
+    EXPECT_EQ(runProgram(app.path() + "/tovel-cli", phone + QStringList{"--min-ssim", "1", noisy})
+                  .exitCode,
+              2);
+}

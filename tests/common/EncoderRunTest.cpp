@@ -374,3 +374,24 @@ TEST(EncoderRun, TheToolReceivesTheArgumentListUnsplit)
                                                "A title with blanks", "-vn", "-async", "24",
                                                "-vsync", "24", "-y", h.job.outputPath}));
 }
+
+TEST(EncoderRun, TheToolsVerdictIsKeptWithTheOutcomeNeitherReportedNorAReason)
+{
+    Harness h;
+    h.tool.setPlan({"print " + progressLine("2.0"),
+                    "print verdict: size=0.3812 ssim=0.98412 psnr=41.20 crf=27", "output made"});
+    EXPECT_EQ(h.convert(), 1);
+    const QualityVerdict verdict = h.encoder.Outcome().verdict;
+    EXPECT_NEAR(verdict.ssim, 0.98412, 1e-9);
+    EXPECT_NEAR(verdict.psnr, 41.2, 1e-9);
+    EXPECT_NEAR(verdict.sizeShare, 0.3812, 1e-9);
+    EXPECT_EQ(verdict.crf, 27);
+    EXPECT_TRUE(h.errorTexts().isEmpty());
+    // A failure after it is explained by what went wrong, and a new run forgets the verdict.
+    h.tool.setPlan({"print verdict: size=0.5", "print encode: the disk is full", "exit 1"});
+    EXPECT_EQ(h.convert(), 0);
+    EXPECT_EQ(h.encoder.Outcome().reason, "the disk is full");
+    h.tool.setPlan({"output made"});
+    EXPECT_EQ(h.convert(), 1);
+    EXPECT_TRUE(h.encoder.Outcome().verdict.isEmpty());
+}

@@ -1,5 +1,6 @@
 #include "ToolRun.h"
 
+#include "EncoderToolContract.h"
 #include "TestMedia.h"
 
 #include <QDir>
@@ -46,6 +47,23 @@ int progressSeconds(const QByteArray& line)
     if (std::sscanf(line.constData(), "%*s %*s %*s %*s %*s %*s %*s %*s time=%d", &seconds) != 1)
         return -1;
     return seconds;
+}
+
+QByteArray complaints(const ToolRun& run)
+{
+    QByteArray said;
+    for (const QByteArray& line : run.err.split('\n'))
+        if (!line.isEmpty() && !line.startsWith(EncoderToolContract::kVerdictWord))
+            said += line + '\n';
+    return said;
+}
+
+QByteArray verdictLine(const ToolRun& run)
+{
+    for (const QByteArray& line : run.err.split('\n'))
+        if (line.startsWith(EncoderToolContract::kVerdictWord))
+            return line;
+    return QByteArray();
 }
 
 QProcessEnvironment withFakeFfmpeg(const QString& folder, const QByteArray& script)

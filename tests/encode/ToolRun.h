@@ -32,6 +32,11 @@ QStringList conversion(const QString& in, const QStringList& options, const QStr
 // The converter's reading of a progress line: the whole seconds after "time=", -1 if none.
 int progressSeconds(const QByteArray& line);
 
+// What the tool said on standard error besides its quality verdict.
+QByteArray complaints(const ToolRun& run);
+// The tool's verdict line, without its line end; empty when it gave none.
+QByteArray verdictLine(const ToolRun& run);
+
 // An environment whose search path finds a stand-in ffmpeg first: a shell script made of
 // `script` in `folder`.
 QProcessEnvironment withFakeFfmpeg(const QString& folder, const QByteArray& script);

@@ -8,13 +8,16 @@
 #include "LegacyTranslator.h"
 #include "MediaLibrary.h"
 #include "OutputCheck.h"
+#include "QualityMeter.h"
 #include "SegmentWorkFolder.h"
 #include "StdinWatcher.h"
+#include "TargetConversion.h"
 #include "ThreadHandOff.h"
 #include "ToolSays.h"
 #include "TrustingCatalogue.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -104,6 +107,13 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
         return 1;
     }
 
+    if (TargetConversion::asked(line)) {
+        StdinWatcher watcher;
+        watcher.start();
+        ChildLifetime lifetime;
+        return TargetConversion::run(line, input, ffmpeg, toolFolder, watcher, lifetime);
+    }
+
     // Loading the FFmpeg libraries takes longer than starting ffmpeg. So ffmpeg starts at once
     // on a translation that trusts every name and knows nothing of the input, while a helper
     // thread loads the libraries, probes the input and makes the real translation; only where
@@ -119,6 +129,8 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     StdinWatcher watcher;
     watcher.start();
     ChildLifetime lifetime;
+    QElapsedTimer took;
+    took.start();
     if (CuttingDecision::worthDeciding(quick.arguments))
         return CuttingDecision::run(line, input, ffmpeg, toolFolder, watcher, lifetime);
     FfmpegRunner runner(watcher, lifetime);
@@ -155,14 +167,17 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
         helper.join();
 
     // A shortened file under the output's name would pass for a finished one.
+    const bool ran = !runner.stopped() && code == 0;
+    const MediaProbeResult output = ran ? settled.library->probe(line.output) : MediaProbeResult{};
     const QString fault =
         runner.stopped() ? QStringLiteral("stopped before the end")
-        : code != 0
-            ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
-            : OutputCheck::fault(settled.command.expected, settled.library->probe(line.output));
+        : code != 0      ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
+                         : OutputCheck::fault(settled.command.expected, output);
     if (fault.isEmpty()) {
         // The output was written another way than by a cut conversion's join.
         SegmentWorkFolder::removeFor(line.output, input);
+        QualityMeter::report({ffmpeg, input, line.output, settled.command.expected.video,
+                              settled.command.origin, output, took.elapsed(), &watcher});
         return 0;
     }
     ToolSays::discard(line.output, fault);

@@ -5,12 +5,14 @@
 #include "LegacyTranslator.h"
 #include "MediaLibrary.h"
 #include "OutputCheck.h"
+#include "QualityMeter.h"
 #include "SegmentCommands.h"
 #include "SegmentManifest.h"
 #include "SegmentWorkFolder.h"
 #include "SegmentedConversion.h"
 #include "ToolSays.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
@@ -53,6 +55,8 @@ bool CuttingDecision::worthDeciding(const QStringList& arguments)
 int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, const QString& ffmpeg,
                          const QString& toolFolder, StdinWatcher& watcher, ChildLifetime& lifetime)
 {
+    QElapsedTimer took;
+    took.start();
     QString why;
     const std::unique_ptr<MediaLibrary> library = MediaLibrary::load(toolFolder, why);
     if (!library) {
@@ -119,13 +123,16 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
         ToolSays::discard(line.output, QStringLiteral("stopped before the end"));
         return code != 0 ? code : 1;
     }
+    const MediaProbeResult output = code == 0 ? library->probe(line.output) : MediaProbeResult{};
     const QString fault =
         code != 0 ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
-                  : OutputCheck::fault(command.expected, library->probe(line.output));
+                  : OutputCheck::fault(command.expected, output);
     if (!fault.isEmpty()) {
         ToolSays::discard(line.output, fault);
         return code != 0 ? code : 1;
     }
     SegmentWorkFolder::removeFor(line.output, input);
+    QualityMeter::report({ffmpeg, input, line.output, command.expected.video, command.origin,
+                          output, took.elapsed(), &watcher});
     return 0;
 }

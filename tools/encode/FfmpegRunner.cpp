@@ -150,9 +150,18 @@ void FfmpegRunner::readProgress()
     m_progressLines.feed(m_process.readAllStandardOutput(), [this](const QByteArray& line) {
         if (m_progress.feed(line)) {
             m_sawBlock = true;
-            passOut(m_progress.line());
+            passOut(progressLine());
         }
     });
+}
+
+QByteArray FfmpegRunner::progressLine() const
+{
+    if (m_timeOffset == 0 && m_timeFactor == 1)
+        return m_progress.line();
+    ProgressLineWriter::Figures figures = m_progress.figures();
+    figures.seconds = m_timeOffset + figures.seconds * m_timeFactor;
+    return ProgressLineWriter::format(figures);
 }
 
 void FfmpegRunner::readLog()
@@ -172,9 +181,9 @@ void FfmpegRunner::finishLines()
         writeLog(log);
     const QByteArray progress = m_progressLines.takeRest();
     if (!progress.isEmpty() && m_progress.feed(progress))
-        writeOut(m_progress.line());
+        writeOut(progressLine());
     if (m_sawBlock && !m_progress.ended() && m_progress.feed("progress=end"))
-        writeOut(m_progress.line());
+        writeOut(progressLine());
 }
 
 void FfmpegRunner::pollStop()

@@ -52,6 +52,14 @@ public:
     // The provisional run ends unheard and the run fails.
     void abandon();
 
+    // A run that is one part of a conversion reports its times as `offset` + time * `factor`,
+    // so that the converter's progress runs once over all the parts.
+    void setTimeShare(double offset, double factor)
+    {
+        m_timeOffset = offset;
+        m_timeFactor = factor;
+    }
+
     // True once a stop request was passed to ffmpeg.
     bool stopped() const { return m_stopSent; }
 
@@ -64,6 +72,7 @@ private:
     void finishLines();
     void passOut(const QByteArray& bytes);
     void passLog(const QByteArray& line);
+    QByteArray progressLine() const;
 
     StdinWatcher& m_watcher;
     QProcess m_process;
@@ -79,4 +88,6 @@ private:
     bool m_sawBlock = false;
     bool m_stopSent = false;
     int m_stopTicks = 0;
+    double m_timeOffset = 0;
+    double m_timeFactor = 1;
 };

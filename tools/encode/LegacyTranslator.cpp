@@ -56,6 +56,7 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
     for (const LegacyOption& option : line.options)
         t.emitOption(option);
     t.emitQuality();
+    t.decideTarget();
     if (!t.m_shapeAspect.isEmpty())
         t.out(QStringLiteral("-aspect"), t.m_shapeAspect);
 
@@ -75,6 +76,7 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
 
     FfmpegCommand& cmd = t.m_cmd;
     cmd.expected = t.expectation();
+    cmd.origin = t.origin(cmd.expected);
     cmd.arguments << QStringLiteral("-y") << t.m_pre;
     // The image reader would take "%d" in a picture's name for a numbered sequence.
     if (input.demuxer == QLatin1String("image2"))
@@ -147,6 +149,10 @@ void LegacyTranslator::collect()
             m_crf = o.value;
         else if (is(o, "preset"))
             m_preset = o.value;
+        else if (is(o, "target_ssim"))
+            m_targetSsim = o.value.trimmed();
+        else if (is(o, "target_mb"))
+            m_targetMb = o.value.trimmed();
         else if (is(o, "b"))
             m_hasBitRate = !bitRate(o.value).isEmpty();
         else if (is(o, "vcodec")) {
@@ -171,7 +177,7 @@ void LegacyTranslator::emitOption(const LegacyOption& o)
         return; // written after the options
     if (emitRenamed(o) || emitIgnored(o))
         return;
-    if (is(o, "crf") || is(o, "preset"))
+    if (is(o, "crf") || is(o, "preset") || is(o, "target_ssim") || is(o, "target_mb"))
         return; // written once the whole line is known: they depend on the encoder
     if (is(o, "vcodec") || is(o, "acodec"))
         return emitCodec(o, is(o, "vcodec"));
@@ -381,6 +387,42 @@ void LegacyTranslator::emitQuality()
         m_cmd.refusal = r.refusal;
 }
 
+void LegacyTranslator::decideTarget()
+{
+    if (m_targetSsim.isEmpty() && m_targetMb.isEmpty())
+        return;
+    const auto refuse = [this](const QString& why) {
+        if (m_cmd.refusal.isEmpty())
+            m_cmd.refusal = QStringLiteral("encode: ") + why;
+    };
+    bool ok = false;
+    ConversionTarget& t = m_cmd.target;
+    if (!m_targetSsim.isEmpty()) {
+        t.ssim = m_targetSsim.toDouble(&ok);
+        if (!ok || t.ssim < 0.9 || t.ssim > 0.999)
+            return refuse(QStringLiteral("-target_ssim \"%1\" is no target quality; give an "
+                                         "SSIM from 0.90 to 0.999")
+                              .arg(m_targetSsim));
+    }
+    if (!m_targetMb.isEmpty()) {
+        t.megabytes = m_targetMb.toDouble(&ok);
+        if (!ok || t.megabytes <= 0)
+            return refuse(QStringLiteral("-target_mb \"%1\" is no size; give the megabytes "
+                                         "the file should come out at")
+                              .arg(m_targetMb));
+    }
+    if (t.ssim > 0 && t.megabytes > 0)
+        return refuse(QStringLiteral("give a target quality or a target size, not both"));
+    t.videoEncoder = m_askedVideoEncoder;
+    if (!m_input.hasVideo || m_input.isStillPicture || m_noVideo || m_videoCopy)
+        return refuse(QStringLiteral("a target quality or size needs a moving picture that is "
+                                     "re-encoded"));
+    if (t.ssim > 0 && QualityOptions::crfCeiling(t.videoEncoder) < 0)
+        refuse(QStringLiteral("the %1 encoder has no constant-quality mode for a target "
+                              "quality; choose an H.264, H.265, AV1 or VP9 profile")
+                   .arg(t.videoEncoder));
+}
+
 // Old form "file:stream[:syncfile:syncstream]" (any single character between the numbers).
 void LegacyTranslator::emitMap(const QString& value)
 {
@@ -491,6 +533,15 @@ double LegacyTranslator::optionSeconds(const char* name) const
             seconds = -2;
     }
     return seconds;
+}
+
+PictureOrigin LegacyTranslator::origin(const OutputExpectation& expected) const
+{
+    PictureOrigin o;
+    o.reencoded = expected.video && m_input.hasVideo && !m_input.isStillPicture && !m_videoCopy;
+    o.sourceStart = std::max(0.0, optionSeconds("ss"));
+    o.filters = m_filters.video();
+    return o;
 }
 
 OutputExpectation LegacyTranslator::expectation() const

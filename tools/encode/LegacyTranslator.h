@@ -17,6 +17,24 @@ struct OutputExpectation
     double seconds = 0; // the play time; 0 when the options or the input leave it open
 };
 
+// What a measure of the output against its source needs: whether a moving picture was
+// re-encoded from one, where in the source the output begins, and the filters between.
+struct PictureOrigin
+{
+    bool reencoded = false;
+    double sourceStart = 0;
+    QString filters;
+};
+
+// The quality or the size a file should come out at; 0: none asked.
+struct ConversionTarget
+{
+    double ssim = 0;
+    double megabytes = 0; // of 1,000,000 bytes
+    QString videoEncoder; // FFmpeg's name of the encoder the target drives
+    bool any() const { return ssim > 0 || megabytes > 0; }
+};
+
 // What the translation gives: ffmpeg's arguments (without the program), one line for each
 // legacy option that could not be honoured as written, and what the output should be.
 struct FfmpegCommand
@@ -24,6 +42,8 @@ struct FfmpegCommand
     QStringList arguments;
     QStringList notes;
     OutputExpectation expected;
+    PictureOrigin origin;
+    ConversionTarget target;
     QString refusal; // not empty: the line cannot be converted, and this says why
 };
 
@@ -58,11 +78,13 @@ private:
     void emitMotionEstimation(const QString& value);
     void emitUnknown(const LegacyOption& option);
     void emitQuality();
+    void decideTarget();
     void decideShape();
     void emitCopyPlan();
     void emitFormatDefaults();
     void emitCover();
     OutputExpectation expectation() const;
+    PictureOrigin origin(const OutputExpectation& expected) const;
     double optionSeconds(const char* name) const;
     QString outputFormat() const;
     void note(const QString& text) { m_cmd.notes << text; }
@@ -80,6 +102,7 @@ private:
     QString m_target, m_rate, m_tvstd, m_format, m_videoCodec, m_audioCodec;
     QString m_aspect, m_shapeAspect; // the asked aspect; the one the shape rule writes instead
     QString m_crf, m_preset, m_askedVideoEncoder; // the encoder the crf and preset are for
+    QString m_targetSsim, m_targetMb;
     bool m_videoCopy = false, m_audioCopy = false, m_noVideo = false, m_noAudio = false;
     bool m_hasDuration = false, m_hasSampleRate = false, m_hasChannels = false;
     bool m_coverAsClip = false, m_limited = false, m_mapped = false, m_hasBitRate = false;

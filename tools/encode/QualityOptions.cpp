@@ -13,8 +13,9 @@ bool isVpx(const QString& e)
     return e == QLatin1String("libvpx-vp9") || e == QLatin1String("libvpx");
 }
 
-// The highest quality value the encoder takes; -1 when it has no constant-quality mode.
-int crfCeiling(const QString& e)
+} // namespace
+
+int QualityOptions::crfCeiling(const QString& e)
 {
     if (isX26x(e))
         return 51;
@@ -22,6 +23,8 @@ int crfCeiling(const QString& e)
         return 63;
     return -1;
 }
+
+namespace {
 
 // libvpx has no presets: its deadline and cpu-used give the same choice of speed.
 struct VpxSpeed
@@ -62,7 +65,7 @@ namespace {
 // -crf for a named encoder, checked against the range it takes.
 void addCrf(const QString& encoder, const QString& crf, bool hasBitRate, QualityOptions::Result& r)
 {
-    const int ceiling = crfCeiling(encoder);
+    const int ceiling = QualityOptions::crfCeiling(encoder);
     if (ceiling < 0) {
         r.refusal = QStringLiteral("encode: the %1 encoder has no constant-quality mode "
                                    "(-crf \"%2\"); give a bit rate instead")

@@ -21,6 +21,10 @@ public:
     static Result translate(const QString& encoder, const QString& crf, const QString& preset,
                             bool hasBitRate);
 
+    // The highest CRF `encoder` takes (its worst quality); -1 when it has no constant-quality
+    // mode.
+    static int crfCeiling(const QString& encoder);
+
     // The x264 / x265 preset names, fastest first.
     static const QStringList& presetNames();
 };
