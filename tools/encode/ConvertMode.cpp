@@ -9,6 +9,7 @@
 #include "MediaLibrary.h"
 #include "OutputCheck.h"
 #include "SegmentWorkFolder.h"
+#include "SourceAnalysis.h"
 #include "StdinWatcher.h"
 #include "ThreadHandOff.h"
 #include "ToolSays.h"
@@ -86,6 +87,51 @@ QString checkedInput(const LegacyCommandLine& line, QString& why)
     return input;
 }
 
+// What a finished run left: 0 when the output is what was asked, else the exit code, the
+// output removed and the reason said.
+int judge(const LegacyCommandLine& line, const QString& input, bool stopped, int code,
+          const OutputExpectation& expected, const MediaLibrary* library)
+{
+    // A shortened file under the output's name would pass for a finished one.
+    const QString fault =
+        stopped     ? QStringLiteral("stopped before the end")
+        : code != 0 ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
+                    : OutputCheck::fault(expected, library->probe(line.output));
+    if (fault.isEmpty()) {
+        // The output was written another way than by a cut conversion's join.
+        SegmentWorkFolder::removeFor(line.output, input);
+        return 0;
+    }
+    ToolSays::discard(line.output, fault);
+    return code != 0 ? code : 1;
+}
+
+// A conversion whose line depends on the input's streams or on a look at its pictures and
+// sound: ffmpeg starts once all of that is known.
+int runLookedAt(const LegacyCommandLine& line, const QString& input, const QString& ffmpeg,
+                const QString& toolFolder, StdinWatcher& watcher, ChildLifetime& lifetime)
+{
+    QString why;
+    const std::unique_ptr<MediaLibrary> library = MediaLibrary::load(toolFolder, why);
+    if (!library) {
+        ToolSays::line(why);
+        return 1;
+    }
+    SourceAnalysis analysis(ffmpeg, watcher, lifetime);
+    const FfmpegCommand command = analysis.translate(line, input, library->probe(input), *library);
+    if (analysis.stopped())
+        return 1;
+    for (const QString& note : command.notes)
+        ToolSays::line(note);
+    if (!command.refusal.isEmpty()) {
+        ToolSays::line(command.refusal);
+        return 1;
+    }
+    FfmpegRunner runner(watcher, lifetime);
+    const int code = runner.run(ffmpeg, FfmpegRunner::controlArguments() + command.arguments);
+    return judge(line, input, runner.stopped(), code, command.expected, library.get());
+}
+
 } // namespace
 
 int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
@@ -121,6 +167,9 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     ChildLifetime lifetime;
     if (CuttingDecision::worthDeciding(quick.arguments))
         return CuttingDecision::run(line, input, ffmpeg, toolFolder, watcher, lifetime);
+    const TrackSettings& tracks = quick.tracks;
+    if (tracks.mapsStreams() || tracks.needsAnalysis())
+        return runLookedAt(line, input, ffmpeg, toolFolder, watcher, lifetime);
     FfmpegRunner runner(watcher, lifetime);
     Settled settled;
     const auto settle = [&] {
@@ -154,17 +203,6 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     if (helper.joinable())
         helper.join();
 
-    // A shortened file under the output's name would pass for a finished one.
-    const QString fault =
-        runner.stopped() ? QStringLiteral("stopped before the end")
-        : code != 0
-            ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
-            : OutputCheck::fault(settled.command.expected, settled.library->probe(line.output));
-    if (fault.isEmpty()) {
-        // The output was written another way than by a cut conversion's join.
-        SegmentWorkFolder::removeFor(line.output, input);
-        return 0;
-    }
-    ToolSays::discard(line.output, fault);
-    return code != 0 ? code : 1;
+    return judge(line, input, runner.stopped(), code, settled.command.expected,
+                 settled.library.get());
 }

@@ -29,6 +29,24 @@ QString bitRate(QString value)
     return value;
 }
 
+// `path` as a value inside a filter graph: escaped for the option, then for the graph.
+QString filterPath(const QString& path)
+{
+    QString option;
+    for (const QChar c : path) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\'') || c == QLatin1Char(':'))
+            option += QLatin1Char('\\');
+        option += c;
+    }
+    QString graph;
+    for (const QChar c : option) {
+        if (QStringLiteral("\\'[],;").contains(c))
+            graph += QLatin1Char('\\');
+        graph += c;
+    }
+    return graph;
+}
+
 QString fileUrl(const QString& path)
 {
     // "file:" keeps a leading dash, a colon or "pipe:" in a name from meaning anything else.
@@ -38,17 +56,20 @@ QString fileUrl(const QString& path)
 } // namespace
 
 LegacyTranslator::LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input,
-                                   const FfmpegCatalogue& ffmpeg)
-    : m_line(line), m_input(input), m_ffmpeg(ffmpeg)
+                                   const FfmpegCatalogue& ffmpeg, const SourceFindings& found)
+    : m_line(line), m_input(input), m_ffmpeg(ffmpeg), m_found(found)
 {
 }
 
 FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const QString& inputPath,
                                           const MediaProbeResult& input,
-                                          const FfmpegCatalogue& ffmpeg)
+                                          const FfmpegCatalogue& ffmpeg,
+                                          const SourceFindings& found)
 {
-    LegacyTranslator t(line, input, ffmpeg);
+    LegacyTranslator t(line, input, ffmpeg, found);
     t.collect();
+    t.applyTrackPicture();
+    t.selectStreams(inputPath);
     t.decideShape();
     if (!t.m_target.isEmpty())
         t.out(QStringLiteral("-target"),
@@ -59,13 +80,29 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
     if (!t.m_shapeAspect.isEmpty())
         t.out(QStringLiteral("-aspect"), t.m_shapeAspect);
 
+    const StreamSelection& selection = t.m_selection;
+    const bool pictureBurn = selection.burn >= 0 && !selection.burnText;
     if (!t.m_videoCopy) {
-        if (!t.m_filters.video().isEmpty())
-            t.out(QStringLiteral("-vf"), t.m_filters.video());
+        const QString vf = t.m_filters.video();
+        if (pictureBurn && !selection.videoMap.isEmpty())
+            t.out(QStringLiteral("-filter_complex"),
+                  QStringLiteral("[%1][0:%2]overlay=eof_action=pass%3[v]")
+                      .arg(selection.videoMap)
+                      .arg(selection.burn)
+                      .arg(vf.isEmpty() ? QString() : QLatin1Char(',') + vf));
+        else if (!vf.isEmpty())
+            t.out(QStringLiteral("-vf"), vf);
         if (!t.m_syncMode.isEmpty())
             t.out(QStringLiteral("-fps_mode"), t.m_syncMode);
     }
-    if (!t.m_audioCopy && !t.m_filters.audio().isEmpty())
+    if (t.m_selecting && !selection.videoMap.isEmpty())
+        t.out(QStringLiteral("-map"),
+              pictureBurn && !t.m_videoCopy ? QStringLiteral("[v]") : selection.videoMap);
+    t.m_post << selection.arguments;
+    t.m_cmd.audioFilters = t.m_filters.audio();
+    if (t.m_cmd.tracks.loudness != 0 && t.m_selecting)
+        t.emitSoundFilters();
+    else if (!t.m_audioCopy && !t.m_filters.audio().isEmpty())
         t.out(QStringLiteral("-af"), t.m_filters.audio());
     if (input.isStillPicture && !t.m_hasDuration)
         t.out(QStringLiteral("-t"), QString::number(EncoderToolContract::kStillPictureSeconds));
@@ -163,10 +200,111 @@ void LegacyTranslator::collect()
                     m_ffmpeg.takesMovingVideo(outputFormat());
     if (m_coverAsClip)
         m_filters.setLoopPicture(kStillRate);
+    m_cmd.tracks = TrackSettings::read(m_line);
+    if (!m_cmd.tracks.refusal.isEmpty())
+        m_cmd.refusal = m_cmd.tracks.refusal;
+}
+
+// The crop and deinterlacing the rows ask for, or that a look at the source found.
+void LegacyTranslator::applyTrackPicture()
+{
+    const TrackSettings& t = m_cmd.tracks;
+    if (m_noVideo || m_videoCopy || m_input.isStillPicture)
+        return;
+    const bool oldSwitch = std::any_of(m_line.options.begin(), m_line.options.end(),
+                                       [](const LegacyOption& o) { return is(o, "deinterlace"); });
+    if (!oldSwitch && (t.interlace == TrackSettings::Interlace::On ||
+                       (t.interlace == TrackSettings::Interlace::Auto && m_found.interlaced)))
+        m_filters.setDeinterlace("bwdif");
+    const int* sides = t.crop == TrackSettings::Crop::Manual ? t.cropPixels
+                       : t.crop == TrackSettings::Crop::Auto ? m_found.crop
+                                                             : nullptr;
+    if (!sides || (sides[0] | sides[1] | sides[2] | sides[3]) == 0)
+        return;
+    if (m_input.ok && m_input.hasVideo &&
+        (sides[0] + sides[1] >= m_input.height || sides[2] + sides[3] >= m_input.width)) {
+        m_cmd.refusal = QStringLiteral("encode: the crop %1:%2:%3:%4 is larger than the picture "
+                                       "(%5x%6)")
+                            .arg(sides[0])
+                            .arg(sides[1])
+                            .arg(sides[2])
+                            .arg(sides[3])
+                            .arg(m_input.width)
+                            .arg(m_input.height);
+        return;
+    }
+    using S = FilterChainBuilder::Side;
+    for (const S side : {S::Top, S::Bottom, S::Left, S::Right})
+        m_filters.setCrop(side, QString::number(sides[side]));
+}
+
+// The streams the track rows keep, and a subtitle drawn onto the picture.
+void LegacyTranslator::selectStreams(const QString& inputPath)
+{
+    const TrackSettings& t = m_cmd.tracks;
+    if ((!t.mapsStreams() && t.loudness == 0) || m_copyPlan || m_mapped || !m_input.ok ||
+        m_input.streams.isEmpty() || m_input.isStillPicture)
+        return;
+    m_selecting = true;
+    StreamSelection::Request request;
+    request.muxer = outputFormat();
+    request.noVideo = m_noVideo;
+    request.noAudio = m_noAudio;
+    request.copyAudio = m_audioCopy;
+    m_selection = StreamSelection::make(m_input, t, request, m_ffmpeg);
+    m_cmd.notes << m_selection.notes;
+    m_cmd.keptAudio = m_selection.audio;
+    if (m_selection.burn >= 0 && m_videoCopy) {
+        note(QStringLiteral("encode: a copied picture cannot have subtitles burned in"));
+        m_selection.burn = -1;
+    }
+    if (m_selection.burn >= 0 && m_selection.burnText)
+        m_filters.setBurnIn(QStringLiteral("subtitles=filename=%1:si=%2")
+                                .arg(filterPath(inputPath))
+                                .arg(m_selection.burnSubtitle));
+}
+
+// Each kept sound track evened out to the loudness asked, from its first-pass figures.
+void LegacyTranslator::emitSoundFilters()
+{
+    const double target = m_cmd.tracks.loudness;
+    if (m_audioCopy) {
+        note(QStringLiteral("encode: copied sound keeps its loudness; choose an audio codec to "
+                            "even it out"));
+        return;
+    }
+    for (int k = 0; k < m_selection.audio.size(); ++k) {
+        QStringList chain;
+        if (!m_filters.audio().isEmpty())
+            chain << m_filters.audio();
+        const SourceFindings::Loudness* m =
+            k < m_found.loudness.size() ? &m_found.loudness[k] : nullptr;
+        if (m && m->ok) {
+            const int audio = m_selection.audio[k];
+            const int rate = audio < m_input.tags.size() ? m_input.tags[audio].sampleRate : 0;
+            // Linear gain needs room for the track's own range; the limiter takes over where
+            // the peak would pass -1 dBTP.
+            const double range = std::clamp(m->range.toDouble() + 1, 11.0, 20.0);
+            chain << QStringLiteral("loudnorm=I=%1:TP=-1:LRA=%2:measured_I=%3:measured_TP=%4:"
+                                    "measured_LRA=%5:measured_thresh=%6:offset=%7:linear=true")
+                         .arg(target)
+                         .arg(range)
+                         .arg(m->integrated, m->truePeak, m->range, m->threshold, m->offset)
+                  << QStringLiteral("aresample=%1").arg(rate > 0 ? rate : 48000);
+        } else if (m_found.analysed) {
+            note(QStringLiteral("encode: sound track %1 could not be measured; its loudness is "
+                                "left as it is")
+                     .arg(m_selection.audio[k]));
+        }
+        if (!chain.isEmpty())
+            out(QStringLiteral("-filter:a:%1").arg(k), chain.join(QLatin1Char(',')));
+    }
 }
 
 void LegacyTranslator::emitOption(const LegacyOption& o)
 {
+    if (TrackSettings::isTrackOption(o.name))
+        return; // the stream choice and the filters took them
     if (is(o, "aspect") && !m_shapeAspect.isEmpty())
         return; // written after the options
     if (emitRenamed(o) || emitIgnored(o))

@@ -3,6 +3,9 @@
 #include "FilterChainBuilder.h"
 #include "LegacyCommandLine.h"
 #include "MediaProbe.h"
+#include "SourceFindings.h"
+#include "StreamSelection.h"
+#include "TrackSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,6 +28,10 @@ struct FfmpegCommand
     QStringList notes;
     OutputExpectation expected;
     QString refusal; // not empty: the line cannot be converted, and this says why
+    // What the source must be looked at for before the line can be written in full.
+    TrackSettings tracks;
+    QList<int> keptAudio; // input stream of each sound track kept, in output order
+    QString audioFilters; // the sound chain every kept track goes through before loudness
 };
 
 // Turns one conversion command line of the old tool's option language into an FFmpeg 5.1
@@ -37,12 +44,15 @@ public:
     // Frames per second of a picture shown as a clip.
     static constexpr int kStillRate = 25;
 
+    // `found` is what a look at the source found for the rows that adapt to it; without it
+    // those rows change nothing.
     static FfmpegCommand translate(const LegacyCommandLine& line, const QString& inputPath,
-                                   const MediaProbeResult& input, const FfmpegCatalogue& ffmpeg);
+                                   const MediaProbeResult& input, const FfmpegCatalogue& ffmpeg,
+                                   const SourceFindings& found = SourceFindings());
 
 private:
     LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input,
-                     const FfmpegCatalogue& ffmpeg);
+                     const FfmpegCatalogue& ffmpeg, const SourceFindings& found);
 
     void collect();
     void emitOption(const LegacyOption& option);
@@ -62,6 +72,9 @@ private:
     void emitCopyPlan();
     void emitFormatDefaults();
     void emitCover();
+    void applyTrackPicture();
+    void selectStreams(const QString& inputPath);
+    void emitSoundFilters();
     OutputExpectation expectation() const;
     double optionSeconds(const char* name) const;
     QString outputFormat() const;
@@ -72,7 +85,10 @@ private:
     const LegacyCommandLine& m_line;
     const MediaProbeResult& m_input;
     const FfmpegCatalogue& m_ffmpeg;
+    const SourceFindings& m_found;
     FfmpegCommand m_cmd;
+    StreamSelection m_selection;
+    bool m_selecting = false; // the track rows map the streams one by one
     FilterChainBuilder m_filters;
     QStringList m_pre;  // input options, before -i
     QStringList m_post; // output options, after -i

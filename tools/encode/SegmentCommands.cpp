@@ -21,17 +21,11 @@ bool isFlag(const QString& option)
 bool cutsBadly(const QString& option)
 {
     static const QStringList kTiming = {
-        QStringLiteral("-ss"),
-        QStringLiteral("-sseof"),
-        QStringLiteral("-t"),
-        QStringLiteral("-to"),
-        QStringLiteral("-fs"),
-        QStringLiteral("-shortest"),
-        QStringLiteral("-map"),
-        QStringLiteral("-target"),
-        QStringLiteral("-r"),
-        QStringLiteral("-copyts"),
-        QStringLiteral("-filter_complex"),
+        QStringLiteral("-ss"),     QStringLiteral("-sseof"),
+        QStringLiteral("-t"),      QStringLiteral("-to"),
+        QStringLiteral("-fs"),     QStringLiteral("-shortest"),
+        QStringLiteral("-target"), QStringLiteral("-r"),
+        QStringLiteral("-copyts"), QStringLiteral("-filter_complex"),
         QStringLiteral("-vn"),
     };
     return kTiming.contains(option) || option.startsWith(QLatin1String("-frames")) ||
@@ -99,6 +93,18 @@ SegmentCommands::SegmentCommands(const QStringList& whole)
         }
         if (isFlag(option) || i + 1 >= m_post.size())
             continue;
+        // A map of the input's own streams splits like the rest: each part drops what it
+        // does not write.
+        if (option == QLatin1String("-map") && !m_post[i + 1].startsWith(QLatin1String("0:"))) {
+            m_refusal =
+                QStringLiteral("the option -map %1 does not survive cutting").arg(m_post[i + 1]);
+            return;
+        }
+        // Subtitles drawn from the whole file follow its times, not a segment's.
+        if (option == QLatin1String("-vf") && m_post[i + 1].contains(QLatin1String("subtitles="))) {
+            m_refusal = QStringLiteral("subtitles burned in follow the whole file's times");
+            return;
+        }
         if (option == QLatin1String("-c:v"))
             m_encoder = m_post[i + 1];
         else if (option == QLatin1String("-f"))
@@ -176,9 +182,11 @@ QStringList SegmentCommands::join(const QString& list, const QString& rest) cons
     args << QStringLiteral("-map") << QStringLiteral("0:v");
     if (!rest.isEmpty())
         args << QStringLiteral("-map") << QStringLiteral("1");
-    args << QStringLiteral("-map_metadata") << QStringLiteral("1")
-         << QStringLiteral("-map_chapters") << QStringLiteral("1") << QStringLiteral("-c")
-         << QStringLiteral("copy");
+    // A conversion that strips the metadata strips it from the join too.
+    const QString from = m_post.contains(QStringLiteral("-map_chapters")) ? QStringLiteral("-1")
+                                                                          : QStringLiteral("1");
+    args << QStringLiteral("-map_metadata") << from << QStringLiteral("-map_chapters") << from
+         << QStringLiteral("-c") << QStringLiteral("copy");
     // What the whole conversion says of the container rather than of a stream's pictures.
     static const QStringList kContainer = {QStringLiteral("-f"), QStringLiteral("-tag:v"),
                                            QStringLiteral("-movflags"), QStringLiteral("-metadata"),
