@@ -4,7 +4,6 @@
 #include "LegacyCommandLine.h"
 #include "LegacyTranslator.h"
 #include "LibavMediaLibrary.h"
-#include "OptionValueCheck.h"
 #include "SegmentCommands.h"
 #include "SourceAnalysis.h"
 #include "TestMedia.h"
@@ -263,22 +262,27 @@ TEST_F(TrackRows, BadValuesAreRefusedBeforeFfmpegRunsSayingWhatIsAccepted)
     const ToolRun large = convert("family.mkv", "large.mp4", {"-crop", "120:120:0:0"});
     EXPECT_TRUE(large.err.contains("is larger than the picture (320x240)"));
     EXPECT_FALSE(QFile::exists(path("large.mp4")));
+}
 
-    const struct
-    {
-        const char* name;
-        const char* value;
-        bool accepted;
-    } values[] = {
-        {"audio_tracks", "fra+eng", true}, {"audio_tracks", "fra,eng", false},
-        {"subtitles", "burn:fra", true},   {"subtitles", "burn:", false},
-        {"crop", "0:0:8:8", true},         {"crop", "-2:0:0:0", false},
-        {"loudness", "-23", true},         {"loudness", "-3", false},
-        {"interlace", "sometimes", false}, {"metadata", "strip", true},
-    };
-    for (const auto& v : values)
-        EXPECT_EQ(OptionValueCheck::problem(v.name, v.value).isEmpty(), v.accepted)
-            << v.name << " " << v.value;
+TEST_F(TrackRows, Hdr10MasteringAndLightLevelsSurviveH265)
+{
+    ASSERT_TRUE(TestMedia::ffmpeg(
+        {"-f", "lavfi", "-i", "testsrc2=s=160x120:d=1,format=yuv420p10le", "-c:v", "libx265",
+         "-x265-params",
+         "log-level=error:hdr10=1:master-display=G(13250,34500)B(7500,3000)R(34000,16000)"
+         "WP(15635,16450)L(10000000,1):max-cll=1000,400",
+         "-color_primaries", "bt2020", "-color_trc", "smpte2084", "-colorspace", "bt2020nc", "-y",
+         path("hdr.mkv")}));
+    const ToolRun r = runTool(conversion(
+        path("hdr.mkv"), {"-vcodec", "libx265", "-preset", "ultrafast", "-metadata", "keep"},
+        path("hdr.mp4")));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray side =
+        run("ffprobe", {"-v", "error", "-read_intervals", "%+#1", "-show_entries",
+                        "frame_side_data:stream=color_transfer", path("hdr.mp4")});
+    EXPECT_TRUE(side.contains("color_transfer=smpte2084"));
+    EXPECT_TRUE(side.contains("max_luminance=10000000/10000")) << side.toStdString();
+    EXPECT_TRUE(side.contains("max_content=1000"));
 }
 
 TEST(TrackRowsUnits, CropHoldsForEverySampleWithPictureAndMapsSurviveCutting)

@@ -77,6 +77,7 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
     for (const LegacyOption& option : line.options)
         t.emitOption(option);
     t.emitQuality();
+    t.emitHdr();
     if (!t.m_shapeAspect.isEmpty())
         t.out(QStringLiteral("-aspect"), t.m_shapeAspect);
 
@@ -262,6 +263,57 @@ void LegacyTranslator::selectStreams(const QString& inputPath)
         m_filters.setBurnIn(QStringLiteral("subtitles=filename=%1:si=%2")
                                 .arg(filterPath(inputPath))
                                 .arg(m_selection.burnSubtitle));
+}
+
+// HDR10's mastering display and light levels, which the encoders do not take from the frames.
+void LegacyTranslator::emitHdr()
+{
+    const TrackSettings& t = m_cmd.tracks;
+    m_cmd.lookForHdr = t.metadataRow && !t.strip && !m_videoCopy && !m_noVideo;
+    const SourceFindings::Hdr& hdr = m_found.hdr;
+    if (!m_cmd.lookForHdr || (!hdr.mastering && hdr.maxCll == 0))
+        return;
+    const double* p = hdr.primaries;
+    const bool x265 = m_videoCodec == QLatin1String("libx265");
+    const bool svt = m_videoCodec == QLatin1String("libsvtav1");
+    QStringList params;
+    // x265 counts chromaticity in 1/50000 and luminance in 1/10000 cd/m2; SVT-AV1 takes both
+    // as they are.
+    const auto xy = [&](const char* name, int i) {
+        return x265 ? QStringLiteral("%1(%2,%3)")
+                          .arg(QLatin1String(name))
+                          .arg(qRound(p[i] * 50000))
+                          .arg(qRound(p[i + 1] * 50000))
+                    : QStringLiteral("%1(%2,%3)")
+                          .arg(QLatin1String(name))
+                          .arg(p[i], 0, 'f', 4)
+                          .arg(p[i + 1], 0, 'f', 4);
+    };
+    if (hdr.mastering) {
+        const QString light =
+            x265 ? QStringLiteral("L(%1,%2)")
+                       .arg(qRound64(hdr.maxLuminance * 10000))
+                       .arg(qRound64(hdr.minLuminance * 10000))
+                 : QStringLiteral("L(%1,%2)").arg(hdr.maxLuminance).arg(hdr.minLuminance);
+        params << (x265 ? QStringLiteral("master-display=")
+                        : QStringLiteral("mastering-display=")) +
+                      xy("G", 2) + xy("B", 4) + xy("R", 0) + xy("WP", 6) + light;
+    }
+    if (hdr.maxCll > 0)
+        params << (x265 ? QStringLiteral("max-cll=%1,%2") : QStringLiteral("content-light=%1,%2"))
+                      .arg(hdr.maxCll)
+                      .arg(hdr.maxFall);
+    if (x265) {
+        const qsizetype at = m_post.indexOf(QStringLiteral("-x265-params"));
+        if (at >= 0 && at + 1 < m_post.size())
+            m_post[at + 1] += QStringLiteral(":hdr10=1:") + params.join(QLatin1Char(':'));
+    } else if (svt) {
+        out(QStringLiteral("-svtav1-params"), params.join(QLatin1Char(':')));
+    } else {
+        note(QStringLiteral("encode: the source's HDR10 mastering display and light levels are "
+                            "not kept: the %1 encoder does not write them")
+                 .arg(m_videoCodec.isEmpty() ? QStringLiteral("format's") : m_videoCodec));
+    }
 }
 
 // Each kept sound track evened out to the loudness asked, from its first-pass figures.

@@ -30,8 +30,9 @@ struct FfmpegCommand
     QString refusal; // not empty: the line cannot be converted, and this says why
     // What the source must be looked at for before the line can be written in full.
     TrackSettings tracks;
-    QList<int> keptAudio; // input stream of each sound track kept, in output order
-    QString audioFilters; // the sound chain every kept track goes through before loudness
+    QList<int> keptAudio;    // input stream of each sound track kept, in output order
+    QString audioFilters;    // the sound chain every kept track goes through before loudness
+    bool lookForHdr = false; // the picture is encoded with its metadata kept
 };
 
 // Turns one conversion command line of the old tool's option language into an FFmpeg 5.1
@@ -75,6 +76,7 @@ private:
     void applyTrackPicture();
     void selectStreams(const QString& inputPath);
     void emitSoundFilters();
+    void emitHdr();
     OutputExpectation expectation() const;
     double optionSeconds(const char* name) const;
     QString outputFormat() const;

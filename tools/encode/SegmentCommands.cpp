@@ -144,7 +144,11 @@ QStringList SegmentCommands::segment(const SegmentPlan& plan, int i, const QStri
     }
     if (m_encoder == QLatin1String("libx265") && !pooled)
         args << QStringLiteral("-x265-params") << pool;
-    if (m_encoder == QLatin1String("libsvtav1"))
+    // SVT-AV1 takes its parameters as one option: the conversion's own come first.
+    const qsizetype svt = args.indexOf(QStringLiteral("-svtav1-params"));
+    if (m_encoder == QLatin1String("libsvtav1") && svt >= 0 && svt + 1 < args.size())
+        args[svt + 1] += QStringLiteral(":lp=%1").arg(threads);
+    else if (m_encoder == QLatin1String("libsvtav1"))
         args << QStringLiteral("-svtav1-params") << QStringLiteral("lp=%1").arg(threads);
     if (plan.end(i) > 0) {
         const double from = i == 0 ? 0.0 : plan.start(i) - SegmentPlan::kCutMargin;
@@ -180,8 +184,10 @@ QStringList SegmentCommands::join(const QString& list, const QString& rest) cons
                      QStringLiteral("-i")};
     args << (rest.isEmpty() ? m_input : kFile + rest);
     args << QStringLiteral("-map") << QStringLiteral("0:v");
+    // Not MP4's chapter stream, which the join writes again from the chapters it copies.
     if (!rest.isEmpty())
-        args << QStringLiteral("-map") << QStringLiteral("1");
+        for (const char* kind : {"1:a?", "1:s?", "1:t?"})
+            args << QStringLiteral("-map") << QLatin1String(kind);
     // A conversion that strips the metadata strips it from the join too.
     const QString from = m_post.contains(QStringLiteral("-map_chapters")) ? QStringLiteral("-1")
                                                                           : QStringLiteral("1");

@@ -31,6 +31,14 @@ QRegularExpressionMatch lastMatch(const QRegularExpression& pattern, const QByte
     return last;
 }
 
+int firstVideo(const MediaProbeResult& probe)
+{
+    for (int i = 0; i < probe.streams.size(); ++i)
+        if (probe.streams[i].type == MediaStream::Video && !probe.streams[i].cover)
+            return i;
+    return -1;
+}
+
 int evenDown(int pixels)
 {
     return std::max(0, pixels - pixels % 2);
@@ -49,7 +57,7 @@ FfmpegCommand SourceAnalysis::translate(const LegacyCommandLine& line, const QSt
                                         const FfmpegCatalogue& catalogue)
 {
     FfmpegCommand first = LegacyTranslator::translate(line, input, probe, catalogue);
-    if (!first.refusal.isEmpty() || !first.tracks.needsAnalysis())
+    if (!first.refusal.isEmpty() || (!first.tracks.needsAnalysis() && !first.lookForHdr))
         return first;
     QStringList notes;
     const SourceFindings found = run(input, probe, first, notes);
@@ -66,6 +74,8 @@ SourceFindings SourceAnalysis::run(const QString& input, const MediaProbeResult&
     const TrackSettings& s = command.tracks;
     if (s.crop == TrackSettings::Crop::Auto || s.interlace == TrackSettings::Interlace::Auto)
         samplePictures(input, probe, s, found, notes);
+    if (command.lookForHdr)
+        readHdr(input, probe, found, notes);
     if (s.loudness != 0)
         measureLoudness(input, command, found, notes);
     return found;
@@ -96,10 +106,7 @@ void SourceAnalysis::samplePictures(const QString& input, const MediaProbeResult
                                     const TrackSettings& s, SourceFindings& found,
                                     QStringList& notes)
 {
-    int video = -1;
-    for (int i = 0; i < probe.streams.size() && video < 0; ++i)
-        if (probe.streams[i].type == MediaStream::Video && !probe.streams[i].cover)
-            video = i;
+    const int video = firstVideo(probe);
     if (video < 0 || probe.isStillPicture)
         return;
     const bool crop = s.crop == TrackSettings::Crop::Auto;
@@ -141,6 +148,51 @@ void SourceAnalysis::samplePictures(const QString& input, const MediaProbeResult
                      .arg(summary, found.interlaced ? QStringLiteral("deinterlaced (bwdif)")
                                                     : QStringLiteral("left as it is"));
     }
+}
+
+void SourceAnalysis::readHdr(const QString& input, const MediaProbeResult& probe,
+                             SourceFindings& found, QStringList& notes)
+{
+    const int video = firstVideo(probe);
+    if (video < 0 || probe.isStillPicture)
+        return;
+    found.hdr = hdrOf(
+        runFfmpeg({QStringLiteral("-i"), QStringLiteral("file:") + input, QStringLiteral("-map"),
+                   QStringLiteral("0:%1").arg(video), QStringLiteral("-frames:v"),
+                   QStringLiteral("1"), QStringLiteral("-vf"), QStringLiteral("showinfo"),
+                   QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")}));
+    if (found.hdr.mastering || found.hdr.maxCll > 0)
+        notes << QStringLiteral("encode: HDR10 source: mastering display %1, light levels "
+                                "%2/%3 cd/m2")
+                     .arg(found.hdr.mastering ? QStringLiteral("%1 to %2 cd/m2")
+                                                    .arg(found.hdr.minLuminance)
+                                                    .arg(found.hdr.maxLuminance)
+                                              : QStringLiteral("not given"))
+                     .arg(found.hdr.maxCll)
+                     .arg(found.hdr.maxFall);
+}
+
+SourceFindings::Hdr SourceAnalysis::hdrOf(const QByteArray& report)
+{
+    static const QRegularExpression display(QStringLiteral(
+        R"(r\(([\d.]+),([\d.]+)\) g\(([\d.]+),([\d.]+)\) b\(([\d.]+) ([\d.]+)\) )"
+        R"(wp\(([\d.]+), ([\d.]+)\) min_luminance=([\d.]+), max_luminance=([\d.]+))"));
+    static const QRegularExpression light(QStringLiteral(R"(MaxCLL=(\d+), MaxFALL=(\d+))"));
+    SourceFindings::Hdr hdr;
+    const QRegularExpressionMatch m = lastMatch(display, report);
+    if (m.hasMatch()) {
+        hdr.mastering = true;
+        for (int i = 0; i < 8; ++i)
+            hdr.primaries[i] = m.captured(i + 1).toDouble();
+        hdr.minLuminance = m.captured(9).toDouble();
+        hdr.maxLuminance = m.captured(10).toDouble();
+    }
+    const QRegularExpressionMatch l = lastMatch(light, report);
+    if (l.hasMatch()) {
+        hdr.maxCll = l.captured(1).toInt();
+        hdr.maxFall = l.captured(2).toInt();
+    }
+    return hdr;
 }
 
 bool SourceAnalysis::unionCrop(const QList<QByteArray>& reports, int width, int height, int crop[4])

@@ -36,6 +36,8 @@ public:
     // part of a `width` x `height` picture, from cropdetect's reports on several samples;
     // false when every sample was black.
     static bool unionCrop(const QList<QByteArray>& reports, int width, int height, int crop[4]);
+    // HDR10's static metadata in showinfo's `report` on a first picture.
+    static SourceFindings::Hdr hdrOf(const QByteArray& report);
     // Whether idet's reports on the samples show an interlaced source; `summary` says what
     // was counted.
     static bool interlaced(const QList<QByteArray>& reports, QString& summary);
@@ -44,6 +46,8 @@ private:
     QByteArray runFfmpeg(const QStringList& arguments);
     void samplePictures(const QString& input, const MediaProbeResult& probe,
                         const TrackSettings& settings, SourceFindings& found, QStringList& notes);
+    void readHdr(const QString& input, const MediaProbeResult& probe, SourceFindings& found,
+                 QStringList& notes);
     void measureLoudness(const QString& input, const FfmpegCommand& command, SourceFindings& found,
                          QStringList& notes);
 

@@ -13,7 +13,17 @@ struct SourceFindings
         QString integrated, truePeak, range, threshold, offset;
     };
 
+    // HDR10's static metadata of the first picture: the mastering display and light levels.
+    struct Hdr
+    {
+        bool mastering = false;
+        double primaries[8] = {}; // red x, y, green x, y, blue x, y, white point x, y
+        double maxLuminance = 0, minLuminance = 0; // cd/m2
+        int maxCll = 0, maxFall = 0;               // 0: not given
+    };
+
     bool analysed = false;
+    Hdr hdr;
     int crop[4] = {0, 0, 0, 0}; // black borders found: top, bottom, left, right
     bool interlaced = false;
     QList<Loudness> loudness; // per kept sound track, in output order
