@@ -8,6 +8,7 @@
 #include "QualityOptions.h"
 #include "StreamCopyPlan.h"
 #include "TargetNorm.h"
+#include "TrackFilters.h"
 
 #include <QRegularExpression>
 
@@ -27,24 +28,6 @@ QString bitRate(QString value)
     while (value.endsWith(QLatin1String("kk"), Qt::CaseInsensitive))
         value.chop(1);
     return value;
-}
-
-// `path` as a value inside a filter graph: escaped for the option, then for the graph.
-QString filterPath(const QString& path)
-{
-    QString option;
-    for (const QChar c : path) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('\'') || c == QLatin1Char(':'))
-            option += QLatin1Char('\\');
-        option += c;
-    }
-    QString graph;
-    for (const QChar c : option) {
-        if (QStringLiteral("\\'[],;").contains(c))
-            graph += QLatin1Char('\\');
-        graph += c;
-    }
-    return graph;
 }
 
 QString fileUrl(const QString& path)
@@ -222,17 +205,10 @@ void LegacyTranslator::applyTrackPicture()
                                                              : nullptr;
     if (!sides || (sides[0] | sides[1] | sides[2] | sides[3]) == 0)
         return;
-    if (m_input.ok && m_input.hasVideo &&
-        (sides[0] + sides[1] >= m_input.height || sides[2] + sides[3] >= m_input.width)) {
-        m_cmd.refusal = QStringLiteral("encode: the crop %1:%2:%3:%4 is larger than the picture "
-                                       "(%5x%6)")
-                            .arg(sides[0])
-                            .arg(sides[1])
-                            .arg(sides[2])
-                            .arg(sides[3])
-                            .arg(m_input.width)
-                            .arg(m_input.height);
-        return;
+    if (m_input.ok && m_input.hasVideo) {
+        m_cmd.refusal = TrackFilters::cropProblem(sides, m_input.width, m_input.height);
+        if (!m_cmd.refusal.isEmpty())
+            return;
     }
     using S = FilterChainBuilder::Side;
     for (const S side : {S::Top, S::Bottom, S::Left, S::Right})
@@ -252,6 +228,7 @@ void LegacyTranslator::selectStreams(const QString& inputPath)
     request.noVideo = m_noVideo;
     request.noAudio = m_noAudio;
     request.copyAudio = m_audioCopy;
+    request.coverAsClip = m_coverAsClip;
     m_selection = StreamSelection::make(m_input, t, request, m_ffmpeg);
     m_cmd.notes << m_selection.notes;
     m_cmd.keptAudio = m_selection.audio;
@@ -260,9 +237,7 @@ void LegacyTranslator::selectStreams(const QString& inputPath)
         m_selection.burn = -1;
     }
     if (m_selection.burn >= 0 && m_selection.burnText)
-        m_filters.setBurnIn(QStringLiteral("subtitles=filename=%1:si=%2")
-                                .arg(filterPath(inputPath))
-                                .arg(m_selection.burnSubtitle));
+        m_filters.setBurnIn(TrackFilters::burnIn(inputPath, m_selection.burnSubtitle));
 }
 
 // HDR10's mastering display and light levels, which the encoders do not take from the frames.
@@ -270,87 +245,20 @@ void LegacyTranslator::emitHdr()
 {
     const TrackSettings& t = m_cmd.tracks;
     m_cmd.lookForHdr = t.metadataRow && !t.strip && !m_videoCopy && !m_noVideo;
-    const SourceFindings::Hdr& hdr = m_found.hdr;
-    if (!m_cmd.lookForHdr || (!hdr.mastering && hdr.maxCll == 0))
-        return;
-    const double* p = hdr.primaries;
-    const bool x265 = m_videoCodec == QLatin1String("libx265");
-    const bool svt = m_videoCodec == QLatin1String("libsvtav1");
-    QStringList params;
-    // x265 counts chromaticity in 1/50000 and luminance in 1/10000 cd/m2; SVT-AV1 takes both
-    // as they are.
-    const auto xy = [&](const char* name, int i) {
-        return x265 ? QStringLiteral("%1(%2,%3)")
-                          .arg(QLatin1String(name))
-                          .arg(qRound(p[i] * 50000))
-                          .arg(qRound(p[i + 1] * 50000))
-                    : QStringLiteral("%1(%2,%3)")
-                          .arg(QLatin1String(name))
-                          .arg(p[i], 0, 'f', 4)
-                          .arg(p[i + 1], 0, 'f', 4);
-    };
-    if (hdr.mastering) {
-        const QString light =
-            x265 ? QStringLiteral("L(%1,%2)")
-                       .arg(qRound64(hdr.maxLuminance * 10000))
-                       .arg(qRound64(hdr.minLuminance * 10000))
-                 : QStringLiteral("L(%1,%2)").arg(hdr.maxLuminance).arg(hdr.minLuminance);
-        params << (x265 ? QStringLiteral("master-display=")
-                        : QStringLiteral("mastering-display=")) +
-                      xy("G", 2) + xy("B", 4) + xy("R", 0) + xy("WP", 6) + light;
-    }
-    if (hdr.maxCll > 0)
-        params << (x265 ? QStringLiteral("max-cll=%1,%2") : QStringLiteral("content-light=%1,%2"))
-                      .arg(hdr.maxCll)
-                      .arg(hdr.maxFall);
-    if (x265) {
-        const qsizetype at = m_post.indexOf(QStringLiteral("-x265-params"));
-        if (at >= 0 && at + 1 < m_post.size())
-            m_post[at + 1] += QStringLiteral(":hdr10=1:") + params.join(QLatin1Char(':'));
-    } else if (svt) {
-        out(QStringLiteral("-svtav1-params"), params.join(QLatin1Char(':')));
-    } else {
-        note(QStringLiteral("encode: the source's HDR10 mastering display and light levels are "
-                            "not kept: the %1 encoder does not write them")
-                 .arg(m_videoCodec.isEmpty() ? QStringLiteral("format's") : m_videoCodec));
-    }
+    if (m_cmd.lookForHdr)
+        TrackFilters::emitHdr(m_found.hdr, m_videoCodec, m_post, m_cmd.notes);
 }
 
 // Each kept sound track evened out to the loudness asked, from its first-pass figures.
 void LegacyTranslator::emitSoundFilters()
 {
-    const double target = m_cmd.tracks.loudness;
     if (m_audioCopy) {
         note(QStringLiteral("encode: copied sound keeps its loudness; choose an audio codec to "
                             "even it out"));
         return;
     }
-    for (int k = 0; k < m_selection.audio.size(); ++k) {
-        QStringList chain;
-        if (!m_filters.audio().isEmpty())
-            chain << m_filters.audio();
-        const SourceFindings::Loudness* m =
-            k < m_found.loudness.size() ? &m_found.loudness[k] : nullptr;
-        if (m && m->ok) {
-            const int audio = m_selection.audio[k];
-            const int rate = audio < m_input.tags.size() ? m_input.tags[audio].sampleRate : 0;
-            // Linear gain needs room for the track's own range; the limiter takes over where
-            // the peak would pass -1 dBTP.
-            const double range = std::clamp(m->range.toDouble() + 1, 11.0, 20.0);
-            chain << QStringLiteral("loudnorm=I=%1:TP=-1:LRA=%2:measured_I=%3:measured_TP=%4:"
-                                    "measured_LRA=%5:measured_thresh=%6:offset=%7:linear=true")
-                         .arg(target)
-                         .arg(range)
-                         .arg(m->integrated, m->truePeak, m->range, m->threshold, m->offset)
-                  << QStringLiteral("aresample=%1").arg(rate > 0 ? rate : 48000);
-        } else if (m_found.analysed) {
-            note(QStringLiteral("encode: sound track %1 could not be measured; its loudness is "
-                                "left as it is")
-                     .arg(m_selection.audio[k]));
-        }
-        if (!chain.isEmpty())
-            out(QStringLiteral("-filter:a:%1").arg(k), chain.join(QLatin1Char(',')));
-    }
+    m_post << TrackFilters::soundOptions(m_selection.audio, m_input, m_found, m_cmd.tracks.loudness,
+                                         m_filters.audio(), m_cmd.notes);
 }
 
 void LegacyTranslator::emitOption(const LegacyOption& o)

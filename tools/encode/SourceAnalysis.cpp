@@ -7,9 +7,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -83,23 +86,35 @@ SourceFindings SourceAnalysis::run(const QString& input, const MediaProbeResult&
 
 QByteArray SourceAnalysis::runFfmpeg(const QStringList& arguments)
 {
-    if (m_stopped)
-        return QByteArray();
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    m_lifetime.bind(process);
-    process.start(m_ffmpeg, head() + arguments);
-    while (!process.waitForFinished(kPollMs)) {
-        if (process.state() == QProcess::NotRunning)
-            break;
-        if (m_watcher.stopRequested()) {
-            m_stopped = true;
-            process.kill();
-            process.waitForFinished();
-            return QByteArray();
+    return runAll({arguments}).value(0);
+}
+
+QList<QByteArray> SourceAnalysis::runAll(const QList<QStringList>& runs)
+{
+    QList<QByteArray> reports;
+    // The samples are short: starting ffmpeg costs as much as the work, so several run at once.
+    const int wide = std::max(2, QThread::idealThreadCount());
+    for (qsizetype first = 0; first < runs.size() && !m_stopped; first += wide) {
+        std::vector<std::unique_ptr<QProcess>> wave;
+        for (qsizetype i = first; i < std::min(runs.size(), first + wide); ++i) {
+            wave.push_back(std::make_unique<QProcess>());
+            wave.back()->setProcessChannelMode(QProcess::MergedChannels);
+            m_lifetime.bind(*wave.back());
+            wave.back()->start(m_ffmpeg, head() + runs[i]);
+        }
+        for (const auto& process : wave) {
+            while (!m_stopped && !process->waitForFinished(kPollMs) &&
+                   process->state() != QProcess::NotRunning)
+                m_stopped = m_watcher.stopRequested();
+            if (m_stopped)
+                process->kill();
+            process->waitForFinished();
+            reports << process->readAll();
         }
     }
-    return process.readAll();
+    if (m_stopped)
+        reports.clear();
+    return reports;
 }
 
 void SourceAnalysis::samplePictures(const QString& input, const MediaProbeResult& probe,
@@ -117,16 +132,18 @@ void SourceAnalysis::samplePictures(const QString& input, const MediaProbeResult
     if (crop)
         filters << QStringLiteral("cropdetect=round=2:reset=0");
     const double length = probe.videoDuration > 0 ? probe.videoDuration : probe.duration;
-    QList<QByteArray> reports;
-    for (int i = 0; i < kSamples && !m_stopped; ++i) {
+    QList<QStringList> runs;
+    for (int i = 0; i < kSamples; ++i) {
         const double at = length * (i + 0.5) / kSamples;
-        reports << runFfmpeg({QStringLiteral("-ss"), QString::number(at, 'f', 3),
-                              QStringLiteral("-i"), QStringLiteral("file:") + input,
-                              QStringLiteral("-map"), QStringLiteral("0:%1").arg(video),
-                              QStringLiteral("-frames:v"), QString::number(kFramesPerSample),
-                              QStringLiteral("-vf"), filters.join(QLatin1Char(',')),
-                              QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
+        runs << QStringList{QStringLiteral("-ss"),       QString::number(at, 'f', 3),
+                            QStringLiteral("-i"),        QStringLiteral("file:") + input,
+                            QStringLiteral("-map"),      QStringLiteral("0:%1").arg(video),
+                            QStringLiteral("-frames:v"), QString::number(kFramesPerSample),
+                            QStringLiteral("-vf"),       filters.join(QLatin1Char(',')),
+                            QStringLiteral("-f"),        QStringLiteral("null"),
+                            QStringLiteral("-")};
     }
+    const QList<QByteArray> reports = runAll(runs);
     if (m_stopped)
         return;
     if (crop) {
@@ -247,15 +264,22 @@ void SourceAnalysis::measureLoudness(const QString& input, const FfmpegCommand& 
 {
     const QString chain =
         command.audioFilters.isEmpty() ? QString() : command.audioFilters + QLatin1Char(',');
-    for (int stream : command.keptAudio) {
-        const QByteArray report = runFfmpeg(
-            {QStringLiteral("-i"), QStringLiteral("file:") + input, QStringLiteral("-map"),
-             QStringLiteral("0:%1").arg(stream), QStringLiteral("-af"),
-             chain + QStringLiteral("loudnorm=I=%1:TP=-1:print_format=json")
-                         .arg(command.tracks.loudness),
-             QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
-        if (m_stopped)
-            return;
+    QList<QStringList> runs;
+    for (int stream : command.keptAudio)
+        runs << QStringList{QStringLiteral("-i"),
+                            QStringLiteral("file:") + input,
+                            QStringLiteral("-map"),
+                            QStringLiteral("0:%1").arg(stream),
+                            QStringLiteral("-af"),
+                            chain + QStringLiteral("loudnorm=I=%1:TP=-1:print_format=json")
+                                        .arg(command.tracks.loudness),
+                            QStringLiteral("-f"),
+                            QStringLiteral("null"),
+                            QStringLiteral("-")};
+    const QList<QByteArray> reports = runAll(runs);
+    for (qsizetype k = 0; k < reports.size(); ++k) {
+        const int stream = command.keptAudio[k];
+        const QByteArray& report = reports[k];
         SourceFindings::Loudness m;
         const qsizetype open = report.lastIndexOf('{');
         const QJsonObject o =

@@ -43,7 +43,10 @@ public:
     static bool interlaced(const QList<QByteArray>& reports, QString& summary);
 
 private:
+    // ffmpeg's output for `arguments`; empty once stopped.
     QByteArray runFfmpeg(const QStringList& arguments);
+    // The output of each run, several at once; empty once stopped.
+    QList<QByteArray> runAll(const QList<QStringList>& runs);
     void samplePictures(const QString& input, const MediaProbeResult& probe,
                         const TrackSettings& settings, SourceFindings& found, QStringList& notes);
     void readHdr(const QString& input, const MediaProbeResult& probe, SourceFindings& found,

@@ -34,8 +34,13 @@ StreamSelection StreamSelection::make(const MediaProbeResult& input, const Track
 {
     StreamSelection s;
     const QList<int> video = streamsOf(input, MediaStream::Video);
+    int cover = -1;
+    for (int i = 0; i < input.streams.size() && cover < 0; ++i)
+        cover = input.streams[i].cover ? i : -1;
     if (!request.noVideo && !video.isEmpty())
         s.videoMap = QStringLiteral("0:%1").arg(video.first());
+    else if (request.coverAsClip && cover >= 0)
+        s.videoMap = QStringLiteral("0:%1").arg(cover);
     if (!request.noAudio)
         s.chooseAudio(input, settings, request);
     for (int i : std::as_const(s.audio))

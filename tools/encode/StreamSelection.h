@@ -20,6 +20,7 @@ struct StreamSelection
         bool noVideo = false;
         bool noAudio = false;
         bool copyAudio = false; // the profile copies sound rather than encoding it
+        bool coverAsClip = false; // an album cover becomes the picture
     };
 
     QString videoMap;      // "0:N" for the picture, empty without one
