@@ -19,7 +19,7 @@ struct StreamSelection
         QString muxer; // the output format's short name
         bool noVideo = false;
         bool noAudio = false;
-        bool copyAudio = false; // the profile copies sound rather than encoding it
+        bool copyAudio = false;   // the profile copies sound rather than encoding it
         bool coverAsClip = false; // an album cover becomes the picture
     };
 
