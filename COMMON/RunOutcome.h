@@ -8,4 +8,5 @@ struct RunOutcome
 {
     bool stopped = false; // a Stop cut it short; what it wrote is kept
     QString reason;       // why it failed, in one line; empty when nothing went wrong
+    QString cropFound;    // the black borders the tool found in the source; empty: none
 };

@@ -38,4 +38,6 @@ public:
     // The share (1..99) of the row's conversion that kept work holds, which its next conversion
     // starts from; 0: none. Said of a stopped row, and of a restored one.
     virtual void setResumePercent(int row, int percent) = 0;
+    // What the last conversion found in the row's source ("on 12 samples: 140:140:0:0 ...").
+    virtual void setCropFound(int /*row*/, const QString& /*found*/) {}
 };

@@ -447,6 +447,7 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
         return true;
     if (m_keepDates.load())
         KeepSourceDate(job->inputPath, job->outputPath);
+    m_rows.setCropFound(row, job->outcome.cropFound);
     m_rows.setState(row, RowState::Completed);
     m_rows.setChecked(row, false);
     return true;

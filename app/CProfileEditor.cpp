@@ -159,6 +159,15 @@ void CProfileEditor::LockAll()
     });
 }
 
+void CProfileEditor::ShowFound(const QByteArray& option, const QString& text)
+{
+    m_tree->ForEachItem(nullptr, [&](CParamTreeItem* item) {
+        const ProfileOption* linked = linkedOption(item);
+        if (hasValue(item) && linked && linked->name == option)
+            item->SetHelpText(local(linked->help) + QLatin1Char('\n') + text);
+    });
+}
+
 int CProfileEditor::CategoryOf(const CParamTreeItem* item)
 {
     const CParamTreeItem* parent = item ? item->Parent() : nullptr;

@@ -152,6 +152,11 @@ void JobModel::setResumePercent(int row, int percent)
             [percent](RowValues& values) { values.resumePercent = std::clamp(percent, 0, 99); });
 }
 
+void JobModel::setCropFound(int row, const QString& found)
+{
+    deliver(idOf(row), Found, [found](RowValues& values) { values.cropFound = found; });
+}
+
 quint64 JobModel::idOf(int row) const
 {
     QMutexLocker hold(&m_lock);

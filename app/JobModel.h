@@ -36,7 +36,8 @@ public:
         Timing = 8,
         Reason = 16,
         Profile = 32, // the job's profile was replaced or edited (its target)
-        Resume = 64
+        Resume = 64,
+        Found = 128 // what the last conversion found in the source
     };
 
     // A copy of a row's values, without its job.
@@ -48,6 +49,7 @@ public:
         RowTiming timing;
         QString reason;
         int resumePercent = 0; // kept work its next conversion starts from
+        QString cropFound;     // the black borders its last conversion found; empty: none
     };
 
     explicit JobModel(Delivery delivery = Queued, QObject* parent = nullptr);
@@ -80,6 +82,7 @@ public:
     void updateTiming(int row, const RowTiming& timing) override;
     void setFailureReason(int row, const QString& reason) override;
     void setResumePercent(int row, int percent) override;
+    void setCropFound(int row, const QString& found) override;
 
 signals:
     void rowInserted(int row);

@@ -234,4 +234,9 @@ TEST_F(EditorFixture, TrackRowsTakeOnlyValuesOfTheirForm)
     type(item(1, "Crop"), "8:8:0:0");
     manager.WriteBack(*h265);
     EXPECT_EQ(valueOf(*h265, "crop"), "8:8:0:0");
+
+    // What a conversion found shows under the crop's help.
+    editor->ShowFound("crop", "Found by the last conversion on 12 samples: 30:30:0:0");
+    EXPECT_TRUE(item(1, "Crop")->HelpText().startsWith("black borders"));
+    EXPECT_TRUE(item(1, "Crop")->HelpText().endsWith("samples: 30:30:0:0"));
 }

@@ -374,3 +374,15 @@ TEST(EncoderRun, TheToolReceivesTheArgumentListUnsplit)
                                                "A title with blanks", "-vn", "-async", "24",
                                                "-vsync", "24", "-y", h.job.outputPath}));
 }
+
+TEST(EncoderRun, TheCropTheToolFoundIsKeptForTheRow)
+{
+    Harness h;
+    h.tool.setPlan({"print encode: crop found on 12 samples: 140:140:0:0 (top:bottom:left:right)",
+                    "print " + progressLine("5.0"), "output whole", "exit 0"});
+    EXPECT_EQ(h.convert(), 1);
+    EXPECT_EQ(h.encoder.Outcome().cropFound, "on 12 samples: 140:140:0:0 (top:bottom:left:right)");
+    h.tool.setPlan({"output whole", "exit 0"});
+    EXPECT_EQ(h.convert(), 1);
+    EXPECT_EQ(h.encoder.Outcome().cropFound, "");
+}

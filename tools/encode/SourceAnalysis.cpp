@@ -1,6 +1,7 @@
 #include "SourceAnalysis.h"
 
 #include "ChildLifetime.h"
+#include "EncoderToolContract.h"
 #include "StdinWatcher.h"
 
 #include <QJsonDocument>
@@ -148,8 +149,8 @@ void SourceAnalysis::samplePictures(const QString& input, const MediaProbeResult
         return;
     if (crop) {
         if (unionCrop(reports, probe.width, probe.height, found.crop))
-            notes << QStringLiteral("encode: crop found on %1 samples: %2:%3:%4:%5 "
-                                    "(top:bottom:left:right)")
+            notes << QStringLiteral("encode: %1on %2 samples: %3:%4:%5:%6 (top:bottom:left:right)")
+                         .arg(QLatin1String(EncoderToolContract::kCropFound))
                          .arg(kSamples)
                          .arg(found.crop[0])
                          .arg(found.crop[1])
