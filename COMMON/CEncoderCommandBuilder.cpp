@@ -84,7 +84,7 @@ bool CEncoderCommandBuilder::keepOption(const ProfileOption& option, QByteArray&
         if (withTimeRules && sameText(option.name, "ss") && sameText(value, "00:00:00"))
             return false;
     }
-    return !sameText(value, "Auto");
+    return (option.flags & OPT_FLAG_AUTO_VALUE) || !sameText(value, "Auto");
 }
 
 QByteArray CEncoderCommandBuilder::toolCodec(const QByteArray& value)

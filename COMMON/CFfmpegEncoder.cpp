@@ -272,6 +272,9 @@ void CFfmpegEncoder::handleLine(const QByteArray& line)
         const long long seconds = timeAt >= 0 ? std::strtoll(buffer + timeAt, &end, 10) : 0;
         if (timeAt < 0 || end == buffer + timeAt) {
             m_lines.note(line);
+            static const QByteArray crop = QByteArray("encode: ") + EncoderToolContract::kCropFound;
+            if (line.startsWith(crop))
+                m_outcome.cropFound = QString::fromLocal8Bit(line.mid(crop.size())).trimmed();
             reportLine(buffer);
             return;
         }

@@ -11,4 +11,5 @@ struct RunOutcome
     bool stopped = false;   // a Stop cut it short; what it wrote is kept
     QString reason;         // why it failed, in one line; empty when nothing went wrong
     QualityVerdict verdict; // how the output compares with its source, as the tool measured it
+    QString cropFound;      // the black borders the tool found in the source; empty: none
 };

@@ -473,6 +473,7 @@ bool CBatchConverter::ConvertRow(Lane& lane, int row, const QString& folder)
         return true;
     if (m_keepDates.load())
         KeepSourceDate(job->inputPath, job->outputPath);
+    m_rows.setCropFound(row, job->outcome.cropFound);
     if (!JudgeQuality(row, *job))
         return m_goOn.load();
     m_rows.setState(row, RowState::Completed);

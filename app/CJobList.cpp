@@ -259,6 +259,10 @@ void CJobList::ShowJobProfile(ConversionJob& job)
     m_profiles.ShowProfile(*job.profile,
                            m_batchRunning ? IProfileView::ReadOnly : IProfileView::Editable);
     m_shown = job.profile.get();
+    const QString found = m_model.values(m_model.indexOf(&job)).cropFound;
+    if (m_profiles.View() && !found.isEmpty())
+        m_profiles.View()->ShowFound("crop",
+                                     QStringLiteral("Found by the last conversion ") + found);
 }
 
 void CJobList::ReleaseShown(const Profile* profile)

@@ -4,6 +4,8 @@
 #include "CParamTreeCombo.h"
 #include "CParamTreeEdit.h"
 #include "OptionTable.h"
+#include "OptionValueCheck.h"
+#include "OptionValueValidator.h"
 #include "Profile.h"
 
 #include <QComboBox>
@@ -114,6 +116,10 @@ CParamTreeItem* CProfileEditor::AddOptionItem(CParamTreeItem* category, ProfileO
             }
             if (combo->SelectString(value) < 0)
                 combo->SetText(value);
+            // Typed values of the rows with a form of their own are held to it.
+            if (option.kind == 1 && !OptionValueCheck::pattern(option.name).isEmpty())
+                combo->ComboBox()->setValidator(
+                    new OptionValueValidator(option.name, combo->ComboBox()));
         }
         item = combo;
     } else {
@@ -150,6 +156,15 @@ void CProfileEditor::LockAll()
         m_tree->EndEditing(item);
         if (hasValue(item))
             item->SetReadOnly(true);
+    });
+}
+
+void CProfileEditor::ShowFound(const QByteArray& option, const QString& text)
+{
+    m_tree->ForEachItem(nullptr, [&](CParamTreeItem* item) {
+        const ProfileOption* linked = linkedOption(item);
+        if (hasValue(item) && linked && linked->name == option)
+            item->SetHelpText(local(linked->help) + QLatin1Char('\n') + text);
     });
 }
 

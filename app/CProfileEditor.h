@@ -39,6 +39,8 @@ public:
     void WriteBack(Profile& profile) override;
     // Ends any editing and makes every value read-only.
     void LockAll() override;
+    // Puts `text` under the help of the item linked to the option named `option`.
+    void ShowFound(const QByteArray& option, const QString& text) override;
 
     // Adds the item for `option` under `category`: an edit box for kind 0, a drop-down for
     // kinds 1 and 2; null for other kinds.

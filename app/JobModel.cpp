@@ -159,6 +159,11 @@ void JobModel::setVerdict(int row, const QualityVerdict& verdict)
     deliver(idOf(row), Verdict, [verdict](RowValues& values) { values.verdict = verdict; });
 }
 
+void JobModel::setCropFound(int row, const QString& found)
+{
+    deliver(idOf(row), Found, [found](RowValues& values) { values.cropFound = found; });
+}
+
 quint64 JobModel::idOf(int row) const
 {
     QMutexLocker hold(&m_lock);

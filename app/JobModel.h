@@ -37,7 +37,8 @@ public:
         Reason = 16,
         Profile = 32, // the job's profile was replaced or edited (its target)
         Resume = 64,
-        Verdict = 128
+        Verdict = 128,
+        Found = 256 // what the last conversion found in the source
     };
 
     // A copy of a row's values, without its job.
@@ -50,6 +51,7 @@ public:
         QString reason;
         int resumePercent = 0;  // kept work its next conversion starts from
         QualityVerdict verdict; // of its last conversion
+        QString cropFound;      // the black borders its last conversion found; empty: none
     };
 
     explicit JobModel(Delivery delivery = Queued, QObject* parent = nullptr);
@@ -83,6 +85,7 @@ public:
     void setFailureReason(int row, const QString& reason) override;
     void setResumePercent(int row, int percent) override;
     void setVerdict(int row, const QualityVerdict& verdict) override;
+    void setCropFound(int row, const QString& found) override;
 
 signals:
     void rowInserted(int row);

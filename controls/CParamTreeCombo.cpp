@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QValidator>
 
 CParamTreeCombo::~CParamTreeCombo()
 {
@@ -92,6 +93,15 @@ void CParamTreeCombo::ShowEditor()
 void CParamTreeCombo::DestroyEditor()
 {
     destroyEditor();
+}
+
+void CParamTreeCombo::EndEdit()
+{
+    const QValidator* validator = m_combo && m_combo->isEditable() ? m_combo->validator() : nullptr;
+    QString text = validator ? m_combo->currentText() : QString();
+    int pos = 0;
+    if (validator && validator->validate(text, pos) != QValidator::Acceptable)
+        CancelEdit();
 }
 
 void CParamTreeCombo::CancelEdit()

@@ -37,6 +37,8 @@ public:
 
     void PaintValue(QPainter& painter, const QRect& rect) override;
     void ShowEditor() override;
+    // A typed value its validator does not accept whole is put back to the one it opened with.
+    void EndEdit() override;
     void DestroyEditor() override;
     void CancelEdit() override;
     QString ValueText() const override;

@@ -272,6 +272,25 @@ QList<MediaStream> listStreams(const AVFormatContext* ctx)
     return streams;
 }
 
+QList<MediaStreamTags> listTags(const AVFormatContext* ctx)
+{
+    QList<MediaStreamTags> tags;
+    for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+        const AVStream* st = ctx->streams[i];
+        MediaStreamTags t;
+        if (const AVDictionaryEntry* e = av_dict_get(st->metadata, "language", nullptr, 0))
+            t.language = QString::fromUtf8(e->value).toLower();
+        if (const AVDictionaryEntry* e = av_dict_get(st->metadata, "title", nullptr, 0))
+            t.title = QString::fromUtf8(e->value);
+        t.defaultTrack = (st->disposition & AV_DISPOSITION_DEFAULT) != 0;
+        t.forced = (st->disposition & AV_DISPOSITION_FORCED) != 0;
+        if (st->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+            t.sampleRate = st->codecpar->sample_rate;
+        tags.append(t);
+    }
+    return tags;
+}
+
 // What the reader itself says: whether its packets carry times, and its name for ffmpeg's -f.
 void readDemuxer(const AVInputFormat* format, MediaProbeResult& r)
 {
@@ -327,6 +346,7 @@ MediaProbeResult ProbeMediaFile(const QString& path)
 
     settleLengths(in.ctx, video, info.size(), r);
     r.streams = listStreams(in.ctx);
+    r.tags = listTags(in.ctx);
     if (r.hasVideo) {
         // The stream's own pixel shape, else the container's; square when neither says.
         AVRational sar = video->sample_aspect_ratio;

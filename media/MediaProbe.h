@@ -20,6 +20,16 @@ struct MediaStream
     bool textSubtitle = false; // a subtitle made of text, which MP4's own format can take
 };
 
+// What a stream is marked with, for choosing among streams of one kind.
+struct MediaStreamTags
+{
+    QString language; // as the file tags it ("eng"), empty when untagged
+    QString title;
+    bool defaultTrack = false; // marked to be played when no choice is made
+    bool forced = false;       // marked as forced (subtitles shown whatever the choice)
+    int sampleRate = 0;        // Hz, for sound
+};
+
 // What an in-process look at a media file finds (libavformat here). Shared by the encoder
 // tool's information mode and the program's own media detector.
 struct MediaProbeResult
@@ -45,6 +55,7 @@ struct MediaProbeResult
     bool noTimestamps = false;    // a raw stream whose packets carry no time of their own
     double displayAspect = 0;     // width to height of the picture as shown, 0 without video
     QList<MediaStream> streams;   // every stream in file order
+    QList<MediaStreamTags> tags;  // the marks of each stream of `streams`, in the same order
     // When !ok: why, in a few words ("it is empty", "Invalid data found when processing
     // input"), and whether the file is simply not media (no reader knows its content) rather
     // than damaged or unreadable media.

@@ -24,6 +24,8 @@ public:
 
     // Sets the view profiles are shown in (not owned; may be null).
     void SetView(IProfileView* view) { m_view = view; }
+    // The view profiles are shown in; null when none.
+    IProfileView* View() const { return m_view; }
 
     // Builds the catalogue from `profilesFolder`/*.pf (a file without "Name" is skipped),
     // selects the entry named by kChosenNameKey of `configFile` (else of `configDefaults`), else

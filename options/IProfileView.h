@@ -28,4 +28,8 @@ public:
 
     // Makes every shown value read-only (the values stay shown).
     virtual void LockAll() = 0;
+
+    // Adds `text` to the info of the shown option named `option` (what a conversion found);
+    // nothing when the option is not shown.
+    virtual void ShowFound(const QByteArray& /*option*/, const QString& /*text*/) {}
 };

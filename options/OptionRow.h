@@ -8,6 +8,8 @@ enum : unsigned
     OPT_FLAG_SWITCH = 0x2, // on/off switch written bare; "False" leaves it off
     OPT_FLAG_VIDEO = 0x10, // category Video
     OPT_FLAG_AUDIO = 0x20, // category Audio (when VIDEO is clear)
+    // "Auto" is a value of its own that the command line keeps, not the encoder's choice
+    OPT_FLAG_AUTO_VALUE = 0x1000,
 };
 
 // Option categories, as the editor groups them.

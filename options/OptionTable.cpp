@@ -155,6 +155,13 @@ const char* const kQualities[] = {"18", "20", "23", "26", "28", "32"};
 const char* const kSpeeds[] = {"ultrafast", "superfast", "veryfast", "fast",    "faster",
                                "medium",    "slow",      "slower",   "veryslow"};
 
+const char* const kAudioTracks[] = {"all", "first"};
+const char* const kLoudness[] = {"off", "-23", "-16"};
+const char* const kSubtitles[] = {"none", "keep", "burn", "forced"};
+const char* const kMetadata[] = {"keep", "strip"};
+const char* const kCrops[] = {"none", "auto"};
+const char* const kInterlace[] = {"off", "auto", "on"};
+
 // Today's encoders take options the old tool had no name for. They follow the table's own
 // rows, which stay as they are, and sort after "aspect" in the editor.
 const OptionRow kLaterRows[OptionTable::kLaterRowCount] = {
@@ -166,6 +173,26 @@ const OptionRow kLaterRows[OptionTable::kLaterRowCount] = {
      "the encoder's speed preset: ultrafast ... veryslow for H.264/H.265, 0 (slowest) to 13 "
      "for AV1; VP9 takes the H.264 names",
      "Speed", 58, 1, kSpeeds, 9},
+    {"audio_tracks", 0x21,
+     "which sound tracks are kept: all, the first, or languages in order joined by \"+\" "
+     "(fra+eng)",
+     "Audio Tracks", 106, 1, kAudioTracks, 2},
+    {"loudness", 0x21,
+     "even out loudness (EBU R128, two passes) to a target in LUFS: -23 broadcast, -16 phones "
+     "and the web",
+     "Loudness", 107, 1, kLoudness, 3},
+    {"subtitles", 0x1,
+     "none, keep (as text where the container has its own), burn (the first, or burn:fra) or "
+     "forced only",
+     "Subtitles", 9, 1, kSubtitles, 4},
+    {"metadata", 0x1, "keep or strip chapters, title, languages, creation date and rotation",
+     "Chapters and Metadata", 10, 2, kMetadata, 2},
+    {"crop", 0x1011,
+     "black borders: none, auto (found on samples over the whole file) or "
+     "top:bottom:left:right in pixels",
+     "Crop", 61, 1, kCrops, 2},
+    {"interlace", 0x1011, "deinterlace: off, auto (only a source found interlaced) or on",
+     "Deinterlace", 62, 2, kInterlace, 3},
     {"target_ssim", 0x11,
      "the SSIM (0.90-0.999) this file should reach: the CRF is chosen for it from short samples; "
      "empty leaves the quality as set",

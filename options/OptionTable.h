@@ -15,7 +15,7 @@ constexpr int kRowCount = 101;
 const OptionRow* rows();
 
 // Number of the rows added after the table's own (for today's encoders).
-constexpr int kLaterRowCount = 4;
+constexpr int kLaterRowCount = 10;
 
 // The rows added after the table's own, in order; FindOption finds them as well.
 const OptionRow* laterRows();

@@ -62,6 +62,10 @@ inline constexpr char kStopRequest[] = "q\0\0\0\0\0\0\0\0\0";
 inline constexpr int kStopRequestSize = 10;
 static_assert(sizeof kStopRequest == kStopRequestSize + 1 && kStopRequest[0] == kStopLetter);
 
+// Start of the line on which the tool says which black borders it found in the source (after
+// "encode: "); the engine shows the rest of it beside the crop setting.
+inline constexpr char kCropFound[] = "crop found ";
+
 // Environment the engine gives the tool beside its unchanged command line. kSegmentsVariable
 // "0": never cut a conversion into segments. kProcessorsVariable: the processors this
 // conversion may fill (the machine's divided among the rows converting at once). The tool alone

@@ -218,3 +218,25 @@ TEST_F(EditorFixture, EditedBitRateAndFrameSizeReachTheEncodedFile)
     const QStringList streams = TestMedia::probe(output);
     EXPECT_TRUE(streams.filter("|176|144").size() == 1) << streams.join(' ').toStdString();
 }
+
+TEST_F(EditorFixture, TrackRowsTakeOnlyValuesOfTheirForm)
+{
+    auto h265 = job("MP4 - H.265/HEVC Video");
+    manager.ShowProfile(*h265, 1);
+    type(item(2, "Audio Tracks"), "fra+eng");
+    type(item(2, "Audio Tracks"), "ger,eng"); // the comma cannot be typed
+    type(item(1, "Crop"), "10:10");           // unfinished: the value it had stays
+    type(item(2, "Loudness"), "-3");          // outside -70 to -5 LUFS
+    manager.WriteBack(*h265);
+    EXPECT_EQ(valueOf(*h265, "audio_tracks"), "ger");
+    EXPECT_EQ(valueOf(*h265, "crop"), "auto");
+    EXPECT_EQ(valueOf(*h265, "loudness"), "off");
+    type(item(1, "Crop"), "8:8:0:0");
+    manager.WriteBack(*h265);
+    EXPECT_EQ(valueOf(*h265, "crop"), "8:8:0:0");
+
+    // What a conversion found shows under the crop's help.
+    editor->ShowFound("crop", "Found by the last conversion on 12 samples: 30:30:0:0");
+    EXPECT_TRUE(item(1, "Crop")->HelpText().startsWith("black borders"));
+    EXPECT_TRUE(item(1, "Crop")->HelpText().endsWith("samples: 30:30:0:0"));
+}

@@ -17,6 +17,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -146,6 +147,33 @@ TEST_F(UserProfilesTest, ASavedRowConvertsWithItsValuesAndSurvivesARestart)
     ASSERT_EQ(cell(0, 4), "Completed") << TestMedia::readFile(app("trace.log")).toStdString();
     const QStringList streams = TestMedia::probe(out() + "/clip.mp4");
     EXPECT_TRUE(streams.contains("mpeg4|video|176|144")) << streams.join(' ').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(UserProfilesTest, TheCropAConversionFoundShowsInTheEditorsInfo)
+{
+    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i",
+                                   "testsrc2=s=160x90:d=2,gblur=sigma=1.5,pad=160:120:0:15", "-c:v",
+                                   "libx264", "-y", media("letterbox.mkv")}));
+    open();
+    dlg->profileBox()->setCurrentIndex(
+        dlg->profileBox()->findText("MP4 - H.264 Video (Quality)", Qt::MatchStartsWith));
+    add({media("letterbox.mkv")});
+    encodeAndWait();
+    ASSERT_EQ(cell(0, 4), "Completed") << TestMedia::readFile(app("trace.log")).toStdString();
+    dlg->jobs().SelectRow(0);
+    QString help;
+    dlg->editor().Tree()->ForEachItem(nullptr, [&](CParamTreeItem* each) {
+        if (each->Label() == "Crop")
+            help = each->HelpText();
+    });
+    // The bands are 15 pixels; the crop keeps even sizes and never cuts picture.
+    EXPECT_TRUE(help.contains(QRegularExpression(
+        "\nFound by the last conversion on 12 samples: 1[46]:1[46]:0:0 \\(top:bottom")))
+        << help.toStdString();
 }
 
 } // namespace

@@ -395,3 +395,15 @@ TEST(EncoderRun, TheToolsVerdictIsKeptWithTheOutcomeNeitherReportedNorAReason)
     EXPECT_EQ(h.convert(), 1);
     EXPECT_TRUE(h.encoder.Outcome().verdict.isEmpty());
 }
+
+TEST(EncoderRun, TheCropTheToolFoundIsKeptForTheRow)
+{
+    Harness h;
+    h.tool.setPlan({"print encode: crop found on 12 samples: 140:140:0:0 (top:bottom:left:right)",
+                    "print " + progressLine("5.0"), "output whole", "exit 0"});
+    EXPECT_EQ(h.convert(), 1);
+    EXPECT_EQ(h.encoder.Outcome().cropFound, "on 12 samples: 140:140:0:0 (top:bottom:left:right)");
+    h.tool.setPlan({"output whole", "exit 0"});
+    EXPECT_EQ(h.convert(), 1);
+    EXPECT_EQ(h.encoder.Outcome().cropFound, "");
+}

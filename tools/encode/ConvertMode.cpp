@@ -10,6 +10,7 @@
 #include "OutputCheck.h"
 #include "QualityMeter.h"
 #include "SegmentWorkFolder.h"
+#include "SourceAnalysis.h"
 #include "StdinWatcher.h"
 #include "TargetConversion.h"
 #include "ThreadHandOff.h"
@@ -89,6 +90,66 @@ QString checkedInput(const LegacyCommandLine& line, QString& why)
     return input;
 }
 
+// What a finished run left: 0 when the output is what was asked, else the exit code, the
+// output removed and the reason said.
+// What measuring a finished output against its source needs.
+struct Measure
+{
+    QString ffmpeg;
+    qint64 tookMs = 0; // the conversion's own time, which bounds the measure's
+    StdinWatcher* watcher = nullptr;
+};
+
+int judge(const LegacyCommandLine& line, const QString& input, bool stopped, int code,
+          const FfmpegCommand& command, const MediaLibrary* library, const Measure& measure)
+{
+    // A shortened file under the output's name would pass for a finished one.
+    const bool ran = !stopped && code == 0;
+    const MediaProbeResult output = ran ? library->probe(line.output) : MediaProbeResult{};
+    const QString fault =
+        stopped     ? QStringLiteral("stopped before the end")
+        : code != 0 ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
+                    : OutputCheck::fault(command.expected, output);
+    if (fault.isEmpty()) {
+        // The output was written another way than by a cut conversion's join.
+        SegmentWorkFolder::removeFor(line.output, input);
+        QualityMeter::report({measure.ffmpeg, input, line.output, command.expected.video,
+                              command.origin, output, measure.tookMs, measure.watcher});
+        return 0;
+    }
+    ToolSays::discard(line.output, fault);
+    return code != 0 ? code : 1;
+}
+
+// A conversion whose line depends on the input's streams or on a look at its pictures and
+// sound: ffmpeg starts once all of that is known.
+int runLookedAt(const LegacyCommandLine& line, const QString& input, const QString& ffmpeg,
+                const QString& toolFolder, StdinWatcher& watcher, ChildLifetime& lifetime)
+{
+    QString why;
+    const std::unique_ptr<MediaLibrary> library = MediaLibrary::load(toolFolder, why);
+    if (!library) {
+        ToolSays::line(why);
+        return 1;
+    }
+    SourceAnalysis analysis(ffmpeg, watcher, lifetime);
+    const FfmpegCommand command = analysis.translate(line, input, library->probe(input), *library);
+    if (analysis.stopped())
+        return 1;
+    for (const QString& note : command.notes)
+        ToolSays::line(note);
+    if (!command.refusal.isEmpty()) {
+        ToolSays::line(command.refusal);
+        return 1;
+    }
+    QElapsedTimer took;
+    took.start();
+    FfmpegRunner runner(watcher, lifetime);
+    const int code = runner.run(ffmpeg, FfmpegRunner::controlArguments() + command.arguments);
+    return judge(line, input, runner.stopped(), code, command, library.get(),
+                 {ffmpeg, took.elapsed(), &watcher});
+}
+
 } // namespace
 
 int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
@@ -133,6 +194,9 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     took.start();
     if (CuttingDecision::worthDeciding(quick.arguments))
         return CuttingDecision::run(line, input, ffmpeg, toolFolder, watcher, lifetime);
+    const TrackSettings& tracks = quick.tracks;
+    if (tracks.mapsStreams() || tracks.needsAnalysis())
+        return runLookedAt(line, input, ffmpeg, toolFolder, watcher, lifetime);
     FfmpegRunner runner(watcher, lifetime);
     Settled settled;
     const auto settle = [&] {
@@ -166,20 +230,6 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
     if (helper.joinable())
         helper.join();
 
-    // A shortened file under the output's name would pass for a finished one.
-    const bool ran = !runner.stopped() && code == 0;
-    const MediaProbeResult output = ran ? settled.library->probe(line.output) : MediaProbeResult{};
-    const QString fault =
-        runner.stopped() ? QStringLiteral("stopped before the end")
-        : code != 0      ? QStringLiteral("the conversion did not finish (exit code %1)").arg(code)
-                         : OutputCheck::fault(settled.command.expected, output);
-    if (fault.isEmpty()) {
-        // The output was written another way than by a cut conversion's join.
-        SegmentWorkFolder::removeFor(line.output, input);
-        QualityMeter::report({ffmpeg, input, line.output, settled.command.expected.video,
-                              settled.command.origin, output, took.elapsed(), &watcher});
-        return 0;
-    }
-    ToolSays::discard(line.output, fault);
-    return code != 0 ? code : 1;
+    return judge(line, input, runner.stopped(), code, settled.command, settled.library.get(),
+                 {ffmpeg, took.elapsed(), &watcher});
 }

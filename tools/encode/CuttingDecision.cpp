@@ -10,6 +10,7 @@
 #include "SegmentManifest.h"
 #include "SegmentWorkFolder.h"
 #include "SegmentedConversion.h"
+#include "SourceAnalysis.h"
 #include "ToolSays.h"
 
 #include <QElapsedTimer>
@@ -64,7 +65,10 @@ int CuttingDecision::run(const LegacyCommandLine& line, const QString& input, co
         return 1;
     }
     const MediaProbeResult probe = library->probe(input);
-    const FfmpegCommand command = LegacyTranslator::translate(line, input, probe, *library);
+    SourceAnalysis analysis(ffmpeg, watcher, lifetime);
+    const FfmpegCommand command = analysis.translate(line, input, probe, *library);
+    if (analysis.stopped())
+        return 1; // nothing was written yet
     for (const QString& note : command.notes)
         ToolSays::line(note);
     if (!command.refusal.isEmpty()) {

@@ -89,13 +89,15 @@ QString FilterChainBuilder::video() const
     if (m_loopRate > 0)
         chain << QStringLiteral("loop=loop=-1:size=1") << QStringLiteral("fps=%1").arg(m_loopRate);
     if (m_deinterlace)
-        chain << QStringLiteral("yadif");
+        chain << QLatin1String(m_deinterlace);
     if (hasCrop())
         chain << QStringLiteral("crop=iw-%1:ih-%2:%3:%4")
                      .arg(m_crop[Left] + m_crop[Right])
                      .arg(m_crop[Top] + m_crop[Bottom])
                      .arg(m_crop[Left])
                      .arg(m_crop[Top]);
+    if (!m_burnIn.isEmpty())
+        chain << m_burnIn;
     if (sizeInChain() && m_width > 0)
         chain << QStringLiteral("scale=%1:%2").arg(m_width).arg(m_height);
     if (hasPad())

@@ -20,8 +20,10 @@ public:
 
     // A still picture shown as a clip: the one frame repeated at `rate` frames per second.
     void setLoopPicture(int rate) { m_loopRate = rate; }
-    // Deinterlaces first, before any crop or scale.
-    void setDeinterlace() { m_deinterlace = true; }
+    // Deinterlaces first, before any crop or scale, with FFmpeg's `filter`.
+    void setDeinterlace(const char* filter = "yadif") { m_deinterlace = filter; }
+    // A filter that draws subtitles onto the picture, after the crop and before any scale.
+    void setBurnIn(const QString& filter) { m_burnIn = filter; }
     // Pixels cut from / added to one side; false (and nothing kept) for a bad value.
     bool setCrop(Side side, const QString& pixels);
     bool setPad(Side side, const QString& pixels);
@@ -39,6 +41,8 @@ public:
 
     // True when the size must be applied inside the video chain rather than by -s.
     bool sizeInChain() const { return hasCrop() || hasPad(); }
+    // Pixels cut from `side`.
+    int crop(Side side) const { return m_crop[side]; }
 
     QString video() const; // empty when no video filter is needed
     QString audio() const; // empty when no audio filter is needed
@@ -48,7 +52,8 @@ private:
     bool hasPad() const;
 
     int m_loopRate = 0;
-    bool m_deinterlace = false;
+    const char* m_deinterlace = nullptr;
+    QString m_burnIn;
     int m_crop[4] = {0, 0, 0, 0};
     int m_pad[4] = {0, 0, 0, 0};
     QString m_padColor = QStringLiteral("0x000000");

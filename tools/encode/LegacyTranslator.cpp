@@ -8,6 +8,7 @@
 #include "QualityOptions.h"
 #include "StreamCopyPlan.h"
 #include "TargetNorm.h"
+#include "TrackFilters.h"
 
 #include <QRegularExpression>
 
@@ -38,17 +39,20 @@ QString fileUrl(const QString& path)
 } // namespace
 
 LegacyTranslator::LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input,
-                                   const FfmpegCatalogue& ffmpeg)
-    : m_line(line), m_input(input), m_ffmpeg(ffmpeg)
+                                   const FfmpegCatalogue& ffmpeg, const SourceFindings& found)
+    : m_line(line), m_input(input), m_ffmpeg(ffmpeg), m_found(found)
 {
 }
 
 FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const QString& inputPath,
                                           const MediaProbeResult& input,
-                                          const FfmpegCatalogue& ffmpeg)
+                                          const FfmpegCatalogue& ffmpeg,
+                                          const SourceFindings& found)
 {
-    LegacyTranslator t(line, input, ffmpeg);
+    LegacyTranslator t(line, input, ffmpeg, found);
     t.collect();
+    t.applyTrackPicture();
+    t.selectStreams(inputPath);
     t.decideShape();
     if (!t.m_target.isEmpty())
         t.out(QStringLiteral("-target"),
@@ -57,16 +61,33 @@ FfmpegCommand LegacyTranslator::translate(const LegacyCommandLine& line, const Q
         t.emitOption(option);
     t.emitQuality();
     t.decideTarget();
+    t.emitHdr();
     if (!t.m_shapeAspect.isEmpty())
         t.out(QStringLiteral("-aspect"), t.m_shapeAspect);
 
+    const StreamSelection& selection = t.m_selection;
+    const bool pictureBurn = selection.burn >= 0 && !selection.burnText;
     if (!t.m_videoCopy) {
-        if (!t.m_filters.video().isEmpty())
-            t.out(QStringLiteral("-vf"), t.m_filters.video());
+        const QString vf = t.m_filters.video();
+        if (pictureBurn && !selection.videoMap.isEmpty())
+            t.out(QStringLiteral("-filter_complex"),
+                  QStringLiteral("[%1][0:%2]overlay=eof_action=pass%3[v]")
+                      .arg(selection.videoMap)
+                      .arg(selection.burn)
+                      .arg(vf.isEmpty() ? QString() : QLatin1Char(',') + vf));
+        else if (!vf.isEmpty())
+            t.out(QStringLiteral("-vf"), vf);
         if (!t.m_syncMode.isEmpty())
             t.out(QStringLiteral("-fps_mode"), t.m_syncMode);
     }
-    if (!t.m_audioCopy && !t.m_filters.audio().isEmpty())
+    if (t.m_selecting && !selection.videoMap.isEmpty())
+        t.out(QStringLiteral("-map"),
+              pictureBurn && !t.m_videoCopy ? QStringLiteral("[v]") : selection.videoMap);
+    t.m_post << selection.arguments;
+    t.m_cmd.audioFilters = t.m_filters.audio();
+    if (t.m_cmd.tracks.loudness != 0 && t.m_selecting)
+        t.emitSoundFilters();
+    else if (!t.m_audioCopy && !t.m_filters.audio().isEmpty())
         t.out(QStringLiteral("-af"), t.m_filters.audio());
     if (input.isStillPicture && !t.m_hasDuration)
         t.out(QStringLiteral("-t"), QString::number(EncoderToolContract::kStillPictureSeconds));
@@ -169,10 +190,87 @@ void LegacyTranslator::collect()
                     m_ffmpeg.takesMovingVideo(outputFormat());
     if (m_coverAsClip)
         m_filters.setLoopPicture(kStillRate);
+    m_cmd.tracks = TrackSettings::read(m_line);
+    if (!m_cmd.tracks.refusal.isEmpty())
+        m_cmd.refusal = m_cmd.tracks.refusal;
+}
+
+// The crop and deinterlacing the rows ask for, or that a look at the source found.
+void LegacyTranslator::applyTrackPicture()
+{
+    const TrackSettings& t = m_cmd.tracks;
+    if (m_noVideo || m_videoCopy || m_input.isStillPicture)
+        return;
+    const bool oldSwitch = std::any_of(m_line.options.begin(), m_line.options.end(),
+                                       [](const LegacyOption& o) { return is(o, "deinterlace"); });
+    if (!oldSwitch && (t.interlace == TrackSettings::Interlace::On ||
+                       (t.interlace == TrackSettings::Interlace::Auto && m_found.interlaced)))
+        m_filters.setDeinterlace("bwdif");
+    const int* sides = t.crop == TrackSettings::Crop::Manual ? t.cropPixels
+                       : t.crop == TrackSettings::Crop::Auto ? m_found.crop
+                                                             : nullptr;
+    if (!sides || (sides[0] | sides[1] | sides[2] | sides[3]) == 0)
+        return;
+    if (m_input.ok && m_input.hasVideo) {
+        m_cmd.refusal = TrackFilters::cropProblem(sides, m_input.width, m_input.height);
+        if (!m_cmd.refusal.isEmpty())
+            return;
+    }
+    using S = FilterChainBuilder::Side;
+    for (const S side : {S::Top, S::Bottom, S::Left, S::Right})
+        m_filters.setCrop(side, QString::number(sides[side]));
+}
+
+// The streams the track rows keep, and a subtitle drawn onto the picture.
+void LegacyTranslator::selectStreams(const QString& inputPath)
+{
+    const TrackSettings& t = m_cmd.tracks;
+    if ((!t.mapsStreams() && t.loudness == 0) || m_copyPlan || m_mapped || !m_input.ok ||
+        m_input.streams.isEmpty() || m_input.isStillPicture)
+        return;
+    m_selecting = true;
+    StreamSelection::Request request;
+    request.muxer = outputFormat();
+    request.noVideo = m_noVideo;
+    request.noAudio = m_noAudio;
+    request.copyAudio = m_audioCopy;
+    request.coverAsClip = m_coverAsClip;
+    m_selection = StreamSelection::make(m_input, t, request, m_ffmpeg);
+    m_cmd.notes << m_selection.notes;
+    m_cmd.keptAudio = m_selection.audio;
+    if (m_selection.burn >= 0 && m_videoCopy) {
+        note(QStringLiteral("encode: a copied picture cannot have subtitles burned in"));
+        m_selection.burn = -1;
+    }
+    if (m_selection.burn >= 0 && m_selection.burnText)
+        m_filters.setBurnIn(TrackFilters::burnIn(inputPath, m_selection.burnSubtitle));
+}
+
+// HDR10's mastering display and light levels, which the encoders do not take from the frames.
+void LegacyTranslator::emitHdr()
+{
+    const TrackSettings& t = m_cmd.tracks;
+    m_cmd.lookForHdr = t.metadataRow && !t.strip && !m_videoCopy && !m_noVideo;
+    if (m_cmd.lookForHdr)
+        TrackFilters::emitHdr(m_found.hdr, m_videoCodec, m_post, m_cmd.notes);
+}
+
+// Each kept sound track evened out to the loudness asked, from its first-pass figures.
+void LegacyTranslator::emitSoundFilters()
+{
+    if (m_audioCopy) {
+        note(QStringLiteral("encode: copied sound keeps its loudness; choose an audio codec to "
+                            "even it out"));
+        return;
+    }
+    m_post << TrackFilters::soundOptions(m_selection.audio, m_input, m_found, m_cmd.tracks.loudness,
+                                         m_filters.audio(), m_cmd.notes);
 }
 
 void LegacyTranslator::emitOption(const LegacyOption& o)
 {
+    if (TrackSettings::isTrackOption(o.name))
+        return; // the stream choice and the filters took them
     if (is(o, "aspect") && !m_shapeAspect.isEmpty())
         return; // written after the options
     if (emitRenamed(o) || emitIgnored(o))

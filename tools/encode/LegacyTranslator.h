@@ -3,6 +3,9 @@
 #include "FilterChainBuilder.h"
 #include "LegacyCommandLine.h"
 #include "MediaProbe.h"
+#include "SourceFindings.h"
+#include "StreamSelection.h"
+#include "TrackSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -45,6 +48,11 @@ struct FfmpegCommand
     PictureOrigin origin;
     ConversionTarget target;
     QString refusal; // not empty: the line cannot be converted, and this says why
+    // What the source must be looked at for before the line can be written in full.
+    TrackSettings tracks;
+    QList<int> keptAudio;    // input stream of each sound track kept, in output order
+    QString audioFilters;    // the sound chain every kept track goes through before loudness
+    bool lookForHdr = false; // the picture is encoded with its metadata kept
 };
 
 // Turns one conversion command line of the old tool's option language into an FFmpeg 5.1
@@ -57,12 +65,15 @@ public:
     // Frames per second of a picture shown as a clip.
     static constexpr int kStillRate = 25;
 
+    // `found` is what a look at the source found for the rows that adapt to it; without it
+    // those rows change nothing.
     static FfmpegCommand translate(const LegacyCommandLine& line, const QString& inputPath,
-                                   const MediaProbeResult& input, const FfmpegCatalogue& ffmpeg);
+                                   const MediaProbeResult& input, const FfmpegCatalogue& ffmpeg,
+                                   const SourceFindings& found = SourceFindings());
 
 private:
     LegacyTranslator(const LegacyCommandLine& line, const MediaProbeResult& input,
-                     const FfmpegCatalogue& ffmpeg);
+                     const FfmpegCatalogue& ffmpeg, const SourceFindings& found);
 
     void collect();
     void emitOption(const LegacyOption& option);
@@ -83,6 +94,10 @@ private:
     void emitCopyPlan();
     void emitFormatDefaults();
     void emitCover();
+    void applyTrackPicture();
+    void selectStreams(const QString& inputPath);
+    void emitSoundFilters();
+    void emitHdr();
     OutputExpectation expectation() const;
     PictureOrigin origin(const OutputExpectation& expected) const;
     double optionSeconds(const char* name) const;
@@ -94,7 +109,10 @@ private:
     const LegacyCommandLine& m_line;
     const MediaProbeResult& m_input;
     const FfmpegCatalogue& m_ffmpeg;
+    const SourceFindings& m_found;
     FfmpegCommand m_cmd;
+    StreamSelection m_selection;
+    bool m_selecting = false; // the track rows map the streams one by one
     FilterChainBuilder m_filters;
     QStringList m_pre;  // input options, before -i
     QStringList m_post; // output options, after -i

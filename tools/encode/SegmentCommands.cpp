@@ -21,17 +21,11 @@ bool isFlag(const QString& option)
 bool cutsBadly(const QString& option)
 {
     static const QStringList kTiming = {
-        QStringLiteral("-ss"),
-        QStringLiteral("-sseof"),
-        QStringLiteral("-t"),
-        QStringLiteral("-to"),
-        QStringLiteral("-fs"),
-        QStringLiteral("-shortest"),
-        QStringLiteral("-map"),
-        QStringLiteral("-target"),
-        QStringLiteral("-r"),
-        QStringLiteral("-copyts"),
-        QStringLiteral("-filter_complex"),
+        QStringLiteral("-ss"),     QStringLiteral("-sseof"),
+        QStringLiteral("-t"),      QStringLiteral("-to"),
+        QStringLiteral("-fs"),     QStringLiteral("-shortest"),
+        QStringLiteral("-target"), QStringLiteral("-r"),
+        QStringLiteral("-copyts"), QStringLiteral("-filter_complex"),
         QStringLiteral("-vn"),
     };
     return kTiming.contains(option) || option.startsWith(QLatin1String("-frames")) ||
@@ -99,6 +93,18 @@ SegmentCommands::SegmentCommands(const QStringList& whole)
         }
         if (isFlag(option) || i + 1 >= m_post.size())
             continue;
+        // A map of the input's own streams splits like the rest: each part drops what it
+        // does not write.
+        if (option == QLatin1String("-map") && !m_post[i + 1].startsWith(QLatin1String("0:"))) {
+            m_refusal =
+                QStringLiteral("the option -map %1 does not survive cutting").arg(m_post[i + 1]);
+            return;
+        }
+        // Subtitles drawn from the whole file follow its times, not a segment's.
+        if (option == QLatin1String("-vf") && m_post[i + 1].contains(QLatin1String("subtitles="))) {
+            m_refusal = QStringLiteral("subtitles burned in follow the whole file's times");
+            return;
+        }
         if (option == QLatin1String("-c:v"))
             m_encoder = m_post[i + 1];
         else if (option == QLatin1String("-f"))
@@ -138,7 +144,11 @@ QStringList SegmentCommands::segment(const SegmentPlan& plan, int i, const QStri
     }
     if (m_encoder == QLatin1String("libx265") && !pooled)
         args << QStringLiteral("-x265-params") << pool;
-    if (m_encoder == QLatin1String("libsvtav1"))
+    // SVT-AV1 takes its parameters as one option: the conversion's own come first.
+    const qsizetype svt = args.indexOf(QStringLiteral("-svtav1-params"));
+    if (m_encoder == QLatin1String("libsvtav1") && svt >= 0 && svt + 1 < args.size())
+        args[svt + 1] += QStringLiteral(":lp=%1").arg(threads);
+    else if (m_encoder == QLatin1String("libsvtav1"))
         args << QStringLiteral("-svtav1-params") << QStringLiteral("lp=%1").arg(threads);
     if (plan.end(i) > 0) {
         const double from = i == 0 ? 0.0 : plan.start(i) - SegmentPlan::kCutMargin;
@@ -174,11 +184,15 @@ QStringList SegmentCommands::join(const QString& list, const QString& rest) cons
                      QStringLiteral("-i")};
     args << (rest.isEmpty() ? m_input : kFile + rest);
     args << QStringLiteral("-map") << QStringLiteral("0:v");
+    // Not MP4's chapter stream, which the join writes again from the chapters it copies.
     if (!rest.isEmpty())
-        args << QStringLiteral("-map") << QStringLiteral("1");
-    args << QStringLiteral("-map_metadata") << QStringLiteral("1")
-         << QStringLiteral("-map_chapters") << QStringLiteral("1") << QStringLiteral("-c")
-         << QStringLiteral("copy");
+        for (const char* kind : {"1:a?", "1:s?", "1:t?"})
+            args << QStringLiteral("-map") << QLatin1String(kind);
+    // A conversion that strips the metadata strips it from the join too.
+    const QString from = m_post.contains(QStringLiteral("-map_chapters")) ? QStringLiteral("-1")
+                                                                          : QStringLiteral("1");
+    args << QStringLiteral("-map_metadata") << from << QStringLiteral("-map_chapters") << from
+         << QStringLiteral("-c") << QStringLiteral("copy");
     // What the whole conversion says of the container rather than of a stream's pictures.
     static const QStringList kContainer = {QStringLiteral("-f"), QStringLiteral("-tag:v"),
                                            QStringLiteral("-movflags"), QStringLiteral("-metadata"),

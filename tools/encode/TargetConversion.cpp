@@ -5,6 +5,7 @@
 #include "QualityMeter.h"
 #include "QualityOptions.h"
 #include "SegmentWorkFolder.h"
+#include "SourceAnalysis.h"
 #include "StdinWatcher.h"
 #include "ToolSays.h"
 
@@ -108,7 +109,11 @@ int TargetConversion::convert(const MediaLibrary& library)
 {
     m_library = &library;
     const MediaProbeResult probe = library.probe(m_input);
-    m_command = LegacyTranslator::translate(m_line, m_input, probe, library);
+    // Crop, deinterlacing and loudness found on the source hold for a target too.
+    SourceAnalysis analysis(m_ffmpeg, m_watcher, m_lifetime);
+    m_command = analysis.translate(m_line, m_input, probe, library);
+    if (analysis.stopped())
+        return 1;
     for (const QString& note : std::as_const(m_command.notes))
         ToolSays::line(note);
     if (!m_command.refusal.isEmpty()) {
