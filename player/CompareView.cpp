@@ -67,6 +67,7 @@ void CompareView::open(const QString& source, const QString& output, const QStri
 void CompareView::close()
 {
     m_playing = false;
+    m_heldMs = -1;
     m_together.stop();
     for (QMediaPlayer* player : {m_source, m_output}) {
         player->stop();
@@ -81,6 +82,7 @@ void CompareView::close()
 void CompareView::play()
 {
     m_playing = true;
+    m_heldMs = -1;
     m_output->setPosition(m_source->position());
     m_source->play();
     m_output->play();
@@ -94,14 +96,27 @@ void CompareView::pause()
     m_source->pause();
     m_output->pause();
     // Held on the same moment, so that both show the same picture.
-    m_output->setPosition(m_source->position());
+    hold(m_source->position());
 }
 
 void CompareView::seek(double seconds)
 {
     const qint64 at = qint64(std::llround(seconds * 1000.0));
-    m_source->setPosition(at);
-    m_output->setPosition(at);
+    if (m_playing) {
+        m_source->setPosition(at);
+        m_output->setPosition(at);
+    } else {
+        hold(at);
+    }
+}
+
+void CompareView::hold(qint64 ms)
+{
+    m_heldMs = ms;
+    m_source->setPosition(ms);
+    m_output->setPosition(ms);
+    // A player still loading or settling may drop a seek: it is asked again until it holds.
+    m_together.start();
 }
 
 double CompareView::position() const
@@ -121,6 +136,18 @@ double CompareView::duration() const
 
 void CompareView::keepTogether()
 {
+    if (!m_playing) {
+        bool held = true;
+        for (QMediaPlayer* player : {m_source, m_output}) {
+            if (std::abs(player->position() - m_heldMs) > kDriftMs) {
+                player->setPosition(m_heldMs);
+                held = false;
+            }
+        }
+        if (held || m_heldMs < 0)
+            m_together.stop();
+        return;
+    }
     const qint64 drift = m_output->position() - m_source->position();
     if (std::abs(drift) > kDriftMs)
         m_output->setPosition(m_source->position());

@@ -57,6 +57,8 @@ private:
     // Draws `text` at `where` in the view, readable over any picture.
     void caption(QPainter& painter, Qt::Alignment where, const QString& text) const;
     void keepTogether();
+    // Both paused at `ms`, asked again until both stand there.
+    void hold(qint64 ms);
     void moveDivider(double x);
     // Where a picture of the output's shape stands in `area`.
     QRect fitted(const QRect& area) const;
@@ -70,5 +72,6 @@ private:
     QString m_verdict;
     double m_divider = 0.5;
     bool m_playing = false;
+    qint64 m_heldMs = -1; // where both are held while paused; -1 none
     QTimer m_together;
 };
