@@ -16,10 +16,10 @@
 // reads only that rest (Copy Command Line, the preview, the kept job list).
 struct ConversionJob
 {
-    ConversionSettings settings;      // cleared and defaulted at the start of each conversion
-    MediaInfo media;                  // written by the probe at admission
-    QString inputPath;                // full path as the file dialog or the drop delivered it
-    QString outputPath;               // empty until the job's conversion starts
+    ConversionSettings settings; // cleared and defaulted at the start of each conversion
+    MediaInfo media;             // written by the probe at admission
+    QString inputPath;           // full path as the file dialog or the drop delivered it
+    QString outputPath;          // empty until the job's conversion starts
     // Where the file stood under a folder the user added, relative to that folder; its output
     // goes to the same sub-folder of the output folder. Empty for a file added by itself.
     QString outputSubfolder;

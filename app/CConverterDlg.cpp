@@ -1,8 +1,8 @@
 #include "CConverterDlg.h"
 
 #include "AppFolder.h"
-#include "CAboutDlg.h"
 #include "BatchPauseButton.h"
+#include "CAboutDlg.h"
 #include "CBatchConverter.h"
 #include "CBatchEndNotice.h"
 #include "CCellListCtrl.h"
@@ -11,11 +11,11 @@
 #include "CPreviewPanel.h"
 #include "CProfileEditor.h"
 #include "CSaveProfileCommand.h"
-#include "CompareCommand.h"
-#include "CopyCommandLineCommand.h"
 #include "CSkinEngine.h"
 #include "CWindowBatchUser.h"
+#include "CompareCommand.h"
 #include "ConversionJob.h"
+#include "CopyCommandLineCommand.h"
 #include "DialogUnits.h"
 #include "EventLog.h"
 #include "HelpCommand.h"
@@ -108,7 +108,8 @@ CConverterDlg::CConverterDlg(CSkinEngine* skin, const WriteLocations& where, QWi
     new CSaveProfileCommand(this, m_menus.popup, *m_jobs, m_profiles, *m_profileBox,
                             ProfileFolders::User(m_where));
     m_batch = std::make_unique<CBatchConverter>(m_controller, m_setup, m_model, *m_user);
-    m_pauseButton = new BatchPauseButton(m_pause, *m_batch, [this] { OnStartConvert(); }, this);
+    m_pauseButton = new BatchPauseButton(
+        m_pause, *m_batch, [this] { OnStartConvert(); }, this);
     // Wakes a wait for the batch's end (endBatchForExit); nothing waits otherwise.
     m_batch->setEndedHook([this] { ThreadHandOff::post(this, [] {}); });
 
@@ -222,12 +223,11 @@ void CConverterDlg::connectCommands()
                             [this](int row) { return m_model.values(row).verdict.text(); }},
                            this);
     m_menus.actions.insert(CompareCommand::kCommandId, compare->action());
-    new CopyCommandLineCommand(
-        m_menus.action(Id::kCopyCommandLine), m_menus.popup,
-        {m_jobs, &m_model, &m_setup,
-         [this] { return RowCommand::BatchFolder(m_outputBox->text()); },
-         [this] { return m_batch->namePattern(); }},
-        this);
+    new CopyCommandLineCommand(m_menus.action(Id::kCopyCommandLine), m_menus.popup,
+                               {m_jobs, &m_model, &m_setup,
+                                [this] { return RowCommand::BatchFolder(m_outputBox->text()); },
+                                [this] { return m_batch->namePattern(); }},
+                               this);
     on(Id::kPreferences, &CConverterDlg::OnPreferences);
     on(Id::kAbout, &CConverterDlg::OnAbout);
     connect(m_menus.action(Id::kCheckAll), &QAction::triggered, this,
@@ -328,8 +328,8 @@ void CConverterDlg::OnInitDialog()
     m_batch->setCopySourceIfLarger(m_settings.ReadFlag("CopySourceIfLarger"));
     m_batch->setQualityFloor(m_settings.ReadQualityFloor());
     m_batch->setKeepSourceDates(m_settings.ReadFlag("KeepDates"));
-    m_batch->setNamePattern(OutputNamePattern(m_settings.ReadNamePattern(),
-                                              m_settings.ReadFlag("KeepFolderTree")));
+    m_batch->setNamePattern(
+        OutputNamePattern(m_settings.ReadNamePattern(), m_settings.ReadFlag("KeepFolderTree")));
     m_drawing->SetColumnWidths(m_settings.ReadColumnWidths());
     connect(m_list, &CCellListCtrl::columnWidthsChanged, this, [this] {
         m_drawing->SetColumnWidths(m_list->ColumnWidths());

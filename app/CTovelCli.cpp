@@ -370,8 +370,9 @@ int CTovelCli::Run(const QStringList& arguments)
     batch.setCopySourceIfLarger(options.copySource || settings.ReadFlag("CopySourceIfLarger"));
     batch.setQualityFloor(options.minSsim.value_or(settings.ReadQualityFloor()));
     batch.setQualityFloorFails(options.minSsim.has_value());
-    batch.setNamePattern(OutputNamePattern(options.namePattern.value_or(settings.ReadNamePattern()),
-                                           options.keepTree || settings.ReadFlag("KeepFolderTree")));
+    batch.setNamePattern(
+        OutputNamePattern(options.namePattern.value_or(settings.ReadNamePattern()),
+                          options.keepTree || settings.ReadFlag("KeepFolderTree")));
     if (!options.dryRun && !batch.setJobs(options.jobs.value_or(settings.ReadSimultaneous()))) {
         user.showMessage(QStringLiteral("Encounter a problem,please Restart !!!"),
                          QStringLiteral("Error"), BatchUser::Stop);
@@ -379,10 +380,17 @@ int CTovelCli::Run(const QStringList& arguments)
     }
     if (options.watch) {
         batch.setKeepGoing(true); // one bad arrival must not end the watch
-        const CliWatch::Parts parts{controller,     profiles, profileName,
-                                    model,          rows,     batch,
-                                    writer,         trace,    output,
-                                    where.stateFolder(), [&batch] { return convertRows(batch); }};
+        const CliWatch::Parts parts{controller,
+                                    profiles,
+                                    profileName,
+                                    model,
+                                    rows,
+                                    batch,
+                                    writer,
+                                    trace,
+                                    output,
+                                    where.stateFolder(),
+                                    [&batch] { return convertRows(batch); }};
         return CliWatch::run(absolute(*options.watch), parts);
     }
 

@@ -41,9 +41,8 @@ void admit(const QStringList& arrived, const QString& folder, WatchRecord& recor
         job->outputSubfolder = MediaAdmission::SubfolderOf(folder, file);
         job->profile = std::make_unique<Profile>();
         parts.profiles.LoadProfile(parts.profileName, job->profile.get());
-        const QString output = RowCommand::OutputPath(*job, into, true, {},
-                                                      parts.batch.namePattern(),
-                                                      parts.model.rowCount());
+        const QString output = RowCommand::OutputPath(
+            *job, into, true, {}, parts.batch.namePattern(), parts.model.rowCount());
         if (QFileInfo::exists(output)) {
             record.add(file, QStringLiteral("Output there"));
             continue;

@@ -22,9 +22,8 @@ CompareCommand::CompareCommand(QMenu* popup, QAction* before, QWidget* window, P
     m_entry->setShortcutVisibleInContextMenu(true);
     window->addAction(m_entry);
     connect(m_entry, &QAction::triggered, this, [this] { toggle(); });
-    connect(popup, &QMenu::aboutToShow, this, [this] {
-        m_entry->setEnabled(m_parts.preview->comparing() || comparableRow() >= 0);
-    });
+    connect(popup, &QMenu::aboutToShow, this,
+            [this] { m_entry->setEnabled(m_parts.preview->comparing() || comparableRow() >= 0); });
 }
 
 int CompareCommand::comparableRow() const

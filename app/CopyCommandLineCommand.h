@@ -21,8 +21,8 @@ public:
     {
         CJobList* jobs = nullptr;
         const JobModel* model = nullptr;
-        const EncoderSetup* setup = nullptr; // the tool's folder and its script's, read when used
-        std::function<QString()> outputFolder;     // as the batch would write to it
+        const EncoderSetup* setup = nullptr;   // the tool's folder and its script's, read when used
+        std::function<QString()> outputFolder; // as the batch would write to it
         std::function<OutputNamePattern()> naming; // the batch's
     };
 

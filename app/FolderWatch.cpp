@@ -22,7 +22,7 @@ FolderWatch::FolderWatch(const QString& folder, const QString& outputFolder)
 bool FolderWatch::looksPartial(const QString& name)
 {
     static const char* const kPartial[] = {".part", ".partial", ".crdownload", ".download",
-                                           ".tmp", ".temp", ".!qb", ".opdownload"};
+                                           ".tmp",  ".temp",    ".!qb",        ".opdownload"};
     if (name.endsWith(QLatin1Char('~')))
         return true;
     for (const char* suffix : kPartial)

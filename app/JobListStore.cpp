@@ -84,8 +84,8 @@ namespace {
 bool staysInside(const QString& subfolder)
 {
     const QString clean = QDir::cleanPath(subfolder);
-    return !subfolder.isEmpty() && QDir::isRelativePath(subfolder) && clean != QLatin1String("..") &&
-           !clean.startsWith(QLatin1String("../"));
+    return !subfolder.isEmpty() && QDir::isRelativePath(subfolder) &&
+           clean != QLatin1String("..") && !clean.startsWith(QLatin1String("../"));
 }
 
 } // namespace

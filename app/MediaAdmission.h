@@ -44,8 +44,8 @@ QString SubfolderOf(const QString& folder, const QString& file);
 
 // Walks `folder` and every folder below it: in each, its files in name order, then its
 // sub-folders in name order. Hidden entries are left out, and linked folders are not followed
-// (no loops). Each file the probe can read is handed to `admit`, its output sub-folder set; the others are skipped
-// without a word and counted. `cancelled`, when given, is asked between files.
+// (no loops). Each file the probe can read is handed to `admit`, its output sub-folder set; the
+// others are skipped without a word and counted. `cancelled`, when given, is asked between files.
 FolderTally AdmitFolder(CQuentaMediaCntl& controller, const QString& folder,
                         const std::function<void(std::unique_ptr<ConversionJob>)>& admit,
                         const std::function<bool()>& cancelled = {});

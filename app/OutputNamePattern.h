@@ -4,11 +4,11 @@
 
 struct ConversionJob;
 
-// How outputs are named and placed: a pattern of fields, "{name}" by default, which is the input's own
-// name. Fields: {name}, {ext} (the profile's), {profile} (its short name), {crf}, {parent}
-// (the source's folder name), {date} (the source's modification date, ISO) and {n} (the row's
-// number). The profile's extension always follows. With the folder tree kept, a file of an added
-// folder goes to the same sub-folder under the output folder. A value; any thread.
+// How outputs are named and placed: a pattern of fields, "{name}" by default, which is the input's
+// own name. Fields: {name}, {ext} (the profile's), {profile} (its short name), {crf}, {parent} (the
+// source's folder name), {date} (the source's modification date, ISO) and {n} (the row's number).
+// The profile's extension always follows. With the folder tree kept, a file of an added folder goes
+// to the same sub-folder under the output folder. A value; any thread.
 class OutputNamePattern
 {
 public:

@@ -30,8 +30,8 @@ void PreferencesCommand::Run(QWidget* owner, CBatchConverter& batch, const Setti
     settings.WriteFlag("KeepSmaller", dialog.keepSmallerBox()->isChecked());
     batch.setCopySourceIfLarger(dialog.copySourceBox()->isChecked());
     settings.WriteFlag("CopySourceIfLarger", dialog.copySourceBox()->isChecked());
-    batch.setNamePattern(OutputNamePattern(dialog.namePatternBox()->text(),
-                                           dialog.keepTreeBox()->isChecked()));
+    batch.setNamePattern(
+        OutputNamePattern(dialog.namePatternBox()->text(), dialog.keepTreeBox()->isChecked()));
     settings.WriteFlag("KeepFolderTree", dialog.keepTreeBox()->isChecked());
     batch.setQualityFloor(dialog.qualityFloor());
     settings.WriteQualityFloor(dialog.qualityFloor());

@@ -15,9 +15,9 @@ namespace RowCommand {
 // The folder a batch writes to for the output box text `outputBox` (empty: the default).
 QString BatchFolder(const QString& outputBox);
 
-// The output path `job`, as row `row`, gets in `folder` (or the job's sub-folder of it) under the overwrite preference, named
-// by `pattern` with its profile's extension; `taken` names the paths other rows hold. Looks at
-// the file system.
+// The output path `job`, as row `row`, gets in `folder` (or the job's sub-folder of it) under the
+// overwrite preference, named by `pattern` with its profile's extension; `taken` names the paths
+// other rows hold. Looks at the file system.
 QString OutputPath(const ConversionJob& job, const QString& folder, bool overwrite,
                    const OutputNaming::Taken& taken = {},
                    const OutputNamePattern& pattern = OutputNamePattern(), int row = 0);

@@ -50,9 +50,8 @@ WatchRecord::Found WatchRecord::load(QString& aside)
             good = false;
             break;
         }
-        m_files.insert(path.toString(),
-                       {qint64(size.toDouble()), qint64(modified.toDouble()),
-                        entry.value(QStringLiteral("result")).toString()});
+        m_files.insert(path.toString(), {qint64(size.toDouble()), qint64(modified.toDouble()),
+                                         entry.value(QStringLiteral("result")).toString()});
     }
     if (good)
         return Read;

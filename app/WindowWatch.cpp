@@ -7,9 +7,9 @@
 #include "FolderWatch.h"
 #include "JobModel.h"
 #include "MediaAdmission.h"
+#include "MessageBoxes.h"
 #include "RowCommand.h"
 #include "WatchRecord.h"
-#include "MessageBoxes.h"
 #include "WindowAdmissions.h"
 
 #include <QAction>

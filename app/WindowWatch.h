@@ -32,12 +32,12 @@ public:
         JobModel* model = nullptr;
         const CProfileManager* profiles = nullptr;
         QString stateFolder;
-        std::function<bool()> idle;                  // no batch, no admission, no pause
-        std::function<void()> start;                 // Encode
-        std::function<QString()> outputFolder;       // as the batch would write to it
-        std::function<OutputNamePattern()> naming;   // the batch's
-        std::function<QString()> pickFolder;         // asks the user; empty when cancelled
-        QWidget* owner = nullptr;                    // of the messages
+        std::function<bool()> idle;                // no batch, no admission, no pause
+        std::function<void()> start;               // Encode
+        std::function<QString()> outputFolder;     // as the batch would write to it
+        std::function<OutputNamePattern()> naming; // the batch's
+        std::function<QString()> pickFolder;       // asks the user; empty when cancelled
+        QWidget* owner = nullptr;                  // of the messages
     };
 
     explicit WindowWatch(Parts parts, QObject* parent = nullptr);
@@ -64,7 +64,7 @@ private:
     QTimer m_timer;
     std::unique_ptr<FolderWatch> m_watch;
     std::unique_ptr<WatchRecord> m_record;
-    QSet<QString> m_added; // the files of rows this watch added, until they are judged
-    bool m_looking = false;             // an admission of arrivals runs
-    bool m_startDue = false;            // rows were added: Encode at the next idle look
+    QSet<QString> m_added;   // the files of rows this watch added, until they are judged
+    bool m_looking = false;  // an admission of arrivals runs
+    bool m_startDue = false; // rows were added: Encode at the next idle look
 };

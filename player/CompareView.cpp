@@ -225,7 +225,9 @@ void CompareView::mouseMoveEvent(QMouseEvent* event)
 
 void CompareView::keyPressEvent(QKeyEvent* event)
 {
-    const double step = event->key() == Qt::Key_Left ? -0.05 : event->key() == Qt::Key_Right ? 0.05 : 0.0;
+    const double step = event->key() == Qt::Key_Left    ? -0.05
+                        : event->key() == Qt::Key_Right ? 0.05
+                                                        : 0.0;
     if (step == 0.0) {
         QWidget::keyPressEvent(event);
         return;

@@ -22,7 +22,7 @@ protected:
     // What the worker reported, on this thread.
     struct Seen
     {
-        QStringList rows; // relative to the media folder
+        QStringList rows;       // relative to the media folder
         QStringList subfolders; // the output sub-folder each job carries
         QList<int> items;
         QStringList refused;

@@ -117,7 +117,8 @@ TEST_F(WindowTest, AWatchedFolderAddsWhatArrivesAndConvertsItWhileNoBatchRuns)
     EXPECT_TRUE(entry->isChecked());
     ASSERT_TRUE(waitFor([this] { return cell(0, 4) == "Completed"; }));
     ASSERT_TRUE(TestMedia::makeVideo(in + "/b.avi", 0.5));
-    ASSERT_TRUE(waitFor([this] { return dlg->jobModel().rowCount() == 2 && cell(1, 4) == "Completed"; }));
+    ASSERT_TRUE(
+        waitFor([this] { return dlg->jobModel().rowCount() == 2 && cell(1, 4) == "Completed"; }));
     EXPECT_GT(TestMedia::probeDuration(out() + "/b.mp4"), 0.2);
     trigger(32804);
     EXPECT_FALSE(entry->isChecked());

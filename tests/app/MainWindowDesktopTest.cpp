@@ -11,22 +11,22 @@
 #include "CPreviewPanel.h"
 #include "CProfileEditor.h"
 #include "CXHeaderCtrl.h"
+#include "CompareView.h"
 #include "HelpCommand.h"
 #include "TestMedia.h"
-#include "CompareView.h"
 #include "WindowHarness.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSlider>
 #include <QTest>
 #include <QToolTip>
@@ -375,7 +375,8 @@ TEST_F(WindowTest, ACompletedRowsOutputIsSeenWithItsSourceAtTheSameMoment)
     trigger(32805);
     ASSERT_TRUE(preview.comparing());
     const CompareView* view = preview.compareView();
-    ASSERT_TRUE(waitFor([&] { return view->showsBoth() && view->duration() > 3.0; })) << view->showsBoth() << " " << view->duration();
+    ASSERT_TRUE(waitFor([&] { return view->showsBoth() && view->duration() > 3.0; }))
+        << view->showsBoth() << " " << view->duration();
     const auto together = [&](double at) {
         return std::abs(view->position() - at) < 0.1 && std::abs(view->outputPosition() - at) < 0.1;
     };

@@ -453,8 +453,8 @@ TEST_F(RealToolCliTest, AKeptFolderTreeConvertsIntoTheSameSubFoldersMadeOnTheWay
 
     const Result result = convert({"--keep-tree", tree, work.path() + "/loose.avi"});
     ASSERT_EQ(result.exitCode, 0) << result.out.toStdString() << result.err.toStdString();
-    for (const char* made : {"/top.mp4", "/2025-01/VID_0001-0.mp4", "/2025-02/b/VID_0001.mp4",
-                             "/loose.mp4"})
+    for (const char* made :
+         {"/top.mp4", "/2025-01/VID_0001-0.mp4", "/2025-02/b/VID_0001.mp4", "/loose.mp4"})
         EXPECT_GT(TestMedia::probeDuration(out() + made), 0.2) << made;
     EXPECT_EQ(TestMedia::readFile(out() + "/2025-01/VID_0001.mp4"), "older");
     EXPECT_FALSE(QFileInfo::exists(out() + "/phone")); // the added folder's name is not repeated
@@ -720,9 +720,8 @@ TEST_F(RealToolCliTest, CtrlZStopsTheEncoderAndItsFfmpegsAndFgLetsThemFinish)
     ::kill(-job, SIGTSTP); // what the terminal sends for Ctrl+Z
     const auto allStopped = [&] {
         const QList<QPair<pid_t, char>> below = processTree(job);
-        return below.size() >= 3 && std::all_of(below.begin(), below.end(), [](const auto& p) {
-                   return p.second == 'T';
-               });
+        return below.size() >= 3 && std::all_of(below.begin(), below.end(),
+                                                [](const auto& p) { return p.second == 'T'; });
     };
     EXPECT_TRUE(waitFor(allStopped)) << "a child kept running while the job was stopped";
     ::kill(-job, SIGCONT); // fg
@@ -773,7 +772,8 @@ TEST_F(RealToolCliTest, AWatchConvertsWhatIsThereAndWhatArrivesOnceAndOnlyOnce)
     ASSERT_TRUE(QDir().mkpath(out()));
     ASSERT_TRUE(TestMedia::writeFile(out() + "/done.mp4", "converted last year"));
     ASSERT_TRUE(TestMedia::makeVideo(work.path() + "/b.avi", 0.5, "160x120"));
-    const QStringList arguments = {"--profile", mp4, "--output", out(), "--keep-tree", "--watch", in};
+    const QStringList arguments = {"--profile",   mp4,       "--output", out(),
+                                   "--keep-tree", "--watch", in};
     {
         Watching watch(app.path() + "/tovel-cli", arguments);
         ASSERT_TRUE(watch.saw("a.avi: Completed"));
