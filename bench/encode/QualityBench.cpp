@@ -28,12 +28,7 @@ namespace {
 
 const QString kAppDir = QStringLiteral(TOVEL_APP_DIR);
 
-struct Codec
-{
-    const char* name;
-    QStringList options; // as the profile writes them
-    QString extension;
-};
+using Codec = BenchCodec;
 
 QStringList legacyLine(const QString& source, const QStringList& options, const QString& output)
 {
@@ -149,32 +144,12 @@ int main(int argc, char** argv)
                                "-c:a", "aac", source});
     if (!make.waitForFinished(-1) || make.exitCode() != 0)
         return 1;
-    const QStringList aac = {"-acodec", "libfaac", "-ab", "160k"};
-    const Codec codecs[] = {
-        {"H.264",
-         QStringList{"-f", "mp4", "-vcodec", "libx264", "-crf", "23", "-preset", "medium"} + aac,
-         "mp4"},
-        {"H.265",
-         QStringList{"-f", "mp4", "-vcodec", "libx265", "-crf", "28", "-preset", "fast"} + aac,
-         "mp4"},
-        {"AV1",
-         QStringList{"-f", "mp4", "-vcodec", "libsvtav1", "-crf", "35", "-preset", "8"} + aac,
-         "mp4"},
-        {"VP9",
-         {"-f", "webm", "-vcodec", "libvpx-vp9", "-crf", "31", "-preset", "faster", "-acodec",
-          "libopus", "-ab", "128k"},
-         "webm"},
-    };
-    QStringList chosen;
-    for (int i = 3; i < argc; ++i)
-        chosen << QString::fromLocal8Bit(argv[i]);
+    const std::vector<BenchCodec> codecs = chosenCodecs(argc, argv, 3);
     for (const Codec& c : codecs)
-        if (chosen.isEmpty() || chosen.contains(QLatin1String(c.name)))
-            verdictCost(dir, source, c);
+        verdictCost(dir, source, c);
     for (const Codec& c : codecs)
-        if (chosen.isEmpty() || chosen.contains(QLatin1String(c.name)))
-            targetQuality(dir, source, c);
+        targetQuality(dir, source, c);
     for (int megabytes : {10, 25, 50})
-        targetSize(dir, source, codecs[0], megabytes);
+        targetSize(dir, source, todaysCodecs()[0], megabytes);
     return 0;
 }

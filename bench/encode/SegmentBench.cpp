@@ -88,12 +88,7 @@ bool makeSource(const QString& path, int seconds)
     return p.waitForFinished(-1) && p.exitCode() == 0;
 }
 
-struct Codec
-{
-    const char* name;
-    QStringList options; // as the profile writes them
-    QString extension;
-};
+using Codec = BenchCodec;
 
 QStringList legacyLine(const QString& source, const Codec& c, const QString& output)
 {
@@ -161,30 +156,9 @@ int main(int argc, char** argv)
     if (!makeSource(source, seconds))
         return 1;
     std::printf("%d processors\n", QThread::idealThreadCount());
-    const QStringList aac = {"-acodec", "libfaac", "-ab", "160k"};
-    const Codec codecs[] = {
-        {"H.264",
-         QStringList{"-f", "mp4", "-vcodec", "libx264", "-crf", "23", "-preset", "medium"} + aac,
-         "mp4"},
-        {"H.265",
-         QStringList{"-vtag", "hvc1", "-f", "mp4", "-vcodec", "libx265", "-crf", "28", "-preset",
-                     "fast"} +
-             aac,
-         "mp4"},
-        {"AV1",
-         QStringList{"-f", "mp4", "-vcodec", "libsvtav1", "-crf", "35", "-preset", "8"} + aac,
-         "mp4"},
-        {"VP9",
-         {"-f", "webm", "-vcodec", "libvpx-vp9", "-crf", "31", "-preset", "faster", "-acodec",
-          "libopus", "-ab", "128k"},
-         "webm"},
-    };
-    QStringList chosen;
-    for (int i = 2; i < argc; ++i)
-        chosen << QString::fromLocal8Bit(argv[i]);
+    const std::vector<BenchCodec> codecs = chosenCodecs(argc, argv, 2);
     for (const Codec& c : codecs)
-        if (chosen.isEmpty() || chosen.contains(QLatin1String(c.name)))
-            compare(dir, source, c);
-    resume(dir, source, codecs[0], seconds);
+        compare(dir, source, c);
+    resume(dir, source, todaysCodecs()[0], seconds);
     return 0;
 }

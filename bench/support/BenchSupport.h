@@ -67,3 +67,48 @@ inline bool makeSourceClip(const QString& path)
                             "aac", "-shortest", path});
     return p.waitForFinished(-1) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
+
+// A today's profile as its row's command line writes it, for the benches that compare the tool
+// with plain ffmpeg on each.
+struct BenchCodec
+{
+    const char* name;
+    QStringList options; // as the profile writes them
+    QString extension;
+};
+
+// H.264, H.265, AV1 and VP9 at the shipped profiles' settings.
+inline std::vector<BenchCodec> todaysCodecs()
+{
+    const QStringList aac = {"-acodec", "libfaac", "-ab", "160k"};
+    return {
+        {"H.264",
+         QStringList{"-f", "mp4", "-vcodec", "libx264", "-crf", "23", "-preset", "medium"} + aac,
+         "mp4"},
+        {"H.265",
+         QStringList{"-vtag", "hvc1", "-f", "mp4", "-vcodec", "libx265", "-crf", "28", "-preset",
+                     "fast"} +
+             aac,
+         "mp4"},
+        {"AV1",
+         QStringList{"-f", "mp4", "-vcodec", "libsvtav1", "-crf", "35", "-preset", "8"} + aac,
+         "mp4"},
+        {"VP9",
+         {"-f", "webm", "-vcodec", "libvpx-vp9", "-crf", "31", "-preset", "faster", "-acodec",
+          "libopus", "-ab", "128k"},
+         "webm"},
+    };
+}
+
+// The codecs named on the command line from argument `first` on; all of them when none is.
+inline std::vector<BenchCodec> chosenCodecs(int argc, char** argv, int first)
+{
+    QStringList chosen;
+    for (int i = first; i < argc; ++i)
+        chosen << QString::fromLocal8Bit(argv[i]);
+    std::vector<BenchCodec> codecs;
+    for (const BenchCodec& c : todaysCodecs())
+        if (chosen.isEmpty() || chosen.contains(QLatin1String(c.name)))
+            codecs.push_back(c);
+    return codecs;
+}
