@@ -5,8 +5,17 @@
 #include <QList>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+
+namespace {
+
+// Beyond any size share, PSNR or CRF a measure gives.
+constexpr double kLargestFigure = 1e6;
+constexpr double kLargestCrf = 255;
+
+} // namespace
 
 double QualityVerdict::ssimDb() const
 {
@@ -33,7 +42,8 @@ std::optional<QualityVerdict> QualityVerdict::fromToolLine(const QByteArray& lin
             return false;
         bool ok = false;
         const double read = word.mid(int(std::strlen(key))).toDouble(&ok);
-        if (ok && std::isfinite(read) && read >= 0)
+        // A figure no measure gives is not taken: shown, it would not even fit the text.
+        if (ok && std::isfinite(read) && read >= 0 && read <= kLargestFigure)
             value = read;
         return true;
     };
@@ -43,7 +53,7 @@ std::optional<QualityVerdict> QualityVerdict::fromToolLine(const QByteArray& lin
             number(word, C::kVerdictPsnr, v.psnr))
             continue;
         if (number(word, C::kVerdictCrf, crf)) {
-            v.crf = crf >= 0 ? int(crf) : -1;
+            v.crf = crf >= 0 && crf <= kLargestCrf ? int(crf) : -1;
         } else if (word.startsWith(C::kVerdictSampled)) {
             const QList<QByteArray> parts = word.mid(int(sizeof C::kVerdictSampled) - 1).split('/');
             if (parts.size() == 2) {
@@ -68,7 +78,8 @@ QString QualityVerdict::text() const
             parts.last() += QStringLiteral(" on a sample");
     }
     if (sizeShare >= 0)
-        parts << QStringLiteral("%1 % of the source's size").arg(qRound(sizeShare * 100));
+        parts << QStringLiteral("%1 % of the source's size")
+                     .arg(qRound(std::min(sizeShare, kLargestFigure) * 100));
     if (crf >= 0)
         parts << QStringLiteral("CRF %1 chosen").arg(crf);
     if (!unmeasured.isEmpty())

@@ -168,6 +168,12 @@ TEST(JobModel, AVerdictIsReadFromTheToolKeptInTheListAndForgottenWhenTheRowConve
     EXPECT_EQ(read->text(), "SSIM 0.984 (18.0 dB), PSNR 41.2 dB on a sample, 38 % of the "
                             "source's size, CRF 27 chosen");
     EXPECT_FALSE(QualityVerdict::fromToolLine("encode: something else"));
+    // Figures no measure gives are dropped, not turned into nonsense (or worse).
+    const std::optional<QualityVerdict> wild =
+        QualityVerdict::fromToolLine("verdict: size=1e300 crf=3e113 psnr=nan");
+    ASSERT_TRUE(wild);
+    EXPECT_EQ(wild->crf, -1);
+    EXPECT_LT(wild->sizeShare, 0);
     const std::optional<QualityVerdict> sound =
         QualityVerdict::fromToolLine("verdict: size=0.5 unmeasured=the source cannot be decoded");
     ASSERT_TRUE(sound);
