@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -81,6 +82,32 @@ TEST_F(WindowTest, ConvertsTheCheckedRowsWithTheRealTool)
     EXPECT_TRUE(control(1015)->isEnabled());
     EXPECT_TRUE(dlg->menus().edit->menuAction()->isEnabled());
     EXPECT_TRUE(TestMedia::readFile(app("trace.log")).contains("one.avi"));
+}
+
+TEST_F(WindowTest, ARowMadeBlockyIsMarkedAndListedAtTheEnd)
+{
+    ASSERT_TRUE(TestMedia::makeVideo(media("fine.avi"), 2.0, "320x240"));
+    // Noise no small bit rate can keep.
+    ASSERT_TRUE(TestMedia::ffmpeg({"-f", "lavfi", "-i",
+                                   "testsrc2=size=320x240:duration=2,noise=alls=40:allf=t", "-c:v",
+                                   "ffv1", media("blocky.avi")}));
+    open();
+    add({media("fine.avi"), media("blocky.avi")});
+    dlg->jobs().SelectRow(1);
+    typeInto("Bit Rate", "8");
+    encodeAndWait();
+
+    const ListCellInfo* fine = dlg->jobList()->cellModel()->cell(0, 4);
+    const ListCellInfo* blocky = dlg->jobList()->cellModel()->cell(1, 4);
+    EXPECT_EQ(cell(1, 4), "Completed");
+    EXPECT_TRUE(blocky->tooltip.contains(QRegularExpression("SSIM 0\\.[0-8][0-9]*")))
+        << blocky->tooltip.toStdString();
+    EXPECT_TRUE(blocky->backColor.isValid()) << "the warning mark";
+    EXPECT_FALSE(fine->backColor.isValid());
+    EXPECT_TRUE(fine->tooltip.contains("SSIM 0.9")) << fine->tooltip.toStdString();
+    ASSERT_EQ(answers->texts().size(), 1);
+    EXPECT_TRUE(answers->texts()[0].contains("1 file below SSIM 0.95:\nblocky.avi: SSIM 0."))
+        << answers->texts()[0].toStdString();
 }
 
 TEST_F(WindowTest, AFailingRowEndsTheBatch)

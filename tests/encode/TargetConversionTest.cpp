@@ -1,4 +1,5 @@
 // Conversions aimed at a size or a quality, run through the built tool.
+#include "CrfSearch.h"
 #include "TestMedia.h"
 #include "ToolRun.h"
 
@@ -8,7 +9,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
 #include <memory>
+#include <vector>
 
 TEST(TargetConversion, SizesAreMetTogetherWithoutSharingPassLogsAndATooSmallOneIsRefused)
 {
@@ -82,4 +86,45 @@ TEST(TargetConversion, ATargetQualityChoosesTheHighestCrfWhoseSamplesReachIt)
         QRegularExpression("ssim=([0-9.]+)").match(QString::fromLatin1(verdict));
     ASSERT_TRUE(ssim.hasMatch());
     EXPECT_GE(ssim.captured(1).toDouble(), 0.97 - 0.005) << run.err.toStdString();
+}
+
+// The search over made-up SSIM curves: never more than its probes, never a CRF that missed, and
+// the best CRF or the one just below it, in at most four probes, where the curve is smooth.
+TEST(TargetConversion, TheCrfSearchConvergesOnCurvesOfEveryShape)
+{
+    struct Curve
+    {
+        const char* name;
+        int ceiling;
+        int start;
+        std::function<double(int)> db; // SSIM in dB at a CRF
+        int best;                      // the highest CRF at or over 15 dB; -1 for none
+        bool smooth;
+    };
+    const std::vector<Curve> curves = {
+        {"straight", 51, 23, [](int c) { return 21 - 0.3 * c; }, 20, true},
+        {"steep", 51, 23, [](int c) { return 30 - 0.9 * c; }, 16, true},
+        {"flat", 63, 30, [](int c) { return 17 - 0.05 * c; }, 40, true},
+        {"bent", 51, 23, [](int c) { return 25 - 0.004 * c * c; }, 50, true},
+        {"wobbly", 51, 23, [](int c) { return 19 - 0.25 * c + (c % 3 ? 0.2 : -0.2); }, 16, false},
+        {"never reached", 51, 23, [](int c) { return 14.9 - 0.2 * c; }, -1, true},
+        {"always reached", 63, 30, [](int c) { return 40 - 0.1 * c; }, 63, true},
+    };
+    const double goal = 1 - std::pow(10, -1.5); // 15 dB
+    for (const Curve& c : curves) {
+        SCOPED_TRACE(c.name);
+        CrfSearch search(goal, c.ceiling, c.start);
+        int probes = 0;
+        for (int crf = search.next(); crf >= 0; crf = search.next(), ++probes)
+            search.add(crf, 1 - std::pow(10, -c.db(crf) / 10));
+        // Few probes are what makes a target quality affordable.
+        EXPECT_LE(probes, c.smooth ? 4 : CrfSearch::kMostProbes);
+        if (c.best < 0) {
+            EXPECT_EQ(search.chosen(), -1);
+            continue;
+        }
+        ASSERT_GE(search.chosen(), 0);
+        EXPECT_GE(c.db(search.chosen()), 15 - 1e-9);
+        EXPECT_GE(search.chosen(), c.best - (c.smooth ? 1 : 4));
+    }
 }

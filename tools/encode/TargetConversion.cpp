@@ -1,5 +1,6 @@
 #include "TargetConversion.h"
 
+#include "CrfSearch.h"
 #include "FfmpegRunner.h"
 #include "OutputCheck.h"
 #include "QualityMeter.h"
@@ -130,6 +131,7 @@ int TargetConversion::convert(const MediaLibrary& library)
     m_pre = args.mid(0, input);
     m_post = args.mid(input + 2, args.size() - input - 3);
     drop(m_pre, QStringLiteral("-ss"));
+    m_profileCrf = valueAfter(m_post, QStringLiteral("-crf"));
     for (const char* name : {"-crf", "-b:v", "-maxrate", "-bufsize", "-x265-params"})
         drop(m_post, QLatin1String(name));
     m_start = m_command.origin.sourceStart;
@@ -144,6 +146,8 @@ int TargetConversion::convert(const MediaLibrary& library)
     const int crf = searchCrf(code);
     if (crf < 0)
         return finish(code != 0 ? code : 1, -1);
+    // The verdict's share is of the conversion the user asked for, not of the search.
+    m_took.restart();
     QStringList whole = m_pre;
     if (m_start > 0)
         whole << QStringLiteral("-ss") << QString::number(m_start, 'f', 3);
@@ -252,24 +256,29 @@ int TargetConversion::toSize()
 
 bool TargetConversion::cutStretches()
 {
-    // Each stretch of the source is decoded once, losslessly: the probes then neither seek nor
-    // decode the source again, and their measures compare the very same frames.
+    // Each stretch of the source is decoded once, losslessly, in one run: the probes then
+    // neither seek nor decode the source again, and their measures compare the very same
+    // frames. Each is a file of its own, so that each sample's encoder starts afresh.
     const double share = m_seconds / kSamples;
     const double length = std::min(kSampleSeconds, m_seconds);
     const int count = m_seconds <= length ? 1 : kSamples;
+    QStringList args;
+    QStringList stretches;
     for (int i = 0; i < count; ++i) {
         const double at = std::max(0.0, share * (i + 0.5) - length / 2);
-        const QString stretch = m_work.filePath(QStringLiteral("stretch%1.mkv").arg(i));
-        QStringList args = m_pre;
-        args << QStringLiteral("-ss") << QString::number(m_start + at, 'f', 3)
+        args << m_pre << QStringLiteral("-ss") << QString::number(m_start + at, 'f', 3)
              << QStringLiteral("-t") << QString::number(length, 'f', 3) << QStringLiteral("-i")
-             << QStringLiteral("file:") + m_input << QStringLiteral("-map")
-             << QStringLiteral("0:v:0") << QStringLiteral("-c:v") << QStringLiteral("ffv1")
-             << QStringLiteral("-an") << QStringLiteral("-sn") << QStringLiteral("-dn") << stretch;
-        if (runFfmpeg(args, 0, 0) != 0)
-            return false;
-        m_stretches << stretch;
+             << QStringLiteral("file:") + m_input;
     }
+    for (int i = 0; i < count; ++i) {
+        stretches << m_work.filePath(QStringLiteral("stretch%1.mkv").arg(i));
+        args << QStringLiteral("-map") << QStringLiteral("%1:v:0").arg(i) << QStringLiteral("-c:v")
+             << QStringLiteral("ffv1") << QStringLiteral("-an") << QStringLiteral("-sn")
+             << QStringLiteral("-dn") << stretches[i];
+    }
+    if (runFfmpeg(args, 0, 0) != 0)
+        return false;
+    m_stretches = stretches;
     return true;
 }
 
@@ -277,29 +286,35 @@ double TargetConversion::probe(int crf, qint64& bytes)
 {
     if (m_stretches.isEmpty() && !cutStretches())
         return -1;
+    QStringList post = m_post;
+    drop(post, QStringLiteral("-map"));
+    post << QStringLiteral("-crf") << QString::number(crf);
+    if (m_command.target.videoEncoder.startsWith(QLatin1String("libvpx")))
+        post << QStringLiteral("-b:v") << QStringLiteral("0");
+    post = withoutSound(post);
+    // One run encodes every sample: their encoders work side by side, each on its own stretch.
+    QStringList args;
+    QStringList samples;
+    for (const QString& stretch : std::as_const(m_stretches))
+        args << m_pre << QStringLiteral("-i") << QStringLiteral("file:") + stretch;
+    for (int i = 0; i < m_stretches.size(); ++i) {
+        samples << m_work.filePath(QStringLiteral("sample%1.").arg(i) +
+                                   QFileInfo(m_line.output).suffix());
+        args << QStringLiteral("-map") << QStringLiteral("%1:v:0").arg(i) << post << samples[i];
+    }
+    if (runFfmpeg(args, 0, 0) != 0)
+        return -1;
+    // The picture went through the conversion's own filters; the stretch is its source.
+    PictureOrigin origin = m_command.origin;
+    origin.sourceStart = 0;
     double ssimSum = 0;
     double mseSum = 0;
     int frames = 0;
     bytes = 0;
-    QStringList post = m_post;
-    drop(post, QStringLiteral("-map"));
-    // The picture goes through the conversion's own filters; the stretch is its source.
-    PictureOrigin origin = m_command.origin;
-    origin.sourceStart = 0;
     for (int i = 0; i < m_stretches.size(); ++i) {
-        const QString sample =
-            m_work.filePath(QStringLiteral("sample%1.").arg(i) + QFileInfo(m_line.output).suffix());
-        QStringList args = m_pre;
-        args << QStringLiteral("-i") << QStringLiteral("file:") + m_stretches[i]
-             << QStringLiteral("-map") << QStringLiteral("0:v:0") << post << QStringLiteral("-crf")
-             << QString::number(crf);
-        if (m_command.target.videoEncoder.startsWith(QLatin1String("libvpx")))
-            args << QStringLiteral("-b:v") << QStringLiteral("0");
-        if (runFfmpeg(withoutSound(args) << sample, 0, 0) != 0)
-            return -1;
-        bytes += QFileInfo(sample).size();
-        QualityMeter meter({m_ffmpeg, m_stretches[i], sample, true, origin,
-                            m_library->probe(sample), 0, &m_watcher});
+        bytes += QFileInfo(samples[i]).size();
+        QualityMeter meter({m_ffmpeg, m_stretches[i], samples[i], true, origin,
+                            m_library->probe(samples[i]), 0, &m_watcher});
         QString why;
         if (!meter.measureWindow({0, 0, 0}, ssimSum, mseSum, frames, why))
             return -1;
@@ -310,11 +325,12 @@ double TargetConversion::probe(int crf, qint64& bytes)
 int TargetConversion::searchCrf(int& code)
 {
     const double goal = m_command.target.ssim;
-    int low = 0;
-    int high = QualityOptions::crfCeiling(m_command.target.videoEncoder);
-    int best = -1;
-    for (int probes = 0; probes < kMostProbes && low <= high; ++probes) {
-        const int crf = (low + high + 1) / 2;
+    const int ceiling = QualityOptions::crfCeiling(m_command.target.videoEncoder);
+    // The profile's own CRF is where the search starts: most targets lie a few steps from it.
+    bool given = false;
+    const int profileCrf = qRound(m_profileCrf.toDouble(&given));
+    CrfSearch search(goal, ceiling, given ? profileCrf : ceiling * 23 / 51);
+    for (int crf = search.next(); crf >= 0; crf = search.next()) {
         qint64 bytes = 0;
         const double ssim = probe(crf, bytes);
         if (ssim < 0) {
@@ -329,23 +345,17 @@ int TargetConversion::searchCrf(int& code)
                 .arg(crf)
                 .arg(ssim, 0, 'f', 4)
                 .arg(bytes));
-        if (ssim >= goal) {
-            best = crf;
-            low = crf + 1;
-        } else {
-            high = crf - 1;
-        }
+        search.add(crf, ssim);
     }
-    if (best < 0) {
-        best = 0;
+    if (search.chosen() < 0) {
         say(QStringLiteral("target quality SSIM %1: no CRF reaches it; CRF 0, the best the %2 "
                            "encoder allows, chosen")
                 .arg(goal)
                 .arg(m_command.target.videoEncoder));
-    } else {
-        say(QStringLiteral("target quality SSIM %1: CRF %2 chosen").arg(goal).arg(best));
+        return 0;
     }
-    return best;
+    say(QStringLiteral("target quality SSIM %1: CRF %2 chosen").arg(goal).arg(search.chosen()));
+    return search.chosen();
 }
 
 int TargetConversion::finish(int code, int crf)

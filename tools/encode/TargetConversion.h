@@ -24,8 +24,7 @@ public:
     // picture.
     static constexpr double kContainerShare = 0.02;
     static constexpr double kLeastVideoBps = 48000;
-    // Search limits of a target quality: probes, and the samples each probe encodes.
-    static constexpr int kMostProbes = 6;
+    // The samples each probe of a target quality encodes.
     static constexpr int kSamples = 3;
     static constexpr double kSampleSeconds = 1.5;
 
@@ -65,9 +64,10 @@ private:
     ChildLifetime& m_lifetime;
     const MediaLibrary* m_library = nullptr;
     FfmpegCommand m_command;
-    QStringList m_pre;  // the arguments before the input's "-i", without a start
-    QStringList m_post; // the output options, without a rate or quality of the picture
-    double m_start = 0; // where in the source the output begins
+    QStringList m_pre;    // the arguments before the input's "-i", without a start
+    QStringList m_post;   // the output options, without a rate or quality of the picture
+    QString m_profileCrf; // the line's own CRF, where a target quality's search starts
+    double m_start = 0;   // where in the source the output begins
     double m_seconds = 0;
     QTemporaryDir m_work;
     QStringList m_stretches; // lossless copies of the source's sampled stretches
