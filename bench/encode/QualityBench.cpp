@@ -3,9 +3,10 @@
 // conversion's time (ffmpeg with the tool's own translation), the verdict's time and its share of
 // the conversion (goal <= 10 %), and the target-quality conversion (SSIM 0.97) against a plain
 // one by the tool: time ratio (goal <= 1.5 for 60 s or more), its ratio to a conversion at the
-// CRF it chose, and the SSIM reached (goal no more than 0.005 under). Then target sizes of 10, 25
-// and 50 MB with H.264: size against target (goal 95 % to 100 %). Usage: bench_quality [seconds of
-// source, default 120] [width x height, default 1280x720]
+// CRF it chose, and the SSIM reached (goal no more than 0.005 under). Then, when H.264 is among
+// the codecs, target sizes of 10, 25 and 50 MB: size against target (goal 95 % to 100 %).
+//
+// Usage: bench_quality [seconds of source, default 120] [width x height, default 1280x720]
 //        [codec names, default all]
 #include "BenchSupport.h"
 #include "FfmpegLocator.h"
@@ -158,7 +159,10 @@ int main(int argc, char** argv)
         verdictCost(dir, source, c);
     for (const Codec& c : codecs)
         targetQuality(dir, source, c);
-    for (int megabytes : {10, 25, 50})
-        targetSize(dir, source, todaysCodecs()[0], megabytes);
+    // Sizes with H.264, when it is among the codecs chosen.
+    for (const Codec& c : codecs)
+        for (int megabytes : {10, 25, 50})
+            if (QLatin1String(c.name) == QLatin1String("H.264"))
+                targetSize(dir, source, c, megabytes);
     return 0;
 }
