@@ -1,10 +1,14 @@
-// tovel-cli over a library: a folder's tree kept, a watched folder, and Ctrl+Z at the terminal.
+// tovel-cli over a library: a folder's tree kept, a watched folder, Ctrl+Z at the terminal, rows
+// skipped and rows below the least quality.
+#include "ProgramRun.h"
 #include "RealToolCli.h"
 #include "SegmentWorkFolder.h"
 #include "WaitFor.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
+#include <QRegularExpression>
 #include <algorithm>
 #include <signal.h>
 #include <unistd.h>
@@ -166,4 +170,81 @@ TEST_F(RealToolCliTest, AWatchConvertsWhatIsThereAndWhatArrivesOnceAndOnlyOnce)
     ASSERT_TRUE(afresh.saw("a.avi: Completed"));
     EXPECT_TRUE(afresh.said.contains("The watch record could not be read; it was set aside as"));
     EXPECT_EQ(afresh.terminate(), 0);
+}
+
+TEST_F(RealToolCliTest, SkippedRowsSayWhyAndCountApartFromCompletedOnes)
+{
+    const QString h264 = work.path() + "/phone.mp4";
+    const QString lean = work.path() + "/lean.avi";
+    const QString rich = work.path() + "/rich.avi";
+    const QString tiny = work.path() + "/tiny.mkv";
+    const QStringList pattern{"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=1"};
+    ASSERT_TRUE(TestMedia::ffmpeg(pattern + QStringList{"-c:v", "libx264", "-y", h264}));
+    ASSERT_TRUE(TestMedia::ffmpeg(pattern + QStringList{"-c:v", "mpeg4", "-b:v", "200k", lean}));
+    ASSERT_TRUE(TestMedia::ffmpeg(
+        pattern + QStringList{"-vf", "noise=alls=60:allf=t", "-c:v", "mpeg4", "-q:v", "1", rich}));
+    ASSERT_TRUE(TestMedia::ffmpeg(pattern + QStringList{"-c:v", "libx264", "-crf", "51", tiny}));
+
+    // Already H.264 through today's H.264 profile: nothing to do, and the row says why.
+    Result result =
+        runProgram(app.path() + "/tovel-cli", {"--profile", "MP4 - H.264 Video (Quality)",
+                                               "--output", out(), "--skip-same-codec", h264});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("phone.mp4: Skipped - it is already h264"))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("1 file skipped:")) << result.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/phone.mp4"));
+
+    // MPEG-4 below the profile's bit rate is skipped; above it, converted.
+    result = convert({"--skip-same-codec", lean, rich});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QRegularExpression(
+        "lean\\.avi: Skipped - it is already mpeg4 at \\d+ kbit/s, no more than the profile's")))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("rich.avi: Completed")) << result.out.toStdString();
+
+    // An output larger than its source is removed; the row gives both sizes.
+    result = convert({"--keep-smaller", tiny});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(QRegularExpression(
+        "tiny\\.mkv: Skipped[^\n]* - its output \\(\\d+ bytes\\) came out larger than its source "
+        "\\(\\d+ bytes\\) and was removed")))
+        << result.out.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out() + "/tiny.mp4"));
+
+    // Or the source takes its place, in its own container.
+    result = convert({"--copy-if-larger", tiny});
+    EXPECT_TRUE(result.out.contains("; the source was copied in its place as tiny.mkv"))
+        << result.out.toStdString();
+    EXPECT_EQ(TestMedia::readFile(out() + "/tiny.mkv"), TestMedia::readFile(tiny));
+    EXPECT_FALSE(QFileInfo::exists(out() + "/tiny.mp4"));
+}
+
+TEST_F(RealToolCliTest, ARowBelowTheLeastQualityIsListedOrWithMinSsimFailsKeepingItsFile)
+{
+    // Heavy noise squeezed into a phone's bit rate comes out blocky.
+    const QString noisy = work.path() + "/noisy.avi";
+    ASSERT_TRUE(
+        TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc=size=176x144:rate=25:duration=2", "-vf",
+                           "noise=alls=100:allf=t", "-c:v", "mpeg4", "-q:v", "1", noisy}));
+    const QStringList phone{"--profile", "3GP - Mobile Phone Video", "--output", out()};
+    Result result = runProgram(app.path() + "/tovel-cli", phone + QStringList{noisy});
+    EXPECT_EQ(result.exitCode, 0) << result.out.toStdString();
+    const QRegularExpression verdict(
+        "noisy\\.avi: Completed[^\n]*\\[SSIM 0\\.\\d{3} \\(\\d+\\.\\d dB\\), PSNR \\d+\\.\\d dB, "
+        "\\d+ % of the source's size\\]");
+    EXPECT_TRUE(result.out.contains(verdict)) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains("1 file below SSIM 0.95:\nnoisy.avi: SSIM 0."))
+        << result.out.toStdString();
+
+    result = runProgram(app.path() + "/tovel-cli",
+                        phone + QStringList{"--overwrite", "--min-ssim", "0.9", noisy});
+    EXPECT_EQ(result.exitCode, 1) << result.out.toStdString();
+    EXPECT_TRUE(result.out.contains(
+        QRegularExpression("noisy\\.avi: Fail[^\n]* - the output's quality is below SSIM 0\\.9\n")))
+        << result.out.toStdString();
+    EXPECT_TRUE(QFileInfo(out() + "/noisy.3gp").size() > 0);
+    EXPECT_EQ(runProgram(app.path() + "/tovel-cli", phone + QStringList{"--min-ssim", "1", noisy})
+                  .exitCode,
+              2);
 }
