@@ -49,6 +49,7 @@ quint64 OutputStill::request(const ConversionJob& job, double seconds)
     QFile::remove(m_folder.filePath(QStringLiteral("still-%1.png").arg(id - 1)));
     const QString script = m_folder.filePath(QLatin1String(CAvsScriptWriter::kScriptName));
     const EncoderCommand command = CEncoderCommandBuilder::forJob(m_appFolder, job, png, script);
+    // The builder names the script instead of an input only the in-process detector read.
     if (command.arguments.contains(QDir::toNativeSeparators(script)) ||
         command.arguments.contains(script)) {
         if (CAvsScriptWriter::writeScript(script, job.inputPath) == CAvsScriptWriter::Failed) {

@@ -426,6 +426,14 @@ TEST_F(WindowTest, TheOutputFrameShowsTheRowAsItsConversionWouldShapeItBesideIts
     typeInto("Crop", "none");
     ASSERT_TRUE(waitFor([&] { return view->outputPicture().size() == QSize(320, 240); }))
         << view->outputCaption().toStdString();
+    // So does the slider, for the picture at its moment.
+    const QImage start = view->outputPicture();
+    auto* slider = qobject_cast<QSlider*>(control(1050));
+    slider->setSliderPosition(50);
+    slider->triggerAction(QAbstractSlider::SliderMove);
+    ASSERT_TRUE(waitFor([&] { return view->outputPicture() != start; }))
+        << view->outputCaption().toStdString();
+    EXPECT_EQ(view->outputPicture().size(), QSize(320, 240));
 
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(dlg.get(), &escape);
