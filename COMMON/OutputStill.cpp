@@ -32,6 +32,14 @@ QString OutputStill::unavailable(const ConversionJob& job)
         return QStringLiteral("a RealMedia row has no output picture to show");
     if (!job.media.hasVideo)
         return QStringLiteral("the file has no moving picture");
+    const auto value = [&](const char* key) {
+        const ProfileOption* option = job.profile->optionNamed(key);
+        return option ? option->value.trimmed().toLower() : QByteArray();
+    };
+    if (value("vn") == "true")
+        return QStringLiteral("the row writes no picture");
+    if (value("vcodec") == "copy")
+        return QStringLiteral("the row copies the picture as it is");
     return QString();
 }
 

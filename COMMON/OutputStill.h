@@ -27,7 +27,8 @@ public:
     // Ends a request under way.
     ~OutputStill() override;
 
-    // Why `job` has no still (a RealMedia row, no moving picture); empty when it may have one.
+    // Why `job` has no still (a RealMedia row, no moving picture, a picture copied or left out);
+    // empty when it may have one.
     static QString unavailable(const ConversionJob& job);
     // Asks for `job`'s picture `seconds` into its source and ends the request under way; returns
     // the request's number. The answer (`ready` or `failed`) comes later, from the event loop.
