@@ -29,6 +29,8 @@
 #include "OpenFileFilter.h"
 #include "OpenInBrowser.h"
 #include "OutputNaming.h"
+#include "OutputStill.h"
+#include "OutputStillCommand.h"
 #include "Preferences.h"
 #include "PreferencesCommand.h"
 #include "ProfileBoxMarks.h"
@@ -223,6 +225,16 @@ void CConverterDlg::connectCommands()
                             [this](int row) { return m_model.values(row).verdict.text(); }},
                            this);
     m_menus.actions.insert(CompareCommand::kCommandId, compare->action());
+    OutputStillCommand::Parts stillParts;
+    stillParts.jobs = m_jobs;
+    stillParts.model = &m_model;
+    stillParts.preview = m_preview;
+    stillParts.still = new OutputStill(m_where.appFolder(), this);
+    stillParts.editor = m_editor->Tree();
+    stillParts.selection = m_list->selectionModel();
+    const auto* still = new OutputStillCommand(m_menus.popup, m_menus.action(Id::kCopyCommandLine),
+                                               this, stillParts, this);
+    m_menus.actions.insert(OutputStillCommand::kCommandId, still->action());
     new CopyCommandLineCommand(m_menus.action(Id::kCopyCommandLine), m_menus.popup,
                                {m_jobs, &m_model, &m_setup,
                                 [this] { return RowCommand::BatchFolder(m_outputBox->text()); },
@@ -580,7 +592,7 @@ void CConverterDlg::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
         (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)) {
         if (event->key() == Qt::Key_Escape)
-            m_preview->EndCompare(); // Esc leaves a comparison, and does nothing else
+            m_preview->EndCompare(); // Esc leaves a comparison or a still, and does nothing else
         event->accept();
         return;
     }

@@ -4,6 +4,7 @@
 #include "CPreviewPanel.h"
 #include "ConversionJob.h"
 #include "JobModel.h"
+#include "PopupEntry.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -14,13 +15,8 @@ CompareCommand::CompareCommand(QMenu* popup, QAction* before, QWidget* window, P
                                QObject* parent)
     : QObject(parent), m_parts(std::move(parts))
 {
-    m_entry = new QAction(QStringLiteral("Co&mpare with Source"), this);
-    popup->insertAction(before, m_entry);
-    m_entry->setProperty("commandId", kCommandId);
-    m_entry->setObjectName(QStringLiteral("command%1").arg(kCommandId));
-    m_entry->setShortcut(QKeySequence(Qt::Key_F7));
-    m_entry->setShortcutVisibleInContextMenu(true);
-    window->addAction(m_entry);
+    m_entry = PopupEntry::add(popup, before, window, QStringLiteral("Co&mpare with Source"),
+                              kCommandId, QKeySequence(Qt::Key_F7), this);
     connect(m_entry, &QAction::triggered, this, [this] { toggle(); });
     connect(popup, &QMenu::aboutToShow, this,
             [this] { m_entry->setEnabled(m_parts.preview->comparing() || comparableRow() >= 0); });

@@ -267,6 +267,7 @@ QList<MediaStream> listStreams(const AVFormatContext* ctx)
         stream.cover = isCover(st);
         const AVCodecDescriptor* desc = avcodec_descriptor_get(par->codec_id);
         stream.textSubtitle = desc && (desc->props & AV_CODEC_PROP_TEXT_SUB);
+        stream.decodable = avcodec_find_decoder(par->codec_id) != nullptr;
         streams.append(stream);
     }
     return streams;

@@ -18,6 +18,7 @@ struct MediaStream
     QString codec;             // libavcodec's short name ("h264", "pcm_s16le", "subrip")
     bool cover = false;        // an attached picture (album cover), not moving video
     bool textSubtitle = false; // a subtitle made of text, which MP4's own format can take
+    bool decodable = true;     // this FFmpeg has a decoder for the codec
 };
 
 // What a stream is marked with, for choosing among streams of one kind.

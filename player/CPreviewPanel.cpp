@@ -142,10 +142,8 @@ void CPreviewPanel::setSelectedPath(SelectedPath selectedPath)
     m_selectedPath = std::move(selectedPath);
 }
 
-void CPreviewPanel::Compare(const QString& source, const QString& output, const QString& verdict)
+CompareView* CPreviewPanel::compareArea()
 {
-    StopPreview();
-    showIdle();
     if (!m_compare) {
         m_compare = new CompareView(m_picture);
         m_compare->setObjectName(QStringLiteral("compareView"));
@@ -155,7 +153,52 @@ void CPreviewPanel::Compare(const QString& source, const QString& output, const 
         fill->setContentsMargins(frame, frame, frame, frame);
         fill->addWidget(m_compare);
     }
-    m_compare->open(source, output, verdict);
+    return m_compare;
+}
+
+void CPreviewPanel::ShowOutputStill(const QString& source, double seconds)
+{
+    const double duration = m_dDuration;
+    StopPreview();
+    showIdle();
+    compareArea()->openStill(source, seconds);
+    m_compare->setAccessibleName(QStringLiteral("Output frame beside its source"));
+    m_compare->show();
+    m_compare->setFocus();
+    m_strPreviewPath = source;
+    m_dDuration = 0.0;
+    m_nPreviewState = Paused;
+    // The slider keeps the moment shown; the source's duration comes once it has loaded.
+    if (m_slider && duration > 0.0)
+        m_slider->setValue(int(std::clamp(std::trunc(seconds * 100.0 / duration), 0.0, 100.0)));
+    setTimeText(FormatHMS(static_cast<long long>(seconds)));
+}
+
+void CPreviewPanel::SetOutputStill(const QImage& picture, const QString& caption)
+{
+    if (showsOutputStill())
+        m_compare->setOutputStill(picture, caption);
+}
+
+bool CPreviewPanel::showsOutputStill() const
+{
+    return m_compare && m_compare->showsStill();
+}
+
+double CPreviewPanel::moment() const
+{
+    double seconds = 0.0;
+    if (m_nPreviewState == Idle || !currentPosition(seconds))
+        return 0.0;
+    return std::max(0.0, seconds);
+}
+
+void CPreviewPanel::Compare(const QString& source, const QString& output, const QString& verdict)
+{
+    StopPreview();
+    showIdle();
+    compareArea()->open(source, output, verdict);
+    m_compare->setAccessibleName(QStringLiteral("Output compared with its source"));
     m_compare->show();
     m_compare->setFocus();
     m_strPreviewPath = source;
@@ -197,6 +240,9 @@ void CPreviewPanel::readDuration()
 
 void CPreviewPanel::OnPlayPreview()
 {
+    // A still has nothing to play: Play goes back to the plain preview and plays.
+    if (showsOutputStill())
+        EndCompare();
     if (comparing()) {
         m_compare->play();
         m_nPreviewState = Playing;
@@ -378,6 +424,8 @@ void CPreviewPanel::OnSliderMoved()
     else
         m_player.Seek(seconds);
     setTimeText(FormatHMS(static_cast<long long>(seconds)));
+    if (showsOutputStill())
+        emit stillMoved(seconds);
 }
 
 void CPreviewPanel::setTimeText(const QString& text)

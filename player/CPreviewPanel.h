@@ -84,6 +84,16 @@ public:
     // `verdict` along the bottom; Play, Pause, the slider and its keys then move both. Ends a
     // preview that runs first.
     void Compare(const QString& source, const QString& output, const QString& verdict);
+    // Shows `source` held at `seconds` beside the output picture SetOutputStill gives (the row's
+    // conversion at that moment), paused; the slider then moves the source and asks for a new
+    // output picture (stillMoved). Ends a preview that runs first.
+    void ShowOutputStill(const QString& source, double seconds);
+    // The output picture of the still on show, captioned `caption`; a null picture: none.
+    void SetOutputStill(const QImage& picture, const QString& caption);
+    // True while a still is on show.
+    bool showsOutputStill() const;
+    // Where the preview stands, in seconds: the playing or paused position, else 0.
+    double moment() const;
     // Back to the plain preview, idle.
     void EndCompare();
     bool comparing() const;
@@ -100,6 +110,10 @@ public:
     // The timer that moves slider and label; it runs only while playing (tests count its ticks).
     const QTimer& positionTimer() const { return m_timer; }
 
+signals:
+    // The user moved the slider while a still is on show: its output is wanted at `seconds`.
+    void stillMoved(double seconds);
+
 private:
     void OnTimer();
     void OnSliderMoved();
@@ -107,6 +121,8 @@ private:
     void showSelected();
     // Back to the idle picture with slider and label at their start.
     void showIdle();
+    // The comparison's view over the picture area, made on first use.
+    CompareView* compareArea();
     // Shows a still picture in the picture area; false when `path` is none.
     bool showStill(const QString& path);
     // Shows `image` letter-boxed in the picture area.

@@ -64,8 +64,34 @@ void CompareView::open(const QString& source, const QString& output, const QStri
     update();
 }
 
+void CompareView::openStill(const QString& source, double seconds)
+{
+    close();
+    m_still = true;
+    m_sourcePath = source;
+    m_outputCaption = QStringLiteral("Output");
+    m_source->setSource(QUrl::fromLocalFile(source));
+    m_source->play(); // up to its first picture, then held at the moment asked
+    hold(qint64(std::llround(seconds * 1000.0)));
+    update();
+}
+
+void CompareView::setOutputStill(const QImage& picture, const QString& caption)
+{
+    m_outputFrame = picture;
+    m_outputCaption = caption;
+    update();
+}
+
+QList<QMediaPlayer*> CompareView::players() const
+{
+    return m_still ? QList<QMediaPlayer*>{m_source} : QList<QMediaPlayer*>{m_source, m_output};
+}
+
 void CompareView::close()
 {
+    m_still = false;
+    m_outputCaption.clear();
     m_playing = false;
     m_heldMs = -1;
     m_together.stop();
@@ -81,6 +107,8 @@ void CompareView::close()
 
 void CompareView::play()
 {
+    if (m_still)
+        return; // a still has nothing to play
     m_playing = true;
     m_heldMs = -1;
     m_output->setPosition(m_source->position());
@@ -113,8 +141,8 @@ void CompareView::seek(double seconds)
 void CompareView::hold(qint64 ms)
 {
     m_heldMs = ms;
-    m_source->setPosition(ms);
-    m_output->setPosition(ms);
+    for (QMediaPlayer* player : players())
+        player->setPosition(ms);
     // A player still loading or settling may drop a seek: it is asked again until it holds.
     m_together.start();
 }
@@ -138,7 +166,7 @@ void CompareView::keepTogether()
 {
     if (!m_playing) {
         bool held = true;
-        for (QMediaPlayer* player : {m_source, m_output}) {
+        for (QMediaPlayer* player : players()) {
             if (std::abs(player->position() - m_heldMs) > kDriftMs) {
                 player->setPosition(m_heldMs);
                 held = false;
@@ -162,7 +190,12 @@ bool CompareView::sideBySide() const
 
 QRect CompareView::fitted(const QRect& area) const
 {
-    const QSize shape = m_outputFrame.isNull() ? QSize(16, 9) : m_outputFrame.size();
+    return fitted(area, m_outputFrame.isNull() ? QSize(16, 9) : m_outputFrame.size());
+}
+
+QRect CompareView::fitted(const QRect& area, QSize shape)
+{
+    shape = shape.expandedTo(QSize(1, 1));
     const QSize size = shape.scaled(area.size(), Qt::KeepAspectRatio);
     return QRect(area.x() + (area.width() - size.width()) / 2,
                  area.y() + (area.height() - size.height()) / 2, size.width(), size.height());
@@ -172,16 +205,21 @@ void CompareView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    // Both at the output's picture size: what the user would see of each.
+    // Both at the output's picture size: what the user would see of each. A still shows the
+    // source in its own shape, so that a crop is seen as what it takes away.
+    const QSize sourceShape = m_still && !m_sourceFrame.isNull() ? m_sourceFrame.size()
+                              : m_outputFrame.isNull()           ? QSize(16, 9)
+                                                                 : m_outputFrame.size();
     if (sideBySide()) {
-        const QRect left = fitted(QRect(0, 0, width() / 2, height()));
+        const QRect left = fitted(QRect(0, 0, width() / 2, height()), sourceShape);
         const QRect right = fitted(QRect(width() / 2, 0, width() - width() / 2, height()));
         painter.drawImage(left, m_sourceFrame);
         painter.drawImage(right, m_outputFrame);
     } else {
-        const QRect picture = fitted(rect());
+        const QRect whole = fitted(rect(), sourceShape);
+        const QRect picture = m_still ? fitted(whole) : whole;
         const int split = picture.x() + int(std::lround(picture.width() * m_divider));
-        painter.drawImage(picture, m_sourceFrame);
+        painter.drawImage(whole, m_sourceFrame);
         painter.setClipRect(QRect(split, 0, width() - split, height()));
         painter.drawImage(picture, m_outputFrame);
         painter.setClipping(false);
@@ -189,7 +227,8 @@ void CompareView::paintEvent(QPaintEvent*)
         painter.drawLine(split, 0, split, height());
     }
     caption(painter, Qt::AlignTop | Qt::AlignLeft, QStringLiteral("Source"));
-    caption(painter, Qt::AlignTop | Qt::AlignRight, QStringLiteral("Output"));
+    caption(painter, Qt::AlignTop | Qt::AlignRight,
+            m_still ? m_outputCaption : QStringLiteral("Output"));
     if (!m_verdict.isEmpty())
         caption(painter, Qt::AlignBottom | Qt::AlignHCenter, m_verdict);
 }

@@ -14,6 +14,8 @@ class QVideoSink;
 // right, or side by side where the view is wide enough for both. Both play, pause and seek
 // together; while playing, the output is pulled back to the source whenever they drift more
 // than kDriftMs apart. The quality verdict, when given, shows along the bottom. Silent.
+// A still instead: the source held at one moment beside a picture of the output made elsewhere
+// (the conversion's own shape for that moment), each drawn in its own shape.
 // Threads: UI thread only.
 class CompareView : public QWidget
 {
@@ -25,6 +27,14 @@ public:
 
     // Opens `source` and `output`, both paused at their start.
     void open(const QString& source, const QString& output, const QString& verdict);
+    // Holds `source` at `seconds` beside an output picture that setOutputStill gives.
+    void openStill(const QString& source, double seconds);
+    // The output's picture for the still, captioned `caption` (a null picture: none yet).
+    void setOutputStill(const QImage& picture, const QString& caption);
+    // True while a still, rather than a second file, stands for the output.
+    bool showsStill() const { return m_still && isOpen(); }
+    const QImage& outputPicture() const { return m_outputFrame; }
+    const QString& outputCaption() const { return m_outputCaption; }
     // Stops both and lets the files go.
     void close();
     bool isOpen() const { return !m_sourcePath.isEmpty(); }
@@ -60,8 +70,11 @@ private:
     // Both paused at `ms`, asked again until both stand there.
     void hold(qint64 ms);
     void moveDivider(double x);
-    // Where a picture of the output's shape stands in `area`.
+    // Where a picture of the output's shape (or of `shape`) stands in `area`.
     QRect fitted(const QRect& area) const;
+    static QRect fitted(const QRect& area, QSize shape);
+    // The players that show a picture: the source alone for a still.
+    QList<QMediaPlayer*> players() const;
 
     QMediaPlayer* m_source = nullptr;
     QMediaPlayer* m_output = nullptr;
@@ -70,6 +83,8 @@ private:
     QString m_sourcePath;
     QString m_outputPath;
     QString m_verdict;
+    QString m_outputCaption;
+    bool m_still = false;
     double m_divider = 0.5;
     bool m_playing = false;
     qint64 m_heldMs = -1; // where both are held while paused; -1 none

@@ -74,6 +74,14 @@ inline constexpr char kSegmentsVariable[] = "TOVEL_SEGMENTS";
 inline constexpr char kProcessorsVariable[] = "TOVEL_PROCESSORS";
 inline constexpr char kSegmentSecondsVariable[] = "TOVEL_SEGMENT_SECONDS";
 
+// A still instead of a conversion: kStillVariable holds the seconds into the source, and the
+// command line's output is a PNG file. The tool writes that one picture as the conversion would
+// shape it (crop, deinterlacing, size, pad, aspect), stretched to the shape a player shows, and
+// says its frame size on the line starting kStillFrame (after "encode: "), e.g. "still frame
+// 1280x536". No verdict and no output check follow.
+inline constexpr char kStillVariable[] = "TOVEL_STILL_AT";
+inline constexpr char kStillFrame[] = "still frame ";
+
 // Quality verdict: one line the tool writes after a conversion passed its check, the output
 // measured against its source, e.g. "verdict: size=0.3812 ssim=0.98412 psnr=41.20
 // sampled=12.0/60.0". Words in any order after the first: size, the output's bytes over the

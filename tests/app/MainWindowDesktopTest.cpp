@@ -398,6 +398,49 @@ TEST_F(WindowTest, ACompletedRowsOutputIsSeenWithItsSourceAtTheSameMoment)
     EXPECT_FALSE(dlg->menus().action(32805)->isEnabled()) << "the output is gone";
 }
 
+TEST_F(WindowTest, TheOutputFrameShowsTheRowAsItsConversionWouldShapeItBesideItsSource)
+{
+    ASSERT_TRUE(
+        TestMedia::ffmpeg({"-f", "lavfi", "-i", "testsrc2=s=320x180:r=25:d=3,pad=320:240:0:30",
+                           "-c:v", "libx264", "-preset", "ultrafast", "-y", media("boxed.mkv")}));
+    open();
+    dlg->profileBox()->setCurrentIndex(
+        dlg->profileBox()->findText("MP4 - H.264 Video (Quality)", Qt::MatchStartsWith));
+    add({media("boxed.mkv")});
+    dlg->jobs().SelectRow(0);
+    CPreviewPanel& preview = dlg->preview();
+    QAction* entry = dlg->menus().action(32806);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->shortcut(), QKeySequence(Qt::Key_F8));
+    entry->trigger();
+    ASSERT_TRUE(preview.showsOutputStill());
+    const CompareView* view = preview.compareView();
+    EXPECT_EQ(view->accessibleName(), "Output frame beside its source");
+    // The letterbox is cropped away, as the row's automatic crop would.
+    ASSERT_TRUE(waitFor([&] { return !view->outputPicture().isNull() && view->showsBoth(); }))
+        << view->outputCaption().toStdString();
+    EXPECT_EQ(view->outputPicture().size(), QSize(320, 180));
+    EXPECT_EQ(view->outputCaption(), QString::fromUtf8("Output 320\u00d7180"));
+
+    // An edit of the row's options asks again.
+    typeInto("Crop", "none");
+    ASSERT_TRUE(waitFor([&] { return view->outputPicture().size() == QSize(320, 240); }))
+        << view->outputCaption().toStdString();
+    // So does the slider, for the picture at its moment.
+    const QImage start = view->outputPicture();
+    auto* slider = qobject_cast<QSlider*>(control(1050));
+    slider->setSliderPosition(50);
+    slider->triggerAction(QAbstractSlider::SliderMove);
+    ASSERT_TRUE(waitFor([&] { return view->outputPicture() != start; }))
+        << view->outputCaption().toStdString();
+    EXPECT_EQ(view->outputPicture().size(), QSize(320, 240));
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &escape);
+    EXPECT_FALSE(preview.showsOutputStill());
+    EXPECT_FALSE(preview.comparing());
+}
+
 TEST_F(WindowTest, TheStoppedPreviewFollowsTheSelection)
 {
     ASSERT_TRUE(TestMedia::makeVideo(media("first.avi"), 3.0));

@@ -65,7 +65,8 @@ TEST_F(WindowTest, StartsWithTheEmptyListTheCatalogueTheOutputAndTheMenus)
                            "&Remove All", "-", "&Exit"}));
     EXPECT_EQ(menuTexts(dlg->menus().popup),
               QStringList({"&Add", "&Remove", "&Remove All", "-", "&Play", "&Pause", "&Stop", "-",
-                           "Co&mpare with Source", "Copy &Command Line", "Save as &Profile..."}));
+                           "Co&mpare with Source", "Preview &Output Frame", "Copy &Command Line",
+                           "Save as &Profile..."}));
 
     // Every control is found by screen readers and test tools through its name.
     for (QWidget* child : dlg->findChildren<QWidget*>()) {

@@ -285,6 +285,70 @@ TEST_F(TrackRows, Hdr10MasteringAndLightLevelsSurviveH265)
     EXPECT_TRUE(side.contains("max_content=1000"));
 }
 
+TEST_F(TrackRows, AStillIsThePictureTheLineWouldMakeInThePlayersShape)
+{
+    const auto still = [](const QString& in, const QString& png, const QStringList& rows) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(EncoderToolContract::kStillVariable, "2.5");
+        // The output's format is the profile's, whatever the still's name says.
+        return runTool(
+            conversion(path(in),
+                       QStringList{"-f", "mp4", "-vcodec", "libx264", "-acodec", "aac"} + rows,
+                       path(png)),
+            s_dir->path(), env);
+    };
+    // Loudness would measure the sound first; a still has none and asks for no such look.
+    const ToolRun crop = still("family.mkv", "crop.png", {"-crop", "auto", "-loudness", "-16"});
+    ASSERT_EQ(crop.exitCode, 0) << crop.err.toStdString();
+    EXPECT_TRUE(crop.err.contains("crop found on 12 samples: 30:30:0:0"));
+    EXPECT_TRUE(crop.err.contains("encode: still frame 320x180")) << crop.err.toStdString();
+    EXPECT_FALSE(crop.err.contains("measured at")) << crop.err.toStdString();
+    EXPECT_TRUE(verdictLine(crop).isEmpty());
+    EXPECT_EQ(TestMedia::probe(path("crop.png")).value(0).section('|', 0, 3), "png|video|320|180");
+
+    // Scaled to 160x120 for a 16:9 screen: written 160x120, seen 214x120; deinterlaced as asked.
+    const QStringList shaped = {"-s", "160x120", "-aspect", "16:9"};
+    const ToolRun on = still("inter.mkv", "on.png", shaped + QStringList{"-interlace", "on"});
+    ASSERT_EQ(on.exitCode, 0) << on.err.toStdString();
+    EXPECT_TRUE(on.err.contains("encode: still frame 160x120")) << on.err.toStdString();
+    EXPECT_EQ(TestMedia::probe(path("on.png")).value(0).section('|', 0, 3), "png|video|214|120");
+    ASSERT_EQ(still("inter.mkv", "off.png", shaped + QStringList{"-interlace", "off"}).exitCode, 0);
+    EXPECT_NE(pictureSums(path("on.png")), pictureSums(path("off.png")));
+
+    const ToolRun copy =
+        runTool(conversion(path("family.mkv"), {"-f", "mp4", "-vcodec", "copy"}, path("c.png")),
+                s_dir->path(), [] {
+                    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                    env.insert(EncoderToolContract::kStillVariable, "1");
+                    return env;
+                }());
+    EXPECT_NE(copy.exitCode, 0);
+    EXPECT_TRUE(copy.err.contains("no still: the conversion re-encodes no moving picture"));
+    EXPECT_FALSE(QFile::exists(path("c.png")));
+}
+
+// A subtitle of a codec this FFmpeg does not know: the Matroska codec name of a text subtitle
+// changed to one nobody has.
+TEST_F(TrackRows, AnUndecodableSubtitleIsRefusedForBurningAndLeftOutWhenKept)
+{
+    QByteArray mkv = TestMedia::readFile(path("family.mkv"));
+    ASSERT_EQ(mkv.count("S_TEXT/UTF8"), 2);
+    mkv.replace("S_TEXT/UTF8", "S_TEXT/XYZW");
+    ASSERT_TRUE(TestMedia::writeFile(path("unknown.mkv"), mkv));
+
+    const ToolRun burn = convert("unknown.mkv", "burn-unknown.mp4", {"-subtitles", "burn:ger"});
+    EXPECT_NE(burn.exitCode, 0);
+    EXPECT_TRUE(burn.err.contains("subtitle track 4 (an unknown codec) cannot be decoded by this "
+                                  "FFmpeg; it cannot be burned in"))
+        << burn.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("burn-unknown.mp4")));
+
+    const ToolRun keep = convert("unknown.mkv", "keep-unknown.mkv", {"-subtitles", "keep"});
+    ASSERT_EQ(keep.exitCode, 0) << keep.err.toStdString();
+    EXPECT_EQ(keep.err.count("cannot be decoded by this FFmpeg; it is left out"), 2);
+    EXPECT_TRUE(streamsOf(path("keep-unknown.mkv")).filter("subtitle").isEmpty());
+}
+
 TEST(TrackRowsUnits, CropHoldsForEverySampleWithPictureAndMapsSurviveCutting)
 {
     const QByteArray letterbox = "x1:0 x2:319 y1:30 y2:209 w:320";

@@ -12,6 +12,7 @@
 #include "SegmentWorkFolder.h"
 #include "SourceAnalysis.h"
 #include "StdinWatcher.h"
+#include "StillMode.h"
 #include "TargetConversion.h"
 #include "ThreadHandOff.h"
 #include "ToolSays.h"
@@ -167,6 +168,9 @@ int ConvertMode::run(const LegacyCommandLine& line, const QString& toolFolder)
             QStringLiteral("encode: cannot find ffmpeg beside this tool or on the search path"));
         return 1;
     }
+
+    if (double at = 0; StillMode::asked(at))
+        return StillMode::run(line, input, at, ffmpeg, toolFolder);
 
     if (TargetConversion::asked(line)) {
         StdinWatcher watcher;

@@ -237,6 +237,8 @@ void LegacyTranslator::selectStreams(const QString& inputPath)
     request.coverAsClip = m_coverAsClip;
     m_selection = StreamSelection::make(m_input, t, request, m_ffmpeg);
     m_cmd.notes << m_selection.notes;
+    if (!m_selection.refusal.isEmpty() && m_cmd.refusal.isEmpty())
+        m_cmd.refusal = m_selection.refusal;
     m_cmd.keptAudio = m_selection.audio;
     if (m_selection.burn >= 0 && m_videoCopy) {
         note(QStringLiteral("encode: a copied picture cannot have subtitles burned in"));

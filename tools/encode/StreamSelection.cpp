@@ -27,6 +27,16 @@ QList<int> streamsOf(const MediaProbeResult& input, MediaStream::Type type)
     return found;
 }
 
+// Why subtitle stream `i` cannot be read, for a note or a refusal.
+QString undecodable(const MediaProbeResult& input, int i)
+{
+    const QString codec = input.streams[i].codec;
+    return QStringLiteral("subtitle track %1 (%2) cannot be decoded by this FFmpeg")
+        .arg(i)
+        .arg(codec.isEmpty() || codec == QLatin1String("none") ? QStringLiteral("an unknown codec")
+                                                               : QStringLiteral("codec ") + codec);
+}
+
 } // namespace
 
 StreamSelection StreamSelection::make(const MediaProbeResult& input, const TrackSettings& settings,
@@ -145,6 +155,12 @@ void StreamSelection::chooseSubtitles(const MediaProbeResult& input, const Track
                 burnText = st.textSubtitle;
             }
         }
+        // Burned in, it would change every picture: without it the output is not what was
+        // asked, so the conversion is refused rather than made without the subtitle.
+        if (burn >= 0 && !input.streams[burn].decodable && !request.noVideo)
+            refusal = QStringLiteral("encode: %1; it cannot be burned in. Choose another "
+                                     "subtitle language, or \"keep\" or \"none\"")
+                          .arg(undecodable(input, burn));
         if (burn < 0 && !request.noVideo)
             notes << QStringLiteral("encode: no subtitle%1 to burn in")
                          .arg(settings.burnLanguage.isEmpty()
@@ -167,6 +183,12 @@ void StreamSelection::chooseSubtitles(const MediaProbeResult& input, const Track
             codec = QStringLiteral("copy");
         else if (st.textSubtitle && !usual.isEmpty())
             codec = usual;
+        // A copy needs no decoder, but a stream of no known codec cannot even be copied.
+        if (!st.decodable &&
+            (codec != QLatin1String("copy") || st.codec == QLatin1String("none"))) {
+            notes << QStringLiteral("encode: %1; it is left out").arg(undecodable(input, i));
+            continue;
+        }
         if (codec.isEmpty()) {
             notes << QStringLiteral("encode: stream %1 (subtitle %2) left out: %3 cannot hold %4")
                          .arg(i)

@@ -31,6 +31,7 @@ struct StreamSelection
     int burn = -1;         // input stream of the subtitle drawn onto the picture; -1: none
     int burnSubtitle = -1; // the same among the subtitle streams only
     bool burnText = false; // the burned subtitle is text (else pictures)
+    QString refusal;       // not empty: the rows ask what the input cannot give, and why
 
     // The selection for `input` (a probe that found its streams).
     static StreamSelection make(const MediaProbeResult& input, const TrackSettings& settings,
