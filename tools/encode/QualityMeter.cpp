@@ -71,7 +71,8 @@ QString seconds(double value)
 
 QualityMeter::QualityMeter(Setup setup) : m_setup(std::move(setup)) {}
 
-QStringList QualityMeter::windowArguments(const Window& w) const
+QStringList QualityMeter::windowArguments(const Window& w, const QStringList& outputs,
+                                          const QStringList& sources) const
 {
     QStringList args{QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"),
                      QStringLiteral("-loglevel"), QStringLiteral("error")};
@@ -84,8 +85,10 @@ QStringList QualityMeter::windowArguments(const Window& w) const
         args << QStringLiteral("-i")
              << QStringLiteral("file:") + QFileInfo(path).absoluteFilePath();
     };
-    input(w.at, m_setup.output);
-    input(w.at + w.sourceStart, m_setup.source);
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        input(w.at, outputs[i]);
+        input(w.at + w.sourceStart, sources[i]);
+    }
     // The source goes through the conversion's filters, then to the output's size and rate.
     const MediaProbeResult& out = m_setup.outputProbe;
     QStringList reference;
@@ -95,18 +98,40 @@ QStringList QualityMeter::windowArguments(const Window& w) const
         reference << QStringLiteral("fps=%1").arg(out.frameRate, 0, 'g', 10);
     reference << QStringLiteral("scale=%1:%2:flags=bicubic").arg(out.width).arg(out.height);
     const QString common = QStringLiteral("format=yuv420p,setsar=1,split");
-    const QString graph = QStringLiteral("[0:v:0]%1[o1][o2];[1:v:0]%2,%1[r1][r2];"
-                                         "[o1][r1]ssim=stats_file=ssim.log:shortest=1[s];"
-                                         "[o2][r2]psnr=stats_file=psnr.log:shortest=1[p]")
-                              .arg(common, reference.join(QLatin1Char(',')));
-    args << QStringLiteral("-filter_complex") << graph << QStringLiteral("-map")
-         << QStringLiteral("[s]") << QStringLiteral("-map") << QStringLiteral("[p]")
+    // Each pair has filters and figures of its own: none waits for, or shifts, another.
+    QStringList graph;
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        graph << QStringLiteral("[%1:v:0]%2[o1_%3][o2_%3];[%4:v:0]%5,%2[r1_%3][r2_%3];"
+                                "[o1_%3][r1_%3]ssim=stats_file=ssim%3.log:shortest=1[s%3];"
+                                "[o2_%3][r2_%3]psnr=stats_file=psnr%3.log:shortest=1[p%3]")
+                     .arg(2 * i)
+                     .arg(common)
+                     .arg(i)
+                     .arg(2 * i + 1)
+                     .arg(reference.join(QLatin1Char(',')));
+        args << QStringLiteral("-map") << QStringLiteral("[s%1]").arg(i) << QStringLiteral("-map")
+             << QStringLiteral("[p%1]").arg(i);
+    }
+    args << QStringLiteral("-filter_complex") << graph.join(QLatin1Char(';'))
          << QStringLiteral("-f") << QStringLiteral("null") << QStringLiteral("-");
     return args;
 }
 
 bool QualityMeter::measureWindow(const Window& window, double& ssimSum, double& mseSum, int& frames,
                                  QString& why) const
+{
+    return measurePairs(window, {m_setup.output}, {m_setup.source}, ssimSum, mseSum, frames, why);
+}
+
+bool QualityMeter::measureBeside(const QStringList& outputs, const QStringList& sources,
+                                 double& ssimSum, double& mseSum, int& frames, QString& why) const
+{
+    return measurePairs({0, 0, 0}, outputs, sources, ssimSum, mseSum, frames, why);
+}
+
+bool QualityMeter::measurePairs(const Window& window, const QStringList& outputs,
+                                const QStringList& sources, double& ssimSum, double& mseSum,
+                                int& frames, QString& why) const
 {
     // The filters write their figures into a folder of this measure's own, named relative to
     // it, so that no path needs escaping inside the filter graph.
@@ -118,7 +143,7 @@ bool QualityMeter::measureWindow(const Window& window, double& ssimSum, double& 
     QProcess ffmpeg;
     ffmpeg.setWorkingDirectory(folder.path());
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
-    ffmpeg.start(m_setup.ffmpeg, windowArguments(window));
+    ffmpeg.start(m_setup.ffmpeg, windowArguments(window, outputs, sources));
     if (!ffmpeg.waitForStarted()) {
         why = QStringLiteral("ffmpeg could not be started");
         return false;
@@ -136,20 +161,24 @@ bool QualityMeter::measureWindow(const Window& window, double& ssimSum, double& 
         }
     }
     const QByteArray said = ffmpeg.readAll().trimmed();
-    const QList<double> ssim = statsColumn(folder.filePath(QStringLiteral("ssim.log")), "All:");
-    const QList<double> mse = statsColumn(folder.filePath(QStringLiteral("psnr.log")), "mse_avg:");
-    if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0 || ssim.isEmpty() ||
-        ssim.size() != mse.size()) {
-        const QByteArray first = said.left(said.indexOf('\n'));
-        why = first.isEmpty() ? QStringLiteral("no frames could be compared")
-                              : QString::fromLocal8Bit(first);
-        return false;
+    const QByteArray first = said.left(said.indexOf('\n'));
+    const bool ran = ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+    for (qsizetype i = 0; i < outputs.size(); ++i) {
+        const QList<double> ssim =
+            statsColumn(folder.filePath(QStringLiteral("ssim%1.log").arg(i)), "All:");
+        const QList<double> mse =
+            statsColumn(folder.filePath(QStringLiteral("psnr%1.log").arg(i)), "mse_avg:");
+        if (!ran || ssim.isEmpty() || ssim.size() != mse.size()) {
+            why = first.isEmpty() ? QStringLiteral("no frames could be compared")
+                                  : QString::fromLocal8Bit(first);
+            return false;
+        }
+        for (qsizetype f = 0; f < ssim.size(); ++f) {
+            ssimSum += ssim[f];
+            mseSum += mse[f];
+        }
+        frames += int(ssim.size());
     }
-    for (int i = 0; i < ssim.size(); ++i) {
-        ssimSum += ssim[i];
-        mseSum += mse[i];
-    }
-    frames += int(ssim.size());
     return true;
 }
 

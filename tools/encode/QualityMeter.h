@@ -69,8 +69,16 @@ public:
     bool measureWindow(const Window& window, double& ssimSum, double& mseSum, int& frames,
                        QString& why) const;
 
+    // Adds the per-frame figures of each of `outputs` against its entry in `sources`, all
+    // measured whole in one run of ffmpeg; false and `why` set when any could not be.
+    bool measureBeside(const QStringList& outputs, const QStringList& sources, double& ssimSum,
+                       double& mseSum, int& frames, QString& why) const;
+
 private:
-    QStringList windowArguments(const Window& window) const;
+    bool measurePairs(const Window& window, const QStringList& outputs, const QStringList& sources,
+                      double& ssimSum, double& mseSum, int& frames, QString& why) const;
+    QStringList windowArguments(const Window& window, const QStringList& outputs,
+                                const QStringList& sources) const;
 
     Setup m_setup;
 };

@@ -307,18 +307,17 @@ double TargetConversion::probe(int crf, qint64& bytes)
     // The picture went through the conversion's own filters; the stretch is its source.
     PictureOrigin origin = m_command.origin;
     origin.sourceStart = 0;
+    bytes = 0;
+    for (const QString& sample : std::as_const(samples))
+        bytes += QFileInfo(sample).size();
+    QualityMeter meter({m_ffmpeg, QString(), QString(), true, origin,
+                        m_library->probe(samples.first()), 0, &m_watcher});
     double ssimSum = 0;
     double mseSum = 0;
     int frames = 0;
-    bytes = 0;
-    for (int i = 0; i < m_stretches.size(); ++i) {
-        bytes += QFileInfo(samples[i]).size();
-        QualityMeter meter({m_ffmpeg, m_stretches[i], samples[i], true, origin,
-                            m_library->probe(samples[i]), 0, &m_watcher});
-        QString why;
-        if (!meter.measureWindow({0, 0, 0}, ssimSum, mseSum, frames, why))
-            return -1;
-    }
+    QString why;
+    if (!meter.measureBeside(samples, m_stretches, ssimSum, mseSum, frames, why))
+        return -1;
     return frames > 0 ? ssimSum / frames : -1;
 }
 

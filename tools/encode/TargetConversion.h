@@ -26,7 +26,7 @@ public:
     static constexpr double kLeastVideoBps = 48000;
     // The samples each probe of a target quality encodes.
     static constexpr int kSamples = 3;
-    static constexpr double kSampleSeconds = 1.5;
+    static constexpr double kSampleSeconds = 1.0;
 
     // The video bit rate for `megabytes` over `seconds` beside `audioBps`; 0 with `least` set
     // to the least megabytes that work when the size is too small.
