@@ -7,7 +7,7 @@
 // the codecs, target sizes of 10, 25 and 50 MB: size against target (goal 95 % to 100 %).
 //
 // Usage: bench_quality [seconds of source, default 120] [width x height, default 1280x720]
-//        [codec names, default all]
+//        [codec names, default all; "sizes" for the target sizes alone]
 #include "BenchSupport.h"
 #include "FfmpegLocator.h"
 #include "FfmpegRunner.h"
@@ -154,11 +154,18 @@ int main(int argc, char** argv)
                                "-c:a", "aac", source});
     if (!make.waitForFinished(-1) || make.exitCode() != 0)
         return 1;
-    const std::vector<BenchCodec> codecs = chosenCodecs(argc, argv, 3);
+    // "sizes" among the names leaves out the verdict and the target quality.
+    bool sizesOnly = false;
+    for (int i = 3; i < argc; ++i)
+        sizesOnly = sizesOnly || QLatin1String(argv[i]) == QLatin1String("sizes");
+    const std::vector<BenchCodec> codecs =
+        sizesOnly ? std::vector<BenchCodec>{todaysCodecs()[0]} : chosenCodecs(argc, argv, 3);
     for (const Codec& c : codecs)
-        verdictCost(dir, source, c);
+        if (!sizesOnly)
+            verdictCost(dir, source, c);
     for (const Codec& c : codecs)
-        targetQuality(dir, source, c);
+        if (!sizesOnly)
+            targetQuality(dir, source, c);
     // Sizes with H.264, when it is among the codecs chosen.
     for (const Codec& c : codecs)
         for (int megabytes : {10, 25, 50})

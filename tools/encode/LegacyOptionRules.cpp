@@ -2,6 +2,10 @@
 
 #include "FfmpegCatalogue.h"
 
+#include <QRegularExpression>
+
+#include <span>
+
 namespace {
 
 constexpr LegacyOptionRules::Rename kRenames[] = {
@@ -159,4 +163,30 @@ QString LegacyOptionRules::ignored(const LegacyOption& option, const QString& re
 QString LegacyOptionRules::badValue(const LegacyOption& option)
 {
     return ignored(option, QStringLiteral("value not understood"));
+}
+
+QStringList LegacyOptionRules::mapArguments(const QString& value)
+{
+    static const QRegularExpression numbers(
+        QStringLiteral("^\\s*(\\d+)\\D(\\d+)(\\D\\d+\\D\\d+)?\\s*$"));
+    const QRegularExpressionMatch m = numbers.match(value);
+    if (!m.hasMatch() || m.captured(1) != QLatin1String("0"))
+        return {};
+    return {QStringLiteral("-map"), QStringLiteral("0:") + m.captured(2)};
+}
+
+QStringList LegacyOptionRules::motionEstimation(const QString& valueIn, const QString& videoCodec)
+{
+    const QString value = valueIn.trimmed().toLower();
+    static const char* const kX264[][2] = {{"zero", "dia"}, {"phods", "dia"}, {"log", "hex"},
+                                           {"x1", "hex"},   {"epzs", "hex"},  {"full", "esa"}};
+    static const char* const kMpeg[][2] = {
+        {"zero", "zero"}, {"epzs", "epzs"}, {"x1", "xone"}, {"xone", "xone"}};
+    const bool x264 = videoCodec == QLatin1String("libx264");
+    const QString option = x264 ? QStringLiteral("-me_method:v") : QStringLiteral("-motion_est:v");
+    for (const auto& row :
+         x264 ? std::span<const char* const[2]>(kX264) : std::span<const char* const[2]>(kMpeg))
+        if (value == QLatin1String(row[0]))
+            return {option, QLatin1String(row[1])};
+    return {};
 }

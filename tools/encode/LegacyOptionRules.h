@@ -3,6 +3,7 @@
 #include "LegacyCommandLine.h"
 
 #include <QString>
+#include <QStringList>
 
 class FfmpegCatalogue;
 
@@ -35,4 +36,10 @@ public:
     static QString ignored(const LegacyOption& option, const QString& reason);
     // The line saying the value of `option` could not be read, so it was not used.
     static QString badValue(const LegacyOption& option);
+    // ffmpeg's map for the old form "file:stream[:syncfile:syncstream]" (any single character
+    // between the numbers); empty when it names another file than the one input.
+    static QStringList mapArguments(const QString& value);
+    // ffmpeg's motion search option for the old `-me` method `value` with `videoCodec`; empty
+    // when this FFmpeg has no such method.
+    static QStringList motionEstimation(const QString& value, const QString& videoCodec);
 };

@@ -8,9 +8,8 @@
 #include "QualityOptions.h"
 #include "StreamCopyPlan.h"
 #include "TargetNorm.h"
+#include "TargetRequest.h"
 #include "TrackFilters.h"
-
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -491,77 +490,30 @@ void LegacyTranslator::decideTarget()
 {
     if (m_targetSsim.isEmpty() && m_targetMb.isEmpty())
         return;
-    const auto refuse = [this](const QString& why) {
-        if (m_cmd.refusal.isEmpty())
-            m_cmd.refusal = QStringLiteral("encode: ") + why;
-    };
-    bool ok = false;
-    ConversionTarget& t = m_cmd.target;
-    if (!m_targetSsim.isEmpty()) {
-        t.ssim = m_targetSsim.toDouble(&ok);
-        if (!ok || t.ssim < 0.9 || t.ssim > 0.999)
-            return refuse(QStringLiteral("-target_ssim \"%1\" is no target quality; give an "
-                                         "SSIM from 0.90 to 0.999")
-                              .arg(m_targetSsim));
-    }
-    if (!m_targetMb.isEmpty()) {
-        t.megabytes = m_targetMb.toDouble(&ok);
-        if (!ok || t.megabytes <= 0)
-            return refuse(QStringLiteral("-target_mb \"%1\" is no size; give the megabytes "
-                                         "the file should come out at")
-                              .arg(m_targetMb));
-    }
-    if (t.ssim > 0 && t.megabytes > 0)
-        return refuse(QStringLiteral("give a target quality or a target size, not both"));
-    t.videoEncoder = m_askedVideoEncoder;
-    if (!m_input.hasVideo || m_input.isStillPicture || m_noVideo || m_videoCopy)
-        return refuse(QStringLiteral("a target quality or size needs a moving picture that is "
-                                     "re-encoded"));
-    if (t.ssim > 0 && QualityOptions::crfCeiling(t.videoEncoder) < 0)
-        refuse(QStringLiteral("the %1 encoder has no constant-quality mode for a target "
-                              "quality; choose an H.264, H.265, AV1 or VP9 profile")
-                   .arg(t.videoEncoder));
+    const bool moving = m_input.hasVideo && !m_input.isStillPicture && !m_noVideo && !m_videoCopy;
+    QString refusal;
+    m_cmd.target =
+        TargetRequest::read(m_targetSsim, m_targetMb, m_askedVideoEncoder, moving, refusal);
+    if (!refusal.isEmpty() && m_cmd.refusal.isEmpty())
+        m_cmd.refusal = refusal;
 }
 
-// Old form "file:stream[:syncfile:syncstream]" (any single character between the numbers).
 void LegacyTranslator::emitMap(const QString& value)
 {
-    static const QRegularExpression numbers(
-        QStringLiteral("^\\s*(\\d+)\\D(\\d+)(\\D\\d+\\D\\d+)?\\s*$"));
-    const QRegularExpressionMatch m = numbers.match(value);
-    if (!m.hasMatch() || m.captured(1) != QLatin1String("0")) {
+    const QStringList map = LegacyOptionRules::mapArguments(value);
+    if (map.isEmpty())
         note(LegacyOptionRules::ignored(LegacyOption{QStringLiteral("map"), value, true},
                                         QStringLiteral("there is only one input file")));
-        return;
-    }
-    out(QStringLiteral("-map"), QStringLiteral("0:") + m.captured(2));
+    m_post << map;
 }
 
-void LegacyTranslator::emitMotionEstimation(const QString& valueIn)
+void LegacyTranslator::emitMotionEstimation(const QString& value)
 {
-    const QString value = valueIn.trimmed().toLower();
-    const LegacyOption option{QStringLiteral("me"), valueIn, true};
-    if (m_videoCodec == QLatin1String("libx264")) {
-        static const char* const kX264[][2] = {{"zero", "dia"}, {"phods", "dia"}, {"log", "hex"},
-                                               {"x1", "hex"},   {"epzs", "hex"},  {"full", "esa"}};
-        for (const auto& row : kX264) {
-            if (value == QLatin1String(row[0])) {
-                out(QStringLiteral("-me_method:v"), QLatin1String(row[1]));
-                return;
-            }
-        }
-    } else {
-        static const char* const kMpeg[][2] = {
-            {"zero", "zero"}, {"epzs", "epzs"}, {"x1", "xone"}, {"xone", "xone"}};
-        for (const auto& row : kMpeg) {
-            if (value == QLatin1String(row[0])) {
-                out(QStringLiteral("-motion_est:v"), QLatin1String(row[1]));
-                return;
-            }
-        }
-    }
-    note(
-        LegacyOptionRules::ignored(option, QStringLiteral("no such search method in this FFmpeg")));
+    const QStringList method = LegacyOptionRules::motionEstimation(value, m_videoCodec);
+    if (method.isEmpty())
+        note(LegacyOptionRules::ignored(LegacyOption{QStringLiteral("me"), value, true},
+                                        QStringLiteral("no such search method in this FFmpeg")));
+    m_post << method;
 }
 
 // A name outside the old table: pass it when some codec or format of this FFmpeg knows it.
